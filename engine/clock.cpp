@@ -1,0 +1,47 @@
+// Real time comes from SDL and the C library; driven time is a plain counter.
+#include "engine/clock.h"
+
+#include <SDL.h>
+
+namespace {
+bool driven = false;
+uint32_t drivenTicks = 0;
+time_t drivenSeconds = 0;
+uint32_t fixedStep = 0;
+}  // namespace
+
+uint32_t CClock::GetTicks() { return driven ? drivenTicks : SDL_GetTicks(); }
+
+time_t CClock::GetSeconds() { return driven ? drivenSeconds + drivenTicks / 1000 : time(nullptr); }
+
+void CClock::Drive(uint32_t ticks, time_t seconds)
+{
+    driven = true;
+    drivenTicks = ticks;
+    drivenSeconds = seconds;
+    fixedStep = 0;
+}
+
+void CClock::SetTicks(uint32_t ticks) { drivenTicks = ticks; }
+
+void CClock::Advance(uint32_t ms) { drivenTicks += ms; }  // wraps like SDL's counter
+
+void CClock::DriveFixedStep(uint32_t stepMs)
+{
+    Drive(0, 0);
+    fixedStep = stepMs;
+}
+
+void CClock::Release()
+{
+    driven = false;
+    fixedStep = 0;
+}
+
+bool CClock::IsDriven() { return driven; }
+
+void CClock::BeginFrame()
+{
+    if (driven)
+        drivenTicks += fixedStep;
+}

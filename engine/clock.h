@@ -1,0 +1,27 @@
+// The engine's one source of time: SDL ticks and calendar seconds, which tests and
+// fixed-step runs drive by hand.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+
+class CClock {
+public:
+    // Milliseconds since SDL start, or the driven tick count.
+    static uint32_t GetTicks();
+    // Calendar seconds, or the driven value.
+    static time_t GetSeconds();
+
+    // Switches to driven time: from now on only SetTicks/Advance/BeginFrame move it.
+    static void Drive(uint32_t ticks, time_t seconds = 0);
+    static void SetTicks(uint32_t ticks);
+    static void Advance(uint32_t ms);
+    // Driven time with a fixed step: every kernel pass advances the clock by stepMs.
+    static void DriveFixedStep(uint32_t stepMs);
+    // Back to the real clocks.
+    static void Release();
+    static bool IsDriven();
+
+    // Called by the kernel at the start of every pass.
+    static void BeginFrame();
+};

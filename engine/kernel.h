@@ -1,0 +1,55 @@
+// The task kernel: one ordered list of tasks, run once per frame, then the
+// killed tasks are stopped and the dead objects collected.
+#pragma once
+
+#include <list>
+
+#include "engine/mmanager.h"
+#include "engine/singleton.h"
+
+class ITask : public IMMObject {
+public:
+    ITask() : canKill(false), priority(5000) {}
+    ~ITask() override {}
+
+    // Called once when the task is added; false refuses the task.
+    virtual bool Start() = 0;
+    virtual void OnSuspend() {}
+    virtual void Update() = 0;
+    virtual void OnResume() {}
+    // Called once when the kernel removes the task.
+    virtual void Stop() = 0;
+
+    bool canKill;
+    long priority;
+};
+
+class CKernel : public CSingleton<CKernel> {
+public:
+    CKernel();
+    virtual ~CKernel();
+
+    // Runs passes until no task is left; returns 0.
+    int Execute();
+
+    // Starts the task and inserts it by priority behind its equals; false, and no
+    // change, when its Start refuses.
+    bool AddTask(CMMPointer<ITask>& t);
+    void SuspendTask(CMMPointer<ITask>& t);
+    void ResumeTask(CMMPointer<ITask>& t);
+    // Marks a running task; it is stopped and removed at the end of the pass.
+    void RemoveTask(CMMPointer<ITask>& t);
+    void KillAllTasks();
+
+    // Asks the loop to kill every task at the start of its next pass (signals use it).
+    static void RequestStop();
+
+    const std::list<CMMPointer<ITask>>& GetTaskList() const { return taskList; }
+    const std::list<CMMPointer<ITask>>& GetPausedTaskList() const { return pausedTaskList; }
+
+private:
+    void InsertByPriority(CMMPointer<ITask>& t);
+
+    std::list<CMMPointer<ITask>> taskList;
+    std::list<CMMPointer<ITask>> pausedTaskList;
+};
