@@ -1,0 +1,17 @@
+// The full-screen OpenGL window: opened at start, buffers swapped last in every pass.
+#pragma once
+
+#include "engine/kernel.h"
+#include "engine/settings.h"
+
+class CVideoTask : public ITask {
+public:
+    bool Start() override;
+    void Update() override;
+    void Stop() override;
+    unsigned size() override { return sizeof(*this); }
+
+    // The screen settings and their binders; the settings manager creates the binders.
+    static int scrWidth, scrHeight, scrBPP;
+    static CMMPointer<Dator<int>> screenWidth, screenHeight, screenBPP;
+};
