@@ -49,7 +49,11 @@ public:
 
 private:
     void InsertByPriority(CMMPointer<ITask>& t);
+    // Erases every entry of the task from the running list without breaking the pass's walk.
+    void EraseFromRunning(const CMMPointer<ITask>& t);
 
     std::list<CMMPointer<ITask>> taskList;
     std::list<CMMPointer<ITask>> pausedTaskList;
+    // The walk of the current pass, pointing at the entry it visits next.
+    std::list<CMMPointer<ITask>>::iterator* walk = nullptr;
 };

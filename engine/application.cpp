@@ -1,0 +1,59 @@
+// Start-up and shutdown order of singletons and tasks.
+#include "engine/application.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <iostream>
+
+#include "engine/log.h"
+#include "engine/profiler.h"
+#include "engine/settings.h"
+
+void CApplication::Run(int argc, char* argv[])
+{
+    std::cout << "VELQ started: Creating Log Files\n";
+    new CLog();
+    CLog::GetSingleton().Init();
+
+    std::cout << "starting Settings Manager and Kernel... ";
+    new CSettingsManager();
+    new CKernel();
+    std::cout << "done.\n";
+
+    CSettingsManager::GetSingleton().ParseFile("settings.esf");
+    // Each argument is one more settings line, applied after the file.
+    for (int i = 1; i < argc; ++i)
+        CSettingsManager::GetSingleton().ParseSetting(argv[i]);
+
+    // Tasks start in this order (the window first); they run by priority.
+    std::cout << "Add Video Task...\n";
+    videoTask = new CVideoTask();
+    videoTask->priority = 10000;
+    CMMPointer<ITask> videoTaskPtr(videoTask);
+    CKernel::GetSingleton().AddTask(videoTaskPtr);
+
+    std::cout << "Add Input Task...\n";
+    inputTask = new CInputTask();
+    inputTask->priority = 20;
+    CMMPointer<ITask> inputTaskPtr(inputTask);
+    CKernel::GetSingleton().AddTask(inputTaskPtr);
+
+    std::cout << "Add Timer Task...\n";
+    globalTimer = new CGlobalTimerTask();
+    globalTimer->priority = 10;
+    CMMPointer<ITask> globalTimerPtr(globalTimer);
+    CKernel::GetSingleton().AddTask(globalTimerPtr);
+
+    CProfileLogHandler profileLogHandler;
+    CProfileSample::outputHandler = &profileLogHandler;
+
+    std::cout << "Starting Kernel Loop from VELQ\n";
+    CKernel::GetSingleton().Execute();
+
+    Mix_CloseAudio();
+    SDL_Quit();
+    delete &CSettingsManager::GetSingleton();
+    delete &CKernel::GetSingleton();
+    CProfileSample::outputHandler = nullptr;
+}

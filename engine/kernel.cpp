@@ -1,0 +1,137 @@
+// The kernel loop: update pass, removal pass, collection, once per frame.
+#include "engine/kernel.h"
+
+#include <SDL.h>
+
+#include <csignal>
+
+#include "engine/clock.h"
+#include "engine/profiler.h"
+
+namespace {
+volatile std::sig_atomic_t stopRequested = 0;
+}
+
+CKernel::CKernel() { SDL_Init(0); }
+
+CKernel::~CKernel()
+{
+    SDL_Quit();
+    pausedTaskList.clear();
+    taskList.clear();
+}
+
+void CKernel::RequestStop() { stopRequested = 1; }
+
+int CKernel::Execute()
+{
+    while (!taskList.empty()) {
+        {
+            PROFILE("Kernel task loop");
+            CClock::BeginFrame();
+            if (stopRequested) {
+                stopRequested = 0;
+                KillAllTasks();
+            }
+
+            // The iterator moves on before Update, so a task may suspend or remove
+            // itself from inside its own Update.
+            for (auto it = taskList.begin(); it != taskList.end();) {
+                CMMPointer<ITask> t = *it;
+                ++it;
+                walk = &it;
+                if (!t->canKill)
+                    t->Update();
+            }
+
+            // Killed tasks stop in priority order, after every update of the pass.
+            for (auto it = taskList.begin(); it != taskList.end();) {
+                auto thisIt = it;
+                CMMPointer<ITask> t = *it;
+                ++it;
+                walk = &it;
+                if (t->canKill) {
+                    t->Stop();
+                    taskList.erase(thisIt);
+                }
+            }
+            walk = nullptr;
+
+            // Objects released during the pass stay valid until here.
+            IMMObject::CollectGarbage();
+        }
+    }
+    return 0;
+}
+
+void CKernel::EraseFromRunning(const CMMPointer<ITask>& t)
+{
+    for (auto it = taskList.begin(); it != taskList.end();) {
+        if (*it == t) {
+            // Keep the running walk valid when the entry it would visit next goes.
+            if (walk && *walk == it)
+                ++*walk;
+            it = taskList.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void CKernel::InsertByPriority(CMMPointer<ITask>& t)
+{
+    auto it = taskList.begin();
+    while (it != taskList.end() && (*it)->priority <= t->priority)
+        ++it;
+    taskList.insert(it, t);
+}
+
+bool CKernel::AddTask(CMMPointer<ITask>& t)
+{
+    if (!t->Start())
+        return false;
+    InsertByPriority(t);
+    return true;
+}
+
+void CKernel::SuspendTask(CMMPointer<ITask>& t)
+{
+    bool found = false;
+    for (auto& entry : taskList)
+        found = found || entry == t;
+    if (!found)
+        return;
+    t->OnSuspend();
+    CMMPointer<ITask> keep = t;  // the list may hold the only reference
+    EraseFromRunning(keep);
+    pausedTaskList.push_back(keep);
+}
+
+void CKernel::ResumeTask(CMMPointer<ITask>& t)
+{
+    bool found = false;
+    for (auto& entry : pausedTaskList)
+        found = found || entry == t;
+    if (!found)
+        return;
+    t->OnResume();
+    CMMPointer<ITask> keep = t;
+    pausedTaskList.remove(keep);
+    InsertByPriority(keep);
+}
+
+void CKernel::RemoveTask(CMMPointer<ITask>& t)
+{
+    for (auto& entry : taskList) {
+        if (entry == t) {
+            t->canKill = true;
+            return;
+        }
+    }
+}
+
+void CKernel::KillAllTasks()
+{
+    for (auto& entry : taskList)
+        entry->canKill = true;
+}

@@ -1,0 +1,44 @@
+// The program's entry: GLUT for two shapes, the application, the survivors' report.
+#include <GL/freeglut.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <iostream>
+
+#include "engine/application.h"
+#include "engine/clock.h"
+#include "engine/kernel.h"
+#include "engine/log.h"
+#include "engine/mmanager.h"
+
+namespace {
+void OnTerminate(int) { CKernel::RequestStop(); }
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    glutInit(&argc, argv);
+    std::cout << "hello world\n";
+
+    // A terminating signal ends the run like the quit key, through the kernel.
+    std::signal(SIGTERM, OnTerminate);
+    std::signal(SIGINT, OnTerminate);
+
+    // Deterministic runs (replays, end-to-end tests): a fixed clock step per frame.
+    if (const char* step = std::getenv("VELQ_FIXED_STEP_MS")) {
+        long ms = std::strtol(step, nullptr, 10);
+        if (ms > 0 && ms <= 1000)
+            CClock::DriveFixedStep(static_cast<uint32_t>(ms));
+        else
+            std::cerr << "VELQ_FIXED_STEP_MS must be 1 to 1000 milliseconds; using the real clock\n";
+    }
+
+    new CApplication();
+    CApplication::GetSingleton().Run(argc, argv);
+    delete &CApplication::GetSingleton();
+
+    IMMObject::CollectRemainingObjects(true);
+    std::cout << "goodbye cruel world\n";
+    CLog::GetSingleton().Flush();
+    return 0;
+}
