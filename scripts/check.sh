@@ -1,0 +1,11 @@
+#!/bin/sh
+# Sets up, builds and runs every test: the unit tests, then the end-to-end tests
+# under a virtual X server.
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh"
+"$root/scripts/build.sh"
+cd "$root/build"
+export SDL_AUDIODRIVER=dummy
+ctest --output-on-failure -j"$(nproc)" -L unit
+ctest --output-on-failure -L e2e
