@@ -1,0 +1,66 @@
+// Reader of MD2 model files from Resources/Models/, with checks on every size and index.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+class MD2Model;
+
+class MD2Loader {
+public:
+    // Limits of the format; a file that claims more is rejected.
+    static constexpr int32_t kMaxSkins = 32;
+    static constexpr int32_t kMaxVertices = 2048;
+    static constexpr int32_t kMaxTexCoords = 2048;
+    static constexpr int32_t kMaxTriangles = 4096;
+    static constexpr int32_t kMaxFrames = 512;
+
+    static constexpr int kHeaderSize = 68;
+    static constexpr int kSkinNameSize = 64;
+    static constexpr int kFrameNameSize = 16;
+    static constexpr int kFrameHeaderSize = 40;  // scale, translate, name
+
+    // Reads "Resources/Models/" + name into dest. Returns false and leaves dest an empty
+    // model (not loaded, no frames) when the file is missing, has the wrong version or
+    // does not hold together; each case prints one line saying why.
+    bool Load(MD2Model& dest, const std::string& name);
+
+private:
+    // Header fields, in file order.
+    enum Field {
+        kIdent, kVersion, kSkinWidth, kSkinHeight, kFrameSize, kNumSkins, kNumVertices,
+        kNumTexCoords, kNumTriangles, kNumGlCommands, kNumFrames, kOffsetSkins,
+        kOffsetTexCoords, kOffsetTriangles, kOffsetFrames, kOffsetGlCommands, kOffsetEnd,
+        kFieldCount
+    };
+
+    struct TexCoord {
+        int16_t s, t;
+    };
+    struct Triangle {
+        uint16_t vertex[3];
+        uint16_t texCoord[3];
+    };
+    struct Frame {
+        char name[kFrameNameSize];
+        std::vector<float> vertices;  // decoded, y mirrored
+    };
+
+    bool Read(const std::string& name, MD2Model& model);
+    bool CheckHeader(const std::string& name, int64_t fileSize);
+    bool ReadBlock(int32_t offset, std::vector<uint8_t>& bytes, int64_t size);
+    void BuildAnimations(MD2Model& model) const;
+    void BuildFrames(MD2Model& model) const;
+    void FreeArrays();
+
+    int32_t header[kFieldCount] = {};
+    std::vector<std::string> skins;
+    std::vector<TexCoord> texCoords;
+    std::vector<Triangle> triangles;
+    std::vector<Frame> frames;
+
+    // Loading is single-threaded: one file is open at a time.
+    static FILE* file;
+};

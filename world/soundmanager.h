@@ -1,0 +1,48 @@
+// Sound effects and background music through SDL_mixer, played by index.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/singleton.h"
+
+struct Mix_Chunk;
+struct _Mix_Music;
+
+class SoundManager : public CSingleton<SoundManager> {
+public:
+    static constexpr int kSoundCount = 4;
+    static constexpr int kMusicCount = 1;
+
+    // Effect indices, as the weapons ask for them.
+    static constexpr int kLaserShot = 0;
+    static constexpr int kShotgunShot = 1;
+    static constexpr int kExplosion = 2;
+    static constexpr int kRocketLaunch = 3;
+
+    // Opens the audio device. Without one the program cannot go on: it says why on
+    // standard error and exits with code 1.
+    SoundManager();
+    ~SoundManager();
+
+    // Loads the music and the four effects from Resources/SFX/. A file that cannot be
+    // loaded stays null and plays nothing. Always true.
+    bool LoadSounds();
+    // Plays an effect once on the first free channel; returns the channel, -1 when none
+    // was free or the sound is not loaded.
+    int PlaySound(int index);
+    // Plays a piece of music looping for ever.
+    void PlayMusic(int index);
+
+    bool IsSoundLoaded(int index) const;
+    bool IsMusicLoaded(int index) const;
+    int GetLastChannel() const { return lastChannel; }
+
+private:
+    Mix_Chunk* sounds[kSoundCount] = {};
+    _Mix_Music* music[kMusicCount] = {};
+    int32_t frequency = 22050;
+    uint32_t format = 0x8010;  // AUDIO_S16LSB
+    int32_t channels = 2;
+    int32_t chunkSize = 1024;
+    int32_t lastChannel = -1;
+};
