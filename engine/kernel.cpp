@@ -26,33 +26,38 @@ void CKernel::RequestStop() { stopRequested = 1; }
 int CKernel::Execute()
 {
     while (!taskList.empty()) {
+        CClock::BeginFrame();
         {
             PROFILE("Kernel task loop");
-            CClock::BeginFrame();
             if (stopRequested) {
                 stopRequested = 0;
                 KillAllTasks();
             }
 
-            // The iterator moves on before Update, so a task may suspend or remove
-            // itself from inside its own Update.
+            // The walk stays on the running task while it updates, so a task inserted
+            // right behind it is updated in this pass; when the running task takes
+            // itself out (suspend), the walk has already been moved on for it.
             for (auto it = taskList.begin(); it != taskList.end();) {
                 CMMPointer<ITask> t = *it;
-                ++it;
                 walk = &it;
+                walkMoved = false;
                 if (!t->canKill)
                     t->Update();
+                if (!walkMoved)
+                    ++it;
             }
 
             // Killed tasks stop in priority order, after every update of the pass.
             for (auto it = taskList.begin(); it != taskList.end();) {
-                auto thisIt = it;
                 CMMPointer<ITask> t = *it;
-                ++it;
                 walk = &it;
+                walkMoved = false;
                 if (t->canKill) {
                     t->Stop();
-                    taskList.erase(thisIt);
+                    if (!walkMoved)
+                        it = taskList.erase(it);
+                } else if (!walkMoved) {
+                    ++it;
                 }
             }
             walk = nullptr;
@@ -67,13 +72,16 @@ int CKernel::Execute()
 void CKernel::EraseFromRunning(const CMMPointer<ITask>& t)
 {
     for (auto it = taskList.begin(); it != taskList.end();) {
-        if (*it == t) {
-            // Keep the running walk valid when the entry it would visit next goes.
-            if (walk && *walk == it)
-                ++*walk;
-            it = taskList.erase(it);
-        } else {
+        if (*it != t) {
             ++it;
+            continue;
+        }
+        bool onWalk = walk && *walk == it;
+        it = taskList.erase(it);
+        // The walk stood on this entry: it goes on from the one after.
+        if (onWalk) {
+            *walk = it;
+            walkMoved = true;
         }
     }
 }

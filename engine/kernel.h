@@ -54,6 +54,8 @@ private:
 
     std::list<CMMPointer<ITask>> taskList;
     std::list<CMMPointer<ITask>> pausedTaskList;
-    // The walk of the current pass, pointing at the entry it visits next.
+    // The walk of the current pass, standing on the entry being run; walkMoved
+    // tells that the entry was erased and the walk already points past it.
     std::list<CMMPointer<ITask>>::iterator* walk = nullptr;
+    bool walkMoved = false;
 };

@@ -77,12 +77,12 @@ public:
 
     T* operator->() const
     {
-        assert(obj != 0 && "Tried to -> on a NULL smart pointer");
+        assert(obj!=0 && "Tried to -> on a NULL smart pointer");
         return obj;
     }
     T& operator*() const
     {
-        assert(obj != 0 && "Tried to * a NULL smart pointer");
+        assert(obj!=0 && "Tried to * a NULL smart pointer");
         return *obj;
     }
     operator T*() const { return obj; }
@@ -107,7 +107,7 @@ public:
 
     T& operator[](unsigned long index)
     {
-        assert(index < dataSize);
+        assert(index<dataSize);
         return buffer[index];
     }
     T* getBuffer() { return buffer; }

@@ -28,7 +28,7 @@ CProfileSample::CProfileSample(std::string sampleName)
             continue;
         }
         if (slot.name == sampleName) {
-            assert(!slot.bIsOpen && "Tried to profile a sample which was already being profiled");
+            assert(!samples[i].bIsOpen && "Tried to profile a sample which was already being profiled");
             sampleIndex = i;
             parentIndex = lastOpenedSample;
             lastOpenedSample = i;
@@ -41,7 +41,7 @@ CProfileSample::CProfileSample(std::string sampleName)
             return;
         }
     }
-    assert(storeIndex >= 0 && "Profiler has run out of sample slots!");
+    assert(storeIndex>=0 && "Profiler has run out of sample slots!");
     SampleSlot& slot = samples[storeIndex];
     slot.bIsValid = true;
     slot.name = std::move(sampleName);

@@ -1,0 +1,89 @@
+// Log targets, numbered messages and overlong texts.
+#include "engine/log.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/testutil.h"
+
+namespace {
+
+class LogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir.Write("applog.txt", "old contents\n");
+        log = new CLog();
+        log->Init();
+    }
+    void TearDown() override { delete log; }
+    std::string File(const char* name)
+    {
+        log->Flush();
+        return velqtest::ReadFile(dir.Path() / name);
+    }
+    velqtest::TempDir dir;
+    CLog* log = nullptr;
+};
+
+TEST_F(LogTest, EachTargetGetsItsCopyAndTheFilesStartEmpty)
+{
+    velqtest::CaptureCout out;
+    EXPECT_EQ(log->Write(LOG_APP | LOG_SERVER, "both %d", 1), 0);
+    log->Write(LOG_CLIENT, "client only");
+    EXPECT_EQ(out.Text(), "both 1\n");
+    EXPECT_EQ(File("applog.txt"), "both 1\n");
+    EXPECT_EQ(File("srvrlog.txt"), "both 1\n");
+    EXPECT_EQ(File("clntlog.txt"), "client only\n");
+}
+
+TEST_F(LogTest, UserMessageGoesToStandardErrorOnlyAndAnswersOk)
+{
+    velqtest::CaptureCout out;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(log->Write(LOG_USER, "disk full"), 1);
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("disk full"), std::string::npos);
+    EXPECT_EQ(out.Text(), "");
+    EXPECT_EQ(File("applog.txt"), "");
+    EXPECT_EQ(File("clntlog.txt"), "");
+    EXPECT_EQ(File("srvrlog.txt"), "");
+}
+
+TEST_F(LogTest, NumberedMessagesTakeTheirArgumentsAndAreNotFormattedTwice)
+{
+    velqtest::CaptureCout out;
+    log->Write(LOG_CLIENT, 8, "Video", "no display");
+    log->Write(LOG_CLIENT, 9, 800, 600, 16, "mode %s not available");
+    std::string client = File("clntlog.txt");
+    EXPECT_NE(client.find("Video"), std::string::npos);
+    EXPECT_NE(client.find("no display"), std::string::npos);
+    EXPECT_NE(client.find("800x600 at 16"), std::string::npos);
+    EXPECT_NE(client.find("mode %s not available"), std::string::npos);  // the % stays as it is
+    log->Write(LOG_APP, 12, "1.0", "2.0", "3.0", "0.5", "  3", " Game Task");
+    EXPECT_EQ(out.Text(), "1.0 : 2.0 : 3.0 : 0.5 :   3 :  Game Task\n");
+}
+
+TEST_F(LogTest, MessagesWithoutTextWriteEmptyLines)
+{
+    velqtest::CaptureCout out;
+    log->Write(LOG_APP, 200);
+    log->Write(LOG_APP, 999);
+    log->Write(LOG_APP, -1);
+    EXPECT_EQ(out.Text(), "\n\n\n");
+}
+
+TEST_F(LogTest, OverlongTextIsCutAt1023Characters)
+{
+    velqtest::CaptureCout out;
+    std::string big(5000, 'a');
+    log->Write(LOG_APP, "%s", big.c_str());
+    log->Write(LOG_APP, 8, big.c_str(), big.c_str());
+    std::string text = File("applog.txt");
+    std::size_t firstEnd = text.find('\n');
+    EXPECT_EQ(firstEnd, 1023u);
+    EXPECT_EQ(text.size(), 1024u * 2);
+}
+
+}  // namespace

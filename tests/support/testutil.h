@@ -1,0 +1,75 @@
+// Shared test helpers: a private working directory and captured console output.
+#pragma once
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+namespace velqtest {
+
+// Makes a fresh directory, changes into it, and on destruction changes back and
+// removes it.
+class TempDir {
+public:
+    TempDir()
+    {
+        char pattern[] = "/tmp/velqtest-XXXXXX";
+        char* made = mkdtemp(pattern);
+        if (!made)
+            std::abort();
+        path = made;
+        previous = std::filesystem::current_path();
+        std::filesystem::current_path(path);
+    }
+    ~TempDir()
+    {
+        std::filesystem::current_path(previous);
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& Path() const { return path; }
+
+    void Write(const std::string& name, const std::string& contents) const
+    {
+        std::filesystem::path p = path / name;
+        std::filesystem::create_directories(p.parent_path());
+        std::ofstream out(p, std::ios::binary);
+        out << contents;
+    }
+
+private:
+    std::filesystem::path path;
+    std::filesystem::path previous;
+};
+
+// Redirects std::cout into a string while it lives.
+class CaptureCout {
+public:
+    CaptureCout() : old(std::cout.rdbuf(buffer.rdbuf())) {}
+    ~CaptureCout() { std::cout.rdbuf(old); }
+    CaptureCout(const CaptureCout&) = delete;
+    CaptureCout& operator=(const CaptureCout&) = delete;
+    std::string Text() const { return buffer.str(); }
+
+private:
+    std::ostringstream buffer;
+    std::streambuf* old;
+};
+
+inline std::string ReadFile(const std::filesystem::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+}  // namespace velqtest
