@@ -1,0 +1,149 @@
+// The rate gate, projectile spawning and the three weapons' numbers.
+#include "gameplay/weapons.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "engine/clock.h"
+#include "gameplay/projectiles.h"
+#include "world/gameworld.h"
+#include "world/scenegraph.h"
+#include "world/soundmanager.h"
+#include "world/vob.h"
+
+namespace {
+
+enum WeaponKind { kLaserMG, kLaserShotgun, kRocketLauncher, kWeaponKinds };
+
+struct WeaponValues {
+    const char* type;
+    float fireRate;  // shots per second
+    float speed;     // units per second
+    float lifetime;  // seconds; also the firing range
+    int shotSound;
+};
+
+// clang-format off
+constexpr WeaponValues kWeapons[] = {
+    // type                   rate  speed  life  sound
+    {"projectile.lasermg",    3.0f, 6.0f,  5.0f, 0},
+    {"projectile.shotgun",    1.0f, 5.0f,  5.0f, 1},
+    {"projectile.rocket",     1.0f, 4.0f,  3.0f, 3},
+};
+// clang-format on
+static_assert(sizeof(kWeapons) / sizeof(kWeapons[0]) == kWeaponKinds, "one row per weapon");
+
+}  // namespace
+
+AWeapon::AWeapon(VOB* ownerObject, float rate, float life, float speed)
+    : fireRate(rate),
+      lifetime(life),
+      owner(ownerObject),
+      lastShot(static_cast<float>(CClock::GetTicks())),
+      projectileSpeed(speed)
+{
+}
+
+bool AWeapon::Fire()
+{
+    const float now = static_cast<float>(CClock::GetTicks());
+    if (now - lastShot > 1000.0f / fireRate) {
+        SpawnProjectiles();
+        PlayShotSound();
+        lastShot = now;
+        return true;
+    }
+    return false;
+}
+
+void AWeapon::AimDirection(float& fx, float& fy) const
+{
+    const float dx = owner->GetLookX();
+    const float dy = owner->GetLookY();
+    const float sum = std::fabs(dx) + std::fabs(dy);
+    // A zero look direction would divide by zero; such a shot just stands still.
+    fx = sum > 0.0f ? dx / sum : 0.0f;
+    fy = sum > 0.0f ? dy / sum : 0.0f;
+}
+
+void AWeapon::Launch(CProjectile* p, float x, float y)
+{
+    CMMPointer<CProjectile> shot = p;
+    shot->SetNextPosition(x, y, kMuzzleHeight);
+    shot->SetSpeed(projectileSpeed);
+    shot->SetMaxAge(lifetime);
+    if (GameWorld::Exists())
+        GameWorld::GetSingleton().AddMover(p);
+    if (SceneGraph::Exists())
+        SceneGraph::GetSingleton().GetRoot()->Insert(CMMPointer<VOB>(p));
+    shot->TryMove();
+}
+
+void AWeapon::SpawnProjectiles()
+{
+    float fx, fy;
+    AimDirection(fx, fy);
+    CProjectile* p = CreateProjectile("projectile", owner->GetType(), fx, fy, owner->GetLookZ());
+    Launch(p, owner->GetX() + kMuzzleDistance * fx, owner->GetY() + kMuzzleDistance * fy);
+}
+
+void AWeapon::PlaySound(int index)
+{
+    if (SoundManager::Exists())
+        SoundManager::GetSingleton().PlaySound(index);
+}
+
+CLaserMG::CLaserMG(VOB* o)
+    : AWeapon(o, kWeapons[kLaserMG].fireRate, kWeapons[kLaserMG].lifetime, kWeapons[kLaserMG].speed)
+{
+}
+
+CProjectile* CLaserMG::CreateProjectile(const std::string&, const std::string& ownerType, float dx, float dy,
+                                        float dz)
+{
+    return new CLaserMGProjectile(kWeapons[kLaserMG].type, ownerType, dx, dy, dz);
+}
+
+void CLaserMG::PlayShotSound() { PlaySound(kWeapons[kLaserMG].shotSound); }
+
+CLaserShotgun::CLaserShotgun(VOB* o)
+    : AWeapon(o, kWeapons[kLaserShotgun].fireRate, kWeapons[kLaserShotgun].lifetime, kWeapons[kLaserShotgun].speed)
+{
+}
+
+void CLaserShotgun::SpawnProjectiles()
+{
+    float fx, fy;
+    AimDirection(fx, fy);
+    unsigned seed = static_cast<unsigned>(CClock::GetSeconds());
+    for (int i = 0; i < kPellets; ++i) {
+        seed += 2;
+        std::srand(seed);
+        CProjectile* p = CreateProjectile("projectile", owner->GetType(), fx, fy, owner->GetLookZ());
+        const float jx = std::rand() / 32767.0f - 0.5f;
+        const float jy = std::rand() / 32767.0f - 0.5f;
+        Launch(p, owner->GetX() + jx + kMuzzleDistance * fx, owner->GetY() + jy + kMuzzleDistance * fy);
+    }
+}
+
+CProjectile* CLaserShotgun::CreateProjectile(const std::string&, const std::string& ownerType, float dx, float dy,
+                                             float dz)
+{
+    return new CLaserShotgunProjectile(kWeapons[kLaserShotgun].type, ownerType, dx, dy, dz);
+}
+
+void CLaserShotgun::PlayShotSound() { PlaySound(kWeapons[kLaserShotgun].shotSound); }
+
+CRocketLauncher::CRocketLauncher(VOB* o)
+    : AWeapon(o, kWeapons[kRocketLauncher].fireRate, kWeapons[kRocketLauncher].lifetime,
+              kWeapons[kRocketLauncher].speed)
+{
+}
+
+CProjectile* CRocketLauncher::CreateProjectile(const std::string&, const std::string& ownerType, float dx, float dy,
+                                               float dz)
+{
+    return new CRocketProjectile(kWeapons[kRocketLauncher].type, ownerType, dx, dy, dz);
+}
+
+void CRocketLauncher::PlayShotSound() { PlaySound(kWeapons[kRocketLauncher].shotSound); }

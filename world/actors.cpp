@@ -1,0 +1,154 @@
+// The actors' starting values, weapons, waypoints and the carried flag.
+#include "world/actors.h"
+
+#include <iostream>
+
+#include "gameplay/weapons.h"
+#include "world/gameworld.h"
+
+namespace {
+
+struct ActorValues {
+    const char* type;
+    const char* model;
+    float speed;
+    int32_t health;
+    float z;  // height at construction
+    float diameter;
+};
+
+enum ActorKind { kPlayerKind, kEnemyKind, kFlagKind, kTowerKind, kActorKinds };
+
+// clang-format off
+constexpr ActorValues kActors[] = {
+    // type      model            speed  health  z     diameter
+    {"player",   "male.md2",      4.0f,  100,    1.0f, 1.5f},
+    {"enemy",    "hobgoblin.md2", 0.5f,  100,    1.0f, 2.5f},
+    {"flag",     "flag.md2",      0.0f,  1000,   1.0f, 0.5f},
+    {"tower",    "turret.md2",    0.0f,  0,      0.0f, 0.3f},  // z from the constructor
+};
+// clang-format on
+static_assert(sizeof(kActors) / sizeof(kActors[0]) == kActorKinds, "one row per actor kind");
+
+constexpr float kCameraHeight = 30.0f;
+constexpr float kEnemyFrameDuration = 1.0f;  // seconds per keyframe
+constexpr int kEnemyWalkAnimation = 1;
+
+void ResetGameResult()
+{
+    if (GameWorld::Exists())
+        GameWorld::GetSingleton().SetResult(GameWorld::kPlaying);
+}
+
+}  // namespace
+
+Player::Player()
+    : VMOB(kActors[kPlayerKind].type, 0.0f, 0.0f, 0.0f), cameraOffset{0.0f, 0.0f, kCameraHeight}, weapons{},
+      currentWeapon(kLaserShotgun)
+{
+    speed = kActors[kPlayerKind].speed;
+    health = kActors[kPlayerKind].health;
+    position[2] = kActors[kPlayerKind].z;
+    diameter = kActors[kPlayerKind].diameter;
+    ResetGameResult();
+    weapons[kRocketLauncher] = new CRocketLauncher(this);
+    weapons[kLaserMG] = new CLaserMG(this);
+    weapons[kLaserShotgun] = new CLaserShotgun(this);
+    weapon = weapons[currentWeapon];
+    LoadModel(kActors[kPlayerKind].model);
+}
+
+Player::~Player()
+{
+    for (AWeapon* w : weapons)
+        delete w;
+}
+
+void Player::Reset()
+{
+    speed = kActors[kPlayerKind].speed;
+    position[2] = kActors[kPlayerKind].z;
+    diameter = kActors[kPlayerKind].diameter;
+    health = kActors[kPlayerKind].health;
+    ResetGameResult();
+    currentWeapon = kLaserShotgun;
+    weapon = weapons[currentWeapon];
+}
+
+void Player::NextWeapon()
+{
+    currentWeapon = (currentWeapon + 1) % kWeaponCount;
+    weapon = weapons[currentWeapon];
+    model.SetAnimation(kWeaponChangeAnimation, 1);
+}
+
+void Player::SetCameraOffset(float x, float y, float z)
+{
+    cameraOffset[0] = x;
+    cameraOffset[1] = y;
+    cameraOffset[2] = z;
+}
+
+Enemy::Enemy() : VMOB(kActors[kEnemyKind].type, 0.0f, 0.0f, 0.0f), target{0.0f, 0.0f, 0.0f}
+{
+    speed = kActors[kEnemyKind].speed;
+    health = kActors[kEnemyKind].health;
+    position[2] = kActors[kEnemyKind].z;
+    LoadModel(kActors[kEnemyKind].model);
+    model.frameDuration = kEnemyFrameDuration;
+    model.SetAnimation(kEnemyWalkAnimation, 0);
+    diameter = kActors[kEnemyKind].diameter;
+    weapon = new CLaserMG(this);
+}
+
+Enemy::~Enemy() { delete weapon; }
+
+void Enemy::AddWaypoint(float x, float y, float z)
+{
+    if (path.empty())
+        target = {x, y, z};
+    path.push_back({x, y, z});
+}
+
+Flag::Flag() : VMOB(kActors[kFlagKind].type, 0.0f, 0.0f, 0.0f), carried(false), carrier(nullptr)
+{
+    speed = kActors[kFlagKind].speed;
+    health = kActors[kFlagKind].health;
+    position[2] = kActors[kFlagKind].z;
+    diameter = kActors[kFlagKind].diameter;
+    LoadModel(kActors[kFlagKind].model);
+}
+
+void Flag::PickUp(VMOB* by)
+{
+    carried = true;
+    carrier = by;
+}
+
+void Flag::Drop()
+{
+    carried = false;
+    carrier = nullptr;
+}
+
+void Flag::FollowCarrier()
+{
+    if (!carried || !carrier)
+        return;
+    std::cout << "FLAGCARRIER " << carrier->GetX() << " " << carrier->GetY() << "\n";
+    nextPosition[0] = carrier->GetX();
+    nextPosition[1] = carrier->GetY();
+    TryMove();
+}
+
+Tower::Tower(float x, float y, float z) : VOB(kActors[kTowerKind].type)
+{
+    position[0] = x;
+    position[1] = y;
+    position[2] = z;
+    diameter = kActors[kTowerKind].diameter;
+    weapon = new CLaserMG(this);
+    LoadModel(kActors[kTowerKind].model);
+}
+
+Tower::~Tower() { delete weapon; }

@@ -1,0 +1,166 @@
+// Object lists, actor slots, toggles and the level's outcome.
+#include "world/gameworld.h"
+
+#include <cassert>
+#include <iostream>
+
+#include "engine/clock.h"
+#include "world/actors.h"
+#include "world/vob.h"
+
+// clang-format off
+const char* const GameWorld::kToggleNames[kToggleCount] = {
+    "Hilfe", "Scenegraph", "FPS", "Reflexionen", "Skybox",
+    "Boundingbox", "Pfade", "Shadowmap", "Wireframe", "Displaylists",
+};
+namespace {
+constexpr uint8_t kToggleInitial[] = {
+ // Hilfe Scenegraph FPS Reflexionen Skybox Boundingbox Pfade Shadowmap Wireframe Displaylists
+    0,    0,         1,  1,          0,     0,          0,    0,        0,        1,
+};
+static_assert(sizeof(kToggleInitial) == GameWorld::kToggleCount, "one initial value per toggle");
+
+// Erases every entry that refers to the object.
+template <typename List, typename T>
+void EraseAll(List& list, T* object)
+{
+    list.remove_if([object](const auto& p) { return static_cast<void*>(p) == static_cast<void*>(object); });
+}
+}  // namespace
+// clang-format on
+
+GameWorld::GameWorld()
+    : level(0), toggleShownUntil{}, result(kPlaying), levelStartTime(CClock::GetTicks()), enemyCount(0)
+{
+    for (int i = 0; i < kToggleCount; ++i)
+        toggles[i] = kToggleInitial[i];
+}
+
+GameWorld::~GameWorld() {}
+
+void GameWorld::AddObject(VOB* object) { allObjects.push_back(object); }
+
+void GameWorld::AddMover(VMOB* object)
+{
+    movers.push_back(object);
+    allObjects.push_back(object);
+}
+
+void GameWorld::AddEnemy(Enemy* enemy)
+{
+    enemies.push_back(enemy);
+    movers.push_back(enemy);
+    allObjects.push_back(enemy);
+    ++enemyCount;
+}
+
+void GameWorld::AddTower(Tower* tower)
+{
+    towers.push_back(tower);
+    allObjects.push_back(tower);
+}
+
+void GameWorld::RemoveMover(VMOB* object)
+{
+    // Keep the object alive until the last list has let go of it.
+    CMMPointer<VMOB> keep = object;
+    EraseAll(movers, object);
+    EraseAll(allObjects, static_cast<VOB*>(object));
+}
+
+void GameWorld::RemoveEnemy(Enemy* enemy)
+{
+    CMMPointer<Enemy> keep = enemy;
+    --enemyCount;
+    EraseAll(enemies, enemy);
+    EraseAll(movers, static_cast<VMOB*>(enemy));
+    EraseAll(allObjects, static_cast<VOB*>(enemy));
+}
+
+std::list<CMMPointer<VOB>> GameWorld::GetAllObjects() const { return allObjects; }
+std::list<CMMPointer<VMOB>> GameWorld::GetMovers() const { return movers; }
+std::list<CMMPointer<Enemy>> GameWorld::GetEnemies() const { return enemies; }
+std::list<CMMPointer<Tower>> GameWorld::GetTowers() const { return towers; }
+
+void GameWorld::ClearLevel()
+{
+    for (const CMMPointer<Enemy>& e : GetEnemies()) {
+        std::cout << " DELETING " << e->GetType() << "\n";
+        e->Kill();
+        RemoveEnemy(e);
+    }
+    // Towers and shots of the old level must not go on firing and flying in the next.
+    for (const CMMPointer<Tower>& t : GetTowers())
+        t->Kill();
+    towers.clear();
+    for (const CMMPointer<VMOB>& m : GetMovers())
+        m->Kill();
+    movers.clear();
+    if (actors[kFlagSlot].isValid() && actors[kFlagSlot]->GetType() == "flag")
+        static_cast<Flag*>(static_cast<VOB*>(actors[kFlagSlot]))->Drop();
+
+    CMMPointer<VOB> player = actors[kPlayerSlot];
+    allObjects.clear();
+    if (player.isValid())
+        allObjects.push_back(player);
+}
+
+void GameWorld::DetachFromSceneGraph()
+{
+    for (const CMMPointer<VOB>& o : allObjects)
+        o->SetNode(nullptr);
+    for (const CMMPointer<VMOB>& o : movers)
+        o->SetNode(nullptr);
+    for (const CMMPointer<Enemy>& o : enemies)
+        o->SetNode(nullptr);
+    for (const CMMPointer<Tower>& o : towers)
+        o->SetNode(nullptr);
+    for (const CMMPointer<VOB>& o : actors) {
+        if (o.isValid())
+            o->SetNode(nullptr);
+    }
+}
+
+CMMPointer<VOB> GameWorld::GetActor(int index) const
+{
+    assert(index >= 0 && index < kActorSlots);
+    return actors[index];
+}
+
+void GameWorld::SetActor(VOB* object, int index)
+{
+    assert(index >= 0 && index < kActorSlots);
+    actors[index] = object;
+}
+
+void GameWorld::SetLevelStartTime() { levelStartTime = CClock::GetTicks(); }
+
+uint8_t GameWorld::GetToggle(int index) const
+{
+    assert(index >= 0 && index < kToggleCount);
+    return toggles[index];
+}
+
+void GameWorld::FlipToggle(int index)
+{
+    assert(index >= 0 && index < kToggleCount);
+    toggles[index] = toggles[index] == 0 ? 1 : 0;
+    toggleShownUntil[index] = CClock::GetTicks() + kToggleShowMs;
+}
+
+bool GameWorld::IsToggleShown(int index)
+{
+    assert(index >= 0 && index < kToggleCount);
+    if (toggleShownUntil[index] == 0)
+        return false;
+    if (toggleShownUntil[index] > CClock::GetTicks())
+        return true;
+    toggleShownUntil[index] = 0;
+    return true;
+}
+
+uint32_t GameWorld::GetToggleShownUntil(int index) const
+{
+    assert(index >= 0 && index < kToggleCount);
+    return toggleShownUntil[index];
+}

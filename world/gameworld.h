@@ -1,0 +1,91 @@
+// The game's shared state: the object lists of the level, the player and flag slots,
+// the level number, the display toggles and the outcome.
+#pragma once
+
+#include <cstdint>
+#include <list>
+
+#include "engine/mmanager.h"
+#include "engine/singleton.h"
+
+class VOB;
+class VMOB;
+class Enemy;
+class Tower;
+
+class GameWorld : public CSingleton<GameWorld> {
+public:
+    static constexpr int kActorSlots = 3;
+    static constexpr int kPlayerSlot = 1;
+    static constexpr int kFlagSlot = 2;
+
+    static constexpr int kToggleCount = 10;
+    // How long the render task shows a toggle's new state.
+    static constexpr uint32_t kToggleShowMs = 2500;
+    // The name each toggle is shown with.
+    static const char* const kToggleNames[kToggleCount];
+
+    enum Result { kPlaying = 0, kWon = 1, kLost = 2 };
+
+    // The level start time is the engine clock at creation.
+    GameWorld();
+    ~GameWorld();
+
+    void AddObject(VOB* object);
+    // Movers are also in the all-objects list.
+    void AddMover(VMOB* object);
+    // Enemies are in the enemy, movers and all-objects lists, and counted.
+    void AddEnemy(Enemy* enemy);
+    void AddTower(Tower* tower);
+    void RemoveMover(VMOB* object);
+    void RemoveEnemy(Enemy* enemy);
+
+    // Drops the level's enemies (one " DELETING " line each), towers and remaining
+    // movers; only the player stays in the all-objects list. A carried flag is let go
+    // of, since its carrier leaves.
+    void ClearLevel();
+    // Makes every listed object forget its scene-graph node, before that tree is freed.
+    void DetachFromSceneGraph();
+
+    // Copies: callers may remove objects while they walk them.
+    std::list<CMMPointer<VOB>> GetAllObjects() const;
+    std::list<CMMPointer<VMOB>> GetMovers() const;
+    std::list<CMMPointer<Enemy>> GetEnemies() const;
+    std::list<CMMPointer<Tower>> GetTowers() const;
+
+    // Index 1 the player, 2 the flag.
+    CMMPointer<VOB> GetActor(int index) const;
+    void SetActor(VOB* object, int index);
+
+    int32_t GetLevel() const { return level; }
+    void SetLevel(int32_t l) { level = l; }
+    int32_t GetResult() const { return result; }
+    void SetResult(int32_t r) { result = r; }
+    int32_t GetEnemyCount() const { return enemyCount; }
+    void SetEnemyCount(int32_t n) { enemyCount = n; }
+    uint32_t GetLevelStartTime() const { return levelStartTime; }
+    // Stores the engine clock's tick count.
+    void SetLevelStartTime();
+
+    // 0 or 1.
+    uint8_t GetToggle(int index) const;
+    // Flips the toggle and shows its new state for 2.5 s.
+    void FlipToggle(int index);
+    // While the show time runs, true; once it has run out, true one last time, then
+    // false until the toggle is flipped again.
+    bool IsToggleShown(int index);
+    uint32_t GetToggleShownUntil(int index) const;
+
+private:
+    std::list<CMMPointer<VOB>> allObjects;
+    std::list<CMMPointer<VMOB>> movers;
+    std::list<CMMPointer<Enemy>> enemies;
+    std::list<CMMPointer<Tower>> towers;
+    CMMPointer<VOB> actors[kActorSlots];
+    int32_t level;
+    uint8_t toggles[kToggleCount];
+    uint32_t toggleShownUntil[kToggleCount];
+    int32_t result;
+    uint32_t levelStartTime;
+    int32_t enemyCount;
+};

@@ -1,0 +1,115 @@
+// Scene objects and the per-frame move protocol.
+#include "world/vob.h"
+
+#include <iostream>
+
+#include "engine/timertask.h"
+#include "gameplay/weapons.h"
+#include "world/modelcache.h"
+#include "world/scenegraph.h"
+
+VOB::VOB(const std::string& typeName)
+    : node(nullptr),
+      type(typeName),
+      position{5.0f, 5.0f, 1.0f},
+      // Loaders set only what the map gives; the rest of a commit lands on the ground plane.
+      nextPosition{0.0f, 0.0f, 0.0f},
+      lookDirection{0.0f, 1.0f, 0.0f},
+      diameter(0.0f),
+      dead(false),
+      weapon(nullptr)
+{
+}
+
+VOB::~VOB() {}
+
+void VOB::SetNextPosition(float x, float y, float z)
+{
+    nextPosition[0] = x;
+    nextPosition[1] = y;
+    nextPosition[2] = z;
+}
+
+void VOB::LoadModel(const std::string& name)
+{
+    ModelCache::GetSingleton().GetModel(model, name);
+    std::cout << "MD2 Loaded " << model.GetFrameCount() << "\n";
+}
+
+bool VOB::CommitMove()
+{
+    for (int i = 0; i < 3; ++i)
+        position[i] = nextPosition[i];
+    return true;
+}
+
+void VOB::UpdateSceneGraph()
+{
+    if (node)
+        node->Relocate(this);
+}
+
+void VOB::Kill()
+{
+    // The node may hold the last reference: this object then waits on the dead list
+    // until the end of the frame, so touching it afterwards is fine.
+    if (node)
+        node->Remove(this);
+    dead = true;
+}
+
+bool VOB::Fire()
+{
+    if (!weapon)
+        return false;
+    return weapon->Fire();
+}
+
+bool VOB::MoveModelBox()
+{
+    if (!model.IsLoaded())
+        return false;
+    model.SetBoxPosition(nextPosition[0], nextPosition[1], nextPosition[2]);
+    return true;
+}
+
+VMOB::VMOB(const std::string& typeName, float dirX, float dirY, float dirZ)
+    : VOB(typeName), moveDirection{dirX, dirY, dirZ}, speed(0.0f), health(0)
+{
+}
+
+void VMOB::SetMoveDirection(float x, float y, float z)
+{
+    moveDirection[0] = x;
+    moveDirection[1] = y;
+    moveDirection[2] = z;
+}
+
+void VMOB::ComputeNextPosition()
+{
+    const float step = speed * CGlobalTimerTask::dT;
+    for (int i = 0; i < 3; ++i) {
+        const float next = position[i] + moveDirection[i] * step;
+        // Strictly inside: an axis may never reach the world's border.
+        nextPosition[i] = (next > 0.0f && next < SceneGraphNode::kWorldSide) ? next : position[i];
+    }
+}
+
+bool VMOB::TryMove()
+{
+    // The flag is carried along and never blocked; an object that is in no scene
+    // graph has nothing to be blocked by.
+    if (type != "flag" && node) {
+        VOBList nearby;
+        node->GetNearby(nearby, this, kMoveQueryRadius);
+        for (const CMMPointer<VOB>& other : nearby) {
+            if (CollidesWith(other))
+                return false;
+        }
+    }
+    CommitMove();
+    UpdateSceneGraph();
+    return true;
+}
+
+void VMOB::AddWaypoint(float, float, float) {}
