@@ -6,6 +6,7 @@
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
+#include <iostream>
 
 #include "world/md2model.h"
 
@@ -45,12 +46,12 @@ bool HasTerminator(const uint8_t* p, int size)
 // One line on standard output saying why the file is not used.
 void Reject(const std::string& name, const char* format, ...)
 {
-    printf("MD2 File %s rejected: ", name.c_str());
+    char reason[256];
     va_list args;
     va_start(args, format);
-    vprintf(format, args);
+    std::vsnprintf(reason, sizeof reason, format, args);
     va_end(args);
-    printf("\n");
+    std::cout << "MD2 File " << name << " rejected: " << reason << "\n";
 }
 
 // A block of count elements of elementSize bytes at offset lies inside the file.
@@ -85,7 +86,7 @@ bool MD2Loader::Read(const std::string& name, MD2Model& model)
     const std::string path = "Resources/Models/" + name;
     file = fopen(path.c_str(), "rb");
     if (!file) {
-        printf("Unable to open MD2 File\n");
+        std::cout << "Unable to open MD2 File" << "\n";
         return false;
     }
     if (fseek(file, 0, SEEK_END) != 0) {
@@ -108,7 +109,7 @@ bool MD2Loader::Read(const std::string& name, MD2Model& model)
         header[i] = ReadInt32(&bytes[i * 4]);
 
     if (header[kVersion] != kVersion8) {
-        printf("MD2 Model has a wrong version number\n");
+        std::cout << "MD2 Model has a wrong version number" << "\n";
         return false;
     }
     if (!CheckHeader(name, fileSize))
@@ -304,8 +305,8 @@ void MD2Loader::BuildAnimations(MD2Model& model) const
                 // Frame numbers that do not count from 1 can put the start outside
                 // the frames; keep the animation inside them.
                 if (start < 0 || start > anim.end) {
-                    printf("MD2 animation %s starts at frame %d, outside 0 ... %d\n",
-                           anim.name, start, anim.end);
+                    std::cout << "MD2 animation " << anim.name << " starts at frame " << start
+                              << ", outside 0 ... " << anim.end << "\n";
                     start = start < 0 ? 0 : anim.end;
                 }
                 anim.start = start;

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <iostream>
 
 #include "engine/timertask.h"
 
@@ -30,8 +30,8 @@ void MD2Model::SetAnimation(int32_t index, int32_t loops)
     if (index == -1)
         index = previousAnimation;
     if (index < 0 || index >= static_cast<int32_t>(animations.size())) {
-        printf("MD2 animation %d does not exist, %d in the model\n", index,
-               static_cast<int>(animations.size()));
+        std::cout << "MD2 animation " << index << " does not exist, the model has "
+                  << animations.size() << "\n";
         return;
     }
     previousAnimation = currentAnimation;

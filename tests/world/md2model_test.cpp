@@ -1,0 +1,204 @@
+// Animation stepping, bounding box and hull of model instances.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "world/md2model.h"
+
+namespace {
+
+// A model of count one-vertex frames with the given animations; frames are not drawn here.
+MD2Model AnimatedModel(int32_t count, std::vector<std::array<int32_t, 2>> ranges)
+{
+    MD2Model model;
+    for (int32_t i = 0; i < count; ++i) {
+        auto frame = std::make_shared<MD2Frame>();
+        frame->vertexCount = 1;
+        frame->vertices = {0, 0, float(i)};
+        frame->normals = {0, 0, 1};
+        model.frames.push_back(frame);
+    }
+    model.frameCount = count;
+    model.loaded = true;
+    for (const auto& r : ranges) {
+        MD2Animation anim;
+        anim.start = r[0];
+        anim.end = r[1];
+        model.animations.push_back(anim);
+    }
+    model.animationCount = static_cast<int32_t>(ranges.size());
+    return model;
+}
+
+// Steps one whole frame duration and returns the frame it lands on.
+int32_t StepFrame(MD2Model& model)
+{
+    int32_t next = 0;
+    float t = 0.0f;
+    model.AdvanceAnimation(model.frameDuration, next, t);
+    return model.currentFrame;
+}
+
+}  // namespace
+
+TEST(MD2Animation, PlayingOnceReturnsToTheAnimationThatWasCurrentBefore)
+{
+    // stand 0 ... 40, run 40 ... 45 (the last animation ends on the last frame).
+    MD2Model model = AnimatedModel(46, {{0, 40}, {40, 45}});
+    model.SetAnimation(0, 0);
+    for (int i = 0; i < 5; ++i)
+        StepFrame(model);
+    EXPECT_EQ(model.currentFrame, 5);
+
+    model.SetAnimation(1, 1);
+    EXPECT_EQ(model.currentAnimation, 1);
+    EXPECT_EQ(model.previousAnimation, 0);
+    EXPECT_EQ(model.currentFrame, 40);
+    EXPECT_EQ(model.loopsLeft, 1);
+    std::vector<int32_t> seen;
+    for (int i = 0; i < 5; ++i)
+        seen.push_back(StepFrame(model));
+    EXPECT_EQ(seen, (std::vector<int32_t>{41, 42, 43, 44, 40}));
+    // The wrap after the last run frame used up the one loop: back to stand.
+    EXPECT_EQ(model.currentAnimation, 0);
+    EXPECT_EQ(model.loopsLeft, 0);
+}
+
+TEST(MD2Animation, ZeroLoopsPlaysForEver)
+{
+    MD2Model model = AnimatedModel(46, {{0, 40}, {40, 45}});
+    model.SetAnimation(1, 0);
+    for (int round = 0; round < 3; ++round) {
+        std::vector<int32_t> seen;
+        for (int i = 0; i < 5; ++i)
+            seen.push_back(StepFrame(model));
+        EXPECT_EQ(seen, (std::vector<int32_t>{41, 42, 43, 44, 40}));
+        EXPECT_EQ(model.currentAnimation, 1);
+    }
+}
+
+TEST(MD2Animation, TwoLoopsPlayTwiceBeforeReturning)
+{
+    MD2Model model = AnimatedModel(12, {{0, 4}, {4, 8}, {8, 11}});
+    model.SetAnimation(2, 0);
+    model.SetAnimation(1, 2);
+    for (int i = 0; i < 4; ++i)
+        StepFrame(model);
+    EXPECT_EQ(model.currentAnimation, 1);
+    EXPECT_EQ(model.currentFrame, 4);
+    for (int i = 0; i < 4; ++i)
+        StepFrame(model);
+    EXPECT_EQ(model.currentAnimation, 2);
+}
+
+TEST(MD2Animation, MinusOneSwitchesBackAndUnknownIndicesChangeNothing)
+{
+    MD2Model model = AnimatedModel(46, {{0, 40}, {40, 45}});
+    model.SetAnimation(1, 0);
+    model.SetAnimation(-1, 0);
+    EXPECT_EQ(model.currentAnimation, 0);
+    EXPECT_EQ(model.previousAnimation, 1);
+    EXPECT_EQ(model.currentFrame, 0);
+
+    model.currentFrame = 7;
+    model.SetAnimation(8, 1);  // a model with two animations
+    model.SetAnimation(-2, 0);
+    EXPECT_EQ(model.currentAnimation, 0);
+    EXPECT_EQ(model.currentFrame, 7);
+}
+
+TEST(MD2Animation, BlendFactorGrowsWithTheFrameTimeUntilTheFrameChanges)
+{
+    MD2Model model = AnimatedModel(46, {{0, 40}, {40, 45}});
+    int32_t next = -1;
+    float t = -1.0f;
+    model.AdvanceAnimation(0.2f, next, t);
+    EXPECT_EQ(next, 1);
+    EXPECT_FLOAT_EQ(t, 0.4f);
+    EXPECT_EQ(model.currentFrame, 0);
+    model.AdvanceAnimation(0.2f, next, t);
+    EXPECT_FLOAT_EQ(t, 0.8f);
+    // Past the duration: the frame changes and the time starts again, t is still the
+    // value of this step.
+    model.AdvanceAnimation(0.2f, next, t);
+    EXPECT_NEAR(t, 1.2f, 1e-6);
+    EXPECT_EQ(model.currentFrame, 1);
+    EXPECT_FLOAT_EQ(model.frameTime, 0.0f);
+
+    // The enemy's slower frames.
+    model.frameDuration = 1.0f;
+    model.AdvanceAnimation(0.25f, next, t);
+    EXPECT_FLOAT_EQ(t, 0.25f);
+}
+
+TEST(MD2Animation, FramesWithoutAnimationsHoldTheirFrame)
+{
+    MD2Model model = AnimatedModel(3, {});
+    int32_t next = -1;
+    float t = -1.0f;
+    model.AdvanceAnimation(10.0f, next, t);
+    EXPECT_EQ(model.currentFrame, 0);
+    EXPECT_EQ(next, 0);
+
+    MD2Model empty;
+    empty.AdvanceAnimation(10.0f, next, t);
+    EXPECT_EQ(next, 0);
+    EXPECT_FLOAT_EQ(empty.frameTime, 0.0f);
+}
+
+TEST(MD2Box, ContainsTheOriginAndOnlyTheFirstFramesTriangleVertices)
+{
+    MD2Model model;
+    auto first = std::make_shared<MD2Frame>();
+    first->vertexCount = 4;
+    first->triangleCount = 1;
+    // Vertex 3 is in no triangle: far away, but outside the box.
+    first->vertices = {20, 40, 60, 30, 10, 20, 40, 20, 80, -900, -900, -900};
+    first->triangles = {0, 1, 2, 0, 0, 0};
+    auto second = std::make_shared<MD2Frame>(*first);
+    second->vertices = {1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 0, 0, 0};
+    model.frames = {first, second};
+    model.frameCount = 2;
+    model.ComputeBox();
+
+    EXPECT_FLOAT_EQ(model.boxMin[0], 0.0f);
+    EXPECT_FLOAT_EQ(model.boxMin[1], 0.0f);
+    EXPECT_FLOAT_EQ(model.boxMin[2], 0.0f);
+    EXPECT_FLOAT_EQ(model.boxMax[0], 2.0f);
+    EXPECT_FLOAT_EQ(model.boxMax[1], 2.0f);
+    EXPECT_FLOAT_EQ(model.boxMax[2], 4.0f);
+    EXPECT_DOUBLE_EQ(model.boundingRadius, std::sqrt(8.0) / 2.0);
+    EXPECT_DOUBLE_EQ(model.modelHeight, 4.0);
+
+    // Corners as the box outline walks them: 0 = (min, max, max), 6 = (max, min, min).
+    EXPECT_DOUBLE_EQ(model.corners[0][0], 0.0);
+    EXPECT_DOUBLE_EQ(model.corners[0][1], 2.0);
+    EXPECT_DOUBLE_EQ(model.corners[0][2], 4.0);
+    EXPECT_DOUBLE_EQ(model.corners[6][0], 2.0);
+    EXPECT_DOUBLE_EQ(model.corners[6][1], 0.0);
+    EXPECT_DOUBLE_EQ(model.corners[6][2], 0.0);
+    ASSERT_EQ(model.hull.vertexCount, 8);
+    for (int c = 0; c < 8; ++c)
+        for (int a = 0; a < 3; ++a)
+            EXPECT_DOUBLE_EQ(model.hull.vertices[c][a], model.corners[c][a]);
+
+    model.SetBoxPosition(3.0, -4.0, 0.5);
+    EXPECT_DOUBLE_EQ(model.hull.translation[1], -4.0);
+    EXPECT_DOUBLE_EQ(model.hull.negTranslation[0], -3.0);
+    EXPECT_DOUBLE_EQ(model.hull.negTranslation[1], 4.0);
+    EXPECT_DOUBLE_EQ(model.hull.negTranslation[2], -0.5);
+}
+
+TEST(MD2Box, ModelWithoutFramesKeepsAZeroBox)
+{
+    MD2Model model;
+    model.ComputeBox();
+    EXPECT_DOUBLE_EQ(model.boundingRadius, 0.0);
+    EXPECT_DOUBLE_EQ(model.modelHeight, 0.0);
+    for (int c = 0; c < 8; ++c)
+        for (int a = 0; a < 3; ++a)
+            EXPECT_DOUBLE_EQ(model.corners[c][a], 0.0);
+}

@@ -1,0 +1,153 @@
+// The model cache: one read per file, shared frames, the failed-load fallback, the wall cube.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+
+#include "support/testutil.h"
+#include "tests/world/md2writer.h"
+#include "world/md2model.h"
+#include "world/modelcache.h"
+
+using namespace md2test;
+
+TEST(ModelCache, EachFileIsReadOnceAndCopiesShareFramesButAnimateApart)
+{
+    velqtest::TempDir dir;
+    std::vector<std::string> names;
+    AddNumbered(names, "stand", 4);
+    AddNumbered(names, "run", 3);
+    dir.Write("Resources/Models/male.md2", Build(Tetrahedron(names)));
+    ModelCache cache;
+    MD2Model a, b, c;
+    EXPECT_TRUE(cache.GetModel(a, "male.md2"));
+    // Gone from disk: the second and third copies must come from the cache.
+    std::filesystem::remove(dir.Path() / "Resources/Models/male.md2");
+    velqtest::CaptureCout capture;
+    EXPECT_TRUE(cache.GetModel(b, "male.md2"));
+    EXPECT_TRUE(cache.GetModel(c, "male.md2"));
+    EXPECT_EQ(capture.Text(), "");
+
+    ASSERT_EQ(a.frames.size(), 7u);
+    ASSERT_EQ(b.frames.size(), 7u);
+    for (size_t i = 0; i < a.frames.size(); ++i) {
+        EXPECT_EQ(a.frames[i].get(), b.frames[i].get());
+        EXPECT_EQ(a.frames[i].get(), c.frames[i].get());
+    }
+    EXPECT_EQ(b.animations.size(), 2u);
+
+    b.SetAnimation(1, 0);
+    int32_t next = 0;
+    float t = 0.0f;
+    b.AdvanceAnimation(b.frameDuration, next, t);
+    EXPECT_EQ(a.currentAnimation, 0);
+    EXPECT_EQ(a.currentFrame, 0);
+    EXPECT_EQ(b.currentAnimation, 1);
+    EXPECT_EQ(b.currentFrame, 5);
+    MD2Model d;
+    cache.GetModel(d, "male.md2");
+    EXPECT_EQ(d.currentAnimation, 0);
+    EXPECT_EQ(d.currentFrame, 0);
+}
+
+TEST(ModelCache, CopiesGetTheirBoxInWorldUnits)
+{
+    velqtest::TempDir dir;
+    dir.Write("Resources/Models/flag.md2", Build(Tetrahedron({"wave01", "wave02"})));
+    ModelCache cache;
+    MD2Model model;
+    cache.GetModel(model, "flag.md2");
+    // Tetrahedron edges of 20 model units, y mirrored: one world unit each way.
+    EXPECT_FLOAT_EQ(model.boxMin[1], -1.0f);
+    EXPECT_FLOAT_EQ(model.boxMax[0], 1.0f);
+    EXPECT_FLOAT_EQ(model.boxMax[2], 1.0f);
+    EXPECT_DOUBLE_EQ(model.modelHeight, 1.0);
+    EXPECT_EQ(model.hull.vertexCount, 8);
+}
+
+TEST(ModelCache, AFileThatFailsIsCachedAsAnEmptyModel)
+{
+    velqtest::TempDir dir;
+    ModelCache cache;
+    MD2Model first, second;
+    {
+        velqtest::CaptureCout capture;
+        EXPECT_TRUE(cache.GetModel(first, "turret.md2"));
+        EXPECT_EQ(capture.Text(), "Unable to open MD2 File\n");
+    }
+    // Written later: not read, the failure stays cached.
+    dir.Write("Resources/Models/turret.md2", Build(Tetrahedron({"base01"})));
+    velqtest::CaptureCout capture;
+    EXPECT_TRUE(cache.GetModel(second, "turret.md2"));
+    EXPECT_EQ(capture.Text(), "");
+    for (const MD2Model* m : {&first, &second}) {
+        EXPECT_FALSE(m->loaded);
+        EXPECT_EQ(m->frameCount, 0);
+        EXPECT_TRUE(m->frames.empty());
+        EXPECT_DOUBLE_EQ(m->boundingRadius, 0.0);
+    }
+}
+
+TEST(WallCube, BoxIsOneWorldUnitAroundTheOrigin)
+{
+    velqtest::TempDir dir;
+    ModelCache cache;
+    MD2Model wall;
+    velqtest::CaptureCout capture;
+    EXPECT_TRUE(cache.GetModel(wall, ModelCache::kWallModel));
+    EXPECT_EQ(capture.Text(), "");
+    EXPECT_TRUE(wall.loaded);
+    EXPECT_EQ(wall.frameCount, 1);
+    EXPECT_TRUE(wall.animations.empty());
+    for (int a = 0; a < 3; ++a) {
+        EXPECT_FLOAT_EQ(wall.boxMin[a], -0.5f);
+        EXPECT_FLOAT_EQ(wall.boxMax[a], 0.5f);
+    }
+    EXPECT_DOUBLE_EQ(wall.modelHeight, 1.0);
+    EXPECT_DOUBLE_EQ(wall.boundingRadius, std::sqrt(2.0) / 2.0);
+
+    MD2Model other;
+    cache.GetModel(other, ModelCache::kWallModel);
+    EXPECT_EQ(other.frames[0].get(), wall.frames[0].get());
+}
+
+TEST(WallCube, EveryTriangleLiesOnItsFaceAndEveryFaceIsCovered)
+{
+    MD2Model wall;
+    ModelCache::BuildWallCube(wall);
+    ASSERT_EQ(wall.frames.size(), 1u);
+    const MD2Frame& frame = *wall.frames[0];
+    ASSERT_EQ(frame.vertexCount, 24);
+    ASSERT_EQ(frame.triangleCount, 12);
+    ASSERT_EQ(frame.texCoordCount, 4);
+    ASSERT_EQ(frame.vertices.size(), 72u);
+    ASSERT_EQ(frame.normals.size(), 72u);
+    ASSERT_EQ(frame.triangles.size(), 72u);
+    EXPECT_EQ(frame.texCoords, (std::vector<double>{0, 0, 1, 0, 1, 1, 0, 1}));
+
+    int facesSeen[3][2] = {};
+    for (int tri = 0; tri < 12; ++tri) {
+        const int32_t* idx = &frame.triangles[tri * 6];
+        // The two triangles of a face share its four vertices and one flat normal,
+        // which points out of the cube through that face.
+        const float* n = &frame.normals[idx[0] * 3];
+        int axis = 0;
+        while (axis < 3 && n[axis] == 0.0f)
+            ++axis;
+        ASSERT_LT(axis, 3);
+        for (int c = 0; c < 3; ++c) {
+            ASSERT_GE(idx[c], 0);
+            ASSERT_LT(idx[c], 24);
+            EXPECT_EQ(idx[c] / 4, tri / 2) << "triangle " << tri;
+            const float* v = &frame.vertices[idx[c] * 3];
+            EXPECT_FLOAT_EQ(v[axis], 10.0f * n[axis]) << "triangle " << tri;
+            EXPECT_EQ(frame.normals[idx[c] * 3 + axis], n[axis]);
+            ASSERT_GE(idx[3 + c], 0);
+            ASSERT_LT(idx[3 + c], 4);
+        }
+        ++facesSeen[axis][n[axis] > 0];
+    }
+    for (auto& axis : facesSeen)
+        for (int count : axis)
+            EXPECT_EQ(count, 2);
+}
