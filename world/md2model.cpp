@@ -8,13 +8,16 @@
 #include <iostream>
 
 #include "engine/timertask.h"
+#include "world/gameworld.h"
 
 namespace {
 
-// Display toggle of the game world that asks for the bounding boxes.
+// The game world's display toggle "Boundingbox".
+constexpr int kBoxToggle = 5;
+
 bool BoxToggleOn()
 {
-    return false;
+    return GameWorld::Exists() && GameWorld::GetSingleton().GetToggle(kBoxToggle) != 0;
 }
 
 float Lerp(float a, float b, float t)
@@ -30,8 +33,10 @@ void MD2Model::SetAnimation(int32_t index, int32_t loops)
     if (index == -1)
         index = previousAnimation;
     if (index < 0 || index >= static_cast<int32_t>(animations.size())) {
-        std::cout << "MD2 animation " << index << " does not exist, the model has "
-                  << animations.size() << "\n";
+        // A model that failed to load has said so already; it simply stays still.
+        if (!animations.empty())
+            std::cout << "MD2 animation " << index << " does not exist, the model has "
+                      << animations.size() << "\n";
         return;
     }
     previousAnimation = currentAnimation;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "support/testutil.h"
 #include "world/md2model.h"
 
 namespace {
@@ -104,10 +105,22 @@ TEST(MD2Animation, MinusOneSwitchesBackAndUnknownIndicesChangeNothing)
     EXPECT_EQ(model.currentFrame, 0);
 
     model.currentFrame = 7;
-    model.SetAnimation(8, 1);  // a model with two animations
-    model.SetAnimation(-2, 0);
+    {
+        velqtest::CaptureCout capture;
+        model.SetAnimation(8, 1);  // a model with two animations
+        model.SetAnimation(-2, 0);
+        EXPECT_EQ(capture.Text(), "MD2 animation 8 does not exist, the model has 2\n"
+                                  "MD2 animation -2 does not exist, the model has 2\n");
+    }
     EXPECT_EQ(model.currentAnimation, 0);
     EXPECT_EQ(model.currentFrame, 7);
+
+    // A model that failed to load stays still without a word.
+    MD2Model empty;
+    velqtest::CaptureCout capture;
+    empty.SetAnimation(1, 0);
+    EXPECT_EQ(capture.Text(), "");
+    EXPECT_EQ(empty.currentAnimation, 0);
 }
 
 TEST(MD2Animation, BlendFactorGrowsWithTheFrameTimeUntilTheFrameChanges)
