@@ -4,6 +4,7 @@
 #include <SDL.h>
 
 #include <csignal>
+#include <iostream>
 
 #include "engine/clock.h"
 #include "engine/profiler.h"
@@ -65,6 +66,8 @@ int CKernel::Execute()
             // Objects released during the pass stay valid until here.
             IMMObject::CollectGarbage();
         }
+        // Console lines leave once per frame, not once per line.
+        std::cout.flush();
     }
     return 0;
 }

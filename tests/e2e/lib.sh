@@ -1,0 +1,97 @@
+# Shared pieces of the end-to-end tests: a private X server, the game started in a
+# scratch directory with the generated Resources/, and waits on its console output.
+# Waits are on conditions (a line appears, the process ends), bounded by a
+# generous limit so a hang fails instead of blocking CI.
+
+set -u
+
+: "${VELQ_BIN:?VELQ_BIN must name the velq executable}"
+: "${VELQ_RESOURCES:?VELQ_RESOURCES must name the generated Resources directory}"
+export SDL_AUDIODRIVER=dummy
+LIMIT_SECONDS=${LIMIT_SECONDS:-120}
+
+fail() {
+    echo "FAIL: $*" >&2
+    if [ -n "${WORK:-}" ] && [ -f "$WORK/out.txt" ]; then
+        echo "--- game output ---" >&2
+        tail -n 40 "$WORK/out.txt" >&2
+        echo "--- game errors ---" >&2
+        tail -n 20 "$WORK/err.txt" >&2
+    fi
+    exit 1
+}
+
+cleanup() {
+    [ -n "${GAME_PID:-}" ] && kill "$GAME_PID" 2>/dev/null
+    [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
+    [ -n "${WORK:-}" ] && rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+# start_xvfb WIDTHxHEIGHT: a private X server; sets DISPLAY.
+start_xvfb() {
+    WORK=$(mktemp -d /tmp/velq-e2e-XXXXXX)
+    exec 5>"$WORK/display"
+    Xvfb -displayfd 5 -screen 0 "${1:-800x600}x24" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    waited=0
+    while [ ! -s "$WORK/display" ]; do
+        waited=$((waited + 1))
+        [ $waited -gt $((LIMIT_SECONDS * 10)) ] && fail "Xvfb did not start"
+        sleep 0.1
+    done
+    exec 5>&-
+    DISPLAY=":$(head -n1 "$WORK/display")"
+    export DISPLAY
+}
+
+# start_game ARGS...: the game in $WORK/game with Resources/ linked in, at a fixed
+# clock step so game time does not depend on machine speed.
+start_game() {
+    mkdir -p "$WORK/game"
+    ln -s "$VELQ_RESOURCES" "$WORK/game/Resources"
+    [ -n "${SETTINGS:-}" ] && printf '%s' "$SETTINGS" >"$WORK/game/settings.esf"
+    (cd "$WORK/game" && VELQ_FIXED_STEP_MS=16 exec "$VELQ_BIN" "$@" >"$WORK/out.txt" 2>"$WORK/err.txt") &
+    GAME_PID=$!
+}
+
+# wait_for_line TEXT: until the game printed a line containing TEXT.
+wait_for_line() {
+    waited=0
+    while ! grep -qF -- "$1" "$WORK/out.txt" 2>/dev/null; do
+        kill -0 "$GAME_PID" 2>/dev/null || fail "game ended before printing '$1'"
+        waited=$((waited + 1))
+        [ $waited -gt $((LIMIT_SECONDS * 10)) ] && fail "no '$1' within ${LIMIT_SECONDS}s"
+        sleep 0.1
+    done
+}
+
+# wait_for_exit: until the game ends; sets GAME_RC.
+wait_for_exit() {
+    waited=0
+    while kill -0 "$GAME_PID" 2>/dev/null; do
+        waited=$((waited + 1))
+        [ $waited -gt $((LIMIT_SECONDS * 10)) ] && fail "game did not end within ${LIMIT_SECONDS}s"
+        sleep 0.1
+    done
+    wait "$GAME_PID"
+    GAME_RC=$?
+    GAME_PID=""
+}
+
+# expect_in_order FILE LINE...: each LINE appears as a whole line, after the previous one.
+expect_in_order() {
+    file=$1
+    shift
+    from=0
+    for line in "$@"; do
+        at=$(awk -v want="$line" -v from="$from" 'NR > from && $0 == want { print NR; exit }' "$file")
+        [ -n "$at" ] || fail "line '$line' missing or out of order"
+        from=$at
+    done
+}
+
+# game_window_size: "WxH" of the largest top-level window on the display.
+game_window_size() {
+    xwininfo -root -children | awk '/^ +0x/ { for (i = 1; i <= NF; i++) if ($i ~ /^[0-9]+x[0-9]+\+/) { split($i, a, "+"); print a[1] } }' | sort -t x -k1,1n | tail -n1
+}

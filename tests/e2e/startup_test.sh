@@ -1,0 +1,33 @@
+#!/bin/sh
+# The real program starts, prints its start-up lines in order, opens its window at
+# the configured size (file first, then the command line), and shuts down cleanly.
+. "$(dirname "$0")/lib.sh"
+
+start_xvfb 1024x768
+SETTINGS="screenX=640
+screenY=480
+"
+start_game screenX=1024 screenY=768
+wait_for_line "Starting Kernel Loop from VELQ"
+
+size=$(game_window_size)
+[ "$size" = "1024x768" ] || fail "expected a 1024x768 window, found '$size'"
+
+# Until the game has its quit key, SIGTERM ends the run through the kernel.
+kill -TERM "$GAME_PID"
+wait_for_exit
+[ "$GAME_RC" -eq 0 ] || fail "exit code $GAME_RC"
+
+expect_in_order "$WORK/out.txt" \
+    "hello world" \
+    "VELQ started: Creating Log Files" \
+    "starting Settings Manager and Kernel... done." \
+    "Add Video Task..." \
+    "Add Input Task..." \
+    "Add Timer Task..." \
+    "Starting Kernel Loop from VELQ" \
+    "goodbye cruel world"
+[ -f "$WORK/game/applog.txt" ] && [ -f "$WORK/game/clntlog.txt" ] && [ -f "$WORK/game/srvrlog.txt" ] ||
+    fail "log files missing"
+[ ! -s "$WORK/game/clntlog.txt" ] || fail "client log not empty: $(cat "$WORK/game/clntlog.txt")"
+echo "PASS: start-up and shutdown"
