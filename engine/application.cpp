@@ -9,6 +9,11 @@
 #include "engine/log.h"
 #include "engine/profiler.h"
 #include "engine/settings.h"
+#include "world/gameworld.h"
+#include "world/modelcache.h"
+#include "world/scenegraph.h"
+#include "world/soundmanager.h"
+#include "world/testtask.h"
 
 void CApplication::Run(int argc, char* argv[])
 {
@@ -18,6 +23,10 @@ void CApplication::Run(int argc, char* argv[])
 
     std::cout << "starting Settings Manager and Kernel... ";
     new CSettingsManager();
+    new GameWorld();
+    new SceneGraph();
+    new ModelCache();
+    new SoundManager();  // ends the process when no audio device can be opened
     new CKernel();
     std::cout << "done.\n";
 
@@ -45,6 +54,14 @@ void CApplication::Run(int argc, char* argv[])
     CMMPointer<ITask> globalTimerPtr(globalTimer);
     CKernel::GetSingleton().AddTask(globalTimerPtr);
 
+    // The game task lives on this stack frame for the whole loop: the memory
+    // manager never frees it.
+    std::cout << "Add Game Task...\n";
+    TestTask gameTask;
+    gameTask.priority = 100;
+    CMMPointer<ITask> gameTaskPtr(&gameTask);
+    CKernel::GetSingleton().AddTask(gameTaskPtr);
+
     CProfileLogHandler profileLogHandler;
     CProfileSample::outputHandler = &profileLogHandler;
 
@@ -53,6 +70,8 @@ void CApplication::Run(int argc, char* argv[])
 
     Mix_CloseAudio();
     SDL_Quit();
+    delete &GameWorld::GetSingleton();
+    delete &SceneGraph::GetSingleton();
     delete &CSettingsManager::GetSingleton();
     delete &CKernel::GetSingleton();
     CProfileSample::outputHandler = nullptr;
