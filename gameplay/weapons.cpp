@@ -41,8 +41,7 @@ AWeapon::AWeapon(VOB* ownerObject, float rate, float life, float speed)
       owner(ownerObject),
       lastShot(static_cast<float>(CClock::GetTicks())),
       projectileSpeed(speed)
-{
-}
+{}
 
 bool AWeapon::Fire()
 {
@@ -95,8 +94,7 @@ void AWeapon::PlaySound(int index)
 
 CLaserMG::CLaserMG(VOB* o)
     : AWeapon(o, kWeapons[kLaserMG].fireRate, kWeapons[kLaserMG].lifetime, kWeapons[kLaserMG].speed)
-{
-}
+{}
 
 CProjectile* CLaserMG::CreateProjectile(const std::string&, const std::string& ownerType, float dx, float dy,
                                         float dz)
@@ -107,9 +105,9 @@ CProjectile* CLaserMG::CreateProjectile(const std::string&, const std::string& o
 void CLaserMG::PlayShotSound() { PlaySound(kWeapons[kLaserMG].shotSound); }
 
 CLaserShotgun::CLaserShotgun(VOB* o)
-    : AWeapon(o, kWeapons[kLaserShotgun].fireRate, kWeapons[kLaserShotgun].lifetime, kWeapons[kLaserShotgun].speed)
-{
-}
+    : AWeapon(o, kWeapons[kLaserShotgun].fireRate, kWeapons[kLaserShotgun].lifetime,
+              kWeapons[kLaserShotgun].speed)
+{}
 
 void CLaserShotgun::SpawnProjectiles()
 {
@@ -120,14 +118,15 @@ void CLaserShotgun::SpawnProjectiles()
         seed += 2;
         std::srand(seed);
         CProjectile* p = CreateProjectile("projectile", owner->GetType(), fx, fy, owner->GetLookZ());
-        const float jx = std::rand() / 32767.0f - 0.5f;
-        const float jy = std::rand() / 32767.0f - 0.5f;
+        // Each offset in -0.5 .. 0.5, whatever the library's largest random number.
+        const float jx = static_cast<float>(std::rand()) / static_cast<float>(RAND_MAX) - 0.5f;
+        const float jy = static_cast<float>(std::rand()) / static_cast<float>(RAND_MAX) - 0.5f;
         Launch(p, owner->GetX() + jx + kMuzzleDistance * fx, owner->GetY() + jy + kMuzzleDistance * fy);
     }
 }
 
-CProjectile* CLaserShotgun::CreateProjectile(const std::string&, const std::string& ownerType, float dx, float dy,
-                                             float dz)
+CProjectile* CLaserShotgun::CreateProjectile(const std::string&, const std::string& ownerType, float dx,
+                                             float dy, float dz)
 {
     return new CLaserShotgunProjectile(kWeapons[kLaserShotgun].type, ownerType, dx, dy, dz);
 }
@@ -137,11 +136,10 @@ void CLaserShotgun::PlayShotSound() { PlaySound(kWeapons[kLaserShotgun].shotSoun
 CRocketLauncher::CRocketLauncher(VOB* o)
     : AWeapon(o, kWeapons[kRocketLauncher].fireRate, kWeapons[kRocketLauncher].lifetime,
               kWeapons[kRocketLauncher].speed)
-{
-}
+{}
 
-CProjectile* CRocketLauncher::CreateProjectile(const std::string&, const std::string& ownerType, float dx, float dy,
-                                               float dz)
+CProjectile* CRocketLauncher::CreateProjectile(const std::string&, const std::string& ownerType, float dx,
+                                               float dy, float dz)
 {
     return new CRocketProjectile(kWeapons[kRocketLauncher].type, ownerType, dx, dy, dz);
 }

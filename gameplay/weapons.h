@@ -51,8 +51,8 @@ protected:
 class CLaserMG : public AWeapon {
 public:
     explicit CLaserMG(VOB* owner);
-    CProjectile* CreateProjectile(const std::string& baseType, const std::string& ownerType, float dx, float dy,
-                                  float dz) override;
+    CProjectile* CreateProjectile(const std::string& baseType, const std::string& ownerType, float dx,
+                                  float dy, float dz) override;
     void PlayShotSound() override;
 };
 
@@ -62,8 +62,8 @@ public:
     // Ten parallel pellets, their starting points spread by a generator seeded from the
     // calendar second: shots within one second lay the same pattern.
     void SpawnProjectiles() override;
-    CProjectile* CreateProjectile(const std::string& baseType, const std::string& ownerType, float dx, float dy,
-                                  float dz) override;
+    CProjectile* CreateProjectile(const std::string& baseType, const std::string& ownerType, float dx,
+                                  float dy, float dz) override;
     void PlayShotSound() override;
 
     static constexpr int kPellets = 10;
@@ -72,7 +72,7 @@ public:
 class CRocketLauncher : public AWeapon {
 public:
     explicit CRocketLauncher(VOB* owner);
-    CProjectile* CreateProjectile(const std::string& baseType, const std::string& ownerType, float dx, float dy,
-                                  float dz) override;
+    CProjectile* CreateProjectile(const std::string& baseType, const std::string& ownerType, float dx,
+                                  float dy, float dz) override;
     void PlayShotSound() override;
 };

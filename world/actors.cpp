@@ -43,7 +43,9 @@ void ResetGameResult()
 }  // namespace
 
 Player::Player()
-    : VMOB(kActors[kPlayerKind].type, 0.0f, 0.0f, 0.0f), cameraOffset{0.0f, 0.0f, kCameraHeight}, weapons{},
+    : VMOB(kActors[kPlayerKind].type, 0.0f, 0.0f, 0.0f),
+      cameraOffset{0.0f, 0.0f, kCameraHeight},
+      weapons{},
       currentWeapon(kLaserShotgun)
 {
     speed = kActors[kPlayerKind].speed;

@@ -35,7 +35,8 @@ SceneGraphNode::~SceneGraphNode()
 
 void SceneGraphNode::SetCorners(float minX, float minY)
 {
-    const float c[4][2] = {{minX, minY}, {minX + side, minY}, {minX + side, minY + side}, {minX, minY + side}};
+    const float c[4][2] = {
+        {minX, minY}, {minX + side, minY}, {minX + side, minY + side}, {minX, minY + side}};
     for (int i = 0; i < 4; ++i) {
         corners[i][0] = c[i][0];
         corners[i][1] = c[i][1];

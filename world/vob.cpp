@@ -18,8 +18,7 @@ VOB::VOB(const std::string& typeName)
       diameter(0.0f),
       dead(false),
       weapon(nullptr)
-{
-}
+{}
 
 VOB::~VOB() {}
 
@@ -75,8 +74,7 @@ bool VOB::MoveModelBox()
 
 VMOB::VMOB(const std::string& typeName, float dirX, float dirY, float dirZ)
     : VOB(typeName), moveDirection{dirX, dirY, dirZ}, speed(0.0f), health(0)
-{
-}
+{}
 
 void VMOB::SetMoveDirection(float x, float y, float z)
 {

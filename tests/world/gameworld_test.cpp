@@ -1,0 +1,172 @@
+// The game world's lists, the level clean-up and the display toggles on the engine clock.
+#include "world/gameworld.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/clock.h"
+#include "gameplay/projectiles.h"
+#include "world/actors.h"
+#include "world/scenegraph.h"
+#include "worldfixture.h"
+
+namespace {
+
+using velqtest::CaptureCout;
+
+class GameWorldTest : public velqtest::WorldFixture {};
+
+int CountOf(const std::string& text, const std::string& part)
+{
+    int n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
+        ++n;
+    return n;
+}
+
+TEST_F(GameWorldTest, StartsEmptyOnTheSelectionLevelWithTheDefaultToggles)
+{
+    EXPECT_EQ(World().GetLevel(), 0);
+    EXPECT_EQ(World().GetResult(), GameWorld::kPlaying);
+    EXPECT_EQ(World().GetEnemyCount(), 0);
+    EXPECT_EQ(World().GetLevelStartTime(), 10000u) << "the engine clock at creation";
+    EXPECT_TRUE(World().GetAllObjects().empty());
+    EXPECT_FALSE(World().GetActor(1).isValid());
+    const char* names[] = {"Hilfe",       "Scenegraph", "FPS",       "Reflexionen", "Skybox",
+                           "Boundingbox", "Pfade",      "Shadowmap", "Wireframe",   "Displaylists"};
+    const int on[] = {0, 0, 1, 1, 0, 0, 0, 0, 0, 1};
+    for (int i = 0; i < GameWorld::kToggleCount; ++i) {
+        EXPECT_STREQ(GameWorld::kToggleNames[i], names[i]);
+        EXPECT_EQ(World().GetToggle(i), on[i]) << names[i];
+        EXPECT_FALSE(World().IsToggleShown(i)) << "never flipped: " << names[i];
+    }
+}
+
+TEST_F(GameWorldTest, FlippedToggleIsShownForTwoAndAHalfSecondsThenOnceMore)
+{
+    World().FlipToggle(2);
+    EXPECT_EQ(World().GetToggle(2), 0);
+    EXPECT_EQ(World().GetToggleShownUntil(2), 12500u);
+    CClock::Advance(2499);
+    EXPECT_TRUE(World().IsToggleShown(2));
+    EXPECT_TRUE(World().IsToggleShown(2));
+    CClock::Advance(1);  // now equal to the show time: over, reported one last time
+    EXPECT_TRUE(World().IsToggleShown(2));
+    EXPECT_FALSE(World().IsToggleShown(2));
+    EXPECT_EQ(World().GetToggleShownUntil(2), 0u);
+
+    World().FlipToggle(2);
+    EXPECT_EQ(World().GetToggle(2), 1);
+    CClock::Advance(3000);
+    EXPECT_TRUE(World().IsToggleShown(2)) << "three seconds later: once more";
+    EXPECT_FALSE(World().IsToggleShown(2));
+    EXPECT_FALSE(World().IsToggleShown(2));
+    EXPECT_FALSE(World().IsToggleShown(3)) << "toggles are independent";
+}
+
+TEST_F(GameWorldTest, LevelStartTimeFollowsTheEngineClock)
+{
+    CClock::Advance(4321);
+    World().SetLevelStartTime();
+    EXPECT_EQ(World().GetLevelStartTime(), 14321u);
+}
+
+TEST_F(GameWorldTest, ListsAreFilledAndEmptiedByKind)
+{
+    CMMPointer<Enemy> enemy = new Enemy();
+    CMMPointer<Tower> tower = new Tower(1, 2, 0);
+    CMMPointer<VMOB> shot = new CLaserMGProjectile("projectile.lasermg", "player", 1, 0, 0);
+    World().AddEnemy(enemy);
+    World().AddTower(tower);
+    World().AddMover(shot);
+    World().AddObject(new VOB("map.wall"));
+    EXPECT_EQ(World().GetEnemyCount(), 1);
+    EXPECT_EQ(World().GetAllObjects().size(), 4u);
+    EXPECT_EQ(World().GetMovers().size(), 2u);
+    EXPECT_EQ(World().GetEnemies().size(), 1u);
+    EXPECT_EQ(World().GetTowers().size(), 1u);
+
+    // The getters hand out copies.
+    auto copy = World().GetMovers();
+    copy.clear();
+    EXPECT_EQ(World().GetMovers().size(), 2u);
+
+    // A doubly registered mover leaves with all its entries.
+    World().AddMover(shot);
+    World().RemoveMover(shot);
+    EXPECT_EQ(World().GetMovers().size(), 1u);
+    EXPECT_EQ(World().GetAllObjects().size(), 3u);
+
+    World().RemoveEnemy(enemy);
+    EXPECT_EQ(World().GetEnemyCount(), 0);
+    EXPECT_TRUE(World().GetEnemies().empty());
+    EXPECT_TRUE(World().GetMovers().empty());
+    EXPECT_EQ(World().GetAllObjects().size(), 2u);
+    EXPECT_EQ(enemy->GetRefCount(), 1) << "only the test holds it now";
+}
+
+TEST_F(GameWorldTest, ClearLevelLeavesOnlyThePlayerAndNothingThatActs)
+{
+    CMMPointer<Player> player = new Player();
+    World().AddObject(player);
+    World().SetActor(player, GameWorld::kPlayerSlot);
+    CMMPointer<Enemy> first = new Enemy();
+    CMMPointer<Enemy> second = new Enemy();
+    World().AddEnemy(first);
+    World().AddEnemy(second);
+    CMMPointer<Tower> tower = new Tower(20, 20, 0);
+    World().AddTower(tower);
+    CMMPointer<CProjectile> shot = new CLaserMGProjectile("projectile.lasermg", "tower", 1, 0, 0);
+    World().AddMover(shot);
+    CMMPointer<Flag> flag = new Flag();
+    World().AddObject(flag);
+    World().SetActor(flag, GameWorld::kFlagSlot);
+    flag->PickUp(first);
+    for (const CMMPointer<VOB>& o : World().GetAllObjects())
+        Root()->Insert(o);
+
+    CaptureCout out;
+    World().ClearLevel();
+    EXPECT_EQ(CountOf(out.Text(), " DELETING enemy\n"), 2);
+    EXPECT_EQ(CountOf(out.Text(), " DELETING "), 2) << "one line per enemy, nothing else";
+
+    auto all = World().GetAllObjects();
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all.front(), static_cast<VOB*>(player));
+    EXPECT_EQ(World().GetEnemyCount(), 0);
+    EXPECT_TRUE(World().GetEnemies().empty());
+    EXPECT_TRUE(World().GetTowers().empty()) << "old towers would go on firing";
+    EXPECT_TRUE(World().GetMovers().empty()) << "old shots would go on flying";
+    EXPECT_TRUE(shot->IsDead());
+    EXPECT_FALSE(flag->IsCarried()) << "its carrier is gone";
+    EXPECT_EQ(World().GetActor(GameWorld::kFlagSlot), static_cast<VOB*>(flag)) << "the slot keeps the flag";
+    // Enemies, tower and shot left the tree; the player and the flag are still in it.
+    VOBList inTree;
+    Root()->CollectObjects(inTree);
+    EXPECT_EQ(inTree.size(), 2u);
+}
+
+TEST_F(GameWorldTest, ClearLevelWithoutAPlayerLeavesTheListEmpty)
+{
+    World().AddObject(new VOB("map.ground"));
+    World().ClearLevel();
+    EXPECT_TRUE(World().GetAllObjects().empty());
+}
+
+TEST_F(GameWorldTest, DetachMakesEveryListedObjectForgetItsNode)
+{
+    CMMPointer<Tower> tower = new Tower(20, 20, 0);
+    World().AddTower(tower);
+    CMMPointer<CProjectile> shot = new CLaserMGProjectile("projectile.lasermg", "tower", 1, 0, 0);
+    World().AddMover(shot);
+    Root()->Insert(tower);
+    Root()->Insert(shot);
+    shot->Kill();  // dead, out of the leaf, but still naming it
+    ASSERT_NE(shot->GetNode(), nullptr);
+    World().DetachFromSceneGraph();
+    EXPECT_EQ(tower->GetNode(), nullptr);
+    EXPECT_EQ(shot->GetNode(), nullptr);
+}
+
+}  // namespace
