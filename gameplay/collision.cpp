@@ -1,11 +1,18 @@
 // Whether a mover may take its next position.
+#include <string>
+
 #include "world/vob.h"
+
+namespace {
+const std::string kWall = "map.wall";
+const std::string kEnemy = "enemy";
+}  // namespace
 
 bool VMOB::CollidesWith(CMMPointer<VOB> other)
 {
     // Only walls and enemies block, and nothing blocks its own kind (itself included).
-    const std::string otherType = other->GetType();
-    if (otherType != "map.wall" && otherType != "enemy")
+    const std::string& otherType = other->GetType();
+    if (otherType != kWall && otherType != kEnemy)
         return false;
     if (otherType == type)
         return false;

@@ -98,12 +98,27 @@ bool VMOB::TryMove()
     // The flag is carried along and never blocked; an object that is in no scene
     // graph has nothing to be blocked by.
     if (type != "flag" && node) {
-        VOBList nearby;
+        // Every move reuses one list, so a frame allocates nothing here once it has
+        // grown; a move started from inside a collision test takes a list of its own.
+        static VOBList shared;
+        static bool sharedInUse = false;
+        VOBList own;
+        const bool nested = sharedInUse;
+        VOBList& nearby = nested ? own : shared;
+        sharedInUse = true;
+        nearby.clear();
         node->GetNearby(nearby, this, kMoveQueryRadius);
+        bool blocked = false;
         for (const CMMPointer<VOB>& other : nearby) {
-            if (CollidesWith(other))
-                return false;
+            if (CollidesWith(other)) {
+                blocked = true;
+                break;
+            }
         }
+        nearby.clear();
+        sharedInUse = nested;
+        if (blocked)
+            return false;
     }
     CommitMove();
     UpdateSceneGraph();

@@ -18,7 +18,7 @@ public:
     virtual void Reset() {}
     virtual void DrawEffect() {}
 
-    std::string GetType() const { return type; }
+    const std::string& GetType() const { return type; }
     float GetX() const { return position[0]; }
     float GetY() const { return position[1]; }
     float GetZ() const { return position[2]; }
