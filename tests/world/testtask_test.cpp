@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/clock.h"
+#include "gameplay/projectiles.h"
 #include "world/actors.h"
 #include "world/gameworld.h"
 #include "world/scenegraph.h"
@@ -176,6 +177,15 @@ TEST_F(TestTaskTest, NothingOfTheOldLevelActsInTheNewOne)
     ASSERT_EQ(World().GetMovers().size(), 4u) << "three enemies and the shot";
     CMMPointer<VMOB> oldShot = World().GetMovers().back();
     ASSERT_EQ(oldShot->GetType(), "projectile.lasermg");
+    // A shot killed in this frame is still listed until the movement task drops it,
+    // and it still names its leaf.
+    CMMPointer<CProjectile> spent = new CLaserMGProjectile("projectile.lasermg", "tower", 1, 0, 0);
+    spent->SetNextPosition(30.0f, 30.0f, 1.0f);
+    spent->CommitMove();
+    World().AddMover(spent);
+    Root()->Insert(spent);
+    spent->Kill();
+    ASSERT_NE(spent->GetNode(), nullptr);
     SceneGraphNode* oldRoot = Root();
 
     const std::string out = ChangeTo(2);
@@ -185,11 +195,14 @@ TEST_F(TestTaskTest, NothingOfTheOldLevelActsInTheNewOne)
     EXPECT_TRUE(World().GetMovers().empty()) << "the old shot would fly on";
     EXPECT_TRUE(World().GetEnemies().empty());
     EXPECT_TRUE(oldShot->IsDead());
+    EXPECT_EQ(spent->GetNode(), nullptr) << "nothing names a node of the freed tree";
+    EXPECT_EQ(oldShot->GetNode(), nullptr);
     EXPECT_FALSE(oldFlag->IsCarried()) << "its carrier is gone";
     // Only the test still holds them: the lists let go and the old tree was freed.
     EXPECT_EQ(oldTower->GetRefCount(), 1);
     EXPECT_EQ(oldEnemy->GetRefCount(), 1);
     EXPECT_EQ(oldShot->GetRefCount(), 1);
+    EXPECT_EQ(spent->GetRefCount(), 1);
     for (const CMMPointer<VOB>& o : World().GetAllObjects()) {
         EXPECT_NE(o, static_cast<VOB*>(oldTower));
         EXPECT_NE(o, static_cast<VOB*>(oldFlag));
