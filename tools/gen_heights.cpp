@@ -28,11 +28,11 @@ struct LevelTerrain {
     float basinLevel;  // noise value above which the ground sinks into water
 };
 const LevelTerrain kLevels[] = {
-    {"select.map", "select.map.raw", 1, 1.2f, 14, 0.60f},
-    {"level1.map", "level1.map.raw", 2, 1.4f, 12, 0.50f},
-    {"level2.map", "level2.map.raw", 3, 1.6f, 11, 0.54f},
-    {"level3.map", "level3.map.raw", 4, 1.8f, 10, 0.55f},
-    {"level4.map", "level4.map.raw", 5, 2.2f, 9, 0.58f},
+    {"select.map", "select.map.raw", 1, 1.2f, 14, 0.45f},
+    {"level1.map", "level1.map.raw", 2, 1.4f, 12, 0.33f},
+    {"level2.map", "level2.map.raw", 3, 1.6f, 11, 0.42f},
+    {"level3.map", "level3.map.raw", 4, 1.8f, 10, 0.40f},
+    {"level4.map", "level4.map.raw", 5, 2.2f, 9, 0.42f},
 };
 static_assert(sizeof(kLevels) / sizeof(kLevels[0]) == 5, "the selection level and four levels");
 
@@ -88,9 +88,9 @@ Bytes BuildField(const LevelTerrain& level, const std::vector<float>& clearance)
             const float x = i / kPerUnit, y = j / kPerUnit;  // world position of the sample
             const float hill = Fbm(x / level.hillScale, y / level.hillScale, level.seed, 2);
             float h = kLand + level.hills * SmoothStep(0.25f, 0.85f, hill);
-            const float basin = Fbm(x / 9.0f + 40, y / 9.0f + 40, level.seed * 7 + 3, 3);
-            const float open = SmoothStep(2.5f, 5.0f, Bilinear(clearance, x, y));
-            const float sink = SmoothStep(level.basinLevel, level.basinLevel + 0.08f, basin) * open;
+            const float basin = Fbm(x / 10.0f + 40, y / 10.0f + 40, level.seed * 7 + 3, 2);
+            const float open = SmoothStep(2.0f, 6.0f, Bilinear(clearance, x, y));
+            const float sink = SmoothStep(level.basinLevel, level.basinLevel + 0.25f, basin) * open;
             h = Mix(h, kBasinFloor, sink);
             const long b = std::lround(std::fmin(std::fmax(h, 0.0f), kMaxHeight) * kPerUnit);
             out[static_cast<size_t>(j) * kSamples + i] = static_cast<uint8_t>(b);

@@ -97,13 +97,13 @@ Pose Hunch(const Mesh& m, float breathe) {
     Pose p = m.RestPose();
     p.angles[Torso] = {16 + breathe, 0, 0};
     p.angles[Head] = {-18, 0, 0};
-    p.angles[UpperArmR] = {-10 + breathe, 10, 0};
-    p.angles[UpperArmL] = {-10 + breathe, -10, 0};
+    p.angles[UpperArmR] = {-10 + breathe, -22, 0};  // arms hang wide of the body
+    p.angles[UpperArmL] = {-10 + breathe, 22, 0};
     p.angles[ForearmR] = {30, 0, 0};
     p.angles[ForearmL] = {25, 0, 0};
     p.angles[ThighR] = p.angles[ThighL] = {18, 0, 0};
     p.angles[ShinR] = p.angles[ShinL] = {-28, 0, 0};
-    p.offset.z = -0.8f;
+    p.offset.z = 0.8f;  // centres the crouched figure on z = 0
     return p;
 }
 
@@ -154,7 +154,7 @@ Pose Death(const Mesh& m, float t) {
     p.angles[Pelvis] = {-80 * e, 0, 0};
     p.angles[UpperArmR].x += 60 * e;
     p.angles[UpperArmL].x += 70 * e;
-    p.offset = {0, 0, -12 * e};
+    p.offset = {0, 0, 0.8f - 12 * e};
     return p;
 }
 

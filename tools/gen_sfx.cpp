@@ -70,7 +70,7 @@ std::vector<float> Explosion() {
         if (rng.Unit() < 0.004f * std::exp(-t * 2)) v += rng.Range(-0.6f, 0.6f);  // crackle
         s[i] = std::tanh(1.5f * v);
     }
-    Finish(s, 0.9f, kRate);
+    Finish(s, 0.6f, kRate);  // noise overshoots after encoding; keep room below full scale
     return s;
 }
 
@@ -99,11 +99,13 @@ std::vector<float> RocketLaunch() {
 }  // namespace
 
 bool GenerateEffects(const std::string& root) {
+    // Noisy sounds need a high quality, or the coding error pushes peaks past full scale.
+    constexpr float kQuality = 0.7f;
     const std::string dir = root + "/SFX/";
-    bool ok = WriteOgg(dir + "dsplasma.ogg", Laser(), 1, kRate);
-    ok = WriteOgg(dir + "shotgun.ogg", Shotgun(), 1, kRate) && ok;
-    ok = WriteOgg(dir + "dsrxplod.ogg", Explosion(), 1, kRate) && ok;
-    ok = WriteOgg(dir + "dsrlaunc.ogg", RocketLaunch(), 1, kRate) && ok;
+    bool ok = WriteOgg(dir + "dsplasma.ogg", Laser(), 1, kRate, kQuality);
+    ok = WriteOgg(dir + "shotgun.ogg", Shotgun(), 1, kRate, kQuality) && ok;
+    ok = WriteOgg(dir + "dsrxplod.ogg", Explosion(), 1, kRate, kQuality) && ok;
+    ok = WriteOgg(dir + "dsrlaunc.ogg", RocketLaunch(), 1, kRate, kQuality) && ok;
     return ok;
 }
 

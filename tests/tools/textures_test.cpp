@@ -1,0 +1,148 @@
+// The eighteen texture files: headers the game accepts, data that decodes
+// exactly, and pictures laid out as the drawing code expects.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <set>
+
+#include "asset_files.h"
+
+using namespace assettest;
+
+namespace {
+
+const char* const kTextures[] = {
+    "water0.tga",      "water1.tga",       "water2.tga",      "water3.tga",       "floor1.tga",
+    "wall1.tga",       "flak.tga",         "water.tga",       "hobgoblin.tga",    "particle.tga",
+    "turret.tga",      "skybox_west.tga",  "skybox_south.tga", "skybox_east.tga", "skybox_north.tga",
+    "skybox_up.tga",   "skybox_down.tga",  "font.tga",
+};
+static_assert(sizeof(kTextures) / sizeof(kTextures[0]) == 18, "eighteen texture slots are loaded");
+
+Tga Load(const std::string& name) {
+    std::string error;
+    Tga t = DecodeTga(ReadBytes(ResourceDir() + "/Textures/" + name), error);
+    EXPECT_TRUE(t.Decoded()) << name << ": " << error;
+    return t;
+}
+
+bool PowerOfTwo(int v) { return v > 0 && (v & (v - 1)) == 0; }
+
+// Alpha summed over a rectangle of one font cell, in picture coordinates.
+int Coverage(const Tga& font, int cell, int x0, int y0, int x1, int y1) {
+    const int cx = (cell % 16) * 16, cy = (cell / 16) * 16;
+    int sum = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) sum += font.Pixel(cx + x, cy + y)[3];
+    return sum;
+}
+
+}  // namespace
+
+TEST(Textures, EverySlotFileHasAHeaderTheGameAcceptsAndDecodesExactly) {
+    static const uint8_t kRaw[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    static const uint8_t kRle[12] = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    std::set<std::pair<int, int>> kinds;
+    for (const char* name : kTextures) {
+        SCOPED_TRACE(name);
+        const Bytes file = ReadBytes(ResourceDir() + "/Textures/" + name);
+        ASSERT_GE(file.size(), 18u);
+        EXPECT_TRUE(std::memcmp(file.data(), kRaw, 12) == 0 || std::memcmp(file.data(), kRle, 12) == 0);
+        const Tga t = Load(name);
+        EXPECT_TRUE(PowerOfTwo(t.width) && PowerOfTwo(t.height)) << t.width << "x" << t.height;
+        kinds.insert({t.type, t.bitsPerPixel});
+    }
+    EXPECT_EQ(kinds.size(), 4u) << "both image types in both depths exercise both readers";
+}
+
+TEST(Textures, FontHasWhiteGlyphsInTheirCellsCountedFromTheTopLeft) {
+    const Tga font = Load("font.tga");
+    ASSERT_EQ(font.width, 256);
+    ASSERT_EQ(font.height, 256);
+    ASSERT_EQ(font.bitsPerPixel, 32);
+    for (int set = 0; set < 2; ++set) {
+        SCOPED_TRACE(set);
+        const int base = set * 128 - 32;
+        EXPECT_EQ(Coverage(font, base + ' ', 0, 0, 16, 16), 0) << "space is empty";
+        for (char c : std::string("AZaz09!?:"))
+            EXPECT_GT(Coverage(font, base + c, 0, 0, 16, 16), 255 * 8) << c;
+        // A full stop sits low in its cell and an underscore lower still; a
+        // caret sits high. A picture stored upside down would swap them.
+        EXPECT_GT(Coverage(font, base + '.', 0, 8, 16, 16), 4 * Coverage(font, base + '.', 0, 0, 16, 8));
+        EXPECT_GT(Coverage(font, base + '^', 0, 0, 16, 8), 4 * Coverage(font, base + '^', 0, 8, 16, 16));
+        EXPECT_GT(Coverage(font, base + '_', 0, 12, 16, 16), Coverage(font, base + '_', 0, 0, 16, 10));
+        // Glyphs keep to the 14-texel advance so neighbours do not collide.
+        for (int c = 33; c < 127; ++c) EXPECT_LT(Coverage(font, base + c, 15, 0, 16, 16), 255 * 4) << char(c);
+    }
+    // The two sets differ in style.
+    int differing = 0;
+    for (int c = 33; c < 127; ++c)
+        differing += Coverage(font, c - 32, 0, 0, 16, 16) != Coverage(font, c + 96, 0, 0, 16, 16);
+    EXPECT_GT(differing, 80);
+    // Where a glyph is solid it is white, so the text takes the drawing colour.
+    const uint8_t* solid = nullptr;
+    for (int y = 16; y < 32 && !solid; ++y)
+        for (int x = 16 * 1; x < 16 * 2 && !solid; ++x)  // cell 17: '1'
+            if (font.Pixel(x, y)[3] == 255) solid = font.Pixel(x, y);
+    ASSERT_NE(solid, nullptr);
+    EXPECT_EQ(solid[0], 255);
+    EXPECT_EQ(solid[1], 255);
+    EXPECT_EQ(solid[2], 255);
+}
+
+TEST(Textures, ParticleIsASoftRoundSpriteAndTheWaterFramesAnimate) {
+    const Tga p = Load("particle.tga");
+    ASSERT_EQ(p.bitsPerPixel, 32);
+    const int w = p.width, h = p.height;
+    EXPECT_GT(p.Pixel(w / 2, h / 2)[3], 200);
+    EXPECT_EQ(p.Pixel(0, 0)[3], 0);
+    EXPECT_EQ(p.Pixel(w - 1, h - 1)[3], 0);
+    std::set<int> alphas;
+    for (int x = w / 2; x < w; ++x) alphas.insert(p.Pixel(x, h / 2)[3]);
+    EXPECT_GT(alphas.size(), static_cast<size_t>(w / 4)) << "edges fade gradually";
+
+    std::vector<Tga> frames;
+    for (int k = 0; k < 4; ++k) frames.push_back(Load("water" + std::to_string(k) + ".tga"));
+    for (int a = 0; a < 4; ++a)
+        for (int b = a + 1; b < 4; ++b) EXPECT_NE(frames[a].rgba, frames[b].rgba) << a << " and " << b;
+    // Water repeats every cell: opposite edges of a frame match about as well as neighbouring rows.
+    const Tga& f = frames[0];
+    long seam = 0, inner = 0;
+    for (int x = 0; x < f.width; ++x) {
+        seam += std::abs(f.Pixel(x, 0)[2] - f.Pixel(x, f.height - 1)[2]);
+        inner += std::abs(f.Pixel(x, 10)[2] - f.Pixel(x, 11)[2]);
+    }
+    EXPECT_LE(seam, 3 * inner + f.width);
+}
+
+TEST(Textures, SkinsAreColouredWhereTheirModelsMapThem) {
+    const struct { const char* model; const char* skin; } kPairs[] = {
+        {"male.md2", "flak.tga"}, {"hobgoblin.md2", "hobgoblin.tga"}, {"turret.md2", "turret.tga"}};
+    for (const auto& pair : kPairs) {
+        SCOPED_TRACE(pair.skin);
+        Md2 m;
+        std::string error;
+        ASSERT_TRUE(ParseMd2(ReadBytes(ResourceDir() + "/Models/" + pair.model), m, error)) << error;
+        const Tga skin = Load(pair.skin);
+        ASSERT_EQ(skin.width, m.skinWidth);
+        ASSERT_EQ(skin.height, m.skinHeight);
+        // The skin's background is the colour of its bottom-right texel, which no part uses.
+        const uint8_t* background = skin.Pixel(skin.width - 1, skin.height - 1);
+        int painted = 0, triangles = static_cast<int>(m.tris.size() / 6);
+        std::set<uint32_t> colours;
+        for (int t = 0; t < triangles; ++t) {
+            float s = 0, u = 0;
+            for (int k = 0; k < 3; ++k) {
+                s += m.st[2 * m.tris[6 * t + 3 + k]] / 3.0f;
+                u += m.st[2 * m.tris[6 * t + 3 + k] + 1] / 3.0f;
+            }
+            const uint8_t* px = skin.Pixel(std::min(static_cast<int>(s), skin.width - 1), std::min(static_cast<int>(u), skin.height - 1));
+            painted += std::memcmp(px, background, 3) != 0;
+            colours.insert(px[0] << 16 | px[1] << 8 | px[2]);
+        }
+        EXPECT_GT(painted, triangles * 95 / 100) << "triangles map onto unpainted skin";
+        EXPECT_GT(colours.size(), 20u) << "a flat, unshaded skin";
+    }
+}
