@@ -154,7 +154,8 @@ int SceneGraphNode::CollectObjects(VOBList& out) const
 void SceneGraphNode::GetNearby(VOBList& out, const VOB* object, float radius) const
 {
     constexpr int kPoints = 16;
-    const float step = static_cast<float>(M_PI / 8.0);
+    // A sixteenth of the circle, rounded to single precision before it is multiplied.
+    const float step = static_cast<float>(3.14159265358979323846 / 8.0);
     float points[kPoints][2];
     for (int i = 0; i < kPoints; ++i) {
         const float angle = static_cast<float>(i) * step;
