@@ -35,15 +35,24 @@ Mesh BuildMesh(Image& skin) {
     const Color rust = Rgb(128, 86, 62), bone = Rgb(226, 216, 180), steel = Rgb(84, 84, 92);
     auto T = [](float x, float y, float z) { return Mat34::Translate({x, y, z}); };
 
-    PaintBox(skin, m.AddBox(Pelvis, T(0, 0, -7), {16, 10, 6}), leather, 100);
+    const BoxFaces hips = m.AddBox(Pelvis, T(0, 0, -7), {16, 10, 6});
+    PaintBox(skin, hips, leather, 100);
+    PaintRivets(skin, hips.front, Rgb(190, 180, 150));
     const BoxFaces cloth = m.AddBox(Pelvis, T(0, 5.3f, -11.5f), {9, 0.8f, 8}, 1.2f);
     PaintBox(skin, cloth, Scale(leather, 0.8f), 102);
+    for (float y : {0.2f, 0.5f, 0.8f}) PaintBand(skin, cloth.front, y, y + 0.08f, Rgb(150, 40, 30));  // clan stripes
     const BoxFaces chest = m.AddBox(Torso, T(0, 1, 4), {20, 13, 16}, 1.15f);
     PaintBox(skin, chest, hide, 110);
+    PaintBand(skin, chest.top, 0.0f, 1.0f, Scale(hide, 1.05f));
     skin.FillEllipse(chest.front.x + chest.front.w / 2.0f, chest.front.y + chest.front.h * 0.6f, chest.front.w * 0.32f,
                      chest.front.h * 0.42f, belly);
     PaintBand(skin, chest.front, 0.05f, 0.13f, leather);  // strap
     PaintBand(skin, chest.back, 0.05f, 0.13f, leather);
+    Random warts(7);
+    for (const Rect* r : {&chest.back, &chest.left, &chest.right, &chest.top})
+        for (int k = 0; k < r->w * r->h / 60; ++k)
+            skin.FillEllipse(r->x + warts.Range(1, r->w - 1), r->y + warts.Range(1, r->h - 1), warts.Range(0.6f, 1.4f),
+                             warts.Range(0.6f, 1.4f), Color{0.25f, 0.32f, 0.1f, 0.45f});
 
     const Rect face = m.AddEllipsoid(Head, T(0, 7.5f, 14.5f), {6.2f, 6.8f, 6.2f}, 10, 7);
     PaintRect(skin, face, hide, 120, 0.15f, 0.0f);
@@ -75,6 +84,7 @@ Mesh BuildMesh(Image& skin) {
         const BoxFaces fist = m.AddBox(fore, T(13 * s, 1, -17), {7.5f, 7.5f, 5});
         PaintBox(skin, fist, Scale(hide, 0.85f), 138 + side);
         PaintBand(skin, fist.top, 0.0f, 1.0f, leather);
+        for (float x : {0.25f, 0.5f, 0.75f}) PaintInset(skin, fist.front, x - 0.1f, 0.1f, x + 0.1f, 0.45f, Scale(hide, 0.75f));
         PaintBox(skin, m.AddBox(thigh, T(6 * s, 0, -12), {7, 7, 8}), Scale(hide, 0.92f), 140 + side);
         PaintBox(skin, m.AddBox(shin, T(6 * s, 0.5f, -18.5f), {6.5f, 6.5f, 5}), hide, 142 + side);
         const BoxFaces foot = m.AddBox(shin, T(6 * s, 2.5f, -21.2f), {7.5f, 11, 1.8f});

@@ -35,17 +35,26 @@ Mesh BuildMesh(Image& skin) {
     const Color boot = Rgb(46, 42, 38), metal = Rgb(74, 78, 86), visor = Rgb(255, 170, 50);
     auto T = [](float x, float y, float z) { return Mat34::Translate({x, y, z}); };
 
-    PaintBox(skin, m.AddBox(Pelvis, T(0, 0, -3.5f), {11, 6.5f, 5}), belt, 10);
+    const BoxFaces hips = m.AddBox(Pelvis, T(0, 0, -3.5f), {11, 6.5f, 5});
+    PaintBox(skin, hips, belt, 10);
+    PaintBand(skin, hips.front, 0.0f, 0.35f, Scale(belt, 0.7f));
+    PaintInset(skin, hips.front, 0.42f, 0.0f, 0.58f, 0.38f, Rgb(214, 178, 60));  // buckle
+    PaintBand(skin, hips.back, 0.0f, 0.35f, Scale(belt, 0.7f));
     const BoxFaces chest = m.AddBox(Torso, T(0, 0, 5), {14, 7.5f, 12}, 1.08f);
     PaintBox(skin, chest, armour, 20);
     PaintBand(skin, chest.front, 0.15f, 0.55f, Scale(plate, 1.1f));
     skin.FillEllipse(chest.front.x + chest.front.w * 0.5f, chest.front.y + chest.front.h * 0.33f, 3.2f, 3.2f, Rgb(230, 190, 40));
+    PaintInset(skin, chest.front, 0.12f, 0.62f, 0.42f, 0.9f, Scale(armour, 0.78f));  // pouches
+    PaintInset(skin, chest.front, 0.58f, 0.62f, 0.88f, 0.9f, Scale(armour, 0.78f));
     PaintBand(skin, chest.back, 0.0f, 1.0f, Scale(armour, 0.9f));
     const BoxFaces pack = m.AddBox(Torso, T(0, -5.2f, 6), {9, 3, 8});
     PaintBox(skin, pack, plate, 30);
     PaintBand(skin, pack.back, 0.4f, 0.5f, Rgb(60, 200, 230));
+    PaintRivets(skin, pack.back, Scale(plate, 1.5f));
+    for (float y : {0.65f, 0.75f, 0.85f}) PaintBand(skin, pack.back, y, y + 0.04f, Scale(plate, 0.6f));  // vents
     const BoxFaces plateFront = m.AddBox(Torso, T(0, 3.9f, 5.5f), {10, 1.2f, 6});
     PaintBox(skin, plateFront, plate, 35);
+    PaintRivets(skin, plateFront.front, Scale(plate, 1.5f));
 
     const BoxFaces head = m.AddBox(Head, T(0, 0.3f, 14.5f), {7, 7, 7});
     PaintBox(skin, head, Rgb(206, 160, 124), 40);
@@ -62,7 +71,11 @@ Mesh BuildMesh(Image& skin) {
         const float s = side == 0 ? 1.0f : -1.0f;
         const Bone upper = side == 0 ? UpperArmR : UpperArmL, fore = side == 0 ? ForearmR : ForearmL;
         const Bone thigh = side == 0 ? ThighR : ThighL, shin = side == 0 ? ShinR : ShinL;
-        PaintBox(skin, m.AddBox(upper, T(9.5f * s, 0, 9.6f), {6, 6.5f, 3.6f}, 0.8f), plate, 60 + side);
+        const BoxFaces pad = m.AddBox(upper, T(9.5f * s, 0, 9.6f), {6, 6.5f, 3.6f}, 0.8f);
+        PaintBox(skin, pad, plate, 60 + side);
+        PaintRivets(skin, pad.top, Scale(plate, 1.5f));
+        PaintBand(skin, pad.right, 0.7f, 1.0f, Rgb(214, 178, 60));  // rank stripe
+        PaintBand(skin, pad.left, 0.7f, 1.0f, Rgb(214, 178, 60));
         PaintBox(skin, m.AddBox(upper, T(9.5f * s, 0, 5.5f), {4, 4, 8}), armour, 62 + side);
         PaintBox(skin, m.AddBox(fore, T(9.5f * s, 0, -1.5f), {3.8f, 3.8f, 7}), Scale(armour, 0.9f), 64 + side);
         PaintBox(skin, m.AddBox(fore, T(9.5f * s, 0.3f, -6.2f), {3.4f, 3.4f, 2.6f}), boot, 66 + side);
@@ -72,7 +85,9 @@ Mesh BuildMesh(Image& skin) {
         const BoxFaces calf = m.AddBox(shin, T(3.5f * s, 0, -15), {4.5f, 4.8f, 6});
         PaintBox(skin, calf, Scale(armour, 0.92f), 72 + side);
         PaintBand(skin, calf.front, 0.0f, 0.5f, plate);
-        PaintBox(skin, m.AddBox(shin, T(3.5f * s, 0.8f, -19), {5, 7, 2}), boot, 74 + side);
+        const BoxFaces sole = m.AddBox(shin, T(3.5f * s, 0.8f, -19), {5, 7, 2});
+        PaintBox(skin, sole, boot, 74 + side);
+        for (const Rect* r : {&sole.front, &sole.left, &sole.right, &sole.back}) PaintBand(skin, *r, 0.6f, 1.0f, Rgb(24, 22, 20));
     }
     // The rifle lies along the right forearm and points ahead once the arm is raised.
     const BoxFaces rifle = m.AddBox(ForearmR, T(9.5f, 2.9f, -8), {2.6f, 3.2f, 14});

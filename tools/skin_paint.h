@@ -14,5 +14,9 @@ void PaintBox(Image& img, const BoxFaces& f, const Color& c, uint32_t seed);
 void PaintPrism(Image& img, const PrismFaces& f, const Color& c, uint32_t seed);
 // Horizontal band across a rect, from fraction y0 to y1 of its height.
 void PaintBand(Image& img, const Rect& r, float y0, float y1, const Color& c);
+// Rectangle inside r given in fractions of its width and height.
+void PaintInset(Image& img, const Rect& r, float x0, float y0, float x1, float y1, const Color& c);
+// A bolt head near each corner of r.
+void PaintRivets(Image& img, const Rect& r, const Color& c);
 
 }  // namespace assetgen
