@@ -90,11 +90,11 @@ Mesh BuildMesh(Image& skin) {
         for (const Rect* r : {&sole.front, &sole.left, &sole.right, &sole.back}) PaintBand(skin, *r, 0.6f, 1.0f, Rgb(24, 22, 20));
     }
     // The rifle lies along the right forearm and points ahead once the arm is raised.
-    const BoxFaces rifle = m.AddBox(ForearmR, T(9.5f, 2.9f, -8), {2.6f, 3.2f, 14});
+    const BoxFaces rifle = m.AddBox(ForearmR, T(9.5f, 2.9f, -6.5f), {2.6f, 3.2f, 11});
     PaintBox(skin, rifle, metal, 80);
     PaintBand(skin, rifle.left, 0.2f, 0.8f, Rgb(60, 210, 240));
     PaintBand(skin, rifle.right, 0.2f, 0.8f, Rgb(60, 210, 240));
-    PaintPrism(skin, m.AddPrism(ForearmR, T(9.5f, 3.2f, -17) * Mat34::Rotate({180, 0, 0}), 6, 0.9f, 0.9f, 6),
+    PaintPrism(skin, m.AddPrism(ForearmR, T(9.5f, 3.2f, -14) * Mat34::Rotate({180, 0, 0}), 6, 0.9f, 0.9f, 4),
                Scale(metal, 0.8f), 82);
     return m;
 }
@@ -113,8 +113,14 @@ Pose Ready(const Mesh& m, float breathe) {
     return p;
 }
 
+// At rest the rifle points down and ahead, which keeps the first frame's box
+// (the game's collision box for every direction) close around the body.
 Pose Stand(const Mesh& m, float t) {
     Pose p = Ready(m, 2.0f * Wave(t));
+    p.angles[UpperArmR].x -= 10;
+    p.angles[ForearmR].x -= 30;
+    p.angles[UpperArmL].x -= 15;
+    p.angles[ForearmL].x -= 10;
     p.angles[Head] = {0, 0, 6 * Wave(t)};
     return p;
 }

@@ -123,6 +123,9 @@ TEST(Models, ActorsHaveTheirSizesAndStandOnTheGround) {
     EXPECT_NEAR(player.hi[2] + player.lo[2], 0.0f, 0.1f);
     EXPECT_GT(player.hi[0] - player.lo[0], 1.0f);
     EXPECT_LT(player.hi[0] - player.lo[0], 1.8f);
+    // The first frame's box is the collision box in every direction: keep the
+    // player's footprint near its 1.5 diameter, or it sticks to walls.
+    EXPECT_LT(std::hypot(player.hi[0] - player.lo[0], player.hi[1] - player.lo[1]) / 2, 1.0f);
 
     const Box enemy = FrameBox(Load("hobgoblin.md2").frames[0]);
     EXPECT_GT(enemy.hi[0] - enemy.lo[0], 2.0f);
