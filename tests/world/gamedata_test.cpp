@@ -18,9 +18,11 @@ namespace {
 std::filesystem::path GeneratedResources()
 {
     const char* env = std::getenv("VELQ_RESOURCES");
-    if (!env || !std::filesystem::is_directory(env))
+    std::filesystem::path path = env && *env ? env : VELQ_BUILD_RESOURCES;
+    if (!std::filesystem::is_directory(path / "Models") ||
+        !std::filesystem::is_directory(path / "SFX"))
         return {};
-    return env;
+    return path;
 }
 
 }  // namespace
@@ -29,7 +31,8 @@ TEST(GameData, EveryModelLoadsWithoutAWarningAndHasTheAnimationsTheGameUses)
 {
     const std::filesystem::path resources = GeneratedResources();
     if (resources.empty())
-        GTEST_SKIP() << "no generated Resources (VELQ_RESOURCES); build velq_resources";
+        GTEST_SKIP() << "no generated Resources/Models and Resources/SFX (VELQ_RESOURCES); "
+                        "build velq_resources";
     velqtest::TempDir dir;
     std::filesystem::create_directory_symlink(resources, dir.Path() / "Resources");
 
@@ -64,7 +67,8 @@ TEST(GameData, EverySoundLoads)
 {
     const std::filesystem::path resources = GeneratedResources();
     if (resources.empty())
-        GTEST_SKIP() << "no generated Resources (VELQ_RESOURCES); build velq_resources";
+        GTEST_SKIP() << "no generated Resources/Models and Resources/SFX (VELQ_RESOURCES); "
+                        "build velq_resources";
     velqtest::TempDir dir;
     std::filesystem::create_directory_symlink(resources, dir.Path() / "Resources");
     {
