@@ -32,7 +32,7 @@ const unsigned kHighCodes[32] = {
 struct FontStyle { const char* file; int pixelWidth, pixelHeight; };
 const FontStyle kStyles[2] = {
     {"DejaVuSansMono-Bold.ttf", 19, 14},
-    {"DejaVuSerif-Bold.ttf", 13, 13},
+    {"DejaVuSerif-Bold.ttf", 16, 13},
 };
 
 unsigned CodePoint(int c) { return c < 128 ? static_cast<unsigned>(c) : kHighCodes[c - 128]; }
