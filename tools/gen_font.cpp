@@ -15,6 +15,7 @@ namespace {
 constexpr int kCell = 16;         // texels per glyph cell
 constexpr int kGrid = 16;         // cells per row and column
 constexpr int kAdvance = 14;      // the game steps this far per character
+constexpr int kMaxInk = 12;       // widest glyph, leaving room for its dark rim
 constexpr int kBaseline = 12;     // rows from the cell's top to the baseline
 constexpr int kFirstChar = 32;
 constexpr int kCharsPerSet = 128;
@@ -41,6 +42,14 @@ unsigned CodePoint(int c) { return c < 128 ? static_cast<unsigned>(c) : kHighCod
 // rim under it so that text stays readable on bright ground.
 void DrawGlyph(Image& img, FT_Face face, unsigned code, int cell) {
     if (FT_Load_Char(face, code, FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL) != 0) return;
+    const int inkWidth = static_cast<int>(face->glyph->bitmap.width);
+    if (inkWidth > kMaxInk) {  // squeeze wide glyphs (M, W, %) into the advance
+        FT_Matrix squeeze = {static_cast<FT_Fixed>(0x10000L * kMaxInk / inkWidth), 0, 0, 0x10000L};
+        FT_Set_Transform(face, &squeeze, nullptr);
+        const bool ok = FT_Load_Char(face, code, FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL) == 0;
+        FT_Set_Transform(face, nullptr, nullptr);
+        if (!ok) return;
+    }
     const FT_GlyphSlot g = face->glyph;
     const FT_Bitmap& bm = g->bitmap;
     const int cellX = (cell % kGrid) * kCell, cellY = (cell / kGrid) * kCell;
