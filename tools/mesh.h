@@ -78,8 +78,7 @@ public:
     // place's x-z plane, width along x and height along z.
     Rect AddSheet(int bone, const Mat34& place, float width, float height, int nx, int nz);
 
-    // Vertex positions for the pose; a deform, when given, may move each vertex
-    // after posing (used by cloth).
+    // Vertex positions for the pose, in model units.
     std::vector<Vec3> Posed(const Pose& pose) const;
     Pose RestPose() const;
 
