@@ -14,7 +14,8 @@
 
 namespace {
 
-// The build's Resources tree, or an empty path when it has not been generated.
+// The build's Resources tree (the test depends on its generation), or an empty path
+// when it is missing.
 std::filesystem::path GeneratedResources()
 {
     const char* env = std::getenv("VELQ_RESOURCES");
@@ -31,8 +32,8 @@ TEST(GameData, EveryModelLoadsWithoutAWarningAndHasTheAnimationsTheGameUses)
 {
     const std::filesystem::path resources = GeneratedResources();
     if (resources.empty())
-        GTEST_SKIP() << "no generated Resources/Models and Resources/SFX (VELQ_RESOURCES); "
-                        "build velq_resources";
+        FAIL() << "no generated Resources/Models and Resources/SFX under " << VELQ_BUILD_RESOURCES
+               << " (the build makes them with the velq_resources target)";
     velqtest::TempDir dir;
     std::filesystem::create_directory_symlink(resources, dir.Path() / "Resources");
 
@@ -67,8 +68,8 @@ TEST(GameData, EverySoundLoads)
 {
     const std::filesystem::path resources = GeneratedResources();
     if (resources.empty())
-        GTEST_SKIP() << "no generated Resources/Models and Resources/SFX (VELQ_RESOURCES); "
-                        "build velq_resources";
+        FAIL() << "no generated Resources/Models and Resources/SFX under " << VELQ_BUILD_RESOURCES
+               << " (the build makes them with the velq_resources target)";
     velqtest::TempDir dir;
     std::filesystem::create_directory_symlink(resources, dir.Path() / "Resources");
     {
