@@ -1,6 +1,7 @@
 #!/bin/sh
-# The real program starts, prints its start-up lines in order, opens its window at
-# the configured size (file first, then the command line), and shuts down cleanly.
+# The real program starts, prints its start-up lines in order, loads the selection
+# level with every model, opens its window at the configured size (file first,
+# then the command line), and shuts down cleanly.
 . "$(dirname "$0")/lib.sh"
 
 start_xvfb 1024x768
@@ -25,8 +26,17 @@ expect_in_order "$WORK/out.txt" \
     "Add Video Task..." \
     "Add Input Task..." \
     "Add Timer Task..." \
+    "Add Game Task..." \
+    "Loading Map Resources/Maps/select.map" \
+    "Player spawning Point added" \
+    "Flag added" \
+    "Loading Sound Files" \
+    "depth: 1" \
     "Starting Kernel Loop from VELQ" \
     "goodbye cruel world"
+grep -q "^Total Objects in SceneGraph: [1-9][0-9]*$" "$WORK/out.txt" || fail "no scene-graph total"
+grep -q "Unable to open MD2 File\|rejected" "$WORK/out.txt" && fail "a model did not load"
+[ -s "$WORK/err.txt" ] && fail "unexpected standard error: $(cat "$WORK/err.txt")"
 [ -f "$WORK/game/applog.txt" ] && [ -f "$WORK/game/clntlog.txt" ] && [ -f "$WORK/game/srvrlog.txt" ] ||
     fail "log files missing"
 [ ! -s "$WORK/game/clntlog.txt" ] || fail "client log not empty: $(cat "$WORK/game/clntlog.txt")"
