@@ -15,6 +15,20 @@
 #include "world/soundmanager.h"
 #include "world/testtask.h"
 
+namespace {
+// Prints the task's line, keeps it in its field and starts it in the kernel. A task
+// whose start fails is simply not in the loop.
+template <class T>
+void AddTask(const char* message, CMMPointer<T>& field, T* task, long priority)
+{
+    std::cout << message << "\n";
+    field = task;
+    task->priority = priority;
+    CMMPointer<ITask> added(task);
+    CKernel::GetSingleton().AddTask(added);
+}
+}  // namespace
+
 void CApplication::Run(int argc, char* argv[])
 {
     std::cout << "VELQ started: Creating Log Files\n";
@@ -36,23 +50,9 @@ void CApplication::Run(int argc, char* argv[])
         CSettingsManager::GetSingleton().ParseSetting(argv[i]);
 
     // Tasks start in this order (the window first); they run by priority.
-    std::cout << "Add Video Task...\n";
-    videoTask = new CVideoTask();
-    videoTask->priority = 10000;
-    CMMPointer<ITask> videoTaskPtr(videoTask);
-    CKernel::GetSingleton().AddTask(videoTaskPtr);
-
-    std::cout << "Add Input Task...\n";
-    inputTask = new CInputTask();
-    inputTask->priority = 20;
-    CMMPointer<ITask> inputTaskPtr(inputTask);
-    CKernel::GetSingleton().AddTask(inputTaskPtr);
-
-    std::cout << "Add Timer Task...\n";
-    globalTimer = new CGlobalTimerTask();
-    globalTimer->priority = 10;
-    CMMPointer<ITask> globalTimerPtr(globalTimer);
-    CKernel::GetSingleton().AddTask(globalTimerPtr);
+    AddTask("Add Video Task...", videoTask, new CVideoTask(), 10000);
+    AddTask("Add Input Task...", inputTask, new CInputTask(), 20);
+    AddTask("Add Timer Task...", globalTimer, new CGlobalTimerTask(), 10);
 
     // The game task lives on this stack frame for the whole loop: the memory
     // manager never frees it.
