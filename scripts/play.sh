@@ -4,7 +4,7 @@
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
-"$root/scripts/build.sh"
+"$root/scripts/build.sh" velq
 if [ -z "${DISPLAY:-}" ]; then
     cat >&2 <<MSG
 play: no display (DISPLAY is not set). To run the game without a screen, start it
