@@ -19,7 +19,7 @@ namespace {
 // Prints the task's line, keeps it in its field and starts it in the kernel. A task
 // whose start fails is simply not in the loop.
 template <class T>
-void AddTask(const char* message, CMMPointer<T>& field, T* task, long priority)
+void AddTask(const char* message, CMMPointer<T>& field, T* task, int32_t priority)
 {
     std::cout << message << "\n";
     field = task;

@@ -2,6 +2,7 @@
 // killed tasks are stopped and the dead objects collected.
 #pragma once
 
+#include <cstdint>
 #include <list>
 
 #include "engine/mmanager.h"
@@ -21,7 +22,7 @@ public:
     virtual void Stop() = 0;
 
     bool canKill;
-    long priority;
+    int32_t priority;
 };
 
 class CKernel : public CSingleton<CKernel> {

@@ -17,6 +17,14 @@ void OnTerminate(int) { CKernel::RequestStop(); }
 
 int main(int argc, char* argv[])
 {
+    // GLUT cannot start without an X display; say so plainly instead of its own
+    // terse failure.
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display) {
+        std::cerr << "VELQ: no X display (DISPLAY is not set). Without a screen, run it under a virtual\n"
+                     "X server with silent audio:  SDL_AUDIODRIVER=dummy xvfb-run ./velq\n";
+        return 1;
+    }
     glutInit(&argc, argv);
     std::cout << "hello world\n";
 

@@ -15,7 +15,7 @@ std::vector<std::string> events;
 
 class RecordingTask : public ITask {
 public:
-    RecordingTask(std::string n, long p, bool startOk = true) : name(std::move(n)), startOk(startOk)
+    RecordingTask(std::string n, int32_t p, bool startOk = true) : name(std::move(n)), startOk(startOk)
     {
         priority = p;
     }
