@@ -3,6 +3,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 
 namespace {
@@ -25,8 +26,23 @@ constexpr LogMessage kMessages[] = {
 static_assert(sizeof kMessages / sizeof kMessages[0] == 13, "messages 0 to 12 are numbered without gaps");
 }  // namespace
 
+namespace {
+// The log is never deleted; whatever way the process ends through exit(), the files
+// are complete.
+void FlushLogAtExit()
+{
+    if (CLog::Exists())
+        CLog::GetSingleton().Flush();
+}
+}  // namespace
+
 bool CLog::Init()
 {
+    static bool flushRegistered = false;
+    if (!flushRegistered) {
+        std::atexit(FlushLogAtExit);
+        flushRegistered = true;
+    }
     appLog.open("applog.txt", std::ios::out | std::ios::trunc);
     clientLog.open("clntlog.txt", std::ios::out | std::ios::trunc);
     serverLog.open("srvrlog.txt", std::ios::out | std::ios::trunc);

@@ -87,3 +87,17 @@ TEST_F(LogTest, OverlongTextIsCutAt1023Characters)
 }
 
 }  // namespace
+
+TEST(LogDeathTest, FilesAreCompleteWhenTheProcessExitsWithoutDeletingTheLog)
+{
+    velqtest::TempDir dir;
+    EXPECT_EXIT(
+        {
+            new CLog();
+            CLog::GetSingleton().Init();
+            CLog::GetSingleton().Write(LOG_SERVER, "last words");
+            std::exit(1);
+        },
+        testing::ExitedWithCode(1), "");
+    EXPECT_EQ(velqtest::ReadFile(dir.Path() / "srvrlog.txt"), "last words\n");
+}
