@@ -16,12 +16,13 @@
 #include "world/testtask.h"
 
 namespace {
-// Prints the task's line, keeps it in its field and starts it in the kernel. A task
-// whose start fails is simply not in the loop.
-template <class T>
-void AddTask(const char* message, CMMPointer<T>& field, T* task, int32_t priority)
+// Prints the task's line, then creates the task, keeps it in its field and starts it
+// in the kernel. A task whose start fails is simply not in the loop.
+template <class T, class Field>
+void AddTask(const char* message, CMMPointer<Field>& field, int32_t priority)
 {
     std::cout << message << "\n";
+    T* task = new T();
     field = task;
     task->priority = priority;
     CMMPointer<ITask> added(task);
@@ -50,9 +51,9 @@ void CApplication::Run(int argc, char* argv[])
         CSettingsManager::GetSingleton().ParseSetting(argv[i]);
 
     // Tasks start in this order (the window first); they run by priority.
-    AddTask("Add Video Task...", videoTask, new CVideoTask(), 10000);
-    AddTask("Add Input Task...", inputTask, new CInputTask(), 20);
-    AddTask("Add Timer Task...", globalTimer, new CGlobalTimerTask(), 10);
+    AddTask<CVideoTask>("Add Video Task...", videoTask, 10000);
+    AddTask<CInputTask>("Add Input Task...", inputTask, 20);
+    AddTask<CGlobalTimerTask>("Add Timer Task...", globalTimer, 10);
 
     // The game task lives on this stack frame for the whole loop: the memory
     // manager never frees it.

@@ -4,6 +4,7 @@
 
 #include <cassert>
 #include <cstddef>
+#include <cstdint>
 
 class IMMObject {
 public:
@@ -99,21 +100,21 @@ private:
 template <typename T>
 class CMMDynamicBlob : public IMMObject {
 public:
-    explicit CMMDynamicBlob(unsigned long count) : dataSize(count), buffer(new T[count]) {}
+    explicit CMMDynamicBlob(uint32_t count) : dataSize(count), buffer(new T[count]) {}
     ~CMMDynamicBlob() override { delete[] buffer; }
 
     // The data length plus four bytes.
     unsigned size() override { return static_cast<unsigned>(dataSize + 4); }
 
-    T& operator[](unsigned long index)
+    T& operator[](uint32_t index)
     {
         assert(index<dataSize);
         return buffer[index];
     }
     T* getBuffer() { return buffer; }
-    unsigned long getDataSize() const { return dataSize; }
+    uint32_t getDataSize() const { return dataSize; }
 
 private:
-    unsigned long dataSize;
+    uint32_t dataSize;
     T* buffer;
 };

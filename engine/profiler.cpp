@@ -15,7 +15,7 @@ float CProfileSample::rootBegin = 0;
 float CProfileSample::rootEnd = 0;
 IProfilerOutputHandler* CProfileSample::outputHandler = nullptr;
 
-float CProfileSample::GetTime() { return CClock::GetTicks() / 1000.0f; }
+float CProfileSample::GetTime() { return static_cast<float>(CClock::GetTicks() / 1000.0); }
 
 CProfileSample::CProfileSample(std::string sampleName)
 {

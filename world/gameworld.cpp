@@ -71,6 +71,13 @@ void GameWorld::RemoveMover(VMOB* object)
 void GameWorld::RemoveEnemy(Enemy* enemy)
 {
     CMMPointer<Enemy> keep = enemy;
+    // A flag carried by a leaving enemy lies free where it is: it must not go on
+    // reading its carrier once the carrier is freed.
+    if (actors[kFlagSlot].isValid() && actors[kFlagSlot]->GetType() == "flag") {
+        Flag* flag = static_cast<Flag*>(static_cast<VOB*>(actors[kFlagSlot]));
+        if (flag->GetCarrier() == enemy)
+            flag->Drop();
+    }
     --enemyCount;
     EraseAll(enemies, enemy);
     EraseAll(movers, static_cast<VMOB*>(enemy));

@@ -185,7 +185,7 @@ TEST(DynamicBlobDeathTest, IndexingPastTheEndStopsWithTheAssertion)
     EXPECT_DEATH(
         {
             CMMDynamicBlob<unsigned char> blob(3);
-            volatile unsigned long past = 3;
+            volatile uint32_t past = 3;
             blob[past] = 1;
         },
         "index<dataSize");

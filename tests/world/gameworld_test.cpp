@@ -147,6 +147,23 @@ TEST_F(GameWorldTest, ClearLevelLeavesOnlyThePlayerAndNothingThatActs)
     EXPECT_EQ(inTree.size(), 2u);
 }
 
+TEST_F(GameWorldTest, FlagLiesFreeWhereItIsWhenItsCarrierLeavesTheWorld)
+{
+    CMMPointer<Flag> flag = new Flag();
+    World().SetActor(flag, GameWorld::kFlagSlot);
+    CMMPointer<Enemy> bystander = new Enemy();
+    CMMPointer<Enemy> carrier = new Enemy();
+    World().AddEnemy(bystander);
+    World().AddEnemy(carrier);
+    flag->PickUp(carrier);
+
+    World().RemoveEnemy(bystander);
+    EXPECT_EQ(flag->GetCarrier(), static_cast<VMOB*>(carrier));
+    World().RemoveEnemy(carrier);
+    EXPECT_FALSE(flag->IsCarried());
+    EXPECT_EQ(flag->GetCarrier(), nullptr) << "a freed carrier would be read on the next follow";
+}
+
 TEST_F(GameWorldTest, ClearLevelWithoutAPlayerLeavesTheListEmpty)
 {
     World().AddObject(new VOB("map.ground"));
