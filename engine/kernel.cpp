@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <csignal>
 #include <iostream>
 
@@ -107,10 +108,7 @@ bool CKernel::AddTask(CMMPointer<ITask>& t)
 
 void CKernel::SuspendTask(CMMPointer<ITask>& t)
 {
-    bool found = false;
-    for (auto& entry : taskList)
-        found = found || entry == t;
-    if (!found)
+    if (std::find(taskList.begin(), taskList.end(), t) == taskList.end())
         return;
     t->OnSuspend();
     CMMPointer<ITask> keep = t;  // the list may hold the only reference
@@ -120,10 +118,7 @@ void CKernel::SuspendTask(CMMPointer<ITask>& t)
 
 void CKernel::ResumeTask(CMMPointer<ITask>& t)
 {
-    bool found = false;
-    for (auto& entry : pausedTaskList)
-        found = found || entry == t;
-    if (!found)
+    if (std::find(pausedTaskList.begin(), pausedTaskList.end(), t) == pausedTaskList.end())
         return;
     t->OnResume();
     CMMPointer<ITask> keep = t;
@@ -133,12 +128,8 @@ void CKernel::ResumeTask(CMMPointer<ITask>& t)
 
 void CKernel::RemoveTask(CMMPointer<ITask>& t)
 {
-    for (auto& entry : taskList) {
-        if (entry == t) {
-            t->canKill = true;
-            return;
-        }
-    }
+    if (std::find(taskList.begin(), taskList.end(), t) != taskList.end())
+        t->canKill = true;
 }
 
 void CKernel::KillAllTasks()

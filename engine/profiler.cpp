@@ -3,7 +3,6 @@
 
 #include <cassert>
 #include <cstdio>
-#include <utility>
 
 #include "engine/clock.h"
 #include "engine/log.h"
@@ -17,7 +16,7 @@ IProfilerOutputHandler* CProfileSample::outputHandler = nullptr;
 
 float CProfileSample::GetTime() { return static_cast<float>(CClock::GetTicks() / 1000.0); }
 
-CProfileSample::CProfileSample(std::string sampleName)
+CProfileSample::CProfileSample(std::string_view sampleName)
 {
     int storeIndex = -1;
     for (int i = 0; i < kMaxSamples; ++i) {
@@ -44,7 +43,7 @@ CProfileSample::CProfileSample(std::string sampleName)
     assert(storeIndex>=0 && "Profiler has run out of sample slots!");
     SampleSlot& slot = samples[storeIndex];
     slot.bIsValid = true;
-    slot.name = std::move(sampleName);
+    slot.name = sampleName;
     sampleIndex = storeIndex;
     parentIndex = lastOpenedSample;
     lastOpenedSample = storeIndex;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 class IProfilerOutputHandler {
 public:
@@ -14,7 +15,8 @@ public:
 
 class CProfileSample {
 public:
-    explicit CProfileSample(std::string sampleName);
+    // A name seen before costs no allocation: the name is only compared.
+    explicit CProfileSample(std::string_view sampleName);
     ~CProfileSample();
     CProfileSample(const CProfileSample&) = delete;
     CProfileSample& operator=(const CProfileSample&) = delete;
