@@ -26,9 +26,9 @@ struct WeaponValues {
 // clang-format off
 constexpr WeaponValues kWeapons[] = {
     // type                   rate  speed  life  sound
-    {"projectile.lasermg",    3.0f, 6.0f,  5.0f, 0},
-    {"projectile.shotgun",    1.0f, 5.0f,  5.0f, 1},
-    {"projectile.rocket",     1.0f, 4.0f,  3.0f, 3},
+    {"projectile.lasermg",    3.0f, 6.0f,  5.0f, SoundManager::kLaserShot},
+    {"projectile.shotgun",    1.0f, 5.0f,  5.0f, SoundManager::kShotgunShot},
+    {"projectile.rocket",     1.0f, 4.0f,  3.0f, SoundManager::kRocketLaunch},
 };
 // clang-format on
 static_assert(sizeof(kWeapons) / sizeof(kWeapons[0]) == kWeaponKinds, "one row per weapon");

@@ -34,12 +34,6 @@ constexpr float kCameraHeight = 30.0f;
 constexpr float kEnemyFrameDuration = 1.0f;  // seconds per keyframe
 constexpr int kEnemyWalkAnimation = 1;
 
-void ResetGameResult()
-{
-    if (GameWorld::Exists())
-        GameWorld::GetSingleton().SetResult(GameWorld::kPlaying);
-}
-
 }  // namespace
 
 Player::Player()
@@ -48,15 +42,10 @@ Player::Player()
       weapons{},
       currentWeapon(kLaserShotgun)
 {
-    speed = kActors[kPlayerKind].speed;
-    health = kActors[kPlayerKind].health;
-    position[2] = kActors[kPlayerKind].z;
-    diameter = kActors[kPlayerKind].diameter;
-    ResetGameResult();
     weapons[kRocketLauncher] = new CRocketLauncher(this);
     weapons[kLaserMG] = new CLaserMG(this);
     weapons[kLaserShotgun] = new CLaserShotgun(this);
-    weapon = weapons[currentWeapon];
+    Reset();
     LoadModel(kActors[kPlayerKind].model);
 }
 
@@ -72,7 +61,8 @@ void Player::Reset()
     position[2] = kActors[kPlayerKind].z;
     diameter = kActors[kPlayerKind].diameter;
     health = kActors[kPlayerKind].health;
-    ResetGameResult();
+    if (GameWorld::Exists())
+        GameWorld::GetSingleton().SetResult(GameWorld::kPlaying);
     currentWeapon = kLaserShotgun;
     weapon = weapons[currentWeapon];
 }

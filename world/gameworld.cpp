@@ -73,11 +73,9 @@ void GameWorld::RemoveEnemy(Enemy* enemy)
     CMMPointer<Enemy> keep = enemy;
     // A flag carried by a leaving enemy lies free where it is: it must not go on
     // reading its carrier once the carrier is freed.
-    if (actors[kFlagSlot].isValid() && actors[kFlagSlot]->GetType() == "flag") {
-        Flag* flag = static_cast<Flag*>(static_cast<VOB*>(actors[kFlagSlot]));
-        if (flag->GetCarrier() == enemy)
-            flag->Drop();
-    }
+    Flag* flag = GetFlag();
+    if (flag && flag->GetCarrier() == enemy)
+        flag->Drop();
     --enemyCount;
     EraseAll(enemies, enemy);
     EraseAll(movers, static_cast<VMOB*>(enemy));
@@ -103,8 +101,8 @@ void GameWorld::ClearLevel()
     for (const CMMPointer<VMOB>& m : GetMovers())
         m->Kill();
     movers.clear();
-    if (actors[kFlagSlot].isValid() && actors[kFlagSlot]->GetType() == "flag")
-        static_cast<Flag*>(static_cast<VOB*>(actors[kFlagSlot]))->Drop();
+    if (Flag* flag = GetFlag())
+        flag->Drop();
 
     CMMPointer<VOB> player = actors[kPlayerSlot];
     allObjects.clear();
@@ -126,6 +124,12 @@ void GameWorld::DetachFromSceneGraph()
         if (o.isValid())
             o->SetNode(nullptr);
     }
+}
+
+Flag* GameWorld::GetFlag() const
+{
+    VOB* flag = actors[kFlagSlot];
+    return flag && flag->GetType() == "flag" ? static_cast<Flag*>(flag) : nullptr;
 }
 
 CMMPointer<VOB> GameWorld::GetActor(int index) const

@@ -12,6 +12,7 @@ class VOB;
 class VMOB;
 class Enemy;
 class Tower;
+class Flag;
 
 class GameWorld : public CSingleton<GameWorld> {
 public:
@@ -77,6 +78,9 @@ public:
     uint32_t GetToggleShownUntil(int index) const;
 
 private:
+    // The flag in its actor slot, or null.
+    Flag* GetFlag() const;
+
     std::list<CMMPointer<VOB>> allObjects;
     std::list<CMMPointer<VMOB>> movers;
     std::list<CMMPointer<Enemy>> enemies;

@@ -163,17 +163,9 @@ void MapLoader::PlaceCell(char cell, int column, int row)
 bool MapLoader::LoadRaw(const std::string& name, std::size_t count, unsigned char* buffer)
 {
     const std::string path = "Resources/Maps/" + name;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f || !buffer) {
-        if (f)
-            std::fclose(f);
-        std::cout << "unable to load RAW: " << path << "\n";
-        return false;
-    }
-    const std::size_t got = std::fread(buffer, 1, count, f);
-    const bool complete = got == count && !std::ferror(f);
-    std::fclose(f);
-    if (!complete) {
+    std::FILE* f = buffer ? std::fopen(path.c_str(), "rb") : nullptr;
+    FileCloser closer(f);
+    if (!f || std::fread(buffer, 1, count, f) != count || std::ferror(f)) {
         std::cout << "unable to load RAW: " << path << "\n";
         return false;
     }

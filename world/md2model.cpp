@@ -60,7 +60,7 @@ void MD2Model::AdvanceAnimation(float step, int32_t& nextFrame, float& t)
         return;
     }
 
-    const MD2Animation anim = animations[currentAnimation];
+    const MD2Animation& anim = animations[currentAnimation];
     int32_t next = anim.end > 0 ? (currentFrame + 1) % anim.end : 0;
     if (next == 0) {
         if (loopsLeft != 0) {
