@@ -14,28 +14,27 @@
 
 namespace {
 
-// The build's Resources tree (the test depends on its generation), or an empty path
-// when it is missing.
-std::filesystem::path GeneratedResources()
-{
-    const char* env = std::getenv("VELQ_RESOURCES");
-    std::filesystem::path path = env && *env ? env : VELQ_BUILD_RESOURCES;
-    if (!std::filesystem::is_directory(path / "Models") ||
-        !std::filesystem::is_directory(path / "SFX"))
-        return {};
-    return path;
-}
+// Runs each test in its own directory with the build's generated Resources/ linked in
+// (the test depends on its generation).
+class GameData : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const char* env = std::getenv("VELQ_RESOURCES");
+        const std::filesystem::path resources = env && *env ? env : VELQ_BUILD_RESOURCES;
+        ASSERT_TRUE(std::filesystem::is_directory(resources / "Models") &&
+                    std::filesystem::is_directory(resources / "SFX"))
+            << "no generated Resources/Models and Resources/SFX under " << resources
+            << " (the build makes them with the velq_resources target)";
+        std::filesystem::create_directory_symlink(resources, dir.Path() / "Resources");
+    }
+    velqtest::TempDir dir;
+};
 
 }  // namespace
 
-TEST(GameData, EveryModelLoadsWithoutAWarningAndHasTheAnimationsTheGameUses)
+TEST_F(GameData, EveryModelLoadsWithoutAWarningAndHasTheAnimationsTheGameUses)
 {
-    const std::filesystem::path resources = GeneratedResources();
-    if (resources.empty())
-        FAIL() << "no generated Resources/Models and Resources/SFX under " << VELQ_BUILD_RESOURCES
-               << " (the build makes them with the velq_resources target)";
-    velqtest::TempDir dir;
-    std::filesystem::create_directory_symlink(resources, dir.Path() / "Resources");
 
     struct Expected {
         const char* name;
@@ -64,14 +63,8 @@ TEST(GameData, EveryModelLoadsWithoutAWarningAndHasTheAnimationsTheGameUses)
     }
 }
 
-TEST(GameData, EverySoundLoads)
+TEST_F(GameData, EverySoundLoads)
 {
-    const std::filesystem::path resources = GeneratedResources();
-    if (resources.empty())
-        FAIL() << "no generated Resources/Models and Resources/SFX under " << VELQ_BUILD_RESOURCES
-               << " (the build makes them with the velq_resources target)";
-    velqtest::TempDir dir;
-    std::filesystem::create_directory_symlink(resources, dir.Path() / "Resources");
     {
         SoundManager manager;
         EXPECT_TRUE(manager.LoadSounds());

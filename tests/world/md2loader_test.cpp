@@ -50,6 +50,13 @@ void ExpectRejected(const std::string& bytes, const std::string& reason)
     EXPECT_EQ(std::count(console.begin(), console.end(), '\n'), 1) << console;
 }
 
+void ExpectAnimation(const MD2Animation& anim, const char* name, int32_t start, int32_t end)
+{
+    EXPECT_STREQ(anim.name, name);
+    EXPECT_EQ(anim.start, start);
+    EXPECT_EQ(anim.end, end);
+}
+
 std::string GoodFile()
 {
     return Build(Tetrahedron({"stand01", "stand02"}));
@@ -114,12 +121,8 @@ TEST(MD2Reader, StandAndRunFramesGiveTwoAnimationsTheLastEndingOnTheLastFrame)
     EXPECT_EQ(model.frameCount, 46);
     ASSERT_EQ(model.animationCount, 2);
     ASSERT_EQ(model.animations.size(), 2u);
-    EXPECT_STREQ(model.animations[0].name, "stand");
-    EXPECT_EQ(model.animations[0].start, 0);
-    EXPECT_EQ(model.animations[0].end, 40);
-    EXPECT_STREQ(model.animations[1].name, "run");
-    EXPECT_EQ(model.animations[1].start, 40);
-    EXPECT_EQ(model.animations[1].end, 45);
+    ExpectAnimation(model.animations[0], "stand", 0, 40);
+    ExpectAnimation(model.animations[1], "run", 40, 45);
 }
 
 TEST(MD2Reader, OnlyDigitsInTheLastTwoCharactersNumberTheFrame)
@@ -134,15 +137,9 @@ TEST(MD2Reader, OnlyDigitsInTheLastTwoCharactersNumberTheFrame)
     EXPECT_EQ(console, "");
 
     ASSERT_EQ(model.animations.size(), 3u);
-    EXPECT_STREQ(model.animations[0].name, "stand");
-    EXPECT_EQ(model.animations[0].start, 0);
-    EXPECT_EQ(model.animations[0].end, 2);
-    EXPECT_STREQ(model.animations[1].name, "attack1");
-    EXPECT_EQ(model.animations[1].start, 1);
-    EXPECT_EQ(model.animations[1].end, 5);
-    EXPECT_STREQ(model.animations[2].name, "pain");
-    EXPECT_EQ(model.animations[2].start, 5);
-    EXPECT_EQ(model.animations[2].end, 6);
+    ExpectAnimation(model.animations[0], "stand", 0, 2);
+    ExpectAnimation(model.animations[1], "attack1", 1, 5);
+    ExpectAnimation(model.animations[2], "pain", 5, 6);
 }
 
 TEST(MD2Reader, AnimationStartOutsideTheFramesIsKeptInsideWithALine)
