@@ -13,7 +13,7 @@
 
 namespace {
 
-enum WeaponKind { kLaserMG, kLaserShotgun, kRocketLauncher, kWeaponKinds };
+enum WeaponRow { kLaserMG, kLaserShotgun, kRocketLauncher, kWeaponRows };
 
 struct WeaponValues {
     const char* type;
@@ -31,7 +31,7 @@ constexpr WeaponValues kWeapons[] = {
     {"projectile.rocket",     1.0f, 4.0f,  3.0f, SoundManager::kRocketLaunch},
 };
 // clang-format on
-static_assert(sizeof(kWeapons) / sizeof(kWeapons[0]) == kWeaponKinds, "one row per weapon");
+static_assert(sizeof(kWeapons) / sizeof(kWeapons[0]) == kWeaponRows, "one row per weapon");
 
 }  // namespace
 
@@ -145,3 +145,4 @@ CProjectile* CRocketLauncher::CreateProjectile(const std::string&, const std::st
 }
 
 void CRocketLauncher::PlayShotSound() { PlaySound(kWeapons[kRocketLauncher].shotSound); }
+

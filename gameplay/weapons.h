@@ -3,25 +3,27 @@
 
 #include <string>
 
+#include "world/gamerules.h"
+
 class VOB;
 class CProjectile;
 
-class AWeapon {
+class AWeapon : public IWeapon {
 public:
     AWeapon(VOB* owner, float fireRate, float lifetime, float projectileSpeed);
-    virtual ~AWeapon() {}
+    ~AWeapon() override {}
     AWeapon(const AWeapon&) = delete;
     AWeapon& operator=(const AWeapon&) = delete;
 
     // True when a shot was made: the gap 1000 / fireRate ms since the last one has passed.
-    virtual bool Fire();
+    bool Fire() override;
     // One projectile along the owner's look direction.
     virtual void SpawnProjectiles();
     // A new projectile of this weapon's kind; baseType "projectile" is replaced by it.
     virtual CProjectile* CreateProjectile(const std::string& baseType, const std::string& ownerType, float dx,
                                           float dy, float dz) = 0;
     // The firing range the enemy AI compares distances with.
-    virtual float GetRange() { return lifetime; }
+    float GetRange() override { return lifetime; }
     virtual void PlayShotSound() = 0;
 
     float GetFireRate() const { return fireRate; }
@@ -76,3 +78,4 @@ public:
                                   float dy, float dz) override;
     void PlayShotSound() override;
 };
+

@@ -3,8 +3,8 @@
 
 #include <iostream>
 
-#include "gameplay/weapons.h"
 #include "world/gameworld.h"
+#include "world/gamerules.h"
 
 namespace {
 
@@ -34,6 +34,13 @@ constexpr float kCameraHeight = 30.0f;
 constexpr float kEnemyFrameDuration = 1.0f;  // seconds per keyframe
 constexpr int kEnemyWalkAnimation = 1;
 
+// A weapon by the game's rules, or none when the world runs without them.
+IWeapon* MakeWeapon(WeaponKind kind, VOB* owner)
+{
+    IGameRules* rules = GameWorld::Exists() ? GameWorld::GetSingleton().GetRules() : nullptr;
+    return rules ? rules->MakeWeapon(kind, owner) : nullptr;
+}
+
 }  // namespace
 
 Player::Player()
@@ -42,16 +49,16 @@ Player::Player()
       weapons{},
       currentWeapon(kLaserShotgun)
 {
-    weapons[kRocketLauncher] = new CRocketLauncher(this);
-    weapons[kLaserMG] = new CLaserMG(this);
-    weapons[kLaserShotgun] = new CLaserShotgun(this);
+    weapons[kRocketLauncher] = MakeWeapon(WeaponKind::RocketLauncher, this);
+    weapons[kLaserMG] = MakeWeapon(WeaponKind::LaserMG, this);
+    weapons[kLaserShotgun] = MakeWeapon(WeaponKind::LaserShotgun, this);
     Reset();
     LoadModel(kActors[kPlayerKind].model);
 }
 
 Player::~Player()
 {
-    for (AWeapon* w : weapons)
+    for (IWeapon* w : weapons)
         delete w;
 }
 
@@ -90,7 +97,7 @@ Enemy::Enemy() : VMOB(kActors[kEnemyKind].type, 0.0f, 0.0f, 0.0f), target{0.0f, 
     model.frameDuration = kEnemyFrameDuration;
     model.SetAnimation(kEnemyWalkAnimation, 0);
     diameter = kActors[kEnemyKind].diameter;
-    weapon = new CLaserMG(this);
+    weapon = MakeWeapon(WeaponKind::LaserMG, this);
 }
 
 Enemy::~Enemy() { delete weapon; }
@@ -139,7 +146,7 @@ Tower::Tower(float x, float y, float z) : VOB(kActors[kTowerKind].type)
     position[1] = y;
     position[2] = z;
     diameter = kActors[kTowerKind].diameter;
-    weapon = new CLaserMG(this);
+    weapon = MakeWeapon(WeaponKind::LaserMG, this);
     LoadModel(kActors[kTowerKind].model);
 }
 

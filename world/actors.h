@@ -6,7 +6,7 @@
 
 #include "world/vob.h"
 
-class AWeapon;
+class IWeapon;
 
 struct Waypoint {
     float x, y, z;
@@ -32,7 +32,7 @@ public:
     void NextWeapon();
 
     int32_t GetCurrentWeapon() const { return currentWeapon; }
-    AWeapon* GetWeaponAt(int index) const { return weapons[index]; }
+    IWeapon* GetWeaponAt(int index) const { return weapons[index]; }
 
     float GetEyeX() const { return position[0] + cameraOffset[0]; }
     float GetEyeY() const { return position[1] + cameraOffset[1]; }
@@ -42,7 +42,7 @@ public:
 
 private:
     float cameraOffset[3];
-    AWeapon* weapons[kWeaponCount];
+    IWeapon* weapons[kWeaponCount];
     int32_t currentWeapon;
 };
 

@@ -13,6 +13,7 @@ class VMOB;
 class Enemy;
 class Tower;
 class Flag;
+class IGameRules;
 
 class GameWorld : public CSingleton<GameWorld> {
 public:
@@ -77,6 +78,11 @@ public:
     bool IsToggleShown(int index);
     uint32_t GetToggleShownUntil(int index) const;
 
+    // The weapons and collisions of the game; not owned. Without rules actors carry
+    // no weapon and nothing blocks a move.
+    IGameRules* GetRules() const { return rules; }
+    void SetRules(IGameRules* r) { rules = r; }
+
 private:
     // The flag in its actor slot, or null.
     Flag* GetFlag() const;
@@ -92,4 +98,5 @@ private:
     int32_t result;
     uint32_t levelStartTime;
     int32_t enemyCount;
+    IGameRules* rules = nullptr;
 };

@@ -4,9 +4,10 @@
 #include <iostream>
 
 #include "engine/timertask.h"
-#include "gameplay/weapons.h"
+#include "world/gameworld.h"
 #include "world/modelcache.h"
 #include "world/scenegraph.h"
+#include "world/gamerules.h"
 
 VOB::VOB(const std::string& typeName)
     : node(nullptr),
@@ -123,6 +124,12 @@ bool VMOB::TryMove()
     CommitMove();
     UpdateSceneGraph();
     return true;
+}
+
+bool VMOB::CollidesWith(CMMPointer<VOB> other)
+{
+    IGameRules* rules = GameWorld::Exists() ? GameWorld::GetSingleton().GetRules() : nullptr;
+    return rules && rules->CollidesWith(*this, other);
 }
 
 void VMOB::AddWaypoint(float, float, float) {}

@@ -7,7 +7,7 @@
 #include "world/md2model.h"
 
 class SceneGraphNode;
-class AWeapon;
+class IWeapon;
 
 class VOB : public IMMObject {
 public:
@@ -38,7 +38,7 @@ public:
     void SetDiameter(float d) { diameter = d; }
     bool IsDead() const { return dead; }
     MD2Model& GetModel() { return model; }
-    AWeapon* GetWeapon() const { return weapon; }
+    IWeapon* GetWeapon() const { return weapon; }
 
     // The scene-graph leaf that lists this object, or null. Only the scene graph sets it.
     SceneGraphNode* GetNode() const { return node; }
@@ -66,7 +66,7 @@ protected:
     float lookDirection[3];
     float diameter;
     bool dead;
-    AWeapon* weapon;
+    IWeapon* weapon;
     MD2Model model;
 };
 
@@ -84,7 +84,7 @@ public:
     // The type of the object that fired this one; empty for everything but projectiles.
     virtual std::string GetOwnerType() { return std::string(); }
     // True when this object may not take its nextPosition because of other; may slide
-    // nextPosition. Tolerates other being this object.
+    // nextPosition. Tolerates other being this object. Movers ask the game's rules.
     virtual bool CollidesWith(CMMPointer<VOB> other);
     virtual void AddWaypoint(float x, float y, float z);
 

@@ -6,10 +6,9 @@
 #include <string>
 
 #include "engine/clock.h"
-#include "gameplay/projectiles.h"
 #include "world/actors.h"
 #include "world/scenegraph.h"
-#include "worldfixture.h"
+#include "support/worldfixture.h"
 
 namespace {
 
@@ -76,7 +75,7 @@ TEST_F(GameWorldTest, ListsAreFilledAndEmptiedByKind)
 {
     CMMPointer<Enemy> enemy = new Enemy();
     CMMPointer<Tower> tower = new Tower(1, 2, 0);
-    CMMPointer<VMOB> shot = new CLaserMGProjectile("projectile.lasermg", "player", 1, 0, 0);
+    CMMPointer<VMOB> shot = new VMOB("projectile.lasermg", 1, 0, 0);
     World().AddEnemy(enemy);
     World().AddTower(tower);
     World().AddMover(shot);
@@ -117,7 +116,7 @@ TEST_F(GameWorldTest, ClearLevelLeavesOnlyThePlayerAndNothingThatActs)
     World().AddEnemy(second);
     CMMPointer<Tower> tower = new Tower(20, 20, 0);
     World().AddTower(tower);
-    CMMPointer<CProjectile> shot = new CLaserMGProjectile("projectile.lasermg", "tower", 1, 0, 0);
+    CMMPointer<VMOB> shot = new VMOB("projectile.lasermg", 1, 0, 0);
     World().AddMover(shot);
     CMMPointer<Flag> flag = new Flag();
     World().AddObject(flag);
@@ -175,7 +174,7 @@ TEST_F(GameWorldTest, DetachMakesEveryListedObjectForgetItsNode)
 {
     CMMPointer<Tower> tower = new Tower(20, 20, 0);
     World().AddTower(tower);
-    CMMPointer<CProjectile> shot = new CLaserMGProjectile("projectile.lasermg", "tower", 1, 0, 0);
+    CMMPointer<VMOB> shot = new VMOB("projectile.lasermg", 1, 0, 0);
     World().AddMover(shot);
     Root()->Insert(tower);
     Root()->Insert(shot);

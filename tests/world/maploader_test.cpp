@@ -10,7 +10,7 @@
 
 #include "world/actors.h"
 #include "world/gameworld.h"
-#include "worldfixture.h"
+#include "support/worldfixture.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "world/scenegraph.h"
 #include "world/vob.h"
-#include "worldfixture.h"
+#include "support/worldfixture.h"
 
 namespace {
 

@@ -8,11 +8,10 @@
 #include <string>
 
 #include "engine/clock.h"
-#include "gameplay/projectiles.h"
 #include "world/actors.h"
 #include "world/gameworld.h"
 #include "world/scenegraph.h"
-#include "worldfixture.h"
+#include "support/worldfixture.h"
 
 namespace {
 
@@ -172,14 +171,16 @@ TEST_F(TestTaskTest, NothingOfTheOldLevelActsInTheNewOne)
     CMMPointer<Enemy> oldEnemy = World().GetEnemies().front();
     CMMPointer<Flag> oldFlag = static_cast<Flag*>(static_cast<VOB*>(World().GetActor(GameWorld::kFlagSlot)));
     oldFlag->PickUp(oldEnemy);
-    CClock::Advance(1000);
-    ASSERT_TRUE(oldTower->Fire());
+    // A shot of the old tower, in flight.
+    CMMPointer<VMOB> oldShot = new VMOB("projectile.lasermg", 1, 0, 0);
+    oldShot->SetNextPosition(oldTower->GetX() + 1.1f, oldTower->GetY(), 1.0f);
+    oldShot->CommitMove();
+    World().AddMover(oldShot);
+    Root()->Insert(oldShot);
     ASSERT_EQ(World().GetMovers().size(), 4u) << "three enemies and the shot";
-    CMMPointer<VMOB> oldShot = World().GetMovers().back();
-    ASSERT_EQ(oldShot->GetType(), "projectile.lasermg");
     // A shot killed in this frame is still listed until the movement task drops it,
     // and it still names its leaf.
-    CMMPointer<CProjectile> spent = new CLaserMGProjectile("projectile.lasermg", "tower", 1, 0, 0);
+    CMMPointer<VMOB> spent = new VMOB("projectile.lasermg", 1, 0, 0);
     spent->SetNextPosition(30.0f, 30.0f, 1.0f);
     spent->CommitMove();
     World().AddMover(spent);

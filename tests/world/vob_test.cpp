@@ -8,7 +8,7 @@
 
 #include "engine/timertask.h"
 #include "world/scenegraph.h"
-#include "worldfixture.h"
+#include "support/worldfixture.h"
 
 namespace {
 

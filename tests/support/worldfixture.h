@@ -1,5 +1,6 @@
 // A headless world for game-rule tests: the singletons the world code needs, driven
-// time, a private working directory, and everything torn down afterwards.
+// time, a private working directory, and everything torn down afterwards. The actors
+// carry stand-in weapons that say what they are and never fire; nothing blocks.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,8 +14,32 @@
 #include "world/gameworld.h"
 #include "world/modelcache.h"
 #include "world/scenegraph.h"
+#include "world/gamerules.h"
 
 namespace velqtest {
+
+class FakeWeapon : public IWeapon {
+public:
+    FakeWeapon(WeaponKind k, VOB* o) : kind(k), owner(o) {}
+    bool Fire() override { return false; }
+    float GetRange() override { return 0.0f; }
+    WeaponKind kind;
+    VOB* owner;
+};
+
+// Stand-in weapons, and nothing ever blocks.
+class FakeRules : public IGameRules {
+public:
+    IWeapon* MakeWeapon(WeaponKind kind, VOB* owner) override { return new FakeWeapon(kind, owner); }
+    bool CollidesWith(VMOB&, const CMMPointer<VOB>&) override { return false; }
+};
+
+// The stand-in weapon's kind and owner, or false when w is not one.
+inline bool IsFake(IWeapon* w, WeaponKind kind, VOB* owner)
+{
+    auto* fake = dynamic_cast<FakeWeapon*>(w);
+    return fake && fake->kind == kind && fake->owner == owner;
+}
 
 class WorldFixture : public ::testing::Test {
 protected:
@@ -24,6 +49,7 @@ protected:
         CClock::Drive(10000, 1000000);
         CGlobalTimerTask::dT = 0.0f;
         new GameWorld();
+        GameWorld::GetSingleton().SetRules(Rules());
         new SceneGraph();
         new ModelCache();
     }
@@ -42,6 +68,13 @@ protected:
         CGlobalTimerTask::dT = 0.0f;
         CClock::Release();
         dir.reset();
+    }
+
+    // The weapons and collisions of this fixture's world.
+    virtual IGameRules* Rules()
+    {
+        static FakeRules fake;
+        return &fake;
     }
 
     GameWorld& World() { return GameWorld::GetSingleton(); }

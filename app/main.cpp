@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "engine/application.h"
+#include "app/application.h"
 #include "engine/clock.h"
 #include "engine/kernel.h"
 #include "engine/log.h"

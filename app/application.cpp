@@ -1,5 +1,5 @@
 // Start-up and shutdown order of singletons and tasks.
-#include "engine/application.h"
+#include "app/application.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -9,6 +9,7 @@
 #include "engine/log.h"
 #include "engine/profiler.h"
 #include "engine/settings.h"
+#include "gameplay/gamerules.h"
 #include "world/gameworld.h"
 #include "world/modelcache.h"
 #include "world/scenegraph.h"
@@ -39,6 +40,9 @@ void CApplication::Run(int argc, char* argv[])
     std::cout << "starting Settings Manager and Kernel... ";
     new CSettingsManager();
     new GameWorld();
+    // The actors' weapons and the movers' collisions; the rules outlive every level.
+    CGameRules rules;
+    GameWorld::GetSingleton().SetRules(&rules);
     new SceneGraph();
     new ModelCache();
     new SoundManager();  // ends the process when no audio device can be opened

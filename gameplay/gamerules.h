@@ -1,0 +1,10 @@
+// The game's rules as the world applies them: the actors' weapons and what blocks a move.
+#pragma once
+
+#include "world/gamerules.h"
+
+class CGameRules : public IGameRules {
+public:
+    IWeapon* MakeWeapon(WeaponKind kind, VOB* owner) override;
+    bool CollidesWith(VMOB& mover, const CMMPointer<VOB>& other) override;
+};

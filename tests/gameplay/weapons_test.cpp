@@ -1,0 +1,116 @@
+// Weapons: what each actor carries, the rate gate, spawning in front, the shotgun's
+// pattern, ageing.
+#include "gameplay/weapons.h"
+
+#include <gtest/gtest.h>
+
+#include <iterator>
+
+#include "engine/clock.h"
+#include "gameplay/projectiles.h"
+#include "gameplayfixture.h"
+#include "world/actors.h"
+
+namespace {
+
+class WeaponsTest : public velqtest::GameplayFixture {};
+
+TEST_F(WeaponsTest, EveryActorCarriesItsWeaponsFiringFromItself)
+{
+    CMMPointer<Player> p = new Player();
+    EXPECT_NE(dynamic_cast<CRocketLauncher*>(p->GetWeaponAt(Player::kRocketLauncher)), nullptr);
+    EXPECT_NE(dynamic_cast<CLaserMG*>(p->GetWeaponAt(Player::kLaserMG)), nullptr);
+    EXPECT_NE(dynamic_cast<CLaserShotgun*>(p->GetWeaponAt(Player::kLaserShotgun)), nullptr);
+    for (int i = 0; i < Player::kWeaponCount; ++i)
+        EXPECT_EQ(static_cast<AWeapon*>(p->GetWeaponAt(i))->GetOwner(), static_cast<VOB*>(p));
+    CMMPointer<Enemy> e = new Enemy();
+    CMMPointer<Tower> t = new Tower(1, 1, 0);
+    for (VOB* owner : {static_cast<VOB*>(e), static_cast<VOB*>(t)}) {
+        auto* gun = dynamic_cast<CLaserMG*>(owner->GetWeapon());
+        ASSERT_NE(gun, nullptr);
+        EXPECT_EQ(gun->GetOwner(), owner);
+    }
+}
+
+TEST_F(WeaponsTest, WeaponFiresOnlyAfterItsGapAndLaunchesAProjectileInFront)
+{
+    CMMPointer<Tower> t = new Tower(10.0f, 10.0f, 0.0f);
+    t->SetLookX(-1.0f);
+    t->SetLookY(3.0f);
+    EXPECT_FALSE(t->Fire()) << "not within the first 333 ms";
+    CClock::Advance(333);
+    EXPECT_FALSE(t->Fire());
+    CClock::Advance(1);
+    ASSERT_TRUE(t->Fire());
+    EXPECT_FALSE(t->Fire()) << "the gap starts again";
+
+    auto movers = World().GetMovers();
+    ASSERT_EQ(movers.size(), 1u);
+    CMMPointer<VMOB> shot = movers.front();
+    EXPECT_EQ(shot->GetType(), "projectile.lasermg");
+    EXPECT_EQ(shot->GetOwnerType(), "tower");
+    // Look (-1, 3) divided by |x| + |y|: (-0.25, 0.75); 1.1 units out, at height 1.
+    EXPECT_FLOAT_EQ(shot->GetMoveX(), -0.25f);
+    EXPECT_FLOAT_EQ(shot->GetMoveY(), 0.75f);
+    EXPECT_FLOAT_EQ(shot->GetX(), 10.0f - 0.275f);
+    EXPECT_FLOAT_EQ(shot->GetY(), 10.0f + 0.825f);
+    EXPECT_FLOAT_EQ(shot->GetZ(), 1.0f);
+    EXPECT_EQ(shot->GetSpeed(), 6.0f);
+    EXPECT_NE(shot->GetNode(), nullptr) << "in the scene graph";
+}
+
+TEST_F(WeaponsTest, ShotgunLaysTenPelletsInTheSamePatternWithinASecond)
+{
+    CMMPointer<Player> one = new Player();
+    CMMPointer<Player> two = new Player();
+    one->SetNextPosition(20.0f, 20.0f, 1.0f);
+    one->CommitMove();
+    two->SetNextPosition(40.0f, 44.0f, 1.0f);
+    two->CommitMove();
+    CClock::Advance(1001);
+    ASSERT_TRUE(one->Fire());
+    auto first = World().GetMovers();
+    ASSERT_TRUE(two->Fire());
+    auto both = World().GetMovers();
+    ASSERT_EQ(first.size(), 10u);
+    ASSERT_EQ(both.size(), 20u);
+
+    auto pellet = both.begin();
+    std::advance(pellet, 10);
+    bool spread = false;
+    for (const auto& a : first) {
+        const CMMPointer<VMOB>& b = *pellet++;
+        EXPECT_EQ(a->GetType(), "projectile.shotgun");
+        // Look (0, 1): 1.1 units ahead, each start moved by at most half a unit.
+        EXPECT_NEAR(a->GetX(), 20.0f, 0.5f);
+        EXPECT_NEAR(a->GetY(), 21.1f, 0.5f);
+        EXPECT_FLOAT_EQ(a->GetMoveY(), 1.0f);
+        EXPECT_NEAR(b->GetX() - 40.0f, a->GetX() - 20.0f, 1e-4f);
+        EXPECT_NEAR(b->GetY() - 44.0f, a->GetY() - 20.0f, 1e-4f);
+        spread = spread || a->GetX() != first.front()->GetX();
+    }
+    EXPECT_TRUE(spread) << "the pellets do not all start at one point";
+}
+
+TEST_F(WeaponsTest, ProjectileDiesAtItsAgeLimitAndStaysPut)
+{
+    CMMPointer<CProjectile> shot = new CRocketProjectile("projectile.rocket", "player", 1, 0, 0);
+    shot->SetMaxAge(3.0f);
+    shot->SetSpeed(4.0f);
+    shot->SetNextPosition(10, 10, 1);
+    shot->CommitMove();
+    Root()->Insert(shot);
+    CGlobalTimerTask::dT = 1.0f;
+    shot->ComputeNextPosition();
+    shot->TryMove();
+    shot->ComputeNextPosition();
+    shot->TryMove();
+    EXPECT_FLOAT_EQ(shot->GetX(), 18.0f);
+    EXPECT_FALSE(shot->IsDead());
+    shot->ComputeNextPosition();
+    EXPECT_TRUE(shot->IsDead());
+    EXPECT_FLOAT_EQ(shot->GetNextX(), 18.0f);
+    EXPECT_TRUE(Root()->GetObjects().empty());
+}
+
+}  // namespace

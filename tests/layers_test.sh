@@ -1,0 +1,27 @@
+#!/bin/sh
+# Includes point one way between the layers: app -> render -> gameplay -> world -> engine.
+# The libraries catch a wrong-way call at link time; this catches a wrong-way header,
+# which an inline function or a type alone would let through.
+set -u
+root=$(cd "$(dirname "$0")/.." && pwd)
+status=0
+above() {
+    case $1 in
+    engine) echo "world gameplay render app" ;;
+    world) echo "gameplay render app" ;;
+    gameplay) echo "render app" ;;
+    render) echo "app" ;;
+    esac
+}
+for layer in engine world gameplay render; do
+    for up in $(above $layer); do
+        hits=$(grep -rnE "#include \"$up/" "$root/$layer" 2>/dev/null)
+        if [ -n "$hits" ]; then
+            echo "$layer includes $up:"
+            echo "$hits"
+            status=1
+        fi
+    done
+done
+[ $status -eq 0 ] && echo "PASS: includes point down the layers"
+exit $status
