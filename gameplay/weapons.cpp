@@ -2,9 +2,10 @@
 #include "gameplay/weapons.h"
 
 #include <cmath>
-#include <cstdlib>
+#include <cstdint>
 
 #include "engine/clock.h"
+#include "engine/random.h"
 #include "gameplay/projectiles.h"
 #include "world/gameworld.h"
 #include "world/scenegraph.h"
@@ -113,14 +114,14 @@ void CLaserShotgun::SpawnProjectiles()
 {
     float fx, fy;
     AimDirection(fx, fy);
-    unsigned seed = static_cast<unsigned>(CClock::GetSeconds());
+    uint32_t seed = static_cast<uint32_t>(CClock::GetSeconds());
     for (int i = 0; i < kPellets; ++i) {
         seed += 2;
-        std::srand(seed);
+        CRandom::Seed(seed);
         CProjectile* p = CreateProjectile("projectile", owner->GetType(), fx, fy, owner->GetLookZ());
-        // Each offset in -0.5 .. 0.5, whatever the library's largest random number.
-        const float jx = static_cast<float>(std::rand()) / static_cast<float>(RAND_MAX) - 0.5f;
-        const float jy = static_cast<float>(std::rand()) / static_cast<float>(RAND_MAX) - 0.5f;
+        // Each offset in -0.5 .. 0.5.
+        const float jx = static_cast<float>(CRandom::Unit() - 0.5);
+        const float jy = static_cast<float>(CRandom::Unit() - 0.5);
         Launch(p, owner->GetX() + jx + kMuzzleDistance * fx, owner->GetY() + jy + kMuzzleDistance * fy);
     }
 }
