@@ -10,6 +10,7 @@
 #include "engine/profiler.h"
 #include "engine/settings.h"
 #include "gameplay/gamerules.h"
+#include "render/rendertask.h"
 #include "world/gameworld.h"
 #include "world/modelcache.h"
 #include "world/scenegraph.h"
@@ -66,6 +67,8 @@ void CApplication::Run(int argc, char* argv[])
     gameTask.priority = 100;
     CMMPointer<ITask> gameTaskPtr(&gameTask);
     CKernel::GetSingleton().AddTask(gameTaskPtr);
+
+    AddTask<CRenderTask>("Add Render Task...", renderTask, 5000);
 
     CProfileLogHandler profileLogHandler;
     CProfileSample::outputHandler = &profileLogHandler;

@@ -54,7 +54,7 @@ public:
     unsigned size() override { return sizeof(*this); }
     // The first waypoint also becomes the target.
     void AddWaypoint(float x, float y, float z) override;
-    std::vector<Waypoint> GetPath() const { return path; }
+    const std::vector<Waypoint>& GetPath() const { return path; }
 
     Waypoint GetTarget() const { return target; }
     void SetTarget(float x, float y, float z) { target = {x, y, z}; }

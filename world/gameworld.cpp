@@ -83,6 +83,11 @@ void GameWorld::RemoveEnemy(Enemy* enemy)
 }
 
 std::list<CMMPointer<VOB>> GameWorld::GetAllObjects() const { return allObjects; }
+void GameWorld::GetAllObjects(std::vector<CMMPointer<VOB>>& out) const
+{
+    out.assign(allObjects.begin(), allObjects.end());
+}
+
 std::list<CMMPointer<VMOB>> GameWorld::GetMovers() const { return movers; }
 std::list<CMMPointer<Enemy>> GameWorld::GetEnemies() const { return enemies; }
 std::list<CMMPointer<Tower>> GameWorld::GetTowers() const { return towers; }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <list>
+#include <vector>
 
 #include "engine/mmanager.h"
 #include "engine/singleton.h"
@@ -51,6 +52,9 @@ public:
 
     // Copies: callers may remove objects while they walk them.
     std::list<CMMPointer<VOB>> GetAllObjects() const;
+    // The same copy into a list the caller keeps, so a walk every frame allocates
+    // nothing once the list has grown.
+    void GetAllObjects(std::vector<CMMPointer<VOB>>& out) const;
     std::list<CMMPointer<VMOB>> GetMovers() const;
     std::list<CMMPointer<Enemy>> GetEnemies() const;
     std::list<CMMPointer<Tower>> GetTowers() const;

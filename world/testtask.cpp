@@ -38,9 +38,6 @@ bool TestTask::Start()
 void TestTask::Update()
 {
     PROFILE("Game Task");
-    if (clearScreen)
-        clearScreen();
-
     GameWorld& world = GameWorld::GetSingleton();
     // The selection level has no enemies and is never won.
     if (currentLevel != 0 && world.GetEnemyCount() == 0)

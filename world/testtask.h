@@ -23,10 +23,6 @@ public:
 
     int32_t GetCurrentLevel() const { return currentLevel; }
 
-    // Clears the colour buffer at the start of each update. The game points it at the
-    // OpenGL clear; headless runs set it to null (or to their own counter).
-    static void (*clearScreen)();
-
 private:
     // Commits every object of the level and inserts it into the scene graph.
     void PlaceLevelObjects();

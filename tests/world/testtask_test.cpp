@@ -17,8 +17,6 @@ namespace {
 
 using velqtest::CaptureCout;
 
-int clears = 0;
-void CountClear() { ++clears; }
 
 std::string MakeMap(const std::map<int, std::map<int, char>>& cells)
 {
@@ -48,9 +46,6 @@ protected:
     void SetUp() override
     {
         WorldFixture::SetUp();
-        savedClear = TestTask::clearScreen;
-        TestTask::clearScreen = &CountClear;
-        clears = 0;
         // The selection level: a wall, two enemies, the spawn point.
         dir->Write("Resources/Maps/select.map",
                    MakeMap({{1, {{1, 'w'}}}, {5, {{5, 's'}}}, {60, {{58, 'e'}, {60, 'e'}}}}));
@@ -69,7 +64,6 @@ protected:
     void TearDown() override
     {
         task = nullptr;
-        TestTask::clearScreen = savedClear;
         WorldFixture::TearDown();
     }
 
@@ -104,7 +98,6 @@ protected:
     CMMPointer<VOB> PlayerNow() { return World().GetActor(GameWorld::kPlayerSlot); }
 
     CMMPointer<TestTask> task;
-    void (*savedClear)() = nullptr;
 };
 
 TEST_F(TestTaskTest, StartLoadsTheSelectionLevelPlacesEveryObjectAndDumps)
@@ -138,7 +131,6 @@ TEST_F(TestTaskTest, FirstUpdateOnTheSelectionLevelReloadsNothingAndWinsNothing)
     EXPECT_EQ(out.find("LEVEL CHANGE"), std::string::npos);
     EXPECT_EQ(World().GetResult(), GameWorld::kPlaying) << "the selection level is never won";
     EXPECT_EQ(task->GetCurrentLevel(), 0);
-    EXPECT_EQ(clears, 1);
 }
 
 TEST_F(TestTaskTest, LevelChangeHappensOnceDeletesTheOldEnemiesAndKeepsThePlayer)
@@ -158,7 +150,6 @@ TEST_F(TestTaskTest, LevelChangeHappensOnceDeletesTheOldEnemiesAndKeepsThePlayer
     EXPECT_TRUE(InCurrentTree(player->GetNode()));
 
     EXPECT_EQ(Update().find("LEVEL CHANGE"), std::string::npos) << "once only";
-    EXPECT_EQ(clears, 2);
 }
 
 TEST_F(TestTaskTest, NothingOfTheOldLevelActsInTheNewOne)
@@ -258,15 +249,6 @@ TEST_F(TestTaskTest, BackToTheSelectionLevelMakesANewPlayerAndKeepsTheOldOneList
     }
     EXPECT_EQ(players, 2);
     EXPECT_TRUE(oldListed);
-}
-
-TEST_F(TestTaskTest, UpdateRunsWithoutAScreenToClear)
-{
-    Start();
-    TestTask::clearScreen = nullptr;
-    ChangeTo(3);
-    EXPECT_EQ(task->GetCurrentLevel(), 3);
-    EXPECT_EQ(clears, 0);
 }
 
 }  // namespace

@@ -1,0 +1,17 @@
+// The bitmap font: 256 glyphs of a 16 x 16 texture grid as display lists, printed at
+// window pixels of a fixed 800 x 600 projection.
+#pragma once
+
+struct TextureImage;
+
+// Builds the 256 glyph lists from the font texture; once, at start.
+void BuildFont(const TextureImage& font);
+
+// Prints the formatted text with its first glyph's lower-left corner at window pixel
+// (x, y), y upwards. Set 0 or 1 (anything above 1 prints with 1). The caller binds the
+// font texture and chooses the colour. Leaves lighting off, depth test and culling on
+// and the modelview matrix current.
+void PrintText(int x, int y, int set, const char* format, ...) __attribute__((format(printf, 4, 5)));
+// The same with each glyph and advance scaled.
+void PrintTextScaled(int x, int y, int set, float scaleX, float scaleY, const char* format, ...)
+    __attribute__((format(printf, 6, 7)));

@@ -1,0 +1,113 @@
+// The head-up display's texts, positions and colours.
+#include "render/hud.h"
+
+#include <cassert>
+
+#include "world/gameworld.h"
+
+namespace {
+
+constexpr float kRed[3] = {1.0f, 0.0f, 0.0f};
+constexpr float kGreen[3] = {0.0f, 1.0f, 0.0f};
+constexpr float kWhite[3] = {1.0f, 1.0f, 1.0f};
+
+constexpr int kToggleCount = GameWorld::kToggleCount;
+
+constexpr int kLineStep = 16;  // pixels between two lines of a column
+constexpr int kFirstLineY = 500;
+constexpr int kNoticeTopY = 580;
+
+class Builder {
+public:
+    explicit Builder(HudLayout& l) : layout(l) { layout.count = 0; }
+
+    void Backdrop(const float* colour)
+    {
+        HudItem& item = Next();
+        item.kind = HudItem::Kind::Backdrop;
+        item.colour = colour;
+    }
+    void Text(int x, int y, int set, const float* colour, const char* text, float sx = 1.0f, float sy = 1.0f)
+    {
+        HudItem& item = Next();
+        item.kind = HudItem::Kind::Text;
+        item.x = x;
+        item.y = y;
+        item.set = set;
+        item.scaleX = sx;
+        item.scaleY = sy;
+        item.colour = colour;
+        item.text = text;
+    }
+
+private:
+    HudItem& Next()
+    {
+        assert(layout.count < HudLayout::kCapacity);
+        HudItem& item = layout.items[layout.count++];
+        item = HudItem();
+        return item;
+    }
+    HudLayout& layout;
+};
+
+}  // namespace
+
+// clang-format off
+const char* const kHelpLines[kHelpLineCount] = {
+    "F1: Hilfe",
+    "F2: Scenegraph ein/aus",
+    "F3: FPS ein/aus",
+    "F4: Reflexionen ein/aus",
+    "F5: Skybox ein/aus (tot :( )",
+    "F6: Bounding Boxes ein/aus",
+    "F7: Wireframe ein/aus",
+    "F8: Displaylists ein/aus",
+    "z:  Shadowmap ein/aus",
+    "p:  Gegnerpfade ein/aus",
+    "m:  Musik/FX ein/aus",
+};
+const char* const kWeaponNames[3] = {"Raketenwerfer", "LaserMG", "Pumpgun"};
+// clang-format on
+
+void LayoutHud(const HudInput& in, HudLayout& out)
+{
+    Builder b(out);
+    int y = kFirstLineY;
+    // Each line that is shown above the help page pushes it down by one line.
+    if (in.level == 0) {
+        b.Backdrop(nullptr);  // in whatever colour the scene left current
+        b.Text(100, y, 0, kRed, "Velq!", 1.5f, 2.0f);
+        y -= kLineStep;
+    }
+    if (in.result == 1 || in.result == 2) {
+        const bool won = in.result == 1;
+        b.Text(300, 50, 0, won ? kGreen : kRed, won ? "GEWONNEN!" : "VERLOREN!", 1.5f, 2.0f);
+        y -= kLineStep;
+    }
+    if (in.help) {
+        b.Backdrop(kWhite);
+        for (const char* line : kHelpLines) {
+            b.Text(170, y, 0, kWhite, line);
+            y -= kLineStep;
+        }
+    }
+    if (in.weapon >= 0 && in.weapon < 3)
+        b.Text(630, 16, 0, kWhite, kWeaponNames[in.weapon]);
+    b.Text(630, 0, 0, kWhite, "Health: ");
+    b.Text(728, 0, 0, kWhite, in.healthText);
+    if (in.fps) {
+        b.Text(0, 0, 0, kWhite, "FPS: ");
+        b.Text(128, 0, 1, kWhite, in.rateText);
+    }
+    b.Text(384, 0, 1, kWhite, in.timeText);
+    // The help toggle never gets a notice.
+    y = kNoticeTopY;
+    for (int i = 1; i < kToggleCount; ++i) {
+        if (!in.toggleShown[i])
+            continue;
+        b.Text(0, y, 0, kWhite, GameWorld::kToggleNames[i]);
+        b.Text(164, y, 0, kWhite, in.toggleOn[i] ? ": ON" : ": OFF");
+        y -= kLineStep;
+    }
+}

@@ -1,0 +1,41 @@
+// What the head-up display shows and where, worked out without OpenGL: the draw step
+// only walks the items in order.
+#pragma once
+
+#include <cstdint>
+
+struct HudInput {
+    int32_t level = 0;   // 0 is the selection map, which shows the title
+    int32_t result = 0;  // 0 playing, 1 won, 2 lost
+    int32_t weapon = 0;  // the player's current weapon
+    bool fps = false;    // the frame-rate toggle
+    bool help = false;   // the help toggle
+    bool toggleOn[10] = {};     // by toggle index
+    bool toggleShown[10] = {};  // notices still to show
+    const char* healthText = "";
+    const char* rateText = "";
+    const char* timeText = "";
+};
+
+struct HudItem {
+    enum class Kind { Backdrop, Text };
+    Kind kind = Kind::Text;
+    int x = 0, y = 0;   // window pixels from the lower left; a backdrop ignores them
+    int set = 0;        // character set of the font
+    float scaleX = 1.0f, scaleY = 1.0f;
+    const float* colour = nullptr;  // red, green, blue; null keeps the current colour
+    const char* text = "";
+};
+
+struct HudLayout {
+    static constexpr int kCapacity = 48;
+    HudItem items[kCapacity];
+    int count = 0;
+};
+
+constexpr int kHelpLineCount = 11;
+extern const char* const kHelpLines[kHelpLineCount];
+extern const char* const kWeaponNames[3];
+
+// The items of one frame in drawing order.
+void LayoutHud(const HudInput& in, HudLayout& out);

@@ -1,0 +1,89 @@
+// The head-up display over the finished frame.
+#include <GL/gl.h>
+
+#include <cstdio>
+
+#include "render/font.h"
+#include "render/hud.h"
+#include "render/rendertask.h"
+#include "world/actors.h"
+#include "world/gameworld.h"
+
+namespace {
+
+constexpr int kHelpToggle = 0;
+constexpr int kFpsToggle = 2;
+
+// The box behind the title and the help page.
+void DrawBackdrop()
+{
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, CRenderTask::kViewWidth, 0, CRenderTask::kViewHeight, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glBegin(GL_QUADS);
+    glVertex2i(210, 432);
+    glVertex2i(600, 432);
+    glVertex2i(600, 288);
+    glVertex2i(210, 288);
+    glEnd();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+}
+
+}  // namespace
+
+void CRenderTask::DrawHud()
+{
+    GameWorld& world = GameWorld::GetSingleton();
+    CMMPointer<VOB> playerObject = world.GetActor(GameWorld::kPlayerSlot);
+    const Player* player = static_cast<const Player*>(static_cast<VOB*>(playerObject));
+    std::snprintf(healthText, sizeof(healthText), "%d", player->GetHealth());
+
+    HudInput in;
+    in.level = world.GetLevel();
+    in.result = world.GetResult();
+    in.weapon = player->GetCurrentWeapon();
+    in.fps = world.GetToggle(kFpsToggle) != 0;
+    in.help = world.GetToggle(kHelpToggle) != 0;
+    for (int i = 0; i < GameWorld::kToggleCount; ++i) {
+        in.toggleOn[i] = world.GetToggle(i) != 0;
+        in.toggleShown[i] = world.IsToggleShown(i);
+    }
+    in.healthText = healthText;
+    in.rateText = rateText;
+    in.timeText = timeText;
+    static HudLayout layout;
+    LayoutHud(in, layout);
+
+    glEnable(GL_COLOR_MATERIAL);
+    const GLuint font = textures[kFontSlot].glName;
+    for (int i = 0; i < layout.count; ++i) {
+        const HudItem& item = layout.items[i];
+        if (item.colour)
+            glColor3f(item.colour[0], item.colour[1], item.colour[2]);
+        if (item.kind == HudItem::Kind::Backdrop) {
+            glDisable(GL_TEXTURE_2D);
+            DrawBackdrop();
+            continue;
+        }
+        // Every text with the font, also after an untextured backdrop.
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, font);
+        if (item.scaleX != 1.0f || item.scaleY != 1.0f)
+            PrintTextScaled(item.x, item.y, item.set, item.scaleX, item.scaleY, "%s", item.text);
+        else
+            PrintText(item.x, item.y, item.set, "%s", item.text);
+    }
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_COLOR_MATERIAL);
+}

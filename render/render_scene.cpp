@@ -1,0 +1,249 @@
+// Scene drawing: every object of the level by its type, and the debug overlays.
+#include <GL/glew.h>
+#include <GL/freeglut.h>
+
+#include <cmath>
+#include <string>
+
+#include "render/rendertask.h"
+#include "world/actors.h"
+#include "world/gameworld.h"
+#include "world/scenegraph.h"
+
+namespace {
+
+// Display toggles read here.
+constexpr int kSceneGraphToggle = 1;
+constexpr int kPathsToggle = 6;
+constexpr int kDisplayListsToggle = 9;
+
+// Texture slots of the objects.
+constexpr int kWallSlot = 5;
+constexpr int kPlayerSlot = 6;
+constexpr int kEnemySlot = 8;
+constexpr int kParticleSlot = 9;
+constexpr int kTowerSlot = 10;
+
+enum class Geometry { Ground, Static, Animated, Effect, Sphere, None };
+enum class Lookup { Keep, Off };  // the shadow lookup on unit 1 while the object draws
+
+struct Material {
+    bool set;
+    GLfloat specular[4];
+    GLfloat shininess;
+    bool diffuseAndAmbient;  // white, for the player
+};
+
+// How each kind of object is drawn: lifted above the ground by lift (on top of half
+// its model's height), turned to its look direction or not, in its material and texture.
+struct Kind {
+    const char* type;
+    bool atPosition;  // translated to its own x, y; else only lifted
+    float lift;
+    bool turns;
+    Material material;
+    int textureSlot;  // -1: untextured
+    Lookup lookup;
+    Geometry geometry;
+    float sphereRadius;
+};
+
+// clang-format off
+const Kind kKinds[] = {
+ // type                    at pos lift  turns material                                       slot           lookup        geometry           sphere
+    {"map.ground",           false, 0.0f, false, {true, {0.9f, 0.9f, 0.9f, 1}, 50, false},     -1,            Lookup::Keep, Geometry::Ground,   0.0f},
+    {"map.wall",             true,  0.0f, false, {true, {0.5f, 0.5f, 1.0f, 1}, 20, false},     kWallSlot,     Lookup::Keep, Geometry::Static,   0.0f},
+    {"player",               true,  0.0f, true,  {true, {1.0f, 1.0f, 1.0f, 1}, 20, true},      kPlayerSlot,   Lookup::Off,  Geometry::Animated, 0.0f},
+    {"enemy",                true,  0.0f, true,  {true, {1.0f, 0.8f, 0.8f, 1}, 15, false},     kEnemySlot,    Lookup::Keep, Geometry::Animated, 0.0f},
+    {"tower",                true, -1.3f, false, {true, {0.0f, 1.0f, 0.0f, 1}, 15, false},     kTowerSlot,    Lookup::Off,  Geometry::Static,   0.0f},
+    {"projectile.lasermg",   false, 1.5f, false, {false, {}, 0, false},                        kParticleSlot, Lookup::Keep, Geometry::Effect,   0.1f},
+    {"projectile.shotgun",   true,  0.5f, false, {false, {}, 0, false},                        -1,            Lookup::Keep, Geometry::Sphere,   0.1f},
+    {"projectile.rocket",    true,  1.0f, false, {false, {}, 0, false},                        -1,            Lookup::Keep, Geometry::Sphere,   0.2f},
+    {"projectile.explosion", false, 1.5f, false, {false, {}, 0, false},                        kParticleSlot, Lookup::Keep, Geometry::Effect,   0.0f},
+    {"flag",                 true,  0.5f, false, {false, {}, 0, false},                        -1,            Lookup::Keep, Geometry::Animated, 0.0f},
+};
+// clang-format on
+constexpr int kKindCount = sizeof(kKinds) / sizeof(kKinds[0]);
+static_assert(kKindCount == 10, "one row per drawn object type");
+
+const Kind* FindKind(const std::string& type)
+{
+    for (const Kind& k : kKinds) {
+        if (type == k.type)
+            return &k;
+    }
+    return nullptr;
+}
+
+void SetMaterial(const Material& m)
+{
+    if (!m.set)
+        return;
+    glMaterialfv(GL_FRONT, GL_SPECULAR, m.specular);
+    glMaterialf(GL_FRONT, GL_SHININESS, m.shininess);
+    if (m.diffuseAndAmbient) {
+        constexpr GLfloat kWhite[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+        glMaterialfv(GL_FRONT, GL_DIFFUSE, kWhite);
+        glMaterialfv(GL_FRONT, GL_AMBIENT, kWhite);
+    }
+}
+
+void ShadowLookup(bool on)
+{
+    glActiveTexture(GL_TEXTURE1);
+    if (on)
+        glEnable(GL_TEXTURE_2D);
+    else
+        glDisable(GL_TEXTURE_2D);
+    glActiveTexture(GL_TEXTURE0);
+}
+
+// The model faces its look direction: a turn by -atan2(x, y) about the height axis.
+void TurnTo(const VOB& o)
+{
+    double theta = std::atan2(o.GetLookX(), o.GetLookY());
+    if (theta < 3.14159265)
+        theta = -theta;
+    glRotated(theta * 180.0 / M_PI, 0.0, 0.0, 1.0);
+}
+
+void DrawPath(const Enemy& enemy, float height)
+{
+    glPushMatrix();
+    glDisable(GL_LIGHTING);
+    glTranslatef(0.0f, 0.0f, 0.1f);
+    glBegin(GL_LINE_STRIP);
+    glVertex3f(enemy.GetX(), enemy.GetY(), height);
+    for (const Waypoint& p : enemy.GetPath())
+        glVertex3f(p.x, p.y, height);
+    glEnd();
+    glEnable(GL_LIGHTING);
+    glPopMatrix();
+}
+
+}  // namespace
+
+void CRenderTask::DrawScene(bool drawGround)
+{
+    GameWorld& world = GameWorld::GetSingleton();
+    // A copy: objects removed while they are drawn stay alive until the pass ends.
+    world.GetAllObjects(drawList);
+    CMMPointer<VOB> player = world.GetActor(GameWorld::kPlayerSlot);
+    const bool displayLists = world.GetToggle(kDisplayListsToggle) != 0;
+
+    for (const CMMPointer<VOB>& handle : drawList) {
+        VOB& o = *handle;
+        const Kind* kind = FindKind(o.GetType());
+        if (!kind)
+            continue;
+        if (kind->geometry == Geometry::Ground) {
+            if (!drawGround)
+                continue;
+            glPushMatrix();
+            SetMaterial(kind->material);
+            DrawTerrain();
+            glPopMatrix();
+            if (world.GetToggle(kSceneGraphToggle)) {
+                glPushMatrix();
+                glDisable(GL_LIGHTING);
+                glColor3f(1.0f, 1.0f, 1.0f);
+                glTranslatef(0.0f, 0.0f, 3.0f);
+                DrawSceneGraph(SceneGraph::GetSingleton().GetRoot());
+                glEnable(GL_LIGHTING);
+                glPopMatrix();
+            }
+            continue;
+        }
+
+        MD2Model& model = o.GetModel();
+        const float base = GroundHeight(o.GetX(), o.GetY()) + static_cast<float>(model.GetModelHeight() / 2.0);
+        glPushMatrix();
+        if (kind->atPosition)
+            glTranslatef(o.GetX(), o.GetY(), base + kind->lift);
+        else
+            glTranslatef(0.0f, 0.0f, base + kind->lift);
+        if (kind->turns)
+            TurnTo(o);
+        if (o.GetType() == "flag")
+            glRotated(-90.0, 90.0, 90.0, 1.0);
+        SetMaterial(kind->material);
+
+        if (kind->lookup == Lookup::Off)
+            ShadowLookup(false);
+        if (kind->textureSlot >= 0) {
+            glActiveTexture(GL_TEXTURE0);
+            glEnable(GL_TEXTURE_2D);
+            glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+            glBindTexture(GL_TEXTURE_2D, textures[kind->textureSlot].glName);
+        }
+
+        switch (kind->geometry) {
+        case Geometry::Static:
+            if (o.GetType() == "tower" && displayLists) {
+                // Built from the first tower drawn while the toggle is on, then shared.
+                if (towerList == 0) {
+                    towerList = glGenLists(1);
+                    glNewList(towerList, GL_COMPILE);
+                    model.DrawStatic();
+                    glEndList();
+                }
+                glCallList(towerList);
+            } else {
+                model.DrawStatic();
+            }
+            break;
+        case Geometry::Animated:
+            if (o.GetType() == "enemy" && world.GetToggle(kPathsToggle))
+                DrawPath(static_cast<Enemy&>(o), base + 1.0f);
+            if (o.GetType() == "player")
+                player->GetModel().Draw();
+            else
+                model.Draw();
+            break;
+        case Geometry::Effect:
+            o.DrawEffect();
+            if (kind->sphereRadius > 0.0f) {
+                // The shot's core, in its trail: at its own place, not the world's corner.
+                glDisable(GL_TEXTURE_2D);
+                glTranslatef(o.GetX(), o.GetY(), o.GetZ());
+                glutSolidSphere(kind->sphereRadius, 5, 5);
+            }
+            break;
+        case Geometry::Sphere:
+            glutSolidSphere(kind->sphereRadius, 5, 5);
+            break;
+        case Geometry::Ground:
+        case Geometry::None:
+            break;
+        }
+
+        if (kind->textureSlot >= 0)
+            glDisable(GL_TEXTURE_2D);
+        // Back on in every pass, even where unit 1 was off before.
+        if (kind->lookup == Lookup::Off)
+            ShadowLookup(true);
+        glPopMatrix();
+    }
+    drawList.clear();
+}
+
+void CRenderTask::DrawSceneGraph(const SceneGraphNode* node)
+{
+    if (!node)
+        return;
+    if (node->GetKind() == SceneGraphNode::kSplit) {
+        for (int q = 1; q <= 4; ++q)
+            DrawSceneGraph(node->GetChild(q));
+        return;
+    }
+    const float x0 = node->GetMinX(), y0 = node->GetMinY();
+    const float x1 = x0 + node->GetSide(), y1 = y0 + node->GetSide();
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    glBegin(GL_POLYGON);
+    glVertex3f(x0, y0, 0.0f);
+    glVertex3f(x1, y0, 0.0f);
+    glVertex3f(x1, y1, 0.0f);
+    glVertex3f(x0, y1, 0.0f);
+    glEnd();
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+}

@@ -1,0 +1,278 @@
+// GL set-up and the frame in its order: shadow map, water mask, dim pass, shadow
+// lookup, mirror, water, lit pass, overlays, frame rate, countdown, head-up display.
+#include "render/rendertask.h"
+
+#include <GL/glew.h>
+#include <GL/glu.h>
+
+#include <cstdio>
+#include <iostream>
+
+#include "engine/clock.h"
+#include "engine/profiler.h"
+#include "render/font.h"
+#include "world/actors.h"
+#include "world/gameworld.h"
+
+namespace {
+
+constexpr GLfloat kWhite[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+constexpr float kLightHeight = 30.0f;
+constexpr float kWaterHeight = 0.5f;
+
+// Display toggles read by the frame.
+constexpr int kReflectionsToggle = 3;
+constexpr int kShadowMapToggle = 7;
+constexpr int kWireframeToggle = 8;
+
+GLfloat cameraProjection[16];
+GLfloat lightProjection[16];
+GLfloat lightView[16];
+// Scale by 0.5 and move by 0.5 on every axis: clip space into texture space.
+constexpr GLfloat kBiasMatrix[16] = {
+    0.5f, 0.0f, 0.0f, 0.0f, 0.0f, 0.5f, 0.0f, 0.0f, 0.0f, 0.0f, 0.5f, 0.0f, 0.5f, 0.5f, 0.5f, 1.0f,
+};
+
+// a x b, column-major.
+void Multiply(const GLfloat a[16], const GLfloat b[16], GLfloat out[16])
+{
+    for (int col = 0; col < 4; ++col) {
+        for (int row = 0; row < 4; ++row) {
+            GLfloat sum = 0.0f;
+            for (int k = 0; k < 4; ++k)
+                sum += a[k * 4 + row] * b[col * 4 + k];
+            out[col * 4 + row] = sum;
+        }
+    }
+}
+
+void Row(const GLfloat m[16], int i, GLfloat out[4])
+{
+    for (int k = 0; k < 4; ++k)
+        out[k] = m[i + 4 * k];
+}
+
+void ColourMask(bool on)
+{
+    const GLboolean b = on ? GL_TRUE : GL_FALSE;
+    glColorMask(b, b, b, b);
+}
+
+bool Toggle(int index) { return GameWorld::GetSingleton().GetToggle(index) != 0; }
+
+}  // namespace
+
+CRenderTask::CRenderTask()
+    : worldExtent(TerrainGeometry::kWorldExtent),
+      timeLeft(0),
+      nowTicks(0),
+      healthText{},
+      rateText{},
+      timeText{},
+      geometryLoaded(false),
+      loadedLevel(0),
+      terrainList(0),
+      waterList(0),
+      towerList(0),
+      shadowMapTexture(0),
+      depthImage(static_cast<size_t>(kShadowMapSize) * kShadowMapSize),
+      heightBytes(static_cast<size_t>(TerrainGeometry::kSamples) * TerrainGeometry::kSamples)
+{
+    priority = 5000;
+}
+
+bool CRenderTask::Start()
+{
+    frameRate.Reset();
+    // Without a context (no window) GLEW cannot start, and the answer is the same.
+    const bool glew = glewInit() == GLEW_OK;
+    if (!glew || !GLEW_ARB_depth_texture || !GLEW_ARB_shadow) {
+        std::cout << "I require ARB_depth_texture and ARB_shadow extensionsn\n";
+        return false;
+    }
+
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glShadeModel(GL_SMOOTH);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glClearDepth(1.0);
+    glClearStencil(0);
+    glDepthFunc(GL_LEQUAL);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_NORMALIZE);
+
+    LoadTextures();  // without its textures the game still runs, untextured
+    BuildFont(textures[kFontSlot]);
+
+    // Unit 1 holds the shadow map and stays selected until the scene drawing picks unit 0.
+    glActiveTexture(GL_TEXTURE1);
+    glGenTextures(1, &shadowMapTexture);
+    glBindTexture(GL_TEXTURE_2D, shadowMapTexture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, kShadowMapSize, kShadowMapSize, 0, GL_DEPTH_COMPONENT,
+                 GL_UNSIGNED_BYTE, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+
+    glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);
+    glMaterialfv(GL_FRONT, GL_SPECULAR, kWhite);
+    glMaterialf(GL_FRONT, GL_SHININESS, 16.0f);
+
+    // The camera's aspect is square although the view is 800 x 600.
+    glPushMatrix();
+    glLoadIdentity();
+    gluPerspective(45.0, 1.0, 1.0, 100.0);
+    glGetFloatv(GL_MODELVIEW_MATRIX, cameraProjection);
+    glLoadIdentity();
+    gluPerspective(90.0, 1.0, kLightHeight - 5.0, kLightHeight + kWaterHeight);
+    glGetFloatv(GL_MODELVIEW_MATRIX, lightProjection);
+    glLoadIdentity();
+    gluLookAt(32.0, 32.0, kLightHeight, 32.0, 32.0, 0.0, 0.0, 1.0, 0.0);
+    glGetFloatv(GL_MODELVIEW_MATRIX, lightView);
+    glPopMatrix();
+    return true;
+}
+
+void CRenderTask::Update()
+{
+    PROFILE("Render Task");
+    GameWorld& world = GameWorld::GetSingleton();
+    CMMPointer<VOB> playerObject = world.GetActor(GameWorld::kPlayerSlot);
+    Player* player = static_cast<Player*>(static_cast<VOB*>(playerObject));
+
+    const GLenum polygonMode = Toggle(kWireframeToggle) ? GL_LINE : GL_FILL;
+    glPolygonMode(GL_BACK, polygonMode);
+    glPolygonMode(GL_FRONT, polygonMode);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    // Depth from the light into the lower-left corner of the window, then into the map.
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixf(lightProjection);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixf(lightView);
+    glViewport(0, 0, kShadowMapSize, kShadowMapSize);
+    glCullFace(GL_FRONT);
+    glShadeModel(GL_FLAT);
+    ColourMask(false);
+    DrawScene(true);
+    glBindTexture(GL_TEXTURE_2D, shadowMapTexture);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, kShadowMapSize, kShadowMapSize);
+    glCullFace(GL_BACK);
+    glShadeModel(GL_SMOOTH);
+    ColourMask(true);
+    glReadPixels(0, 0, kShadowMapSize, kShadowMapSize, GL_DEPTH_COMPONENT, GL_FLOAT, depthImage.data());
+
+    glClear(GL_DEPTH_BUFFER_BIT);
+
+    // The camera stands at the player's offset and looks at the player.
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixf(cameraProjection);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(player->GetEyeX(), player->GetEyeY(), player->GetEyeZ(), player->GetX(), player->GetY(),
+              player->GetZ(), 0.0, 1.0, 0.0);
+    glViewport(0, 0, kViewWidth, kViewHeight);
+
+    // The water marks the stencil, so the mirror stays inside it; without reflections
+    // the water goes straight to the picture.
+    if (Toggle(kReflectionsToggle)) {
+        glClear(GL_STENCIL_BUFFER_BIT);
+        glEnable(GL_STENCIL_TEST);
+        ColourMask(false);
+        glStencilFunc(GL_ALWAYS, 1, 1);
+        glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
+        glDisable(GL_DEPTH_TEST);
+        DrawWater(64, 64);
+        glEnable(GL_DEPTH_TEST);
+        ColourMask(true);
+        glStencilFunc(GL_EQUAL, 1, 1);
+        glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+    } else {
+        glDisable(GL_DEPTH_TEST);
+        DrawWater(64, 64);
+        glEnable(GL_DEPTH_TEST);
+    }
+
+    // Everything dimly lit, as it looks in the shadow.
+    SetupLight(true);
+    glEnable(GL_LIGHT1);
+    glEnable(GL_LIGHTING);
+    DrawScene(true);
+
+    // The shadow lookup: eye planes given under the camera's view, so fixed to the world.
+    GLfloat shadowMatrix[16], lightMatrix[16];
+    Multiply(lightProjection, lightView, lightMatrix);
+    Multiply(kBiasMatrix, lightMatrix, shadowMatrix);
+    glActiveTexture(GL_TEXTURE1);
+    const GLenum coords[4] = {GL_S, GL_T, GL_R, GL_Q};
+    const GLenum gens[4] = {GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_TEXTURE_GEN_R, GL_TEXTURE_GEN_Q};
+    for (int k = 0; k < 4; ++k) {
+        GLfloat plane[4];
+        Row(shadowMatrix, k, plane);
+        glTexGeni(coords[k], GL_TEXTURE_GEN_MODE, GL_EYE_LINEAR);
+        glTexGenfv(coords[k], GL_EYE_PLANE, plane);
+        glEnable(gens[k]);
+    }
+    glBindTexture(GL_TEXTURE_2D, shadowMapTexture);
+    glEnable(GL_TEXTURE_2D);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE_ARB, GL_COMPARE_R_TO_TEXTURE_ARB);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_FUNC_ARB, GL_LEQUAL);
+    glTexParameteri(GL_TEXTURE_2D, GL_DEPTH_TEXTURE_MODE_ARB, GL_INTENSITY);
+
+    // The mirror below the water: a vertex at height z is drawn at 0.5 - z.
+    glEnable(GL_CLIP_PLANE0);
+    const GLdouble below[4] = {0.0, 0.0, -1.0, 0.0};
+    glClipPlane(GL_CLIP_PLANE0, below);
+    glDisable(GL_ALPHA_TEST);
+    glStencilFunc(GL_EQUAL, 1, 1);
+    glPushMatrix();
+    glScalef(1.0f, 1.0f, -1.0f);
+    glTranslatef(0.0f, 0.0f, -kWaterHeight);
+    SetupLight(true);
+    glEnable(GL_LIGHT1);
+    glEnable(GL_LIGHTING);
+    DrawScene(false);
+    glPopMatrix();
+    glDisable(GL_CLIP_PLANE0);
+    glDisable(GL_STENCIL_TEST);
+
+    // The water surface over the mirror.
+    SetupLight(false);
+    glEnable(GL_BLEND);
+    glDisable(GL_LIGHTING);
+    glColor4f(1.0f, 1.0f, 1.0f, 0.3f);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    DrawWater(64, 64);
+    glEnable(GL_LIGHTING);
+    glDisable(GL_BLEND);
+
+    // Full light where the light sees; the shadow comparison keeps the rest dim.
+    DrawScene(true);
+
+    // Unit 0 is selected again: unit 1 keeps its shadow lookup into the next frame.
+    glDisable(GL_TEXTURE_2D);
+    for (GLenum gen : gens)
+        glDisable(gen);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_ALPHA_TEST);
+
+    if (Toggle(kShadowMapToggle)) {
+        glWindowPos2f(0.0f, 0.0f);
+        glDrawPixels(kShadowMapSize, kShadowMapSize, GL_LUMINANCE, GL_FLOAT, depthImage.data());
+    }
+
+    nowTicks = CClock::GetTicks();
+    frameRate.Tick(nowTicks);
+    CMMPointer<VOB> flagObject = world.GetActor(GameWorld::kFlagSlot);
+    const bool carried = static_cast<Flag*>(static_cast<VOB*>(flagObject))->IsCarried();
+    timeLeft = Countdown(nowTicks, world.GetLevelStartTime(), carried);
+    if (world.GetResult() == GameWorld::kPlaying && timeLeft <= 0)
+        world.SetResult(GameWorld::kLost);
+
+    std::snprintf(rateText, sizeof(rateText), "%d", frameRate.Get());
+    std::snprintf(timeText, sizeof(timeText), "%d", timeLeft);
+    DrawHud();
+}

@@ -1,0 +1,77 @@
+// The render task: draws one whole frame per kernel pass (shadow map from the light,
+// the water mirror, the lit scene, the head-up display) and keeps the frame rate and
+// the level countdown, which loses a level whose time runs out.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/kernel.h"
+#include "render/frameclock.h"
+#include "render/terrain.h"
+#include "render/tga.h"
+
+class SceneGraphNode;
+class VOB;
+
+class CRenderTask : public ITask {
+public:
+    static constexpr int kTextureSlots = 19;
+    static constexpr int kFontSlot = 18;
+    static constexpr int kShadowMapSize = 512;
+    // The frame assumes this window, whatever the screen settings say.
+    static constexpr int kViewWidth = 800;
+    static constexpr int kViewHeight = 600;
+
+    CRenderTask();
+
+    // False, with its console line, when the GL lacks depth textures or shadow
+    // comparison; the kernel then runs without the task.
+    bool Start() override;
+    void Update() override;
+    void Stop() override {}
+    unsigned size() override { return sizeof(*this); }
+
+    // Loads the texture files and creates their GL textures; none at all when a file
+    // fails.
+    bool LoadTextures();
+    // Every object of the game world once, with the matrices of the current pass.
+    void DrawScene(bool drawGround);
+    void DrawSceneGraph(const SceneGraphNode* node);
+    void DrawTerrain();
+    void LoadLevelGeometry();
+    // Places and colours the single light (dim for the mirror and the shadowed pass).
+    void SetupLight(bool dim);
+    void DrawWater(int sizeX, int sizeY);
+    void DrawHud();
+
+    float GroundHeight(float x, float y) const { return terrain.GroundHeight(x, y); }
+    int32_t GetTimeLeft() const { return timeLeft; }
+    int32_t GetFramesPerSecond() const { return frameRate.Get(); }
+
+private:
+    // The level's height field into the terrain samples; flat ground when it cannot be read.
+    void ReadHeightField(int32_t level);
+    void DrawWaterGeometry(int sizeX, int sizeY);
+
+    TerrainGeometry terrain;
+    float worldExtent;
+    TextureImage textures[kTextureSlots];
+    int32_t timeLeft;
+    FrameRate frameRate;
+    uint32_t nowTicks;
+    char healthText[8];
+    char rateText[8];
+    char timeText[8];
+
+    bool geometryLoaded;
+    int32_t loadedLevel;
+    uint32_t terrainList;
+    uint32_t waterList;
+    uint32_t towerList;
+    uint32_t shadowMapTexture;
+    // The light's depth image, read back every frame; allocated once.
+    std::vector<float> depthImage;
+    std::vector<unsigned char> heightBytes;
+    std::vector<CMMPointer<VOB>> drawList;  // the objects of the pass being drawn
+};

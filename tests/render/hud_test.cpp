@@ -1,0 +1,151 @@
+// What the head-up display shows where, the frame-rate figure and the countdown.
+#include "render/hud.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "render/frameclock.h"
+
+namespace {
+
+struct Shown {
+    int x, y, set;
+    std::string text;
+};
+
+std::vector<Shown> Texts(const HudInput& in)
+{
+    HudLayout layout;
+    LayoutHud(in, layout);
+    std::vector<Shown> out;
+    for (int i = 0; i < layout.count; ++i) {
+        const HudItem& item = layout.items[i];
+        if (item.kind == HudItem::Kind::Text)
+            out.push_back({item.x, item.y, item.set, item.text});
+    }
+    return out;
+}
+
+const Shown* Find(const std::vector<Shown>& texts, const std::string& text)
+{
+    for (const Shown& s : texts)
+        if (s.text == text)
+            return &s;
+    return nullptr;
+}
+
+TEST(Hud, HelpLinesStartLowerForEachLineShownAboveThem)
+{
+    struct Case {
+        int level, result, firstY;
+    };
+    for (const Case& c : {Case{1, 0, 500}, Case{0, 0, 484}, Case{1, 2, 484}, Case{0, 1, 468}}) {
+        HudInput in;
+        in.level = c.level;
+        in.result = c.result;
+        in.help = true;
+        const auto texts = Texts(in);
+        const Shown* first = Find(texts, "F1: Hilfe");
+        const Shown* last = Find(texts, "m:  Musik/FX ein/aus");
+        ASSERT_TRUE(first && last);
+        EXPECT_EQ(first->x, 170);
+        EXPECT_EQ(first->y, c.firstY) << "level " << c.level << " result " << c.result;
+        EXPECT_EQ(last->y, c.firstY - 10 * 16);
+    }
+    HudInput noHelp;
+    EXPECT_EQ(Find(Texts(noHelp), "F1: Hilfe"), nullptr);
+}
+
+TEST(Hud, TitleResultWeaponHealthRateAndTimeStandWhereTheyBelong)
+{
+    HudInput in;
+    in.level = 0;
+    in.result = 2;
+    in.weapon = 1;
+    in.fps = false;
+    in.healthText = "95";
+    in.timeText = "42";
+    auto texts = Texts(in);
+    const std::vector<Shown> want = {
+        {100, 500, 0, "Velq!"}, {300, 50, 0, "VERLOREN!"}, {630, 16, 0, "LaserMG"},
+        {630, 0, 0, "Health: "}, {728, 0, 0, "95"},        {384, 0, 1, "42"},
+    };
+    ASSERT_EQ(texts.size(), want.size());
+    for (size_t i = 0; i < want.size(); ++i) {
+        EXPECT_EQ(texts[i].text, want[i].text);
+        EXPECT_EQ(texts[i].x, want[i].x) << want[i].text;
+        EXPECT_EQ(texts[i].y, want[i].y) << want[i].text;
+        EXPECT_EQ(texts[i].set, want[i].set) << want[i].text;
+    }
+
+    in.level = 2;
+    in.result = 1;
+    in.fps = true;
+    in.rateText = "61";
+    texts = Texts(in);
+    EXPECT_EQ(Find(texts, "Velq!"), nullptr);
+    ASSERT_NE(Find(texts, "GEWONNEN!"), nullptr);
+    ASSERT_NE(Find(texts, "FPS: "), nullptr);
+    EXPECT_EQ(Find(texts, "61")->x, 128);
+    EXPECT_EQ(Find(texts, "61")->set, 1);
+
+    for (int weapon : {-1, 3}) {
+        in.weapon = weapon;
+        texts = Texts(in);
+        for (const char* name : kWeaponNames)
+            EXPECT_EQ(Find(texts, name), nullptr) << "weapon index " << weapon;
+    }
+}
+
+TEST(Hud, NoticesListFlippedTogglesTopDownButNeverHelp)
+{
+    HudInput in;
+    in.toggleShown[0] = true;  // help: never a notice
+    in.toggleShown[3] = true;
+    in.toggleShown[7] = true;
+    in.toggleOn[7] = true;
+    const auto texts = Texts(in);
+    EXPECT_EQ(Find(texts, "Hilfe"), nullptr);
+    const Shown* reflections = Find(texts, "Reflexionen");
+    const Shown* shadow = Find(texts, "Shadowmap");
+    ASSERT_TRUE(reflections && shadow);
+    EXPECT_EQ(reflections->y, 580);
+    EXPECT_EQ(shadow->y, 564);
+    EXPECT_EQ(Find(texts, ": OFF")->y, 580);
+    EXPECT_EQ(Find(texts, ": ON")->y, 564);
+    EXPECT_EQ(Find(texts, ": ON")->x, 164);
+}
+
+TEST(FrameClock, RateChangesOnlyAfterMoreThanASecond)
+{
+    FrameRate rate;
+    for (uint32_t t = 16; t <= 992; t += 16)
+        rate.Tick(t);
+    rate.Tick(1000);
+    EXPECT_EQ(rate.Get(), 0) << "at 1000 ms exactly it waits one more frame";
+    rate.Tick(1010);
+    EXPECT_EQ(rate.Get(), 64 * 1000 / 1010);
+    rate.Tick(2011);
+    EXPECT_EQ(rate.Get(), 0) << "one frame in 1001 ms, truncated";
+}
+
+TEST(FrameClock, CountdownRunsSixtySecondsAndDoubleWhileTheFlagIsCarried)
+{
+    struct Case {
+        uint32_t now;
+        bool carried;
+        int32_t left;
+    };
+    const uint32_t start = 5000;
+    const Case cases[] = {
+        {5000, false, 60},  {5999, false, 60}, {6000, false, 59}, {25000, false, 40},
+        {25000, true, 20},  {25500, true, 19}, {65000, false, 0}, {35000, true, 0},
+        {75000, false, -10}, {4000, false, 61},  // a clock behind the start: elapsed -1000
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Countdown(c.now, start, c.carried), c.left) << c.now << (c.carried ? " carried" : "");
+}
+
+}  // namespace
