@@ -7,6 +7,7 @@
 
 #include "app/application.h"
 #include "engine/clock.h"
+#include "engine/frametimes.h"
 #include "engine/kernel.h"
 #include "engine/log.h"
 #include "engine/mmanager.h"
@@ -41,11 +42,15 @@ int main(int argc, char* argv[])
             std::cerr << "VELQ_FIXED_STEP_MS must be 1 to 1000 milliseconds; using the real clock\n";
     }
 
+    // The frame-rate benchmark's record of every frame.
+    CFrameTimes::Open(std::getenv("VELQ_FRAME_TIMES"));
+
     new CApplication();
     CApplication::GetSingleton().Run(argc, argv);
     delete &CApplication::GetSingleton();
 
     IMMObject::CollectRemainingObjects(true);
+    CFrameTimes::Close();
     std::cout << "goodbye cruel world\n";
     CLog::GetSingleton().Flush();
     return 0;

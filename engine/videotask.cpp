@@ -5,6 +5,7 @@
 
 #include <cassert>
 
+#include "engine/frametimes.h"
 #include "engine/log.h"
 
 int CVideoTask::scrWidth = 800;
@@ -36,6 +37,10 @@ bool CVideoTask::Start()
     return true;
 }
 
-void CVideoTask::Update() { SDL_GL_SwapBuffers(); }
+void CVideoTask::Update()
+{
+    SDL_GL_SwapBuffers();
+    CFrameTimes::FrameShown();
+}
 
 void CVideoTask::Stop() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }

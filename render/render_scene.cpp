@@ -14,6 +14,7 @@ namespace {
 
 // Display toggles read here.
 constexpr int kSceneGraphToggle = 1;
+constexpr int kBoxToggle = 5;
 constexpr int kPathsToggle = 6;
 constexpr int kDisplayListsToggle = 9;
 
@@ -24,7 +25,7 @@ constexpr int kEnemySlot = 8;
 constexpr int kParticleSlot = 9;
 constexpr int kTowerSlot = 10;
 
-enum class Geometry { Ground, Static, Animated, Effect, Sphere, None };
+enum class Geometry { Ground, Wall, Player, Enemy, Tower, Effect, Sphere, Flag };
 enum class Lookup { Keep, Off };  // the shadow lookup on unit 1 while the object draws
 
 struct Material {
@@ -52,15 +53,15 @@ struct Kind {
 const Kind kKinds[] = {
  // type                    at pos lift  turns material                                       slot           lookup        geometry           sphere
     {"map.ground",           false, 0.0f, false, {true, {0.9f, 0.9f, 0.9f, 1}, 50, false},     -1,            Lookup::Keep, Geometry::Ground,   0.0f},
-    {"map.wall",             true,  0.0f, false, {true, {0.5f, 0.5f, 1.0f, 1}, 20, false},     kWallSlot,     Lookup::Keep, Geometry::Static,   0.0f},
-    {"player",               true,  0.0f, true,  {true, {1.0f, 1.0f, 1.0f, 1}, 20, true},      kPlayerSlot,   Lookup::Off,  Geometry::Animated, 0.0f},
-    {"enemy",                true,  0.0f, true,  {true, {1.0f, 0.8f, 0.8f, 1}, 15, false},     kEnemySlot,    Lookup::Keep, Geometry::Animated, 0.0f},
-    {"tower",                true, -1.3f, false, {true, {0.0f, 1.0f, 0.0f, 1}, 15, false},     kTowerSlot,    Lookup::Off,  Geometry::Static,   0.0f},
+    {"map.wall",             true,  0.0f, false, {true, {0.5f, 0.5f, 1.0f, 1}, 20, false},     kWallSlot,     Lookup::Keep, Geometry::Wall,     0.0f},
+    {"player",               true,  0.0f, true,  {true, {1.0f, 1.0f, 1.0f, 1}, 20, true},      kPlayerSlot,   Lookup::Off,  Geometry::Player,   0.0f},
+    {"enemy",                true,  0.0f, true,  {true, {1.0f, 0.8f, 0.8f, 1}, 15, false},     kEnemySlot,    Lookup::Keep, Geometry::Enemy,    0.0f},
+    {"tower",                true, -1.3f, false, {true, {0.0f, 1.0f, 0.0f, 1}, 15, false},     kTowerSlot,    Lookup::Off,  Geometry::Tower,    0.0f},
     {"projectile.lasermg",   false, 1.5f, false, {false, {}, 0, false},                        kParticleSlot, Lookup::Keep, Geometry::Effect,   0.1f},
     {"projectile.shotgun",   true,  0.5f, false, {false, {}, 0, false},                        -1,            Lookup::Keep, Geometry::Sphere,   0.1f},
     {"projectile.rocket",    true,  1.0f, false, {false, {}, 0, false},                        -1,            Lookup::Keep, Geometry::Sphere,   0.2f},
     {"projectile.explosion", false, 1.5f, false, {false, {}, 0, false},                        kParticleSlot, Lookup::Keep, Geometry::Effect,   0.0f},
-    {"flag",                 true,  0.5f, false, {false, {}, 0, false},                        -1,            Lookup::Keep, Geometry::Animated, 0.0f},
+    {"flag",                 true,  0.5f, false, {false, {}, 0, false},                        -1,            Lookup::Keep, Geometry::Flag,     0.0f},
 };
 // clang-format on
 constexpr int kKindCount = sizeof(kKinds) / sizeof(kKinds[0]);
@@ -107,6 +108,18 @@ void TurnTo(const VOB& o)
     glRotated(theta * 180.0 / M_PI, 0.0, 0.0, 1.0);
 }
 
+// Calls the shared list, compiling it from this model the first time.
+void CallOrBuild(uint32_t& list, MD2Model& model)
+{
+    if (list == 0) {
+        list = glGenLists(1);
+        glNewList(list, GL_COMPILE);
+        model.DrawStatic();
+        glEndList();
+    }
+    glCallList(list);
+}
+
 void DrawPath(const Enemy& enemy, float height)
 {
     glPushMatrix();
@@ -130,12 +143,21 @@ void CRenderTask::DrawScene(bool drawGround)
     world.GetAllObjects(drawList);
     CMMPointer<VOB> player = world.GetActor(GameWorld::kPlayerSlot);
     const bool displayLists = world.GetToggle(kDisplayListsToggle) != 0;
+    const bool boxes = world.GetToggle(kBoxToggle) != 0;
 
+    // Walls come in long runs that share one material and texture: the run is set up at
+    // its first wall and closed after its last, not once per wall.
+    bool wallRun = false;
     for (const CMMPointer<VOB>& handle : drawList) {
         VOB& o = *handle;
         const Kind* kind = FindKind(o.GetType());
         if (!kind)
             continue;
+        const bool wall = kind->geometry == Geometry::Wall;
+        if (wallRun && !wall) {
+            glDisable(GL_TEXTURE_2D);
+            wallRun = false;
+        }
         if (kind->geometry == Geometry::Ground) {
             if (!drawGround)
                 continue;
@@ -164,41 +186,47 @@ void CRenderTask::DrawScene(bool drawGround)
             glTranslatef(0.0f, 0.0f, base + kind->lift);
         if (kind->turns)
             TurnTo(o);
-        if (o.GetType() == "flag")
+        if (kind->geometry == Geometry::Flag)
             glRotated(-90.0, 90.0, 90.0, 1.0);
-        SetMaterial(kind->material);
 
-        if (kind->lookup == Lookup::Off)
-            ShadowLookup(false);
-        if (kind->textureSlot >= 0) {
-            glActiveTexture(GL_TEXTURE0);
-            glEnable(GL_TEXTURE_2D);
-            glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-            glBindTexture(GL_TEXTURE_2D, textures[kind->textureSlot].glName);
+        if (!wallRun) {
+            SetMaterial(kind->material);
+            if (kind->lookup == Lookup::Off)
+                ShadowLookup(false);
+            if (kind->textureSlot >= 0) {
+                glActiveTexture(GL_TEXTURE0);
+                glEnable(GL_TEXTURE_2D);
+                glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+                glBindTexture(GL_TEXTURE_2D, textures[kind->textureSlot].glName);
+            }
+            wallRun = wall;
         }
 
         switch (kind->geometry) {
-        case Geometry::Static:
-            if (o.GetType() == "tower" && displayLists) {
-                // Built from the first tower drawn while the toggle is on, then shared.
-                if (towerList == 0) {
-                    towerList = glGenLists(1);
-                    glNewList(towerList, GL_COMPILE);
-                    model.DrawStatic();
-                    glEndList();
-                }
-                glCallList(towerList);
-            } else {
-                model.DrawStatic();
-            }
-            break;
-        case Geometry::Animated:
-            if (o.GetType() == "enemy" && world.GetToggle(kPathsToggle))
-                DrawPath(static_cast<Enemy&>(o), base + 1.0f);
-            if (o.GetType() == "player")
-                player->GetModel().Draw();
+        case Geometry::Wall:
+            // Every wall is the same cube. Its boxes are drawn per wall, never from a list.
+            if (displayLists && !boxes)
+                CallOrBuild(wallList, model);
             else
-                model.Draw();
+                model.DrawStatic();
+            break;
+        case Geometry::Tower:
+            // Built from the first tower drawn while the toggle is on, then shared.
+            if (displayLists)
+                CallOrBuild(towerList, model);
+            else
+                model.DrawStatic();
+            break;
+        case Geometry::Enemy:
+            if (world.GetToggle(kPathsToggle))
+                DrawPath(static_cast<Enemy&>(o), base + 1.0f);
+            model.Draw();
+            break;
+        case Geometry::Player:
+            player->GetModel().Draw();
+            break;
+        case Geometry::Flag:
+            model.Draw();
             break;
         case Geometry::Effect:
             o.DrawEffect();
@@ -213,17 +241,20 @@ void CRenderTask::DrawScene(bool drawGround)
             glutSolidSphere(kind->sphereRadius, 5, 5);
             break;
         case Geometry::Ground:
-        case Geometry::None:
             break;
         }
 
-        if (kind->textureSlot >= 0)
-            glDisable(GL_TEXTURE_2D);
-        // Back on in every pass, even where unit 1 was off before.
-        if (kind->lookup == Lookup::Off)
-            ShadowLookup(true);
+        if (!wallRun) {
+            if (kind->textureSlot >= 0)
+                glDisable(GL_TEXTURE_2D);
+            // Back on in every pass, even where unit 1 was off before.
+            if (kind->lookup == Lookup::Off)
+                ShadowLookup(true);
+        }
         glPopMatrix();
     }
+    if (wallRun)
+        glDisable(GL_TEXTURE_2D);
     drawList.clear();
 }
 

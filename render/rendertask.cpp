@@ -74,6 +74,7 @@ CRenderTask::CRenderTask()
       terrainList(0),
       waterList(0),
       towerList(0),
+      wallList(0),
       shadowMapTexture(0),
       depthImage(static_cast<size_t>(kShadowMapSize) * kShadowMapSize),
       heightBytes(static_cast<size_t>(TerrainGeometry::kSamples) * TerrainGeometry::kSamples)

@@ -69,6 +69,7 @@ private:
     uint32_t terrainList;
     uint32_t waterList;
     uint32_t towerList;
+    uint32_t wallList;  // the wall cube, shared by every wall while display lists are on
     uint32_t shadowMapTexture;
     // The light's depth image, read back every frame; allocated once.
     std::vector<float> depthImage;

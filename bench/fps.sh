@@ -1,0 +1,63 @@
+#!/bin/sh
+# Frame rate of the real game under Xvfb with Mesa's llvmpipe at 800 x 600:
+#   bench/fps.sh [LEVEL] [SECONDS]      (level 0 to 4, default 0; default 10 s)
+# Prints the average frames per second and the worst 1 % frame time over the last
+# SECONDS of play, from the game's own per-frame timings, and the time from process
+# start to the first drawn frame. Needs a build (scripts/build.sh velq).
+set -eu
+level=${1:-0}
+seconds=${2:-10}
+root=$(cd "$(dirname "$0")/.." && pwd)
+bin=$root/build/app/velq
+[ -x "$bin" ] || { echo "fps: build the game first (scripts/build.sh velq)" >&2; exit 1; }
+case $level in 0|1|2|3|4) ;; *) echo "fps: level must be 0 to 4" >&2; exit 2 ;; esac
+
+work=$(mktemp -d /tmp/velq-fps-XXXXXX)
+cleanup() {
+    [ -n "${game:-}" ] && kill "$game" 2>/dev/null
+    [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+exec 5>"$work/display"
+Xvfb -displayfd 5 -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+while [ ! -s "$work/display" ]; do sleep 0.1; done
+exec 5>&-
+export DISPLAY=":$(head -n1 "$work/display")" SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1
+
+mkdir "$work/game"
+ln -s "$root/build/Resources" "$work/game/Resources"
+launched=$(date +%s%3N)
+(cd "$work/game" && VELQ_FRAME_TIMES="$work/frames.txt" exec "$bin" >"$work/out.txt" 2>"$work/err.txt") &
+game=$!
+until grep -q "Starting Kernel Loop" "$work/out.txt" 2>/dev/null; do
+    kill -0 "$game" 2>/dev/null || { echo "fps: the game ended early" >&2; cat "$work/err.txt" >&2; exit 1; }
+    sleep 0.1
+done
+sleep 1
+if [ "$level" -gt 0 ]; then
+    xdotool key "$((level + 4))"
+    sleep 2  # the level loads and settles before measuring
+fi
+sleep "$seconds"
+kill -TERM "$game"
+wait "$game" || true
+game=""
+
+awk -v launched="$launched" -v seconds="$seconds" -v level="$level" '
+    NR == 1 { first = $2 - launched; next }
+    { ms[n++] = $1 }
+    END {
+        # The frames of the last SECONDS, counted back from the end.
+        total = 0; from = n
+        while (from > 0 && total + ms[from - 1] <= seconds * 1000) { from--; total += ms[from] }
+        count = n - from
+        if (count == 0) { print "fps: no frames measured"; exit 1 }
+        for (i = 0; i < count; i++) sorted[i] = ms[from + i]
+        # Insertion sort is enough for a few thousand frames.
+        for (i = 1; i < count; i++) { v = sorted[i]; for (j = i - 1; j >= 0 && sorted[j] > v; j--) sorted[j + 1] = sorted[j]; sorted[j + 1] = v }
+        worst = sorted[int(count * 0.99)]
+        printf "level %d: %.1f frames per second over %d frames; worst 1%% frame %.1f ms; first frame %d ms after start\n",
+               level, count * 1000 / total, count, worst, first
+    }' "$work/frames.txt"
