@@ -95,3 +95,44 @@ expect_in_order() {
 game_window_size() {
     xwininfo -root -children | awk '/^ +0x/ { for (i = 1; i <= NF; i++) if ($i ~ /^[0-9]+x[0-9]+\+/) { split($i, a, "+"); print a[1] } }' | sort -t x -k1,1n | tail -n1
 }
+
+# screenshot FILE: the whole screen as a PNG.
+screenshot() {
+    import -window root "$1" 2>/dev/null || fail "screenshot failed"
+}
+
+# count_pixels FILE X Y W H TEST: how many pixels of the rectangle (window pixels, y
+# counted up from the bottom as the game draws) pass TEST, an ImageMagick fx
+# expression on r, g, b in 0..1 (e.g. "r>0.6 && g<0.3 && b<0.3").
+count_pixels() {
+    top=$((600 - $3 - $5))
+    convert "$1" -crop "$4x$5+$2+$top" +repage -fx "($6) ? 1 : 0" -format "%[fx:round(mean*w*h)]" info: 2>/dev/null
+}
+
+# wait_for_pixels X Y W H TEST MIN [MAX]: until a screenshot has at least MIN (and,
+# when given, at most MAX) such pixels; the last screenshot stays in $WORK/shot.png.
+wait_for_pixels() {
+    waited=0
+    while :; do
+        kill -0 "$GAME_PID" 2>/dev/null || fail "game ended while waiting for pixels"
+        screenshot "$WORK/shot.png"
+        n=$(count_pixels "$WORK/shot.png" "$1" "$2" "$3" "$4" "$5")
+        if [ "${n:-0}" -ge "$6" ] && { [ -z "${7:-}" ] || [ "$n" -le "$7" ]; }; then
+            return 0
+        fi
+        waited=$((waited + 1))
+        [ $waited -gt $((LIMIT_SECONDS * 4)) ] &&
+            fail "pixels ($5) in $3x$4 at $1,$2: $n, wanted ${6}..${7:-}"
+        sleep 0.25
+    done
+}
+
+# hold KEY COMMAND...: holds the key down until COMMAND (a wait) returns, then lets it
+# go. The game polls the keyboard once a frame, so a key must stay down for a frame.
+hold() {
+    key=$1
+    shift
+    xdotool keydown "$key"
+    "$@"
+    xdotool keyup "$key"
+}
