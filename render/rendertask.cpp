@@ -158,7 +158,12 @@ void CRenderTask::Update()
     glCullFace(GL_FRONT);
     glShadeModel(GL_FLAT);
     ColourMask(false);
+    // The map keeps the faces turned away from the light; set a little further back,
+    // they no longer shadow themselves in bands.
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    glPolygonOffset(2.0f, 8.0f);
     DrawScene(true);
+    glDisable(GL_POLYGON_OFFSET_FILL);
     glBindTexture(GL_TEXTURE_2D, shadowMapTexture);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, kShadowMapSize, kShadowMapSize);
     glCullFace(GL_BACK);
