@@ -9,7 +9,10 @@
 #include "engine/log.h"
 #include "engine/profiler.h"
 #include "engine/settings.h"
+#include "gameplay/enemyai.h"
 #include "gameplay/gamerules.h"
+#include "gameplay/handleinputtask.h"
+#include "gameplay/towerai.h"
 #include "world/gameworld.h"
 #include "world/modelcache.h"
 #include "world/scenegraph.h"
@@ -66,6 +69,10 @@ void CApplication::Run(int argc, char* argv[])
     gameTask.priority = 100;
     CMMPointer<ITask> gameTaskPtr(&gameTask);
     CKernel::GetSingleton().AddTask(gameTaskPtr);
+
+    AddTask<CHandleInputTask>("Add Inpute Handle Task...", handleInputTask, 500);
+    AddTask<CEnemyAITask>("Add Enemy AI Task...", enemyAITask, 510);
+    AddTask<CTowerAITask>("Add Tower AI Task...", towerAITask, 520);
 
     CProfileLogHandler profileLogHandler;
     CProfileSample::outputHandler = &profileLogHandler;
