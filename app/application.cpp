@@ -9,7 +9,10 @@
 #include "engine/log.h"
 #include "engine/profiler.h"
 #include "engine/settings.h"
+#include "gameplay/enemyai.h"
 #include "gameplay/gamerules.h"
+#include "gameplay/handleinputtask.h"
+#include "gameplay/towerai.h"
 #include "render/rendertask.h"
 #include "world/gameworld.h"
 #include "world/modelcache.h"
@@ -69,6 +72,9 @@ void CApplication::Run(int argc, char* argv[])
     CKernel::GetSingleton().AddTask(gameTaskPtr);
 
     AddTask<CRenderTask>("Add Render Task...", renderTask, 5000);
+    AddTask<CHandleInputTask>("Add Inpute Handle Task...", handleInputTask, 500);
+    AddTask<CEnemyAITask>("Add Enemy AI Task...", enemyAITask, 510);
+    AddTask<CTowerAITask>("Add Tower AI Task...", towerAITask, 520);
 
     CProfileLogHandler profileLogHandler;
     CProfileSample::outputHandler = &profileLogHandler;

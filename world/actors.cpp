@@ -1,8 +1,10 @@
 // The actors' starting values, weapons, waypoints and the carried flag.
 #include "world/actors.h"
 
+#include <cmath>
 #include <iostream>
 
+#include "engine/random.h"
 #include "world/gameworld.h"
 #include "world/gamerules.h"
 
@@ -30,6 +32,31 @@ constexpr ActorValues kActors[] = {
 // clang-format on
 static_assert(sizeof(kActors) / sizeof(kActors[0]) == kActorKinds, "one row per actor kind");
 
+// How an enemy reacts to the player and to the flag: the distance within which it
+// takes notice, and the scatter on the distance vector it then looks and walks along,
+// each drawn evenly from -spread .. spread, the look's first.
+struct Approach {
+    int slot;
+    float nearDistance;
+    double lookSpread;
+    double moveSpread;
+};
+
+enum ApproachKind { kToPlayer, kToFlag, kApproachKinds };
+
+// clang-format off
+constexpr Approach kApproaches[] = {
+    // slot                    near   look  move
+    {GameWorld::kPlayerSlot,   6.5f,  1.0,  2.0},
+    {GameWorld::kFlagSlot,     50.0f, 2.0,  2.0},
+};
+// clang-format on
+static_assert(sizeof(kApproaches) / sizeof(kApproaches[0]) == kApproachKinds, "one row per approach");
+
+// The move direction is the whole distance vector, so this is the speed per unit of
+// distance: far enemies run, near ones creep.
+constexpr float kApproachSpeed = 0.3f;
+
 constexpr float kCameraHeight = 30.0f;
 constexpr float kEnemyFrameDuration = 1.0f;  // seconds per keyframe
 constexpr int kEnemyWalkAnimation = 1;
@@ -39,6 +66,44 @@ IWeapon* MakeWeapon(WeaponKind kind, VOB* owner)
 {
     IGameRules* rules = GameWorld::Exists() ? GameWorld::GetSingleton().GetRules() : nullptr;
     return rules ? rules->MakeWeapon(kind, owner) : nullptr;
+}
+
+// The actor in the slot, or null; the slot keeps it alive.
+VOB* ActorIn(int slot)
+{
+    if (!GameWorld::Exists())
+        return nullptr;
+    return GameWorld::GetSingleton().GetActor(slot);
+}
+
+// The x-y distance to the actor in the slot; false while the slot is empty.
+bool DistanceTo(const VOB& from, int slot, float& distance)
+{
+    const VOB* to = ActorIn(slot);
+    if (!to)
+        return false;
+    const float dx = to->GetX() - from.GetX();
+    const float dy = to->GetY() - from.GetY();
+    distance = std::sqrt(dx * dx + dy * dy);
+    return true;
+}
+
+float Scatter(double spread) { return static_cast<float>(CRandom::Unit() * 2.0 * spread - spread); }
+
+void Close(VMOB& e, const Approach& approach)
+{
+    const VOB* to = ActorIn(approach.slot);
+    if (!to)
+        return;
+    const float ax = to->GetX() - e.GetX();
+    const float ay = to->GetY() - e.GetY();
+    // One draw for both axes of the look and one for both of the move, in this order.
+    const float look = Scatter(approach.lookSpread);
+    const float move = Scatter(approach.moveSpread);
+    e.SetLookX(ax + look);
+    e.SetLookY(ay + look);
+    e.SetMoveDirection(ax + move, ay + move, 0.0f);
+    e.SetSpeed(kApproachSpeed);
 }
 
 }  // namespace
@@ -108,6 +173,28 @@ void Enemy::AddWaypoint(float x, float y, float z)
         target = {x, y, z};
     path.push_back({x, y, z});
 }
+
+bool Enemy::IsPlayerNear() const
+{
+    float d;
+    return DistanceTo(*this, GameWorld::kPlayerSlot, d) && d <= kApproaches[kToPlayer].nearDistance;
+}
+
+bool Enemy::IsPlayerInRange() const
+{
+    float d;
+    return weapon && DistanceTo(*this, GameWorld::kPlayerSlot, d) && d <= weapon->GetRange();
+}
+
+bool Enemy::IsFlagNear() const
+{
+    float d;
+    return DistanceTo(*this, GameWorld::kFlagSlot, d) && d <= kApproaches[kToFlag].nearDistance;
+}
+
+void Enemy::AimAtPlayer() { Close(*this, kApproaches[kToPlayer]); }
+
+void Enemy::HeadForFlag() { Close(*this, kApproaches[kToFlag]); }
 
 Flag::Flag() : VMOB(kActors[kFlagKind].type, 0.0f, 0.0f, 0.0f), carried(false), carrier(nullptr)
 {

@@ -59,6 +59,16 @@ public:
     Waypoint GetTarget() const { return target; }
     void SetTarget(float x, float y, float z) { target = {x, y, z}; }
 
+    // Decisions on the actors in the game world's slots, by x-y distance; each is false
+    // while its actor (or, for the range, the weapon) is missing.
+    bool IsPlayerNear() const;
+    bool IsPlayerInRange() const;
+    bool IsFlagNear() const;
+    // Look and move towards the player or the flag, both scattered by the game's random
+    // generator, at 0.3 times the distance per second; nothing without the actor.
+    void AimAtPlayer();
+    void HeadForFlag();
+
 private:
     std::vector<Waypoint> path;
     Waypoint target;

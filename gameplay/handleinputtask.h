@@ -1,0 +1,48 @@
+// The player's controls: aim, moves, fire, weapons, towers, camera, and the game-wide
+// switches (sound, display toggles, level choice, quit).
+#pragma once
+
+#include "engine/kernel.h"
+
+class Player;
+
+class CHandleInputTask : public ITask {
+public:
+    bool Start() override;
+    void Update() override;
+    void Stop() override {}
+    unsigned size() override { return sizeof(*this); }
+
+    // The mixer's volume controls; a test puts its own in place of SDL_mixer's.
+    struct Mixer {
+        int (*channelVolume)(int channel, int volume);  // channel -1: the mean of all
+        int (*musicVolume)(int volume);                 // volume -1: only asks
+    };
+    static Mixer mixer;
+
+    // Towers are placed this far behind the player.
+    static constexpr float kTowerBehind = 4.0f;
+    static constexpr int kRingTowers = 16;
+    static constexpr float kRingHeight = 0.5f;
+    // Camera keys move the offset by this many units per second.
+    static constexpr float kCameraRate = 10.0f;
+    // Before an orbit step each offset axis is brought back within this.
+    static constexpr float kOrbitLimit = 70.0f;
+
+private:
+    // The player in actor slot 1 (a new level may have put a new one there), or null.
+    static Player* TakePlayer();
+    // The player's share of the frame, in this order: aim, camera keys, moves, fire,
+    // orbit, tower behind, weapon change, ring of towers.
+    void Steer(float cursorX, float cursorY);
+    void MoveCamera(float dt);
+    // One try-move by (dx, dy).
+    void Move(float dx, float dy);
+    // A tower at (x, y, z); false, and no tower, when the point lies off the field.
+    static bool PlaceTower(float x, float y, float z);
+    void PlaceRing();
+    static void SwitchSound();
+    static void GameKeys();
+
+    Player* player = nullptr;  // not owning: actor slot 1 keeps it alive
+};

@@ -1,0 +1,331 @@
+// The player's controls on a written input state: pressed against held, moves and walls,
+// camera, towers, sound, toggles, level choice and quitting.
+#include "gameplay/handleinputtask.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <algorithm>
+#include <initializer_list>
+#include <iterator>
+
+#include "engine/inputtask.h"
+#include "engine/videotask.h"
+#include "gameplay/gamerules.h"
+#include "gameplay/towerai.h"
+#include "support/worldfixture.h"
+#include "world/actors.h"
+
+namespace {
+
+using Keys = std::initializer_list<int>;
+constexpr uint32_t kLeft = 1u << (SDL_BUTTON_LEFT - 1), kMiddle = 1u << (SDL_BUTTON_MIDDLE - 1),
+                   kRight = 1u << (SDL_BUTTON_RIGHT - 1);
+
+// The real weapons; while blockNorth is set a step towards +y is refused.
+struct WallRules : CGameRules {
+    bool CollidesWith(VMOB& m, const CMMPointer<VOB>&) override { return blockNorth && m.GetNextY() > m.GetY(); }
+    bool blockNorth = false;
+} rules;
+
+int channels = 0, music = 0;  // the fake mixer
+// Sets the volume unless it is -1; returns the one before.
+int Volume(int& state, int v)
+{
+    const int was = state;
+    if (v >= 0)
+        state = v;
+    return was;
+}
+int Channels(int channel, int v)
+{
+    EXPECT_EQ(channel, -1) << "all channels at once";
+    return Volume(channels, v);
+}
+int Music(int v) { return Volume(music, v); }
+
+class HandleInputTest : public velqtest::WorldFixture {
+protected:
+    void SetUp() override
+    {
+        WorldFixture::SetUp();
+        rules.blockNorth = false;
+        std::memset(keys, 0, sizeof(keys));
+        CInputTask::keys = keys;
+        CInputTask::keyCount = SDLK_LAST;
+        CInputTask::oldKeys = new CMMDynamicBlob<unsigned char>(SDLK_LAST);
+        std::memset(CInputTask::oldKeys->getBuffer(), 0, SDLK_LAST);
+        CInputTask::buttons = CInputTask::oldButtons = 0;
+        CVideoTask::scrWidth = 800;
+        CVideoTask::scrHeight = 600;
+        Cursor(400, 0);  // top centre: facing +y
+        realMixer = CHandleInputTask::mixer;
+        CHandleInputTask::mixer = {Channels, Music};
+        CGlobalTimerTask::dT = 0.5f;  // a step of 2 units at the player's speed of 4
+        player = MakePlayer();
+        task.Start();
+    }
+    void TearDown() override
+    {
+        CInputTask::keys = nullptr;
+        CInputTask::keyCount = 0;
+        CInputTask::oldKeys = nullptr;
+        CInputTask::buttons = CInputTask::oldButtons = 0;
+        CHandleInputTask::mixer = realMixer;
+        player = nullptr;
+        WorldFixture::TearDown();
+    }
+    IGameRules* Rules() override { return &rules; }
+
+    CMMPointer<Player> MakePlayer()
+    {
+        CMMPointer<Player> p = new Player();
+        World().AddObject(p);
+        World().SetActor(p, GameWorld::kPlayerSlot);
+        Put(p, 20, 20);
+        Root()->Insert(CMMPointer<VOB>(p));
+        return p;
+    }
+    static void Put(VOB* o, float x, float y)
+    {
+        o->SetNextPosition(x, y, 1);
+        o->CommitMove();
+        o->UpdateSceneGraph();
+    }
+    static void Cursor(int x, int y)
+    {
+        CInputTask::mouseX = x;
+        CInputTask::mouseY = y;
+    }
+
+    // One poll (what was down becomes the old state), then the task runs.
+    void Frame(Keys down = {}, uint32_t buttonMask = 0)
+    {
+        std::memcpy(CInputTask::oldKeys->getBuffer(), keys, SDLK_LAST);
+        std::memset(keys, 0, sizeof(keys));
+        for (int k : down)
+            keys[k] = 1;
+        CInputTask::oldButtons = CInputTask::buttons;
+        CInputTask::buttons = buttonMask;
+        task.Update();
+    }
+    // Pressed in one frame, held in the next, released in the third.
+    void Hold(Keys down, uint32_t buttonMask = 0)
+    {
+        Frame(down, buttonMask);
+        Frame(down, buttonMask);
+        Frame();
+    }
+
+    unsigned char keys[SDLK_LAST];
+    CHandleInputTask::Mixer realMixer{};
+    CHandleInputTask task;
+    CMMPointer<Player> player;
+};
+
+TEST_F(HandleInputTest, KeysAndButtonsActWhenHeldFromTheFrameAfterTheyGoDownAndTriggersOncePerPress)
+{
+    Frame({SDLK_w, SDLK_TAB}, kRight);
+    EXPECT_EQ(player->GetY(), 20.0f) << "pressed is not yet held";
+    EXPECT_EQ(player->GetCurrentWeapon(), Player::kRocketLauncher);
+    Frame({SDLK_w, SDLK_TAB}, kRight);
+    EXPECT_EQ(player->GetY(), 22.0f);
+    EXPECT_EQ(player->GetCurrentWeapon(), Player::kRocketLauncher) << "held is not pressed";
+    EXPECT_EQ(World().GetTowers().size(), 1u);
+    Frame({SDLK_s});
+    Frame();
+    EXPECT_EQ(player->GetY(), 22.0f) << "a tap between two frames never moves";
+
+    CClock::Advance(1001);  // the rocket launcher is ready
+    Hold({}, kLeft);
+    CClock::Advance(1001);
+    Hold({SDLK_SPACE});
+    EXPECT_EQ(World().GetMovers().size(), 2u) << "one rocket per held trigger";
+}
+
+TEST_F(HandleInputTest, EachHeldMoveMakesItsOwnTryAlongTheFacingOrItsRightHand)
+{
+    struct Case {
+        int mouseX, mouseY;
+        Keys keys;
+        bool wallNorth;
+        float dx, dy;
+    };
+    const Case cases[] = {
+        {400, 0, {SDLK_w}, false, 0, 2},   {400, 0, {SDLK_DOWN}, false, 0, -2},
+        {400, 0, {SDLK_a}, false, -2, 0},  {400, 0, {SDLK_RIGHT}, false, 2, 0},
+        {400, 0, {SDLK_UP, SDLK_s}, false, 0, 0}, {400, 0, {SDLK_LEFT, SDLK_d}, false, 0, 0},
+        {400, 0, {SDLK_w}, true, 0, 0},    {400, 0, {SDLK_w, SDLK_s}, true, 0, -2},
+        {800, 0, {SDLK_w}, false, 1, 1},   // a diagonal step: 1/sqrt(2) of an axis step
+        {800, 0, {SDLK_d}, false, 1, -1},  {0, 300, {SDLK_d}, false, 0, 2},
+        {400, 600, {SDLK_d}, false, -2, 0},  // facing -y: the angle is +pi and keeps its sign
+        {400, 300, {SDLK_w, SDLK_d}, false, 0, 0},  // cursor on the centre: no facing, no move
+    };
+    for (const Case& c : cases) {
+        Cursor(c.mouseX, c.mouseY);
+        rules.blockNorth = c.wallNorth;
+        Put(player, 20, 20);
+        Hold(c.keys);
+        EXPECT_NEAR(player->GetX(), 20 + c.dx, 1e-5) << c.mouseX << "," << c.mouseY << " " << *c.keys.begin();
+        EXPECT_NEAR(player->GetY(), 20 + c.dy, 1e-5) << c.mouseX << "," << c.mouseY << " " << *c.keys.begin();
+    }
+}
+
+TEST_F(HandleInputTest, NoWindowSizeOrBorderPutsThePlayerOffTheFieldOrOutOfNumbers)
+{
+    const int sizes[][2] = {{0, 0}, {0, 600}, {800, 0}};
+    for (auto [w, h] : sizes) {
+        CVideoTask::scrWidth = w;
+        CVideoTask::scrHeight = h;
+        Hold({SDLK_w, SDLK_d, SDLK_c, SDLK_z}, kRight | kMiddle);
+        for (float v : {player->GetX(), player->GetY(), player->GetLookX(), player->GetCameraOffset(0)})
+            EXPECT_TRUE(std::isfinite(v)) << w << "x" << h;
+    }
+    for (const auto& t : World().GetTowers())
+        EXPECT_TRUE(std::isfinite(t->GetX()) && std::isfinite(t->GetY()));
+
+    CVideoTask::scrWidth = 800;
+    CVideoTask::scrHeight = 600;
+    Put(player, 63.5f, 0.5f);
+    Cursor(800, 600);  // facing (1, -1), out over both borders
+    CGlobalTimerTask::dT = 2.0f;
+    Hold({SDLK_w});
+    EXPECT_EQ(player->GetX(), 63.5f);
+    EXPECT_EQ(player->GetY(), 0.5f);
+    const VOBList& listed = player->GetNode()->GetObjects();
+    EXPECT_EQ(std::count_if(listed.begin(), listed.end(), [&](VOB* o) { return o == player; }), 1) << "still listed";
+}
+
+TEST_F(HandleInputTest, CameraKeysMoveTheOffsetTenUnitsASecondAndOrbitClampsBeforeItAdds)
+{
+    struct Case {
+        Keys keys;
+        float dy, dz;
+    };
+    const Case cases[] = {{{SDLK_1}, 5, 0},    {{SDLK_PAGEUP}, 5, 0}, {{SDLK_2}, -5, 0},     {{SDLK_PAGEDOWN}, -5, 0},
+                          {{SDLK_MINUS}, 0, 5}, {{SDLK_o}, 0, 5},     {{SDLK_PLUS}, 0, -5},  {{SDLK_i}, 0, -5},
+                          {{SDLK_9}, -5, 5},    {{SDLK_8}, 5, -5},    {{SDLK_1, SDLK_9}, 0, 5}};
+    for (const Case& c : cases) {
+        player->SetCameraOffset(0, 0, 30);
+        Hold(c.keys);
+        EXPECT_FLOAT_EQ(player->GetCameraOffset(1), c.dy) << *c.keys.begin();
+        EXPECT_FLOAT_EQ(player->GetCameraOffset(2), 30 + c.dz) << *c.keys.begin();
+    }
+
+    Cursor(0, 0);  // one unit left and one up per orbit step
+    for (uint32_t button : {0u, kMiddle}) {
+        player->SetCameraOffset(-75.0f, 70.5f, 30.0f);
+        auto orbitFrame = [&] { button ? Frame({}, button) : Frame({SDLK_c}); };
+        orbitFrame();
+        orbitFrame();
+        EXPECT_EQ(player->GetCameraOffset(0), -71.0f);
+        EXPECT_EQ(player->GetCameraOffset(1), 71.0f);
+        orbitFrame();
+        Frame();
+        EXPECT_EQ(player->GetCameraOffset(1), 71.0f) << "clamped again, then one more";
+    }
+}
+
+TEST_F(HandleInputTest, TowersGoFourUnitsBehindOrInARingKeptOnTheFieldNeverOffIt)
+{
+    Hold({}, kRight);
+    ASSERT_EQ(World().GetTowers().size(), 1u);
+    const CMMPointer<Tower> behind = World().GetTowers().front();
+    EXPECT_EQ(behind->GetX(), 20.0f);
+    EXPECT_EQ(behind->GetY(), 16.0f);
+    EXPECT_NE(behind->GetNode(), nullptr);
+    EXPECT_EQ(static_cast<VOB*>(World().GetAllObjects().back()), static_cast<VOB*>(behind));
+    Put(player, 20, 2);
+    Hold({}, kRight);  // behind is y = -2
+    EXPECT_EQ(World().GetTowers().size(), 1u);
+
+    // x of the first ring tower and of the ninth, opposite it.
+    const float cases[][3] = {{32, 33, 31}, {0.5f, 1.5f, 0}, {63.5f, 63, 62.5f}, {63, 64, 62}};
+    for (auto [x, east, west] : cases) {
+        World().ClearLevel();
+        Put(player, x, 32);
+        Hold({SDLK_z});
+        auto towers = World().GetTowers();
+        ASSERT_EQ(towers.size(), 16u);
+        for (const auto& t : towers)
+            EXPECT_TRUE(t->GetZ() == 0.5f && t->GetNode());
+        EXPECT_FLOAT_EQ(towers.front()->GetX(), east) << x;
+        EXPECT_FLOAT_EQ((*std::next(towers.begin(), 8))->GetX(), west) << x;
+    }
+}
+
+TEST_F(HandleInputTest, SoundKeySwitchesChannelsAndMusicEachByItsOwnState)
+{
+    const int cases[][4] = {{128, 128, 0, 0}, {0, 0, 128, 128}, {0, 64, 128, 0}, {5, 0, 0, 128}};
+    for (auto [ch, mu, chAfter, muAfter] : cases) {
+        channels = ch;
+        music = mu;
+        Hold({SDLK_m});
+        EXPECT_EQ(channels, chAfter);
+        EXPECT_EQ(music, muAfter);
+    }
+}
+
+TEST_F(HandleInputTest, ToggleKeysFlipTheirOwnToggleAndTogetherInOneFrame)
+{
+    const int bindings[][2] = {{SDLK_F1, 0}, {SDLK_F2, 1}, {SDLK_F3, 2}, {SDLK_F4, 3}, {SDLK_F5, 4},
+                               {SDLK_F6, 5}, {SDLK_p, 6},  {SDLK_y, 7},  {SDLK_F7, 8}, {SDLK_F8, 9}};
+    for (auto [key, index] : bindings) {
+        uint8_t was[GameWorld::kToggleCount];
+        for (int i = 0; i < GameWorld::kToggleCount; ++i)
+            was[i] = World().GetToggle(i);
+        Hold({key});
+        for (int i = 0; i < GameWorld::kToggleCount; ++i)
+            EXPECT_EQ(World().GetToggle(i), i == index ? 1 - was[i] : was[i]) << key << " " << i;
+    }
+    CClock::Advance(100);
+    Frame({SDLK_F1, SDLK_F2});
+    for (int i : {0, 1}) {
+        EXPECT_EQ(World().GetToggle(i), 0);
+        EXPECT_EQ(World().GetToggleShownUntil(i), CClock::GetTicks() + 2500);
+    }
+}
+
+TEST_F(HandleInputTest, LevelKeysPickTheLastInOrderAndEscapeLeavesThenEndsTheRun)
+{
+    struct Case {
+        Keys keys;
+        int32_t level;
+    };
+    const Case cases[] = {{{SDLK_5}, 1},         {{SDLK_8}, 4}, {{SDLK_5, SDLK_7}, 3}, {{SDLK_6, SDLK_5}, 2},
+                          {{SDLK_5, SDLK_ESCAPE}, 0}};  // Escape is taken after the level keys
+    CKernel* kernel = new CKernel();
+    CMMPointer<ITask> other = new CTowerAITask();
+    kernel->AddTask(other);
+    for (const Case& c : cases) {
+        World().SetLevel(0);
+        Hold(c.keys);
+        EXPECT_EQ(World().GetLevel(), c.level);
+    }
+    World().SetLevel(2);
+    Hold({SDLK_ESCAPE});
+    EXPECT_EQ(World().GetLevel(), 0);
+    EXPECT_FALSE(other->canKill);
+    velqtest::CaptureCout out;
+    Hold({SDLK_ESCAPE});
+    EXPECT_EQ(out.Text(), "VELQ KillAllTasks\n");
+    EXPECT_TRUE(other->canKill);
+    delete kernel;
+}
+
+TEST_F(HandleInputTest, ANewPlayerInTheSlotIsTheOneThatMovesAndWithoutOneTheGameKeysWork)
+{
+    CMMPointer<Player> old = player;
+    player = MakePlayer();
+    Put(player, 40, 40);
+    Hold({SDLK_w});
+    EXPECT_EQ(player->GetY(), 42.0f);
+    EXPECT_EQ(old->GetY(), 20.0f);
+    World().SetActor(nullptr, GameWorld::kPlayerSlot);
+    Hold({SDLK_w, SDLK_5});
+    EXPECT_EQ(World().GetLevel(), 1);
+}
+
+}  // namespace
