@@ -1,6 +1,7 @@
 #!/bin/sh
-# What a player sees on the selection level: the red title, the white head-up display
-# at the lower right, lit and textured ground over the whole window.
+# What a player sees: the red title and the white head-up display on the selection
+# level, the help page and a toggle notice, level 1's ground, the shadow-map view and
+# the wireframe.
 . "$(dirname "$0")/lib.sh"
 
 start_xvfb 800x600
@@ -9,20 +10,40 @@ wait_for_line "Starting Kernel Loop from VELQ"
 
 RED="r>0.6 && g<0.3 && b<0.3"
 WHITE="r>0.85 && g>0.85 && b>0.85"
-# "Velq!" at (100, 500), glyphs 24 x 32.
-wait_for_pixels 100 500 110 32 "$RED" 150
-# "Health: 100" and the weapon name at the lower right.
-wait_for_pixels 630 0 170 32 "$WHITE" 150
-# The ground: the middle of the window is drawn (the figures there are small), in
-# more than a few colours.
-n=$(count_pixels "$WORK/shot.png" 250 150 300 300 "r+g+b<0.05")
-[ "$n" -lt 3000 ] || fail "$n black pixels in the middle of the ground"
+BLACK="r+g+b<0.05"
+GREY="abs(r-g)<0.02 && abs(g-b)<0.02 && r>0.2"
+
+# "Velq!" at (100, 500), glyphs 24 x 32; "Health: 100" and the weapon at the lower right.
+wait_until shows 100 500 110 32 "$RED" 150
+wait_until shows 630 0 170 32 "$WHITE" 150
+# The ground: the middle of the window is drawn (the figures there are small), in more
+# than a few colours.
+shows 250 150 300 300 "$BLACK" 0 3000 || fail "$SHOWN black pixels in the middle of the ground"
 colours=$(convert "$WORK/shot.png" -crop 300x300+250+150 +repage -colors 16 -unique-colors -format "%w" info:)
 [ "$colours" -ge 4 ] || fail "the ground looks flat: $colours colours"
 
-kill -TERM "$GAME_PID"
+# F1 shows the help page in white (eleven lines from x 170 down from y 484), a second
+# F1 takes it away.
+press F1 shows 170 330 400 170 "$WHITE" 1500
+press F1 shows 170 330 400 170 "$WHITE" 0 300
+# F4 turns the reflections off and says so at the top left.
+press F4 shows 0 580 250 16 "$WHITE" 200
+
+# Key 5: level 1, no title, ground everywhere.
+press 5 seen "LEVEL CHANGE" 1
+wait_until shows 100 500 110 32 "$RED" 0 0
+shows 100 100 600 400 "$BLACK" 0 5000 || fail "level 1: $SHOWN black pixels"
+
+# y: the light's depth image in grey over the lower-left 512 x 512 pixels.
+press y shows 20 20 470 470 "$GREY" 150000
+press y shows 20 20 470 470 "$GREY" 0 60000
+# F7: everything as lines, so most of the picture is the black between them.
+press F7 shows 100 100 600 400 "$BLACK" 120000
+
+press Escape seen "LEVEL CHANGE" 2
+press Escape seen "VELQ KillAllTasks" 1
 wait_for_exit
 [ "$GAME_RC" -eq 0 ] || fail "exit code $GAME_RC"
 grep -q "I require ARB_depth_texture" "$WORK/out.txt" && fail "the render task refused to start"
 grep -q "error loading texture" "$WORK/out.txt" && fail "a texture did not load"
-echo "PASS: the selection level is drawn"
+echo "PASS: the selection level, the help, a notice, level 1, the shadow map and the wireframe are drawn"
