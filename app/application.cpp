@@ -10,6 +10,7 @@
 #include "engine/profiler.h"
 #include "engine/settings.h"
 #include "gameplay/gamerules.h"
+#include "gameplay/movementtask.h"
 #include "render/rendertask.h"
 #include "world/gameworld.h"
 #include "world/modelcache.h"
@@ -69,6 +70,7 @@ void CApplication::Run(int argc, char* argv[])
     CKernel::GetSingleton().AddTask(gameTaskPtr);
 
     AddTask<CRenderTask>("Add Render Task...", renderTask, 5000);
+    AddTask<CMovementTask>("Add Movement Task...", movementTask, 530);
 
     CProfileLogHandler profileLogHandler;
     CProfileSample::outputHandler = &profileLogHandler;
