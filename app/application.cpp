@@ -12,6 +12,7 @@
 #include "gameplay/enemyai.h"
 #include "gameplay/gamerules.h"
 #include "gameplay/handleinputtask.h"
+#include "gameplay/movementtask.h"
 #include "gameplay/towerai.h"
 #include "render/rendertask.h"
 #include "world/gameworld.h"
@@ -75,6 +76,7 @@ void CApplication::Run(int argc, char* argv[])
     AddTask<CHandleInputTask>("Add Inpute Handle Task...", handleInputTask, 500);
     AddTask<CEnemyAITask>("Add Enemy AI Task...", enemyAITask, 510);
     AddTask<CTowerAITask>("Add Tower AI Task...", towerAITask, 520);
+    AddTask<CMovementTask>("Add Movement Task...", movementTask, 530);
 
     CProfileLogHandler profileLogHandler;
     CProfileSample::outputHandler = &profileLogHandler;

@@ -1,7 +1,19 @@
-// Projectile ageing.
+// Projectile ageing, the laser's bounce, the rocket's explosion and their effects.
 #include "gameplay/projectiles.h"
 
+#include <cmath>
+
 #include "engine/timertask.h"
+#include "gameplay/particles.h"
+#include "world/soundmanager.h"
+
+namespace {
+// Strings, not literals: most objects a shot is tested against are other shots, and a
+// length that differs settles the comparison at once.
+const std::string kWall = "map.wall";
+const std::string kTower = "tower";
+const std::string kExplosion = "projectile.explosion";
+}  // namespace
 
 CProjectile::CProjectile(const std::string& typeName, const std::string& owner, float dx, float dy, float dz)
     : VMOB(typeName, dx, dy, dz), age(0.0f), maxAge(0.0f), ownerType(owner)
@@ -17,4 +29,70 @@ void CProjectile::ComputeNextPosition()
         return;
     }
     VMOB::ComputeNextPosition();
+}
+
+bool CProjectile::Touches(const CMMPointer<VOB>& other, float& dx, float& dy)
+{
+    const std::string& otherType = other->GetType();
+    if (otherType != kWall && otherType != kTower)
+        return false;
+    dx = std::fabs(other->GetX() - nextPosition[0]);
+    dy = std::fabs(other->GetY() - nextPosition[1]);
+    const float reach = (other->GetDiameter() + diameter) / 2.0f;
+    if (std::sqrt(dx * dx + dy * dy) >= reach) {
+        UpdateSceneGraph();
+        return false;
+    }
+    return true;
+}
+
+bool CProjectile::Bounce(const CMMPointer<VOB>& other)
+{
+    float dx = 0.0f, dy = 0.0f;
+    if (!Touches(other, dx, dy))
+        return false;
+    if (dy < dx)
+        moveDirection[0] = -moveDirection[0];
+    else if (dx < dy)
+        moveDirection[1] = -moveDirection[1];
+    lookDirection[0] = -lookDirection[0];
+    // The turned shot steps again from where it is (and grows one frame older); the
+    // objects after this one are tested against the new next position.
+    ComputeNextPosition();
+    return false;
+}
+
+void CLaserMGProjectile::DrawEffect()
+{
+    if (!trailMade) {
+        trail = std::make_unique<ParticleSystem>(position[0], position[1], position[2], false);
+        trailMade = true;
+    } else {
+        trail->SetOrigin(position[0], position[1], position[2]);
+    }
+    trail->DrawAndAdvance(true);
+}
+
+bool CRocketProjectile::CollidesWith(CMMPointer<VOB> other)
+{
+    // A rocket explodes once; the explosion stands where it is until its time is up.
+    if (dead || type == kExplosion)
+        return false;
+    float dx = 0.0f, dy = 0.0f;
+    if (!Touches(other, dx, dy))
+        return false;
+    age = 0.0f;
+    maxAge = kExplosionSeconds;
+    SetMoveDirection(0.0f, 0.0f, 0.0f);
+    type = kExplosion;
+    blast = std::make_unique<ParticleSystem>(position[0], position[1], position[2], true);
+    if (SoundManager::Exists())
+        SoundManager::GetSingleton().PlaySound(SoundManager::kExplosion);
+    return true;
+}
+
+void CRocketProjectile::DrawEffect()
+{
+    if (blast && type == kExplosion)
+        blast->DrawAndAdvance(true);
 }

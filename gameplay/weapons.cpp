@@ -68,10 +68,19 @@ void AWeapon::AimDirection(float& fx, float& fy) const
 
 void AWeapon::Launch(CProjectile* p, float x, float y)
 {
+    // Held here: a shot that is never registered is freed when this returns.
     CMMPointer<CProjectile> shot = p;
+    // Out of the field (an owner at the border facing out) there is nowhere to fly.
+    const float side = SceneGraphNode::kWorldSide;
+    if (!(x > 0.0f && x < side && y > 0.0f && y < side))
+        return;
     shot->SetNextPosition(x, y, kMuzzleHeight);
     shot->SetSpeed(projectileSpeed);
     shot->SetMaxAge(lifetime);
+    // The shot stands at its muzzle point before it enters the scene graph, so that
+    // its first move is tested among the objects around the muzzle, and a rocket that
+    // explodes at once does so there.
+    shot->CommitMove();
     if (GameWorld::Exists())
         GameWorld::GetSingleton().AddMover(p);
     if (SceneGraph::Exists())

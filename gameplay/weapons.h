@@ -39,7 +39,8 @@ protected:
     // The owner's look direction in x and y, divided by |x| + |y|.
     void AimDirection(float& fx, float& fy) const;
     // Places p at (x, y, muzzle height), gives it this weapon's speed and lifetime,
-    // registers it and lets it take its first step.
+    // registers it and lets it take its first step. A point outside the field makes
+    // no shot.
     void Launch(CProjectile* p, float x, float y);
     void PlaySound(int index);
 

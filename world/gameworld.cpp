@@ -2,6 +2,7 @@
 #include "world/gameworld.h"
 
 #include <cassert>
+#include <cstddef>
 #include <iostream>
 
 #include "engine/clock.h"
@@ -76,8 +77,10 @@ void GameWorld::RemoveEnemy(Enemy* enemy)
     Flag* flag = GetFlag();
     if (flag && flag->GetCarrier() == enemy)
         flag->Drop();
-    --enemyCount;
+    const std::size_t listed = enemies.size();
     EraseAll(enemies, enemy);
+    if (enemies.size() != listed)
+        --enemyCount;
     EraseAll(movers, static_cast<VMOB*>(enemy));
     EraseAll(allObjects, static_cast<VOB*>(enemy));
 }
@@ -89,7 +92,17 @@ void GameWorld::GetAllObjects(std::vector<CMMPointer<VOB>>& out) const
 }
 
 std::list<CMMPointer<VMOB>> GameWorld::GetMovers() const { return movers; }
+void GameWorld::GetMovers(std::vector<CMMPointer<VMOB>>& out) const
+{
+    out.assign(movers.begin(), movers.end());
+}
+
 std::list<CMMPointer<Enemy>> GameWorld::GetEnemies() const { return enemies; }
+void GameWorld::GetEnemies(std::vector<CMMPointer<Enemy>>& out) const
+{
+    out.assign(enemies.begin(), enemies.end());
+}
+
 std::list<CMMPointer<Tower>> GameWorld::GetTowers() const { return towers; }
 
 void GameWorld::ClearLevel()

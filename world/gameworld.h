@@ -41,6 +41,7 @@ public:
     void AddEnemy(Enemy* enemy);
     void AddTower(Tower* tower);
     void RemoveMover(VMOB* object);
+    // Counted off only while it is listed: removing an enemy twice counts it once.
     void RemoveEnemy(Enemy* enemy);
 
     // Drops the level's enemies (one " DELETING " line each), towers and remaining
@@ -56,7 +57,9 @@ public:
     // nothing once the list has grown.
     void GetAllObjects(std::vector<CMMPointer<VOB>>& out) const;
     std::list<CMMPointer<VMOB>> GetMovers() const;
+    void GetMovers(std::vector<CMMPointer<VMOB>>& out) const;
     std::list<CMMPointer<Enemy>> GetEnemies() const;
+    void GetEnemies(std::vector<CMMPointer<Enemy>>& out) const;
     std::list<CMMPointer<Tower>> GetTowers() const;
 
     // Index 1 the player, 2 the flag.

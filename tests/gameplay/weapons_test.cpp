@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <iterator>
+#include <string>
+#include <vector>
 
 #include "engine/clock.h"
 #include "gameplay/projectiles.h"
@@ -90,6 +92,17 @@ TEST_F(WeaponsTest, ShotgunLaysTenPelletsInTheSamePatternWithinASecond)
         spread = spread || a->GetX() != first.front()->GetX();
     }
     EXPECT_TRUE(spread) << "the pellets do not all start at one point";
+
+    // The next calendar second lays another pattern.
+    CClock::Advance(1001);
+    ASSERT_TRUE(one->Fire());
+    auto all = World().GetMovers();
+    auto next = all.begin();
+    std::advance(next, 20);
+    int moved = 0;
+    for (const auto& a : first)
+        moved += (*next++)->GetX() != a->GetX() ? 1 : 0;
+    EXPECT_GT(moved, 5);
 }
 
 TEST_F(WeaponsTest, ProjectileDiesAtItsAgeLimitAndStaysPut)
@@ -111,6 +124,77 @@ TEST_F(WeaponsTest, ProjectileDiesAtItsAgeLimitAndStaysPut)
     EXPECT_TRUE(shot->IsDead());
     EXPECT_FLOAT_EQ(shot->GetNextX(), 18.0f);
     EXPECT_TRUE(Root()->GetObjects().empty());
+}
+
+TEST_F(WeaponsTest, HeldFireShootsInTheFirstFramePastTheGapNotOnAFixedGrid)
+{
+    struct Case {
+        uint32_t frameMs;
+        uint32_t gapMs;  // the first multiple of the frame beyond 333.3 ms
+    };
+    const Case cases[] = {{16, 336}, {37, 370}, {50, 350}, {111, 444}, {334, 334}};
+    for (const Case& c : cases) {
+        CMMPointer<Tower> t = new Tower(10.0f, 10.0f, 0.0f);
+        const uint32_t made = CClock::GetTicks();
+        std::vector<uint32_t> shots;
+        for (uint32_t elapsed = 0; elapsed < 2000; elapsed += c.frameMs) {
+            CClock::Advance(c.frameMs);
+            if (t->Fire())
+                shots.push_back(CClock::GetTicks() - made);
+        }
+        ASSERT_GE(shots.size(), 3u) << c.frameMs;
+        for (std::size_t i = 0; i < shots.size(); ++i)
+            EXPECT_EQ(shots[i], (i + 1) * c.gapMs) << "frames of " << c.frameMs << " ms, shot " << i;
+    }
+}
+
+TEST_F(WeaponsTest, SwitchingWeaponsKeepsEachOnesLastShot)
+{
+    CMMPointer<Player> p = new Player();
+    p->SetNextPosition(20.0f, 20.0f, 1.0f);
+    p->CommitMove();
+    CClock::Advance(1001);
+    ASSERT_TRUE(p->Fire()) << "shotgun";
+    p->NextWeapon();
+    EXPECT_TRUE(p->Fire()) << "the rocket launcher has waited since it was made";
+    p->NextWeapon();
+    EXPECT_TRUE(p->Fire()) << "so has the laser gun";
+    p->NextWeapon();
+    EXPECT_FALSE(p->Fire()) << "the shotgun's gap runs from its own last shot";
+    CClock::Advance(1000);
+    EXPECT_FALSE(p->Fire());
+    CClock::Advance(1);
+    EXPECT_TRUE(p->Fire());
+}
+
+TEST_F(WeaponsTest, ShotThatWouldStartOutsideTheFieldIsNeverMade)
+{
+    struct Case {
+        float x, y, lookX, lookY;
+        bool inside;
+    };
+    const Case cases[] = {
+        {63.9f, 30.0f, 1.0f, 0.0f, false}, {0.05f, 30.0f, -1.0f, 0.0f, false},
+        {30.0f, 63.9f, 0.0f, 1.0f, false}, {30.0f, 0.05f, 0.0f, -1.0f, false},
+        {62.8f, 30.0f, 1.0f, 0.0f, true},
+    };
+    for (const Case& c : cases) {
+        CMMPointer<Tower> t = new Tower(c.x, c.y, 0.0f);
+        t->SetLookX(c.lookX);
+        t->SetLookY(c.lookY);
+        CClock::Advance(334);
+        velqtest::CaptureCout out;
+        EXPECT_TRUE(t->Fire()) << "the gun fires all the same";
+        EXPECT_EQ(out.Text().find("WARNING"), std::string::npos) << "no object out of the scene graph";
+        auto movers = World().GetMovers();
+        ASSERT_EQ(movers.size(), c.inside ? 1u : 0u) << c.x << " " << c.y;
+        if (c.inside) {
+            EXPECT_FLOAT_EQ(movers.front()->GetX(), 63.9f);
+            EXPECT_NE(movers.front()->GetNode(), nullptr);
+            World().RemoveMover(movers.front());
+            movers.front()->Kill();
+        }
+    }
 }
 
 }  // namespace

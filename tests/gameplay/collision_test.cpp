@@ -1,0 +1,105 @@
+// Collisions of walking movers: who blocks whom, the slide along walls, unloaded models.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "scene.h"
+
+namespace {
+
+struct SlideCase {
+    const char* what;
+    float fromX, fromY, toX, toY;
+    bool moved;  // TryMove's answer
+    float endX, endY;
+};
+
+class SlideTest : public velqtest::SceneFixture, public ::testing::WithParamInterface<SlideCase> {};
+
+TEST_P(SlideTest, EnemyAtAWallEndsWhereTheSlideLeavesIt)
+{
+    const SlideCase& c = GetParam();
+    Wall(10.0f, 10.0f);  // its box covers 9.5 ... 10.5 on both axes
+    Enemy* e = Cube(AddEnemy(c.fromX, c.fromY));
+    e->SetNextPosition(c.toX, c.toY, 1.0f);
+    EXPECT_EQ(e->TryMove(), c.moved);
+    EXPECT_FLOAT_EQ(e->GetX(), c.endX);
+    EXPECT_FLOAT_EQ(e->GetY(), c.endY);
+}
+
+// clang-format off
+const SlideCase kSlides[] = {
+    // what                        from           to             moved  end
+    {"ClearOfIt",                  7.0f, 7.0f,    7.2f, 7.3f,    true,  7.2f, 7.3f},
+    {"WallMainlyAcrossYKeepsX",    9.0f, 8.8f,    9.2f, 9.1f,    true,  9.2f, 8.8f},
+    {"WallMainlyAcrossXKeepsY",    8.8f, 9.0f,    9.1f, 9.2f,    true,  8.8f, 9.2f},
+    {"DiagonalAtTheCornerStops",   8.5f, 8.5f,    9.1f, 9.1f,    true,  8.5f, 8.5f},
+    {"SlidMoveStillInsideBlocks", 10.0f, 9.2f,   10.1f, 9.3f,    false, 10.0f, 9.2f},
+};
+// clang-format on
+INSTANTIATE_TEST_SUITE_P(Collision, SlideTest, ::testing::ValuesIn(kSlides),
+                         [](const auto& info) { return std::string(info.param.what); });
+
+struct PassCase {
+    const char* mover;
+    const char* other;
+    bool blocks;
+};
+
+class PassTest : public velqtest::SceneFixture, public ::testing::WithParamInterface<PassCase> {
+protected:
+    // A cube-shaped object of the type at (x, y).
+    VOB* Make(const std::string& type, float x, float y)
+    {
+        if (type == "map.wall")
+            return Wall(x, y);
+        if (type == "tower")
+            return Place(Cube(new Tower(x, y, 0.0f)), x, y, 0.0f);
+        if (type == "flag")
+            return Place(Cube(new Flag()), x, y);
+        return Cube(type == "player" ? static_cast<VMOB*>(AddPlayer(x, y)) : AddEnemy(x, y));
+    }
+};
+
+TEST_P(PassTest, OnlyWallsBlockEnemiesAndThePlayerIsAlsoBlockedByEnemies)
+{
+    const PassCase& c = GetParam();
+    Make(c.other, 21.2f, 20.0f);  // boxes 0.2 apart; the step to 20.5 overlaps by 0.3
+    auto* m = static_cast<VMOB*>(Make(c.mover, 20.0f, 20.0f));
+    m->SetNextPosition(20.5f, 20.0f, 1.0f);
+    m->TryMove();
+    EXPECT_FLOAT_EQ(m->GetX(), c.blocks ? 20.0f : 20.5f);
+}
+
+// clang-format off
+const PassCase kPasses[] = {
+    {"enemy", "enemy", false},  {"enemy", "tower", false},     {"enemy", "flag", false},
+    {"enemy", "player", false}, {"enemy", "map.wall", true},   {"player", "enemy", true},
+    {"player", "map.wall", true}, {"player", "tower", false},  {"player", "flag", false},
+};
+// clang-format on
+INSTANTIATE_TEST_SUITE_P(Collision, PassTest, ::testing::ValuesIn(kPasses), [](const auto& info) {
+    const std::string other = info.param.other;
+    return std::string(info.param.mover) + "Into" + (other == "map.wall" ? "wall" : other);
+});
+
+class CollisionTest : public velqtest::SceneFixture {};
+
+TEST_F(CollisionTest, PairWithAnUnloadedModelPassesAndSaysSoOncePerTest)
+{
+    AddEnemy(21.0f, 20.0f);  // no hobgoblin model here
+    Wall(20.0f, 22.0f);
+    Player* p = Cube(AddPlayer(20.0f, 20.0f));
+    Enemy* blind = AddEnemy(22.0f, 21.0f);
+    velqtest::CaptureCout out;
+    p->SetNextPosition(20.6f, 20.0f, 1.0f);
+    EXPECT_TRUE(p->TryMove());
+    blind->SetNextPosition(21.9f, 21.0f, 1.0f);
+    EXPECT_TRUE(blind->TryMove());
+    EXPECT_EQ(out.Text(),
+              "can't check radius between player and enemy\n"
+              "can't check radius between player and enemy\n"
+              "can't check radius between enemy and map.wall\n");
+}
+
+}  // namespace

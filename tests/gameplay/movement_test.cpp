@@ -1,0 +1,193 @@
+// The movement task: hits and their damage, removal of the dead, the lost state, the
+// flag's carrier, and movers at the field's edge.
+#include "gameplay/movementtask.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <string>
+
+#include "scene.h"
+
+namespace {
+
+class MovementTest : public velqtest::SceneFixture {
+protected:
+    void SetUp() override
+    {
+        SceneFixture::SetUp();
+        CGlobalTimerTask::dT = 0.1f;
+    }
+    CMovementTask task;
+};
+
+struct HitCase {
+    const char* type;
+    const char* owner;
+    int playerLoss;
+    int enemyLoss;  // each of the two in the cell
+};
+
+class HitTest : public MovementTest, public ::testing::WithParamInterface<HitCase> {};
+
+TEST_P(HitTest, ShotTakesItsDamageOffEveryoneInItsCellButItsOwnKind)
+{
+    const HitCase& c = GetParam();
+    Player* player = AddPlayer(20.5f, 20.5f);
+    Enemy* a = AddEnemy(20.1f, 20.9f);
+    Enemy* b = AddEnemy(20.9f, 20.2f);
+    Enemy* away = AddEnemy(21.1f, 20.5f);  // the next cell
+    CProjectile* shot = AddShot(c.type, c.owner, 20.6f, 20.4f);
+    task.Update();
+    EXPECT_EQ(player->GetHealth(), 100 - c.playerLoss);
+    EXPECT_EQ(a->GetHealth(), 100 - c.enemyLoss);
+    EXPECT_EQ(b->GetHealth(), 100 - c.enemyLoss);
+    EXPECT_EQ(away->GetHealth(), 100);
+    const bool hit = c.playerLoss > 0 || c.enemyLoss > 0;
+    EXPECT_EQ(shot->IsDead(), hit);
+    EXPECT_EQ(IsMover(shot), !hit) << "a shot that hit is dropped in the same frame";
+}
+
+// clang-format off
+const HitCase kHits[] = {
+    // type                    owner     player enemy
+    {"projectile.lasermg",     "player", 0,     6},
+    {"projectile.lasermg",     "enemy",  5,     0},
+    {"projectile.lasermg",     "tower",  5,     6},
+    {"projectile.shotgun",     "player", 0,     5},
+    {"projectile.shotgun",     "enemy",  5,     0},
+    {"projectile.rocket",      "player", 0,     50},
+    {"projectile.rocket",      "tower",  5,     50},
+    {"projectile.explosion",   "player", 0,     0},
+    {"projectile.explosion",   "enemy",  5,     0},
+};
+// clang-format on
+INSTANTIATE_TEST_SUITE_P(Movement, HitTest, ::testing::ValuesIn(kHits), [](const auto& info) {
+    return std::string(info.param.type).substr(11) + "From" + info.param.owner;
+});
+
+TEST_F(MovementTest, EnemyKilledByTwoPelletsInOneFrameIsCountedOffOnce)
+{
+    AddPlayer(5.5f, 5.5f);
+    AddEnemy(40.5f, 40.5f);
+    AddShot("projectile.shotgun", "player", 30.2f, 30.3f);
+    AddShot("projectile.shotgun", "player", 30.7f, 30.8f);
+    // Listed after the pellets: the loop reaches it once more, dead.
+    Enemy* victim = AddEnemy(30.5f, 30.5f);
+    victim->SetHealth(4);
+    task.Update();
+    EXPECT_EQ(victim->GetHealth(), -6) << "the second pellet hits the dead enemy too";
+    EXPECT_TRUE(victim->IsDead());
+    EXPECT_EQ(World().GetEnemyCount(), 1);
+    EXPECT_EQ(World().GetEnemies().size(), 1u);
+    EXPECT_EQ(World().GetMovers().size(), 1u) << "victim and pellets are gone";
+}
+
+TEST_F(MovementTest, ShotKilledByItsAgeStillHitsInTheNextFrameBeforeItIsDropped)
+{
+    AddPlayer(5.5f, 5.5f);
+    Enemy* e = AddEnemy(40.5f, 40.5f);
+    CProjectile* shot = AddShot("projectile.lasermg", "player", 30.5f, 30.5f);
+    shot->SetMaxAge(0.05f);
+    task.Update();
+    ASSERT_TRUE(shot->IsDead());
+    EXPECT_TRUE(IsMover(shot));
+    e->SetNextPosition(30.4f, 30.6f, 1.0f);  // into the dead shot's cell between frames
+    e->TryMove();
+    task.Update();
+    EXPECT_EQ(e->GetHealth(), 94);
+    EXPECT_FALSE(IsMover(shot));
+}
+
+TEST_F(MovementTest, PlayerOutOfHealthLosesAtTheNextUpdate)
+{
+    Player* p = AddPlayer(10.5f, 10.5f);
+    for (const int health : {1, 0, -7}) {
+        World().SetResult(GameWorld::kPlaying);
+        p->SetHealth(health);
+        task.Update();
+        EXPECT_EQ(World().GetResult(), health > 0 ? GameWorld::kPlaying : GameWorld::kLost) << health;
+    }
+}
+
+// The carrier is killed by a shot, or some other way before the task reaches it.
+class CarrierTest : public MovementTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(CarrierTest, KilledCarrierDropsTheFlagWhereItStandsAndIsCountedOffOnce)
+{
+    AddPlayer(5.5f, 5.5f);
+    Enemy* carrier = AddEnemy(40.5f, 40.5f);
+    Flag* flag = Place(new Flag(), 40.5f, 40.5f);
+    World().SetActor(flag, GameWorld::kFlagSlot);
+    flag->PickUp(carrier);
+    carrier->SetMoveDirection(1, 0, 0);
+    if (GetParam()) {
+        carrier->SetHealth(6);
+        AddShot("projectile.lasermg", "player", 40.6f, 40.6f);
+    } else {
+        carrier->Kill();
+    }
+    velqtest::CaptureCout quiet;
+    task.Update();
+    EXPECT_EQ(flag->GetCarrier(), nullptr);
+    EXPECT_EQ(World().GetEnemyCount(), 0);
+    EXPECT_TRUE(World().GetMovers().empty());
+    EXPECT_FLOAT_EQ(flag->GetX(), 40.5f);
+    IMMObject::CollectGarbage();  // the carrier is freed: the flag must not follow it now
+    task.Update();
+    EXPECT_FLOAT_EQ(flag->GetX(), 40.5f);
+}
+INSTANTIATE_TEST_SUITE_P(Movement, CarrierTest, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "ByAShot" : "SomeOtherWay"; });
+
+TEST_F(MovementTest, MoversAtTheEdgeOrInAnEndlessFrameStayInTheFieldAndInTheTree)
+{
+    struct Case {
+        float x, y, dx, dy, dT;
+    };
+    const Case cases[] = {
+        {63.9f, 30.0f, 1.0f, 0.0f, 0.5f},  {0.05f, 30.0f, -1.0f, 0.0f, 0.5f},
+        {30.0f, 63.95f, 0.0f, 1.0f, 0.5f}, {30.0f, 30.0f, 1.0f, 0.0f, std::numeric_limits<float>::infinity()},
+        {30.0f, 30.0f, 1.0f, -1.0f, 1e30f},
+    };
+    AddPlayer(5.5f, 5.5f);
+    for (const Case& c : cases) {
+        Enemy* e = AddEnemy(c.x, c.y);
+        CProjectile* shot = AddShot("projectile.lasermg", "enemy", c.x, c.y);
+        shot->SetSpeed(6.0f);
+        for (VMOB* m : {static_cast<VMOB*>(e), static_cast<VMOB*>(shot)})
+            m->SetMoveDirection(c.dx, c.dy, 0.0f);
+        CGlobalTimerTask::dT = c.dT;
+        for (int frame = 0; frame < 3; ++frame)
+            task.Update();
+        for (VMOB* m : {static_cast<VMOB*>(e), static_cast<VMOB*>(shot)}) {
+            for (const float v : {m->GetX(), m->GetY(), m->GetZ()})
+                EXPECT_TRUE(v > 0.0f && v < 64.0f) << m->GetType() << " from " << c.x << " " << c.y;
+            if (!m->IsDead()) {
+                ASSERT_NE(m->GetNode(), nullptr);
+                EXPECT_TRUE(m->GetNode()->Contains(m->GetX(), m->GetY(), 0.0f));
+            }
+            m->Kill();
+        }
+        task.Update();
+    }
+    VOBList left;
+    EXPECT_EQ(Root()->CollectObjects(left), 1) << "only the player";
+}
+
+TEST_F(MovementTest, MoverOutsideTheTreeMovesAndDiesWithoutTouchingIt)
+{
+    AddPlayer(5.5f, 5.5f);
+    Enemy* outside = AddEnemy(70.0f, 30.0f);  // not inserted: a warning
+    ASSERT_EQ(outside->GetNode(), nullptr);
+    outside->SetMoveDirection(0, 1, 0);
+    task.Update();
+    EXPECT_FLOAT_EQ(outside->GetY(), 30.05f);
+    outside->Kill();
+    task.Update();
+    EXPECT_EQ(World().GetEnemyCount(), 0);
+    VOBList left;
+    EXPECT_EQ(Root()->CollectObjects(left), 1);
+}
+
+}  // namespace

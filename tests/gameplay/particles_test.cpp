@@ -1,0 +1,144 @@
+// Particle systems: birth from the clock's seed, the step, respawn, and drawing before
+// each step.
+#include "gameplay/particles.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "engine/clock.h"
+
+namespace {
+
+class RecordingDrawer : public IParticleDrawer {
+public:
+    void Begin() override { ++begins; }
+    void Quad(const Particle& p) override { quads.push_back(p); }
+    void End() override { ++ends; }
+    int begins = 0;
+    int ends = 0;
+    std::vector<Particle> quads;
+};
+
+class ParticlesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CClock::Drive(5000);
+        saved = ParticleSystem::drawer;
+        ParticleSystem::drawer = &recorder;
+    }
+    void TearDown() override
+    {
+        ParticleSystem::drawer = saved;
+        CClock::Release();
+    }
+    RecordingDrawer recorder;
+    IParticleDrawer* saved = nullptr;
+};
+
+// A whole speed of -25 ... 24, times the burst factor.
+bool IsSpeed(float v, float factor)
+{
+    const float s = v / factor;
+    return s == std::floor(s) && s >= -25.0f && s <= 24.0f;
+}
+
+TEST_F(ParticlesTest, SystemStartsRedAtItsOriginFromTheClocksSeedWithSpeedsByTheBurst)
+{
+    for (const bool burst : {false, true}) {
+        const ParticleSystem s(10.0f, 20.0f, 1.0f, burst);
+        const ParticleSystem same(10.0f, 20.0f, 1.0f, burst);
+        const float xy = burst ? 5.0f : 1.0f;
+        const float z = burst ? 15.0f : 1.0f;
+        int spread = 0;
+        for (int i = 0; i < ParticleSystem::kParticleCount; ++i) {
+            const Particle& p = s.GetParticle(i);
+            EXPECT_TRUE(p.active && p.life == 1.0f && p.fade >= 0.003f && p.fade <= 0.1021f) << i;
+            EXPECT_TRUE(p.r == 1.0f && p.g == 0.0f && p.b == 0.0f) << i;
+            EXPECT_TRUE(p.x == 10.0f && p.y == 20.0f && p.z == 1.0f) << i;
+            EXPECT_TRUE(p.gx == 0.0f && p.gy == 0.0f && p.gz == -0.8f) << i;
+            EXPECT_TRUE(IsSpeed(p.vx, xy) && IsSpeed(p.vy, xy) && IsSpeed(p.vz, z)) << i << " " << burst;
+            EXPECT_TRUE(p.vx == same.GetParticle(i).vx && p.fade == same.GetParticle(i).fade) << "same tick";
+            spread += p.vx != s.GetParticle(0).vx ? 1 : 0;
+        }
+        EXPECT_GT(spread, 50);
+    }
+    const ParticleSystem a(1, 1, 1, true);
+    CClock::Advance(1);
+    const ParticleSystem later(1, 1, 1, true);
+    int alike = 0;
+    for (int i = 0; i < ParticleSystem::kParticleCount; ++i)
+        alike += a.GetParticle(i).vx == later.GetParticle(i).vx ? 1 : 0;
+    EXPECT_LT(alike, 20) << "another tick, another seed";
+}
+
+TEST_F(ParticlesTest, StepMovesByTheSlowedSpeedThenAddsGravityAndFades)
+{
+    ParticleSystem s(10.0f, 20.0f, 1.0f, true);
+    const Particle before = s.GetParticle(7);
+    s.Advance(false);
+    const Particle& p = s.GetParticle(7);
+    EXPECT_FLOAT_EQ(p.x, 10.0f + before.vx / 2000.0f);
+    EXPECT_FLOAT_EQ(p.y, 20.0f + before.vy / 2000.0f);
+    EXPECT_FLOAT_EQ(p.z, 1.0f + before.vz / 2000.0f);
+    EXPECT_EQ(p.vx, before.vx);
+    EXPECT_FLOAT_EQ(p.vz, before.vz - 0.8f);
+    EXPECT_FLOAT_EQ(p.life, 1.0f - before.fade);
+}
+
+TEST_F(ParticlesTest, SpentParticlesGoOutOrStartAgainAtTheCurrentOriginWithoutBurst)
+{
+    // The slowest fade, 0.003 a step, spends a life within 334 steps.
+    ParticleSystem once(0, 0, 0, true);
+    ParticleSystem again(10.0f, 10.0f, 1.0f, true);
+    again.SetOrigin(30.0f, 40.0f, 2.0f);
+    int reborn = 0;
+    for (int step = 0; step < 334; ++step) {
+        once.Advance(false);
+        std::vector<float> lives;
+        for (int i = 0; i < ParticleSystem::kParticleCount; ++i)
+            lives.push_back(again.GetParticle(i).life);
+        again.Advance(true);
+        for (int i = 0; i < ParticleSystem::kParticleCount; ++i) {
+            const Particle& p = again.GetParticle(i);
+            if (p.life <= lives[i])
+                continue;
+            ++reborn;
+            EXPECT_TRUE(p.life == 1.0f && p.r == 1.0f && p.x == 30.0f && p.y == 40.0f && p.z == 2.0f);
+            EXPECT_TRUE(IsSpeed(p.vx, 1.0f) && IsSpeed(p.vz, 1.0f)) << "a rebirth never bursts";
+        }
+    }
+    EXPECT_EQ(once.CountActive(), 0);
+    EXPECT_EQ(again.CountActive(), ParticleSystem::kParticleCount);
+    EXPECT_GE(reborn, ParticleSystem::kParticleCount);
+}
+
+TEST_F(ParticlesTest, EachActiveParticleIsDrawnWhereItStandsBeforeItSteps)
+{
+    ParticleSystem s(10.0f, 20.0f, 1.0f, false);
+    for (int i = 0; i < 30; ++i)
+        s.Advance(false);
+    std::vector<Particle> before;
+    for (int i = 0; i < ParticleSystem::kParticleCount; ++i) {
+        if (s.GetParticle(i).active)
+            before.push_back(s.GetParticle(i));
+    }
+    ASSERT_TRUE(!before.empty() && before.size() < ParticleSystem::kParticleCount);
+    s.DrawAndAdvance(false);
+    EXPECT_EQ(recorder.begins, 1);
+    EXPECT_EQ(recorder.ends, 1);
+    ASSERT_EQ(recorder.quads.size(), before.size()) << "only the active ones";
+    for (std::size_t i = 0; i < before.size(); ++i)
+        EXPECT_TRUE(recorder.quads[i].x == before[i].x && recorder.quads[i].life == before[i].life) << i;
+
+    // Without a picture the particles still step.
+    ParticleSystem::drawer = nullptr;
+    ParticleSystem t(10.0f, 20.0f, 1.0f, false);
+    const Particle first = t.GetParticle(0);
+    t.DrawAndAdvance(true);
+    EXPECT_FLOAT_EQ(t.GetParticle(0).x, first.x + first.vx / 2000.0f);
+}
+
+}  // namespace

@@ -1,0 +1,213 @@
+// Projectiles on their own: the laser's bounce, the rocket's explosion and flight, and
+// the particle effects they draw.
+#include "gameplay/projectiles.h"
+
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <string>
+
+#include "gameplay/movementtask.h"
+#include "scene.h"
+#include "world/soundmanager.h"
+
+namespace {
+
+class CountingDrawer : public IParticleDrawer {
+public:
+    void Begin() override { ++begins; }
+    void Quad(const Particle&) override { ++quads; }
+    void End() override {}
+    int begins = 0;
+    int quads = 0;
+};
+
+class ProjectilesTest : public velqtest::SceneFixture {
+protected:
+    void SetUp() override
+    {
+        SceneFixture::SetUp();
+        saved = ParticleSystem::drawer;
+        ParticleSystem::drawer = &drawer;
+        CGlobalTimerTask::dT = 1.0f / 64.0f;  // exact in binary: ages add up without error
+    }
+    void TearDown() override
+    {
+        ParticleSystem::drawer = saved;
+        if (SoundManager::Exists()) {
+            delete &SoundManager::GetSingleton();
+            Mix_CloseAudio();
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        }
+        SceneFixture::TearDown();
+    }
+
+    // Only the explosion can be heard (a silent WAV): a channel after it means it played.
+    void ListenForTheExplosion()
+    {
+        // 16-bit mono at 22050 Hz, 16 samples.
+        const char header[] = "RIFF\x44\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x22\x56\0\0"
+                              "\x44\xac\0\0\x02\0\x10\0data\x20\0\0\0";
+        const std::string wav = std::string(header, sizeof header - 1) + std::string(32, '\0');
+        dir->Write("Resources/SFX/dsrxplod.ogg", wav);
+        new SoundManager();
+        SoundManager::GetSingleton().LoadSounds();
+        ASSERT_TRUE(SoundManager::GetSingleton().IsSoundLoaded(SoundManager::kExplosion));
+    }
+
+    // Fires the player's rocket launcher from (x, y) along +x; the rocket, or null.
+    CRocketProjectile* FireRocket(float x, float y)
+    {
+        Player* p = AddPlayer(x, y);
+        p->SetLookX(1.0f);
+        p->SetLookY(0.0f);
+        p->NextWeapon();
+        CClock::Advance(1001);
+        p->Fire();
+        return TheRocket();
+    }
+
+    CRocketProjectile* TheRocket()
+    {
+        auto movers = World().GetMovers();
+        return movers.empty() ? nullptr : dynamic_cast<CRocketProjectile*>(&*movers.front());
+    }
+
+    void Frames(int n)
+    {
+        for (int i = 0; i < n; ++i)
+            task.Update();
+    }
+
+    CMovementTask task;
+    CountingDrawer drawer;
+    IParticleDrawer* saved = nullptr;
+};
+
+struct BounceCase {
+    const char* what;
+    const char* obstacle;
+    float nextX, nextY;
+    float moveX, moveY, lookX;  // afterwards; before (0.5, 0.5) and look x 1
+};
+
+class BounceTest : public ProjectilesTest, public ::testing::WithParamInterface<BounceCase> {};
+
+TEST_P(BounceTest, LaserShotTurnsAwayFromTheSideTheObstacleMainlyLiesOn)
+{
+    const BounceCase& c = GetParam();
+    const std::string type = c.obstacle;
+    VOB* obstacle = type == "map.wall" ? Wall(10.0f, 10.0f)
+                    : type == "tower"  ? static_cast<VOB*>(Place(new Tower(10, 10, 0), 10.0f, 10.0f, 0.0f))
+                                       : AddEnemy(10.0f, 10.0f);
+    const bool bounces = c.lookX < 0.0f;
+    for (const char* kind : {"projectile.lasermg", "projectile.shotgun"}) {
+        CProjectile* shot = AddShot(kind, "player", 9.0f, 9.0f);
+        shot->SetMoveDirection(0.5f, 0.5f, 0.0f);
+        shot->SetSpeed(2.0f);
+        shot->SetLookX(1.0f);
+        shot->SetNextPosition(c.nextX, c.nextY, 1.0f);
+        EXPECT_FALSE(shot->CollidesWith(obstacle)) << "a bounce never blocks";
+        EXPECT_EQ(shot->GetMoveX(), c.moveX) << kind;
+        EXPECT_EQ(shot->GetMoveY(), c.moveY) << kind;
+        EXPECT_EQ(shot->GetLookX(), c.lookX) << kind;
+        // A bounce steps again from where the shot is, one frame older.
+        EXPECT_EQ(shot->GetAge(), bounces ? 1.0f / 64.0f : 0.0f) << kind;
+        EXPECT_FLOAT_EQ(shot->GetNextX(), bounces ? 9.0f + c.moveX / 32.0f : c.nextX) << kind;
+        EXPECT_FLOAT_EQ(shot->GetNextY(), bounces ? 9.0f + c.moveY / 32.0f : c.nextY) << kind;
+        shot->Kill();
+    }
+}
+
+// clang-format off
+const BounceCase kBounces[] = {
+    // what                       obstacle     next           move          look x
+    {"FartherAcrossXTurnsX",      "map.wall",  9.6f, 9.8f,   -0.5f,  0.5f, -1.0f},
+    {"FartherAcrossYTurnsY",      "map.wall",  9.8f, 9.6f,    0.5f, -0.5f, -1.0f},
+    {"EqualTurnsOnlyTheLook",     "map.wall",  9.7f, 9.7f,    0.5f,  0.5f, -1.0f},
+    {"TowerTurnsItToo",           "tower",     9.7f, 9.9f,   -0.5f,  0.5f, -1.0f},
+    {"BeyondHalfTheDiameters",    "map.wall",  9.2f, 9.5f,    0.5f,  0.5f,  1.0f},
+    {"EnemyIsNoObstacle",         "enemy",     9.9f, 9.9f,    0.5f,  0.5f,  1.0f},
+};
+// clang-format on
+INSTANTIATE_TEST_SUITE_P(Projectiles, BounceTest, ::testing::ValuesIn(kBounces),
+                         [](const auto& info) { return std::string(info.param.what); });
+
+TEST_F(ProjectilesTest, RocketExplodesBeforeAWallWithItsSoundAndIsGoneAfterFourTenths)
+{
+    ListenForTheExplosion();
+    Wall(16.0f, 10.0f);
+    CRocketProjectile* rocket = FireRocket(10.0f, 10.0f);
+    ASSERT_NE(rocket, nullptr);
+    EXPECT_EQ(SoundManager::GetSingleton().GetLastChannel(), -1) << "only the launch so far";
+    for (int frames = 0; rocket->GetType() == "projectile.rocket" && frames < 200; ++frames)
+        Frames(1);
+    ASSERT_EQ(rocket->GetType(), "projectile.explosion");
+    EXPECT_GE(SoundManager::GetSingleton().GetLastChannel(), 0) << "the explosion's sound";
+    // It stops where it was, within one step outside the blast distance of the wall.
+    const float x = rocket->GetX();
+    EXPECT_TRUE(x > 15.25f - 4.0f / 64.0f && x <= 15.25f) << x;
+    EXPECT_EQ(rocket->GetMoveX(), 0.0f);
+    rocket->DrawEffect();
+    EXPECT_EQ(drawer.quads, ParticleSystem::kParticleCount) << "the blast";
+
+    Frames(25);  // 0.39 s
+    EXPECT_FALSE(rocket->IsDead());
+    EXPECT_EQ(rocket->GetX(), x);
+    Frames(1);  // 0.41 s: killed, and dropped in the next frame
+    EXPECT_TRUE(rocket->IsDead());
+    Frames(1);
+    EXPECT_EQ(TheRocket(), nullptr);
+}
+
+TEST_F(ProjectilesTest, RocketFiredPointBlankExplodesAtItsMuzzleOnceAndForAll)
+{
+    Wall(16.0f, 10.0f);
+    CRocketProjectile* rocket = FireRocket(14.5f, 10.0f);  // the muzzle, 15.6, is on the block
+    ASSERT_NE(rocket, nullptr);
+    EXPECT_EQ(rocket->GetType(), "projectile.explosion");
+    EXPECT_FLOAT_EQ(rocket->GetX(), 15.6f);
+    EXPECT_FLOAT_EQ(rocket->GetY(), 10.0f);
+    const ParticleSystem* blast = rocket->GetBlast();
+    Frames(26);
+    EXPECT_TRUE(rocket->IsDead()) << "an explosion beside a wall does not start again";
+    EXPECT_EQ(rocket->GetBlast(), blast);
+}
+
+TEST_F(ProjectilesTest, RocketInTheOpenFliesTwelveUnitsInThreeSecondsAndIsGone)
+{
+    CRocketProjectile* rocket = FireRocket(10.0f, 30.0f);
+    ASSERT_NE(rocket, nullptr);
+    EXPECT_FLOAT_EQ(rocket->GetX(), 11.1f);
+    Frames(191);  // 2.98 s
+    EXPECT_FALSE(rocket->IsDead());
+    EXPECT_NEAR(rocket->GetX() - 11.1f, 12.0f, 4.0f / 64.0f);
+    rocket->DrawEffect();
+    EXPECT_EQ(drawer.begins, 0) << "a rocket in flight draws no blast";
+    Frames(1);  // 3 s
+    EXPECT_TRUE(rocket->IsDead());
+    Frames(1);
+    EXPECT_EQ(TheRocket(), nullptr);
+}
+
+TEST_F(ProjectilesTest, LaserTrailIsMadeWhereTheShotIsFirstDrawnAndFollowsIt)
+{
+    auto* shot = static_cast<CLaserMGProjectile*>(AddShot("projectile.lasermg", "tower", 20.0f, 20.0f));
+    shot->SetMoveDirection(1, 0, 0);
+    shot->SetSpeed(6.0f);
+    EXPECT_EQ(shot->GetTrail(), nullptr);
+    shot->DrawEffect();
+    const ParticleSystem* trail = shot->GetTrail();
+    ASSERT_NE(trail, nullptr);
+    EXPECT_EQ(trail->GetOriginX(), 20.0f);
+    EXPECT_EQ(drawer.quads, ParticleSystem::kParticleCount);
+    Frames(1);
+    shot->DrawEffect();
+    EXPECT_EQ(shot->GetTrail(), trail) << "one trail for the shot's life";
+    EXPECT_FLOAT_EQ(trail->GetOriginX(), 20.0f + 6.0f / 64.0f);
+    EXPECT_EQ(drawer.begins, 2);
+}
+
+}  // namespace
