@@ -206,7 +206,7 @@ bool ReadCompressed(TextureImage& image, const std::string& path, std::FILE* fil
         const std::int64_t count = length < left ? length : left;
         if (length > left)
             std::cerr << "TGA " << path << ": the last packet runs " << length - left
-                      << " pixels past the image; they are ignored\n";
+                      << " past the image's end; the excess is ignored\n";
         const std::int64_t stored = run ? 1 : count;
         const size_t want = size_t(stored * bpp);
         const size_t got = std::fread(packet, 1, want, file);
