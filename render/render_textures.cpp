@@ -1,30 +1,46 @@
-// The GL textures of the loaded texture files.
+// The GL textures of the texture slots: one level-0 image each, no mipmaps.
 #include <GL/gl.h>
 
 #include "render/rendertask.h"
 
+namespace {
+
+void SetWrap(const TextureSlot& slot)
+{
+    if (slot.wrap == 0)
+        return;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GLint(slot.wrap));
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GLint(slot.wrap));
+}
+
+void SetFilter(const TextureSlot& slot)
+{
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GLint(slot.filter));
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GLint(slot.filter));
+}
+
+}  // namespace
+
 bool CRenderTask::LoadTextures()
 {
+    // All files or no GL texture at all: after a failure every slot keeps name 0.
     if (!LoadTextureFiles(textures))
         return false;
-    static const int order[18] = {4, 5, 6, 7, 18, 8, 9, 10, 0, 1, 2, 3, 11, 12, 13, 14, 15, 16};
-    for (int slot : order) {
-        TextureImage& t = textures[slot];
-        glGenTextures(1, &t.glName);
-        glBindTexture(GL_TEXTURE_2D, t.glName);
-        const bool sky = slot >= 11 && slot <= 16;
-        if (!sky && slot != 9 && slot != 10) {
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    for (int index : kTextureCreateOrder) {
+        // The table, not the class's slot count of the same name.
+        const TextureSlot& slot = ::kTextureSlots[index];
+        TextureImage& image = textures[index];
+        glGenTextures(1, &image.glName);
+        glBindTexture(GL_TEXTURE_2D, image.glName);
+        if (slot.filterFirst) {
+            SetFilter(slot);
+            SetWrap(slot);
+        } else {
+            SetWrap(slot);
+            SetFilter(slot);
         }
-        const GLint filter = sky ? GL_NEAREST : GL_LINEAR;
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-        if (sky) {
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
-        }
-        glTexImage2D(GL_TEXTURE_2D, 0, t.format, t.width, t.height, 0, t.format, GL_UNSIGNED_BYTE, t.pixels.data());
+        glTexImage2D(GL_TEXTURE_2D, 0, GLint(image.format), GLsizei(image.width), GLsizei(image.height), 0,
+                     image.format, GL_UNSIGNED_BYTE, image.pixels.data());
     }
     return true;
 }

@@ -1,61 +1,326 @@
-// Provisional uncompressed reader.
+// TGA reader with every size checked against the file before allocating, and the texture slot tables.
 #include "render/tga.h"
 
 #include <GL/gl.h>
 
-#include <cstdio>
+#include <cerrno>
+#include <cstring>
 #include <iostream>
+#include <memory>
+#include <new>
+#include <sstream>
+#include <utility>
+
+namespace {
+
+constexpr int kPrefixSize = 12;  // compared as a whole
+constexpr int kSizesSize = 6;    // width, height, depth, descriptor
+constexpr int kHeaderSize = kPrefixSize + kSizesSize;
+constexpr int kMaxPacketPixels = 128;
+constexpr int kMaxPixelBytes = 4;
+
+constexpr unsigned char kUncompressedPrefix[kPrefixSize] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+constexpr unsigned char kCompressedPrefix[kPrefixSize] = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// One line on standard error naming the file; standard output keeps only the
+// reader's own progress lines.
+template <typename... Parts>
+bool Reject(const std::string& path, const Parts&... parts)
+{
+    std::ostringstream line;
+    line << "TGA " << path << ": ";
+    (line << ... << parts);
+    line << "\n";
+    std::cerr << line.str();
+    return false;
+}
+
+unsigned Uint16At(const unsigned char* p)
+{
+    return unsigned(p[0]) | unsigned(p[1]) << 8;
+}
+
+// Why twelve bytes match neither accepted prefix, field by field.
+std::string PrefixFault(const unsigned char* prefix)
+{
+    std::ostringstream why;
+    if (prefix[0] != 0)
+        why << "image ID length is " << int(prefix[0]) << ", not 0";
+    else if (prefix[1] != 0)
+        why << "colour map type is " << int(prefix[1]) << ", not 0";
+    else if (prefix[2] != 2 && prefix[2] != 10)
+        why << "image type is " << int(prefix[2]) << ", not 2 or 10 (true-colour)";
+    else if (std::memcmp(prefix + 3, kUncompressedPrefix + 3, 5) != 0)
+        why << "the colour map specification is not all 0";
+    else if (Uint16At(prefix + 8) != 0)
+        why << "x origin is " << Uint16At(prefix + 8) << ", not 0";
+    else
+        why << "y origin is " << Uint16At(prefix + 10) << ", not 0";
+    return why.str();
+}
+
+// The file's size in bytes, or -1; leaves the position where it was.
+std::int64_t FileSize(std::FILE* file)
+{
+    const long here = std::ftell(file);
+    if (here < 0 || std::fseek(file, 0, SEEK_END) != 0)
+        return -1;
+    const long end = std::ftell(file);
+    if (std::fseek(file, here, SEEK_SET) != 0)
+        return -1;
+    return end;
+}
+
+void Clear(TextureImage& image)
+{
+    std::vector<unsigned char>().swap(image.pixels);
+    image.bitsPerPixel = image.width = image.height = image.format = 0;
+}
+
+// Checked width, height and depth of the six bytes after the prefix; what both readers share.
+struct Geometry {
+    std::uint32_t width;
+    std::uint32_t height;
+    std::uint32_t bitsPerPixel;
+    std::int64_t bytesPerPixel;
+    std::int64_t pixelCount;
+    std::int64_t fileSize;
+};
+
+bool ReadGeometry(const std::string& path, std::FILE* file, Geometry& g)
+{
+    g.fileSize = FileSize(file);
+    if (g.fileSize < 0)
+        return Reject(path, "its size cannot be read");
+    unsigned char sizes[kSizesSize];
+    const size_t got = std::fread(sizes, 1, kSizesSize, file);
+    if (got != kSizesSize)
+        return Reject(path, "the file ends after ", kPrefixSize + got, " bytes, inside the ", kHeaderSize,
+                      "-byte header");
+    g.width = Uint16At(sizes);
+    g.height = Uint16At(sizes + 2);
+    g.bitsPerPixel = sizes[4];
+    g.bytesPerPixel = g.bitsPerPixel / 8;
+    g.pixelCount = std::int64_t(g.width) * g.height;
+    return true;
+}
+
+bool CheckGeometry(const std::string& path, const Geometry& g)
+{
+    if (g.width == 0)
+        return Reject(path, "width is 0");
+    if (g.height == 0)
+        return Reject(path, "height is 0");
+    if (g.width > kMaxTgaSide || g.height > kMaxTgaSide)
+        return Reject(path, g.width, "x", g.height, " is larger than ", kMaxTgaSide, " on a side");
+    if (g.bitsPerPixel != 24 && g.bitsPerPixel != 32)
+        return Reject(path, g.bitsPerPixel, " bits per pixel, not 24 or 32");
+    return true;
+}
+
+// Sizes the pixel buffer; the caller has already bounded it by the file's size.
+bool Allocate(const std::string& path, TextureImage& image, const Geometry& g)
+{
+    image.width = g.width;
+    image.height = g.height;
+    image.bitsPerPixel = g.bitsPerPixel;
+    image.format = g.bitsPerPixel == 32 ? GL_RGBA : GL_RGB;
+    try {
+        image.pixels.assign(size_t(g.pixelCount * g.bytesPerPixel), 0);
+    } catch (const std::bad_alloc&) {
+        return Reject(path, "no memory for ", g.pixelCount * g.bytesPerPixel, " bytes of pixels");
+    }
+    return true;
+}
+
+// Stores count pixels read from the file (blue, green, red (, alpha)) as red, green, blue (, alpha).
+void StorePixels(unsigned char* dest, const unsigned char* src, std::int64_t count, std::int64_t bytesPerPixel)
+{
+    for (std::int64_t i = 0; i < count; ++i, dest += bytesPerPixel, src += bytesPerPixel) {
+        dest[0] = src[2];
+        dest[1] = src[1];
+        dest[2] = src[0];
+        if (bytesPerPixel == 4)
+            dest[3] = src[3];
+    }
+}
+
+bool ReadUncompressed(TextureImage& image, const std::string& path, std::FILE* file)
+{
+    Geometry g;
+    if (!ReadGeometry(path, file, g))
+        return false;
+    std::cout << "Loading Uncompressed TGA " << path << "\n";
+    if (!CheckGeometry(path, g))
+        return false;
+    const std::int64_t size = g.pixelCount * g.bytesPerPixel;
+    if (kHeaderSize + size > g.fileSize)
+        return Reject(path, g.width, "x", g.height, " pixels need ", kHeaderSize + size,
+                      " bytes but the file has ", g.fileSize);
+    if (!Allocate(path, image, g))
+        return false;
+    const size_t got = std::fread(image.pixels.data(), 1, image.pixels.size(), file);
+    if (got != image.pixels.size())
+        return Reject(path, "the pixel data ends after ", got, " of ", size, " bytes");
+    // Swapped in place: the stored order is blue, green, red.
+    for (size_t i = 0; i < image.pixels.size(); i += size_t(g.bytesPerPixel))
+        std::swap(image.pixels[i], image.pixels[i + 2]);
+    std::cout << "Loading done\n";
+    return true;
+}
+
+bool ReadCompressed(TextureImage& image, const std::string& path, std::FILE* file)
+{
+    std::cout << "Loading Compressed TGA " << path << "\n";
+    Geometry g;
+    if (!ReadGeometry(path, file, g) || !CheckGeometry(path, g))
+        return false;
+    // The densest packet, a run of 128, costs a header byte and one pixel, so no file
+    // of this size can describe more pixels than this.
+    const std::int64_t packets = (g.pixelCount + kMaxPacketPixels - 1) / kMaxPacketPixels;
+    const std::int64_t leastData = packets * (1 + g.bytesPerPixel);
+    if (kHeaderSize + leastData > g.fileSize)
+        return Reject(path, g.width, "x", g.height, " pixels need at least ", kHeaderSize + leastData,
+                      " bytes of packets and header but the file has ", g.fileSize);
+    if (!Allocate(path, image, g))
+        return false;
+
+    const std::int64_t bpp = g.bytesPerPixel;
+    unsigned char packet[kMaxPacketPixels * kMaxPixelBytes];
+    unsigned char* dest = image.pixels.data();
+    std::int64_t currentPixel = 0;
+    while (currentPixel < g.pixelCount) {
+        const int h = std::fgetc(file);
+        if (h == EOF)
+            return Reject(path, "the packets end after ", currentPixel, " of ", g.pixelCount, " pixels");
+        const bool run = h >= 128;
+        const std::int64_t length = run ? h - 127 : h + 1;
+        // A last packet that reaches past the image is cut at its end; the excess is
+        // neither read nor stored.
+        const std::int64_t left = g.pixelCount - currentPixel;
+        const std::int64_t count = length < left ? length : left;
+        if (length > left)
+            std::cerr << "TGA " << path << ": the last packet runs " << length - left
+                      << " past the image's end; the excess is ignored\n";
+        const std::int64_t stored = run ? 1 : count;
+        const size_t want = size_t(stored * bpp);
+        const size_t got = std::fread(packet, 1, want, file);
+        if (got != want)
+            return Reject(path, "the file ends inside a ", run ? "run" : "raw", " packet at pixel ",
+                          currentPixel, " of ", g.pixelCount);
+        if (run) {
+            for (std::int64_t i = 0; i < count; ++i, dest += bpp)
+                StorePixels(dest, packet, 1, bpp);
+        } else {
+            StorePixels(dest, packet, count, bpp);
+            dest += count * bpp;
+        }
+        currentPixel += count;
+    }
+    return true;
+}
+
+// Checks what no table entry may get wrong: every file slot read exactly once.
+constexpr bool CoversEveryFileOnce(const int (&order)[kTextureFileCount], const TextureSlot (&slots)[kTextureSlotCount])
+{
+    int seen[kTextureSlotCount] = {};
+    for (int slot : order) {
+        if (slot < 0 || slot >= kTextureSlotCount || slots[slot].file == nullptr || seen[slot]++)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool LoadUncompressedTga(TextureImage& image, const std::string& path, std::FILE* file)
+{
+    if (ReadUncompressed(image, path, file))
+        return true;
+    Clear(image);
+    return false;
+}
+
+bool LoadCompressedTga(TextureImage& image, const std::string& path, std::FILE* file)
+{
+    if (ReadCompressed(image, path, file))
+        return true;
+    Clear(image);
+    return false;
+}
+
+bool LoadTgaFile(TextureImage& image, const std::string& path)
+{
+    Clear(image);
+    const File file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        const int error = errno;
+        std::cout << "aaaaaaaaaaaaaaa\n";
+        return Reject(path, "cannot be opened: ", std::strerror(error));
+    }
+    unsigned char prefix[kPrefixSize];
+    const size_t got = std::fread(prefix, 1, kPrefixSize, file.get());
+    if (got != kPrefixSize)
+        return Reject(path, "the file ends after ", got, " bytes, inside the ", kHeaderSize, "-byte header");
+    if (std::memcmp(prefix, kUncompressedPrefix, kPrefixSize) == 0)
+        return LoadUncompressedTga(image, path, file.get());
+    if (std::memcmp(prefix, kCompressedPrefix, kPrefixSize) == 0)
+        return LoadCompressedTga(image, path, file.get());
+    return Reject(path, PrefixFault(prefix));
+}
 
 bool LoadTga(TextureImage& image, const std::string& name)
 {
-    const std::string path = "Resources/Textures/" + name;
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-        std::cout << "aaaaaaaaaaaaaaa\n";
-        return false;
-    }
-    unsigned char h[18];
-    bool ok = std::fread(h, 1, 18, f) == 18;
-    if (ok) {
-        image.width = h[12] | h[13] << 8;
-        image.height = h[14] | h[15] << 8;
-        image.bitsPerPixel = h[16];
-        const uint32_t bpp = image.bitsPerPixel / 8;
-        image.format = bpp == 4 ? GL_RGBA : GL_RGB;
-        image.pixels.resize(static_cast<size_t>(bpp) * image.width * image.height);
-        if (h[2] == 2) {
-            ok = std::fread(image.pixels.data(), 1, image.pixels.size(), f) == image.pixels.size();
-        } else {
-            size_t px = 0, count = static_cast<size_t>(image.width) * image.height;
-            unsigned char pixel[4];
-            while (ok && px < count) {
-                int c = std::fgetc(f);
-                if (c < 0) { ok = false; break; }
-                int n = (c & 127) + 1;
-                if (c >= 128) ok = std::fread(pixel, 1, bpp, f) == bpp;
-                for (int i = 0; ok && i < n && px < count; ++i, ++px) {
-                    if (c < 128) ok = std::fread(pixel, 1, bpp, f) == bpp;
-                    for (uint32_t b = 0; b < bpp; ++b) image.pixels[px * bpp + b] = pixel[b];
-                }
-            }
-        }
-        for (size_t i = 0; ok && i + 2 < image.pixels.size(); i += bpp)
-            std::swap(image.pixels[i], image.pixels[i + 2]);
-    }
-    std::fclose(f);
-    return ok;
+    return LoadTgaFile(image, "Resources/Textures/" + name);
 }
 
-bool LoadTextureFiles(TextureImage (&textures)[19])
+// clang-format off
+constexpr TextureSlot kTextureSlots[] = {
+    // file                 wrap        filter      filterFirst
+    {"water0.tga",          GL_REPEAT,  GL_LINEAR,  false},  //  0  animated water
+    {"water1.tga",          GL_REPEAT,  GL_LINEAR,  false},  //  1
+    {"water2.tga",          GL_REPEAT,  GL_LINEAR,  false},  //  2
+    {"water3.tga",          GL_REPEAT,  GL_LINEAR,  false},  //  3
+    {"floor1.tga",          GL_REPEAT,  GL_LINEAR,  false},  //  4
+    {"wall1.tga",           GL_REPEAT,  GL_LINEAR,  false},  //  5
+    {"flak.tga",            GL_REPEAT,  GL_LINEAR,  false},  //  6
+    {"water.tga",           GL_REPEAT,  GL_LINEAR,  false},  //  7
+    {"hobgoblin.tga",       GL_REPEAT,  GL_LINEAR,  false},  //  8
+    {"particle.tga",        0,          GL_LINEAR,  false},  //  9
+    {"turret.tga",          0,          GL_LINEAR,  false},  // 10
+    {"skybox_west.tga",     GL_CLAMP,   GL_NEAREST, true},   // 11
+    {"skybox_south.tga",    GL_CLAMP,   GL_NEAREST, true},   // 12
+    {"skybox_east.tga",     GL_CLAMP,   GL_NEAREST, true},   // 13
+    {"skybox_north.tga",    GL_CLAMP,   GL_NEAREST, true},   // 14
+    {"skybox_up.tga",       GL_CLAMP,   GL_NEAREST, true},   // 15
+    {"skybox_down.tga",     GL_CLAMP,   GL_NEAREST, true},   // 16
+    {nullptr,               0,          0,          false},  // 17  unused
+    {"font.tga",            GL_REPEAT,  GL_LINEAR,  false},  // 18
+};
+static_assert(sizeof kTextureSlots / sizeof kTextureSlots[0] == kTextureSlotCount, "one row per slot");
+
+constexpr int kTextureLoadOrder[] = {4, 5, 6, 7, 8, 9, 10, 18, 11, 12, 13, 14, 15, 16, 0, 1, 2, 3};
+static_assert(sizeof kTextureLoadOrder / sizeof kTextureLoadOrder[0] == kTextureFileCount, "every file");
+static_assert(CoversEveryFileOnce(kTextureLoadOrder, kTextureSlots), "each file slot loaded once");
+
+// GL hands out texture names in the order they are generated, so this order fixes them.
+constexpr int kTextureCreateOrder[] = {4, 5, 6, 7, 18, 8, 9, 10, 0, 1, 2, 3, 11, 12, 13, 14, 15, 16};
+static_assert(sizeof kTextureCreateOrder / sizeof kTextureCreateOrder[0] == kTextureFileCount, "every file");
+static_assert(CoversEveryFileOnce(kTextureCreateOrder, kTextureSlots), "each file slot created once");
+// clang-format on
+
+bool LoadTextureFiles(TextureImage (&textures)[kTextureSlotCount])
 {
-    static const char* names[19] = {"water0.tga", "water1.tga", "water2.tga", "water3.tga", "floor1.tga",
-        "wall1.tga", "flak.tga", "water.tga", "hobgoblin.tga", "particle.tga", "turret.tga",
-        "skybox_west.tga", "skybox_south.tga", "skybox_east.tga", "skybox_north.tga", "skybox_up.tga",
-        "skybox_down.tga", nullptr, "font.tga"};
-    for (int i = 0; i < 19; ++i)
-        if (names[i] && !LoadTga(textures[i], names[i])) {
+    for (int slot : kTextureLoadOrder) {
+        if (!LoadTga(textures[slot], kTextureSlots[slot].file)) {
             std::cout << "error loading texture\n";
             return false;
         }
+    }
     return true;
 }

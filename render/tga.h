@@ -1,18 +1,56 @@
-// Provisional: the TGA reader lands separately.
+// Truevision TGA reader (true-colour, raw or run-length, 24 or 32 bits) and the game's texture slots.
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
+// One decoded texture file and, once uploaded, its GL texture.
 struct TextureImage {
-    std::vector<unsigned char> pixels;
-    uint32_t bitsPerPixel = 0;
-    uint32_t width = 0;
-    uint32_t height = 0;
-    uint32_t glName = 0;
-    uint32_t format = 0;
+    std::vector<unsigned char> pixels;  // rows bottom-up as in the file; red, green, blue (, alpha)
+    std::uint32_t bitsPerPixel = 0;     // 24 or 32
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::uint32_t glName = 0;  // set by the upload; the readers never touch it
+    std::uint32_t format = 0;  // GL_RGB or GL_RGBA, internal and pixel format alike
 };
 
+// Reads "Resources/Textures/" + name. On any failure returns false and leaves image
+// empty (no pixels, sizes, depth and format 0; glName as it was), with one line on
+// standard error saying which file and why.
 bool LoadTga(TextureImage& image, const std::string& name);
-bool LoadTextureFiles(TextureImage (&textures)[19]);
+
+// LoadTga on a path of the caller's choice: the entry for tools and fuzzing.
+bool LoadTgaFile(TextureImage& image, const std::string& path);
+
+// The two readers LoadTga hands the open file to, positioned just after the first
+// twelve bytes. They do not close the file; on failure image is left empty as above.
+bool LoadUncompressedTga(TextureImage& image, const std::string& path, std::FILE* file);
+bool LoadCompressedTga(TextureImage& image, const std::string& path, std::FILE* file);
+
+// Sides beyond this are rejected: no GL texture of the game is anywhere near it, and
+// it keeps a forged header from asking for gigabytes.
+constexpr std::uint32_t kMaxTgaSide = 16384;
+
+// A texture slot of the render task and the GL parameters its texture gets.
+struct TextureSlot {
+    const char* file;      // nullptr: the slot is never loaded nor used
+    std::uint32_t wrap;    // GL_REPEAT or GL_CLAMP for S and T; 0 leaves the GL default
+    std::uint32_t filter;  // GL_LINEAR or GL_NEAREST for min and mag
+    bool filterFirst;      // set the filters before the wrap mode
+};
+
+constexpr int kTextureSlotCount = 19;
+constexpr int kTextureFileCount = 18;
+
+extern const TextureSlot kTextureSlots[kTextureSlotCount];
+// Slot indices in the order their files are read.
+extern const int kTextureLoadOrder[kTextureFileCount];
+// Slot indices in the order their GL textures are created (and so the names they get).
+extern const int kTextureCreateOrder[kTextureFileCount];
+
+// Reads every slot's file in load order. At the first failure prints "error loading
+// texture" and returns false at once, leaving the later slots unread; the caller then
+// creates no GL texture at all.
+bool LoadTextureFiles(TextureImage (&textures)[kTextureSlotCount]);

@@ -1,0 +1,243 @@
+// TGA reader: both types at both depths, each broken header and file, and the texture set's load rule.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <utility>
+
+#include "render/tga.h"
+#include "support/testutil.h"
+
+namespace {
+
+const std::string kPath = "Resources/Textures/t.tga";
+const std::string kRawLine = "Loading Uncompressed TGA " + kPath + "\n";
+const std::string kRawLines = kRawLine + "Loading done\n";
+const std::string kRleLine = "Loading Compressed TGA " + kPath + "\n";
+
+std::string Header(int type, unsigned width, unsigned height, int bpp)
+{
+    std::string h(18, '\0');
+    h[2] = char(type);
+    h[12] = char(width);
+    h[13] = char(width >> 8);
+    h[14] = char(height);
+    h[15] = char(height >> 8);
+    h[16] = char(bpp);
+    return h;
+}
+
+// Decoded pixels (red first) as the file stores them (blue first).
+std::string Stored(std::string pixels, size_t pixelBytes)
+{
+    for (size_t i = 0; i + 2 < pixels.size(); i += pixelBytes)
+        std::swap(pixels[i], pixels[i + 2]);
+    return pixels;
+}
+
+std::string B(int byte) { return std::string(1, char(byte)); }
+std::string Patched(std::string s, size_t at, int value)
+{
+    s[at] = char(value);
+    return s;
+}
+std::string Times(const std::string& s, int n)
+{
+    std::string out;
+    while (n-- > 0)
+        out += s;
+    return out;
+}
+
+class CaptureCerr {
+public:
+    CaptureCerr() : old(std::cerr.rdbuf(buffer.rdbuf())) {}
+    ~CaptureCerr() { std::cerr.rdbuf(old); }
+    std::string Text() const { return buffer.str(); }
+
+private:
+    std::ostringstream buffer;
+    std::streambuf* old;
+};
+
+struct Loaded {
+    bool ok;
+    TextureImage image;
+    std::string out, err;
+};
+
+// Loads file as t.tga into a record that already holds another image and a GL name.
+Loaded Load(const std::string& file)
+{
+    velqtest::TempDir dir;
+    dir.Write(kPath, file);
+    Loaded l{};
+    l.image = {std::vector<unsigned char>(12, 1), 24, 2, 2, 7, GL_RGB};
+    velqtest::CaptureCout out;
+    CaptureCerr err;
+    l.ok = LoadTga(l.image, "t.tga");
+    l.out = out.Text();
+    l.err = err.Text();
+    return l;
+}
+
+}  // namespace
+
+TEST(Tga, BothTypesAtBothDepthsDecodeToRedGreenBlueAndCutALastPacketAtTheImageEnd)
+{
+    const std::string cut = "TGA " + kPath + ": the last packet runs 1 past the image's end; the excess is ignored\n";
+    struct Case {
+        const char* what;
+        std::string file;
+        unsigned width, height, bpp;
+        std::string pixels, out, err;
+    } const cases[] = {
+        {"24-bit raw", Header(2, 2, 2, 24) + Stored("abcdefghijkl", 3), 2, 2, 24, "abcdefghijkl", kRawLines, ""},
+        {"32-bit raw, a footer after it", Header(2, 1, 2, 32) + Stored("abcdefgh", 4) + "TRUEVISION", 1, 2, 32,
+         "abcdefgh", kRawLines, ""},
+        {"raw of one, run of two, raw of three across rows",
+         Header(10, 3, 2, 24) + B(0) + Stored("abc", 3) + B(129) + Stored("def", 3) + B(2) + Stored("ghijklabc", 3),
+         3, 2, 24, "abcdefdefghijklabc", kRleLine, ""},
+        {"32-bit run of 128 in the fewest bytes", Header(10, 16, 8, 32) + B(255) + Stored("abcd", 4), 16, 8, 32,
+         Times("abcd", 128), kRleLine, ""},
+        {"run of 3 on 2 pixels", Header(10, 2, 1, 32) + B(130) + Stored("abcd", 4), 2, 1, 32, "abcdabcd", kRleLine,
+         cut},
+        {"raw of 2 on the last pixel, its excess missing", Header(10, 2, 1, 24) + B(0) + Stored("abc", 3) + B(1) +
+         Stored("def", 3), 2, 1, 24, "abcdef", kRleLine, cut},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Loaded l = Load(c.file);
+        ASSERT_TRUE(l.ok) << l.err;
+        EXPECT_EQ(l.image.width, c.width);
+        EXPECT_EQ(l.image.height, c.height);
+        EXPECT_EQ(l.image.bitsPerPixel, c.bpp);
+        EXPECT_EQ(l.image.format, c.bpp == 32 ? unsigned(GL_RGBA) : unsigned(GL_RGB));
+        EXPECT_EQ(l.image.glName, 7u);
+        EXPECT_EQ(std::string(l.image.pixels.begin(), l.image.pixels.end()), c.pixels);
+        EXPECT_EQ(l.out, c.out);
+        EXPECT_EQ(l.err, c.err);
+    }
+}
+
+TEST(Tga, EveryBrokenHeaderOrShortFileIsRejectedWithOneReasonAndAnEmptyRecord)
+{
+    const std::string raw = Header(2, 2, 1, 24) + Stored("abcdef", 3);
+    const std::string rle = Header(10, 2, 1, 24) + B(129) + Stored("abc", 3);
+    struct Case {
+        const char* what;
+        std::string file, out, reason;
+    } const cases[] = {
+        {"ID length 1", Patched(rle, 0, 1), "", "image ID length is 1"},
+        {"colour map type 1", Patched(raw, 1, 1), "", "colour map type is 1"},
+        {"type 1", Patched(raw, 2, 1), "", "image type is 1,"},
+        {"type 3", Patched(raw, 2, 3), "", "image type is 3,"},
+        {"type 9", Patched(rle, 2, 9), "", "image type is 9,"},
+        {"type 11", Patched(rle, 2, 11), "", "image type is 11,"},
+        {"colour map length", Patched(raw, 5, 1), "", "colour map specification"},
+        {"x origin 256", Patched(raw, 9, 1), "", "x origin is 256"},
+        {"y origin 1", Patched(rle, 10, 1), "", "y origin is 1"},
+        {"8-bit raw", Header(2, 2, 1, 8) + "xy", kRawLine, "8 bits per pixel"},
+        {"16-bit raw", Header(2, 2, 1, 16) + "xyzw", kRawLine, "16 bits per pixel"},
+        {"16-bit run-length", Header(10, 2, 1, 16) + B(129) + "xy", kRleLine, "16 bits per pixel"},
+        {"zero width", Header(2, 0, 1, 24), kRawLine, "width is 0"},
+        {"zero height", Header(10, 1, 0, 32) + B(0) + "abcd", kRleLine, "height is 0"},
+        {"65535 wide", Header(2, 65535, 1, 24) + "abc", kRawLine, "larger than 16384"},
+        {"16384 square raw, one pixel there", Header(2, 16384, 16384, 32) + "abcd", kRawLine,
+         "pixels need 1073741842 bytes but the file has 22"},
+        {"16384 square run-length, one run there", Header(10, 16384, 16384, 32) + B(255) + "abcd", kRleLine,
+         "need at least 10485778 bytes"},
+        {"129 pixels a byte short of two packets", Header(10, 129, 1, 24) + B(255) + "abc" + B(0) + "ab", kRleLine,
+         "need at least 26 bytes"},
+        {"ends inside the prefix", raw.substr(0, 5), "", "ends after 5 bytes"},
+        {"raw ends inside the sizes", raw.substr(0, 15), "", "ends after 15 bytes"},
+        {"run-length ends inside the sizes", rle.substr(0, 15), kRleLine, "ends after 15 bytes"},
+        {"raw pixel data a byte short", raw.substr(0, raw.size() - 1), kRawLine, "need 24 bytes but the file has 23"},
+        {"inside a raw packet", Header(10, 4, 1, 24) + B(3) + "abcdef" + "x", kRleLine, "inside a raw packet at pixel 0"},
+        {"inside a run packet", Header(10, 2, 1, 24) + B(0) + "abc" + B(128) + "xy", kRleLine,
+         "inside a run packet at pixel 1"},
+        {"before a packet header", Header(10, 4, 1, 24) + B(1) + "abcdef", kRleLine, "packets end after 2 of 4"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Loaded l = Load(c.file);
+        EXPECT_FALSE(l.ok);
+        EXPECT_EQ(l.out, c.out);
+        EXPECT_EQ(l.err.rfind("TGA " + kPath + ": ", 0), 0u) << l.err;
+        EXPECT_NE(l.err.find(c.reason), std::string::npos) << l.err;
+        EXPECT_EQ(l.err.find('\n'), l.err.size() - 1) << "one line";
+        EXPECT_EQ(l.image.pixels.capacity(), 0u) << "the old image is freed";
+        EXPECT_EQ(l.image.width + l.image.height + l.image.bitsPerPixel + l.image.format, 0u);
+        EXPECT_EQ(l.image.glName, 7u);
+    }
+}
+
+TEST(TextureFiles, LoadInTheirOrderIntoTheirSlotsAndStopAtTheFirstMissingFile)
+{
+    velqtest::TempDir dir;
+    // Each file is one pixel whose red is its slot; the odd slots raw, the even ones run-length.
+    const auto path = [](int slot) { return std::string("Resources/Textures/") + kTextureSlots[slot].file; };
+    const auto write = [&](int slot) {
+        dir.Write(path(slot), slot % 2 ? Header(2, 1, 1, 24) + Stored(B(slot) + "gb", 3)
+                                       : Header(10, 1, 1, 32) + B(0) + Stored(B(slot) + "gba", 4));
+    };
+    const auto lines = [&](int slot) {
+        return slot % 2 ? "Loading Uncompressed TGA " + path(slot) + "\nLoading done\n"
+                        : "Loading Compressed TGA " + path(slot) + "\n";
+    };
+    constexpr int kFlak = 6;  // third in load order
+    for (int slot : kTextureLoadOrder)
+        if (slot != kFlak)
+            write(slot);
+    TextureImage textures[kTextureSlotCount];
+    {
+        velqtest::CaptureCout out;
+        CaptureCerr err;
+        EXPECT_FALSE(LoadTextureFiles(textures));
+        // No file after the missing one is opened.
+        EXPECT_EQ(out.Text(), lines(4) + lines(5) + "aaaaaaaaaaaaaaa\nerror loading texture\n");
+    }
+    write(kFlak);
+    std::string expected;
+    for (int slot : kTextureLoadOrder)
+        expected += lines(slot);
+    velqtest::CaptureCout out;
+    ASSERT_TRUE(LoadTextureFiles(textures));
+    EXPECT_EQ(out.Text(), expected);
+    for (int slot = 0; slot < kTextureSlotCount; ++slot) {
+        SCOPED_TRACE(slot);
+        if (slot == 17)
+            EXPECT_TRUE(textures[slot].pixels.empty());
+        else
+            EXPECT_EQ(textures[slot].pixels.at(0), slot);
+    }
+}
+
+TEST(TextureFiles, EveryGeneratedTextureLoadsWithPowerOfTwoSides)
+{
+    const char* env = std::getenv("VELQ_RESOURCES");
+    const std::filesystem::path resources = env && *env ? env : VELQ_BUILD_RESOURCES;
+    ASSERT_TRUE(std::filesystem::is_directory(resources / "Textures"))
+        << "no generated Resources/Textures under " << resources << " (the velq_resources target makes them)";
+    velqtest::TempDir dir;
+    std::filesystem::create_directory_symlink(resources, dir.Path() / "Resources");
+    TextureImage textures[kTextureSlotCount];
+    CaptureCerr err;
+    {
+        velqtest::CaptureCout out;
+        ASSERT_TRUE(LoadTextureFiles(textures));
+    }
+    EXPECT_EQ(err.Text(), "");
+    const auto powerOfTwo = [](std::uint32_t v) { return v > 0 && (v & (v - 1)) == 0; };
+    for (int slot : kTextureLoadOrder) {
+        SCOPED_TRACE(kTextureSlots[slot].file);
+        const TextureImage& t = textures[slot];
+        EXPECT_TRUE(powerOfTwo(t.width) && powerOfTwo(t.height)) << t.width << "x" << t.height;
+    }
+}
