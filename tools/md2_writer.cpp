@@ -1,5 +1,5 @@
 // MD2 encoding of a posed mesh: header, skin name, texture coordinates,
-// triangles and byte-compressed frames.
+// triangles, byte-compressed frames and GL commands.
 #include <algorithm>
 #include <cassert>
 #include <cmath>
@@ -35,11 +35,16 @@ std::vector<uint8_t> EncodeMd2(const Mesh& mesh, const std::string& skinName, co
     const int ofsSt = ofsSkins + skinCount * kSkinNameBytes;
     const int ofsTris = ofsSt + stCount * 4;
     const int ofsFrames = ofsTris + triCount * 12;
-    const int ofsEnd = ofsFrames + frameBytes * static_cast<int>(frames.size());
+    const int ofsGlCommands = ofsFrames + frameBytes * static_cast<int>(frames.size());
+    const std::vector<GlCommandList> glCommands = BuildGlCommands(mesh);
+    int glWords = 1;  // the closing 0
+    for (const GlCommandList& list : glCommands) glWords += 1 + 3 * static_cast<int>(list.corners.size());
+    const int ofsEnd = ofsGlCommands + 4 * glWords;
 
     ByteWriter out;
     for (int v : {kIdent, kVersion, mesh.SkinWidth(), mesh.SkinHeight(), frameBytes, skinCount, vertexCount, stCount,
-                  triCount, 0, static_cast<int>(frames.size()), ofsSkins, ofsSt, ofsTris, ofsFrames, ofsEnd, ofsEnd})
+                  triCount, glWords, static_cast<int>(frames.size()), ofsSkins, ofsSt, ofsTris, ofsFrames, ofsGlCommands,
+                  ofsEnd})
         out.S32(v);
     if (skinCount) out.FixedString(skinName, kSkinNameBytes);
     for (const auto& st : mesh.TexCoords()) {
@@ -73,6 +78,19 @@ std::vector<uint8_t> EncodeMd2(const Mesh& mesh, const std::string& skinName, co
             out.U8(0);  // normal index: the game computes its own normals
         }
     }
+    // Each list: its corner count (negative for a fan), then s and t as fractions
+    // of the skin measured like the texture coordinates above, and the vertex.
+    for (const GlCommandList& list : glCommands) {
+        const int n = static_cast<int>(list.corners.size());
+        out.S32(list.fan ? -n : n);
+        for (const GlCorner& c : list.corners) {
+            const auto& st = mesh.TexCoords()[c.texCoord];
+            out.F32(static_cast<float>(st[0]) / static_cast<float>(mesh.SkinWidth()));
+            out.F32(static_cast<float>(st[1]) / static_cast<float>(mesh.SkinHeight()));
+            out.S32(c.vertex);
+        }
+    }
+    out.S32(0);
     assert(static_cast<int>(out.Size()) == ofsEnd);
     return out.bytes;
 }

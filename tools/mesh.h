@@ -111,8 +111,23 @@ struct Keyframe {
     std::vector<Vec3> vertices;
 };
 
+// One corner of a GL-command list: a vertex and the texture coordinate it has there.
+struct GlCorner {
+    int vertex, texCoord;
+};
+// A triangle strip (triangle i is corners i, i+1, i+2, odd ones turned back so
+// they wind like the rest) or a fan around its first corner.
+struct GlCommandList {
+    bool fan = false;
+    std::vector<GlCorner> corners;
+};
+// Covers every triangle of the mesh exactly once, with its winding and texture
+// coordinates, by strips and fans grown greedily across shared edges.
+std::vector<GlCommandList> BuildGlCommands(const Mesh& mesh);
+
 // Builds the MD2 file: one skin name (none when empty), the mesh's texture
-// coordinates and triangles, and the frames. The reader mirrors y, so the
+// coordinates and triangles, the frames and the GL commands (strips and fans
+// for the programs that draw from those). The reader mirrors y, so the
 // file stores -y and the model comes back as it was built.
 std::vector<uint8_t> EncodeMd2(const Mesh& mesh, const std::string& skinName, const std::vector<Keyframe>& frames);
 
