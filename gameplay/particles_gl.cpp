@@ -9,7 +9,12 @@ class GLParticleDrawer : public IParticleDrawer {
 public:
     void Begin() override
     {
-        // Additive: overlapping particles glow brighter, black adds nothing.
+        // Additive: overlapping particles glow brighter, black adds nothing. Unlit, so
+        // they keep their own colour and fade with their life; and they leave the depth
+        // buffer alone, or their squares would hide what a later pass draws behind them.
+        lit = glIsEnabled(GL_LIGHTING) == GL_TRUE;
+        glDisable(GL_LIGHTING);
+        glDepthMask(GL_FALSE);
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     }
@@ -30,7 +35,16 @@ public:
         glEnd();
     }
 
-    void End() override { glDisable(GL_BLEND); }
+    void End() override
+    {
+        glDisable(GL_BLEND);
+        glDepthMask(GL_TRUE);
+        if (lit)
+            glEnable(GL_LIGHTING);
+    }
+
+private:
+    bool lit = false;
 };
 
 GLParticleDrawer glDrawer;
