@@ -45,13 +45,28 @@ start_xvfb() {
     export DISPLAY
 }
 
+# use_map NAME: the game gets a Resources/ tree of its own whose map NAME (e.g.
+# level1.map) is read from standard input as "ROW COLUMN CELL" lines on an empty 64 x 64
+# field; everything else is the generated tree. Call before start_game.
+use_map() {
+    mkdir -p "$WORK/game/Resources/Maps"
+    for d in "$VELQ_RESOURCES"/*; do
+        [ "$(basename "$d")" = Maps ] || ln -s "$d" "$WORK/game/Resources/"
+    done
+    cp "$VELQ_RESOURCES"/Maps/* "$WORK/game/Resources/Maps/"
+    awk 'NF == 3 { cell[$1, $2] = $3 }
+         END { for (r = 0; r < 64; r++) { line = ""
+                   for (c = 0; c < 64; c++) line = line (((r, c) in cell) ? cell[r, c] : ".")
+                   print line } }' >"$WORK/game/Resources/Maps/$1"
+}
+
 # start_game ARGS...: the game in $WORK/game with Resources/ linked in, at a fixed
-# clock step so game time does not depend on machine speed.
+# clock step (STEP_MS, default 16) so game time does not depend on machine speed.
 start_game() {
     mkdir -p "$WORK/game"
-    ln -s "$VELQ_RESOURCES" "$WORK/game/Resources"
+    [ -e "$WORK/game/Resources" ] || ln -s "$VELQ_RESOURCES" "$WORK/game/Resources"
     [ -n "${SETTINGS:-}" ] && printf '%s' "$SETTINGS" >"$WORK/game/settings.esf"
-    (cd "$WORK/game" && VELQ_FIXED_STEP_MS=16 exec "$VELQ_BIN" "$@" >"$WORK/out.txt" 2>"$WORK/err.txt") &
+    (cd "$WORK/game" && VELQ_FIXED_STEP_MS=${STEP_MS:-16} exec "$VELQ_BIN" "$@" >"$WORK/out.txt" 2>"$WORK/err.txt") &
     GAME_PID=$!
 }
 

@@ -1,0 +1,48 @@
+#!/bin/sh
+# A player on the selection level walks (the view follows), changes to the laser
+# machine gun and fires (red trails on the screen), picks level 1 and leaves it, and
+# quits with Escape.
+. "$(dirname "$0")/lib.sh"
+
+start_xvfb 800x600
+start_game
+wait_for_line "Starting Kernel Loop from VELQ"
+RED="r>0.8 && g<0.5 && b<0.5"
+WHITE="r>0.85 && g>0.85 && b>0.85"
+
+# differs FILE MIN: the screen differs from FILE in at least MIN pixels.
+differs() {
+    screenshot "$WORK/now.png"
+    SHOWN=$(compare -metric AE -fuzz 10% "$1" "$WORK/now.png" null: 2>&1)
+    [ "${SHOWN%%.*}" -ge "$2" ]
+}
+
+# The cursor near the top edge: the figure faces up the screen.
+xdotool mousemove 400 60
+wait_until shows 630 0 170 32 "$WHITE" 150
+screenshot "$WORK/still.png"
+# Standing still, only the water and the figure move.
+wait_until shows 0 0 1 1 "1" 1
+calm=$(compare -metric AE -fuzz 10% "$WORK/still.png" "$WORK/shot.png" null: 2>&1)
+calm=${calm%%.*}
+[ "$calm" -lt 100000 ] || fail "the picture changes by $calm pixels without input"
+press w differs "$WORK/still.png" $((calm + 150000))
+
+# Two presses of Tab: from the shotgun to the rocket launcher (a longer name), then to
+# the laser machine gun.
+weapon() { count_pixels "$WORK/shot.png" 630 16 170 16 "$WHITE"; }
+shows 0 0 1 1 "1" 1
+pumpgun=$(weapon)
+press Tab shows 630 16 170 16 "$WHITE" $((pumpgun * 6 / 5))
+launcher=$(weapon)
+press Tab shows 630 16 170 16 "$WHITE" 0 $((launcher * 2 / 3))
+# Holding fire leaves red trails around the figure (the title's red is further up).
+press space shows 200 120 400 300 "$RED" 300
+
+press 5 seen "LEVEL CHANGE" 1
+press Escape seen "LEVEL CHANGE" 2
+press Escape seen "VELQ KillAllTasks" 1
+wait_for_exit
+[ "$GAME_RC" -eq 0 ] || fail "exit code $GAME_RC"
+expect_in_order "$WORK/out.txt" "VELQ KillAllTasks" "goodbye cruel world"
+echo "PASS: walking, weapons, firing and quitting"
