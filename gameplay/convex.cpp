@@ -114,13 +114,6 @@ struct SubsetTable {
     const Subset* rows;
     int count;
 };
-constexpr SubsetTable kTables[5] = {
-    {nullptr, 0},
-    {nullptr, 0},
-    {kSubsets2, 3},
-    {kSubsets3, 7},
-    {kSubsets4, 15},
-};
 
 inline double Dot(const double a[3], const double b[3])
 {
@@ -130,7 +123,7 @@ inline double Dot(const double a[3], const double b[3])
 // When no subset passes: among the subsets whose determinants are all positive, the one
 // whose closest point is nearest the origin (the first of equal ones). -1 when none has
 // a distance that is a number.
-int Backup(const SubsetTable& t, const double y[4][3], const double delta[15][4], const double total[15])
+int Backup(const SubsetTable& t, const double y[4][3], const double (*delta)[4], const double* total)
 {
     int chosen = -1;
     float best = 0.0f;
@@ -163,7 +156,9 @@ int Backup(const SubsetTable& t, const double y[4][3], const double delta[15][4]
 
 }  // namespace
 
-float ConvexSupport(const double (*points)[3], int32_t count, const double d[3], int32_t& index)
+namespace {
+
+inline float Support(const double (*points)[3], int32_t count, const double d[3], int32_t& index)
 {
     int32_t at = 0;
     double best = Dot(points[0], d);
@@ -178,77 +173,166 @@ float ConvexSupport(const double (*points)[3], int32_t count, const double d[3],
     return static_cast<float>(best);
 }
 
-bool ConvexReduce(const double y[4][3], int32_t k, ConvexReduction& out, bool scaled)
-{
-    if (k < 2 || k > 4)
-        return false;
-    const SubsetTable& t = kTables[k];
-    // delta[s][i]: determinant of element i in subset s; filled for a subset by the
-    // subsets one smaller, which come earlier in the table.
-    double delta[15][4];
-    double total[15];
-    double scale = 0.0;
-    for (int i = 0; i < k; ++i) {
-        delta[i][i] = 1.0;
-        scale = std::max(scale, Dot(y[i], y[i]));
-    }
+// Any number of points as the caller keeps them, x, y and z side by side.
+struct PackedPoints {
+    const double (*p)[3];
+    int32_t count;
 
-    int chosen = -1;
-    for (int si = 0; si < t.count; ++si) {
-        const Subset& s = t.rows[si];
-        const int m = s.members[0];
-        bool fails = false;
-        double sum = 0.0;
-        for (int e = 0; e < s.count; ++e) {
-            const double d = delta[si][s.members[e]];
-            sum += d;
-            if (d <= 0.0)
-                fails = true;
-        }
-        total[si] = sum;
-        // grown / sum is how far point j lies below the closest point of s along it.
-        const double bound = scaled ? kConvexScaledBound * sum * scale : kConvexTouch;
-        // Even a failed subset fills the determinants of the larger ones.
-        for (int q = 0; q < s.others; ++q) {
-            const int j = s.nonMembers[q];
-            const double diff[3] = {y[m][0] - y[j][0], y[m][1] - y[j][1], y[m][2] - y[j][2]};
-            double grown = 0.0;
-            for (int e = 0; e < s.count; ++e) {
-                const int i = s.members[e];
-                grown += delta[si][i] * Dot(diff, y[i]);
+    double At(int32_t i, int c) const { return p[i][c]; }
+    float SupportIn(const double d[3], int32_t& index) const { return Support(p, count, d, index); }
+};
+
+// Eight points with each coordinate in a row of its own, so that the eight products of
+// the support go two to an instruction. Same products, same sums, same order as above.
+struct EightPoints {
+    static constexpr int32_t count = 8;
+    double c[3][8];
+
+    double At(int32_t i, int k) const { return c[k][i]; }
+    float SupportIn(const double d[3], int32_t& index) const
+    {
+        double values[8];
+        for (int32_t i = 0; i < 8; ++i)
+            values[i] = c[0][i] * d[0] + c[1][i] * d[1] + c[2][i] * d[2];
+        int32_t at = 0;
+        double best = values[0];
+        for (int32_t i = 1; i < 8; ++i) {
+            if (values[i] > best) {
+                best = values[i];
+                at = i;
             }
-            delta[s.grown[q]][j] = grown;
-            if (grown > bound)
-                fails = true;
         }
-        if (!fails && sum > 0.0) {
-            chosen = si;
-            break;
-        }
+        index = at;
+        return static_cast<float>(best);
     }
-    if (chosen < 0) {
-        std::cerr << "comp_sub_dist using backup proc\n";
-        chosen = Backup(t, y, delta, total);
-        // Every singleton has the determinant 1 and a distance that is a number, so this
-        // stays a guard: the caller keeps the simplex it had.
-        if (chosen < 0) {
-            std::cerr << "backup failed\n";
-            return false;
-        }
-    }
+};
 
-    const Subset& s = t.rows[chosen];
+}  // namespace
+
+float ConvexSupport(const double (*points)[3], int32_t count, const double d[3], int32_t& index)
+{
+    return Support(points, count, d, index);
+}
+
+namespace {
+
+template <int K>
+constexpr const Subset* kRows = K == 2 ? kSubsets2 : K == 3 ? kSubsets3 : kSubsets4;
+template <int K>
+constexpr int kRowCount = (1 << K) - 1;
+
+// The determinants of one reduction: delta[s][i] of element i in subset s, filled for a
+// subset by the subsets one smaller, which come earlier in the table.
+template <int K>
+struct Determinants {
+    double delta[kRowCount<K>][4];
+    double total[kRowCount<K>];
+};
+
+// The weights and the closest point of subset row of the table.
+template <int K>
+void Answer(const Subset& s, const Determinants<K>& d, int row, const double y[4][3], ConvexReduction& out)
+{
     out.keptCount = s.count;
     out.v[0] = out.v[1] = out.v[2] = 0.0;
+#pragma GCC unroll 4
     for (int e = 0; e < s.count; ++e) {
         const int i = s.members[e];
-        const double l = delta[chosen][i] / total[chosen];
+        const double l = d.delta[row][i] / d.total[row];
         out.kept[e] = i;
         out.lambda[e] = l;
         for (int c = 0; c < 3; ++c)
             out.v[c] += l * y[i][c];
     }
+}
+
+// Subset SI of the scan and, unless it passes, the ones after it. Each is a compile-time
+// row, so every loop has a fixed length and unrolls and the determinants can stay in
+// registers; the arithmetic runs in the same order as a plain loop over the table.
+template <int K, int SI>
+bool Scan(const double y[4][3], Determinants<K>& d, bool scaled, double scale, ConvexReduction& out)
+{
+    constexpr Subset s = kRows<K>[SI];
+    constexpr int m = s.members[0];
+    bool fails = false;
+    double sum = 0.0;
+#pragma GCC unroll 4
+    for (int e = 0; e < s.count; ++e) {
+        const double di = d.delta[SI][s.members[e]];
+        sum += di;
+        if (di <= 0.0)
+            fails = true;
+    }
+    d.total[SI] = sum;
+    // grown / sum is how far point j lies below the closest point of s along it.
+    const double bound = scaled ? kConvexScaledBound * sum * scale : kConvexTouch;
+    // Even a failed subset fills the determinants of the larger ones.
+#pragma GCC unroll 4
+    for (int q = 0; q < s.others; ++q) {
+        const int j = s.nonMembers[q];
+        const double diff[3] = {y[m][0] - y[j][0], y[m][1] - y[j][1], y[m][2] - y[j][2]};
+        double grown = 0.0;
+#pragma GCC unroll 4
+        for (int e = 0; e < s.count; ++e) {
+            const int i = s.members[e];
+            grown += d.delta[SI][i] * Dot(diff, y[i]);
+        }
+        d.delta[s.grown[q]][j] = grown;
+        if (grown > bound)
+            fails = true;
+    }
+    if (!fails && sum > 0.0) {
+        Answer<K>(s, d, SI, y, out);
+        return true;
+    }
+    if constexpr (SI + 1 < kRowCount<K>)
+        return Scan<K, SI + 1>(y, d, scaled, scale, out);
+    else
+        return false;
+}
+
+template <int K>
+bool Reduce(const double y[4][3], ConvexReduction& out, bool scaled)
+{
+    Determinants<K> d;
+    double scale = 0.0;
+#pragma GCC unroll 4
+    for (int i = 0; i < K; ++i) {
+        d.delta[i][i] = 1.0;
+        if (scaled)
+            scale = std::max(scale, Dot(y[i], y[i]));
+    }
+    if (Scan<K, 0>(y, d, scaled, scale, out))
+        return true;
+
+    std::cerr << "comp_sub_dist using backup proc\n";
+    // Every determinant is known now. A copy, so that the scan's may stay in registers.
+    const Determinants<K> all = d;
+    const int chosen = Backup({kRows<K>, kRowCount<K>}, y, all.delta, all.total);
+    // Every singleton has the determinant 1 and a distance that is a number, so this
+    // stays a guard: the caller keeps the simplex it had.
+    if (chosen < 0) {
+        std::cerr << "backup failed\n";
+        return false;
+    }
+    Answer<K>(kRows<K>[chosen], all, chosen, y, out);
     return true;
+}
+
+}  // namespace
+
+bool ConvexReduce(const double y[4][3], int32_t k, ConvexReduction& out, bool scaled)
+{
+    switch (k) {
+    case 2:
+        return Reduce<2>(y, out, scaled);
+    case 3:
+        return Reduce<3>(y, out, scaled);
+    case 4:
+        return Reduce<4>(y, out, scaled);
+    default:
+        return false;
+    }
 }
 
 namespace {
@@ -259,49 +343,52 @@ struct Simplex {
     int32_t pairs[4][2];
     int32_t size;
 
-    void Set(int at, const double (*a)[3], const double (*b)[3], int32_t ia, int32_t ib)
+    template <class Points>
+    void Set(int at, const Points& a, const Points& b, int32_t ia, int32_t ib)
     {
         for (int c = 0; c < 3; ++c)
-            y[at][c] = a[ia][c] - b[ib][c];
+            y[at][c] = a.At(ia, c) - b.At(ib, c);
         pairs[at][0] = ia;
         pairs[at][1] = ib;
     }
+};
 
-    bool SamePairs(const Simplex& o) const
+// The pairs of a simplex seen before, for the cycle test.
+struct PairList {
+    int32_t pairs[4][2];
+    int32_t size;
+
+    void Take(const Simplex& s)
     {
-        if (size != o.size)
+        size = s.size;
+        for (int i = 0; i < size; ++i) {
+            pairs[i][0] = s.pairs[i][0];
+            pairs[i][1] = s.pairs[i][1];
+        }
+    }
+    bool Same(const Simplex& s) const
+    {
+        if (size != s.size)
             return false;
         for (int i = 0; i < size; ++i)
-            if (pairs[i][0] != o.pairs[i][0] || pairs[i][1] != o.pairs[i][1])
+            if (pairs[i][0] != s.pairs[i][0] || pairs[i][1] != s.pairs[i][1])
                 return false;
         return true;
     }
 };
 
-// The part of a distance result that a later step may have to take back.
-struct Answer {
-    double v[3];
-    double lambda[4];
-    int32_t pairs[4][2];
-    int32_t size;
-
-    static Answer Of(const ConvexDistance& d)
-    {
-        Answer a;
-        std::copy(d.v, d.v + 3, a.v);
-        std::copy(d.lambda, d.lambda + 4, a.lambda);
-        std::copy(&d.pairs[0][0], &d.pairs[0][0] + 8, &a.pairs[0][0]);
-        a.size = d.size;
-        return a;
+// The answer of reduction r, whose kept points have these pairs.
+void Write(ConvexDistance& out, const ConvexReduction& r, const int32_t (*pairs)[2])
+{
+    for (int c = 0; c < 3; ++c)
+        out.v[c] = r.v[c];
+    for (int e = 0; e < r.keptCount; ++e) {
+        out.lambda[e] = r.lambda[e];
+        out.pairs[e][0] = pairs[e][0];
+        out.pairs[e][1] = pairs[e][1];
     }
-    void To(ConvexDistance& d) const
-    {
-        std::copy(v, v + 3, d.v);
-        std::copy(lambda, lambda + 4, d.lambda);
-        std::copy(&pairs[0][0], &pairs[0][0] + 8, &d.pairs[0][0]);
-        d.size = size;
-    }
-};
+    out.size = r.keptCount;
+}
 
 bool StartIsUsable(const int32_t pairs[4][2], int32_t size, int32_t countA, int32_t countB)
 {
@@ -314,11 +401,12 @@ bool StartIsUsable(const int32_t pairs[4][2], int32_t size, int32_t countA, int3
     return true;
 }
 
-}  // namespace
-
-bool ConvexClosest(const double (*a)[3], int32_t countA, const double (*b)[3], int32_t countB,
-                   const int32_t startPairs[4][2], int32_t startSize, ConvexDistance& out)
+template <class Points>
+bool Closest(const Points& a, const Points& b, const int32_t startPairs[4][2], int32_t startSize,
+             ConvexDistance& out)
 {
+    const int32_t countA = a.count;
+    const int32_t countB = b.count;
     out = ConvexDistance{};
     out.stop = ConvexStop::Breakdown;
     if (countA < 1 || countB < 1)
@@ -337,14 +425,20 @@ bool ConvexClosest(const double (*a)[3], int32_t countA, const double (*b)[3], i
     // The step from one simplex to the next depends on nothing else, so a simplex seen
     // before means the loop goes round for ever. Brent's way of finding the cycle: keep
     // the simplex of every power-of-two step and compare each new one with it.
-    Simplex seen = s;
+    PairList seen;
+    seen.Take(s);
     int32_t seenAge = 0;
     int32_t seenSpan = 1;
-    // out always holds the last reduced simplex, so a breakdown can fall back on it.
-    bool sound = false;
+    // Two reductions, this step's and the one before: a step that breaks down answers
+    // with the one before. Its kept points are still at the front of the simplex then,
+    // as a breakdown moves nothing and neither does a reduction that keeps all four.
+    ConvexReduction reductions[2];
+    int current = 0;
+    bool hadBefore = false;
     for (int32_t iteration = 1;; ++iteration) {
         out.iterations = iteration;
-        ConvexReduction r;
+        ConvexReduction& r = reductions[current];
+        const ConvexReduction& before = reductions[current ^ 1];
         if (s.size == 1) {
             r.keptCount = 1;
             r.kept[0] = 0;
@@ -353,10 +447,10 @@ bool ConvexClosest(const double (*a)[3], int32_t countA, const double (*b)[3], i
                 r.v[c] = s.y[0][c];
         } else if (!ConvexReduce(s.y, s.size, r, out.strict)) {
             out.stop = ConvexStop::Breakdown;
-            if (sound)
-                return true;
-            out.size = 0;
-            return false;
+            if (!hadBefore)
+                return false;
+            Write(out, before, s.pairs);
+            return true;
         }
 
         // The kept points move to the front in their order; the support below reads only
@@ -371,27 +465,17 @@ bool ConvexClosest(const double (*a)[3], int32_t countA, const double (*b)[3], i
             }
         }
         s.size = r.keptCount;
-        const bool hadBefore = sound;
-        const Answer before = Answer::Of(out);
-        for (int c = 0; c < 3; ++c)
-            out.v[c] = r.v[c];
-        for (int e = 0; e < s.size; ++e) {
-            out.lambda[e] = r.lambda[e];
-            out.pairs[e][0] = s.pairs[e][0];
-            out.pairs[e][1] = s.pairs[e][1];
-        }
-        out.size = s.size;
-        sound = true;
 
         // Support of A − B in −v: A's point furthest along −v, B's furthest along v.
         const double minusV[3] = {-r.v[0], -r.v[1], -r.v[2]};
         int32_t ia = 0;
         int32_t ib = 0;
-        const float ha = ConvexSupport(a, countA, minusV, ia);
-        const float hb = ConvexSupport(b, countB, r.v, ib);
+        const float ha = a.SupportIn(minusV, ia);
+        const float hb = b.SupportIn(r.v, ib);
         const float h = ha + hb;
         const double g = Dot(r.v, r.v) + static_cast<double>(h);
         if (std::fabs(g) < kConvexTouch) {
+            Write(out, r, s.pairs);
             out.stop = ConvexStop::Converged;
             return true;
         }
@@ -404,14 +488,14 @@ bool ConvexClosest(const double (*a)[3], int32_t countA, const double (*b)[3], i
                 // A given simplex that is flat from the start: begin again from scratch.
                 s.size = 1;
                 s.Set(0, a, b, 0, 0);
-                sound = false;
                 continue;
             }
-            before.To(out);
+            Write(out, before, s.pairs);
             out.stop = ConvexStop::Flat;
             return true;
         }
         if (iteration >= kConvexMaxIterations) {
+            Write(out, r, s.pairs);
             out.stop = ConvexStop::Cap;
             return true;
         }
@@ -420,15 +504,15 @@ bool ConvexClosest(const double (*a)[3], int32_t countA, const double (*b)[3], i
         bool stuck = false;
         for (int e = 0; e < s.size && !stuck; ++e) {
             stuck = (s.pairs[e][0] == ia && s.pairs[e][1] == ib) ||
-                    (s.y[e][0] == a[ia][0] - b[ib][0] && s.y[e][1] == a[ia][1] - b[ib][1] &&
-                     s.y[e][2] == a[ia][2] - b[ib][2]);
+                    (s.y[e][0] == a.At(ia, 0) - b.At(ib, 0) && s.y[e][1] == a.At(ia, 1) - b.At(ib, 1) &&
+                     s.y[e][2] == a.At(ia, 2) - b.At(ib, 2));
         }
         if (!stuck) {
             s.Set(s.size, a, b, ia, ib);
             ++s.size;
-            stuck = s.SamePairs(seen);
+            stuck = seen.Same(s);
             if (++seenAge == seenSpan) {
-                seen = s;
+                seen.Take(s);
                 seenAge = 0;
                 seenSpan *= 2;
             }
@@ -440,15 +524,26 @@ bool ConvexClosest(const double (*a)[3], int32_t countA, const double (*b)[3], i
             // Go on with a bound that scales with the simplex; stuck with that too, v is as
             // good as it gets.
             if (out.strict) {
+                Write(out, r, s.pairs);
                 out.stop = ConvexStop::Stuck;
                 return true;
             }
             out.strict = true;
-            seen = s;
+            seen.Take(s);
             seenAge = 0;
             seenSpan = 1;
         }
+        hadBefore = true;
+        current ^= 1;
     }
+}
+
+}  // namespace
+
+bool ConvexClosest(const double (*a)[3], int32_t countA, const double (*b)[3], int32_t countB,
+                   const int32_t startPairs[4][2], int32_t startSize, ConvexDistance& out)
+{
+    return Closest(PackedPoints{a, countA}, PackedPoints{b, countB}, startPairs, startSize, out);
 }
 
 ConvexQuery MakeConvexQuery(const ModelHull& a, const ModelHull& b)
@@ -474,28 +569,19 @@ void Place(const ModelHull& h, int32_t count, double out[ModelHull::kCapacity][3
             out[i][c] = h.vertices[i][c] + h.translation[c];
 }
 
-}  // namespace
-
-bool HullsSeparated(ConvexQuery& query)
+// The distance run on the placed points and what the record learns from it.
+template <class Points>
+bool Separated(ConvexQuery& query, const Points& a, const Points& b)
 {
-    const ModelHull& ha = *query.hullA;
-    const ModelHull& hb = *query.hullB;
-    const int32_t na = UsableCount(ha);
-    const int32_t nb = UsableCount(hb);
-    double a[ModelHull::kCapacity][3];
-    double b[ModelHull::kCapacity][3];
-    Place(ha, na, a);
-    Place(hb, nb, b);
-
     ConvexDistance dist;
-    const bool ran = ConvexClosest(a, na, b, nb, query.simplexPairs, query.simplexSize, dist);
+    const bool ran = Closest(a, b, query.simplexPairs, query.simplexSize, dist);
     query.simplexSize = dist.size;
     for (int i = 0; i < dist.size; ++i) {
         query.simplexPairs[i][0] = dist.pairs[i][0];
         query.simplexPairs[i][1] = dist.pairs[i][1];
     }
     if (!ran)
-        return na == 0 || nb == 0;  // nothing there: nothing to touch
+        return a.count == 0 || b.count == 0;  // nothing there: nothing to touch
     // A distance that is not a finite number counts as touching: such a place is refused.
     const double d = std::sqrt(Dot(dist.v, dist.v));
     if (!(d >= kConvexTouch) || !std::isfinite(d))
@@ -506,15 +592,43 @@ bool HullsSeparated(ConvexQuery& query)
     for (int i = 0; i < dist.size; ++i) {
         const double l = dist.lambda[i];
         for (int c = 0; c < 3; ++c) {
-            pa[c] += l * a[dist.pairs[i][0]][c];
-            pb[c] += l * b[dist.pairs[i][1]][c];
+            pa[c] += l * a.At(dist.pairs[i][0], c);
+            pb[c] += l * b.At(dist.pairs[i][1], c);
         }
     }
+    const double* t = query.hullA->translation;
     for (int c = 0; c < 3; ++c) {
-        query.witnessA[c] = pa[c] - ha.translation[c];
-        query.witnessB[c] = pb[c] - ha.translation[c];
+        query.witnessA[c] = pa[c] - t[c];
+        query.witnessB[c] = pb[c] - t[c];
     }
     return true;
+}
+
+}  // namespace
+
+bool HullsSeparated(ConvexQuery& query)
+{
+    const ModelHull& ha = *query.hullA;
+    const ModelHull& hb = *query.hullB;
+    const int32_t na = UsableCount(ha);
+    const int32_t nb = UsableCount(hb);
+    if (na == 8 && nb == 8) {
+        // The game's case: two boxes.
+        EightPoints a;
+        EightPoints b;
+        for (int32_t i = 0; i < 8; ++i) {
+            for (int c = 0; c < 3; ++c) {
+                a.c[c][i] = ha.vertices[i][c] + ha.translation[c];
+                b.c[c][i] = hb.vertices[i][c] + hb.translation[c];
+            }
+        }
+        return Separated(query, a, b);
+    }
+    double a[ModelHull::kCapacity][3];
+    double b[ModelHull::kCapacity][3];
+    Place(ha, na, a);
+    Place(hb, nb, b);
+    return Separated(query, PackedPoints{a, na}, PackedPoints{b, nb});
 }
 
 bool HullsIntersect(ConvexQuery& query)
