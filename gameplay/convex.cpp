@@ -241,8 +241,9 @@ void Answer(const Subset& s, const Determinants<K>& d, int row, const double y[4
         const double l = d.delta[row][i] / d.total[row];
         out.kept[e] = i;
         out.lambda[e] = l;
-        for (int c = 0; c < 3; ++c)
-            out.v[c] += l * y[i][c];
+        out.v[0] += l * y[i][0];
+        out.v[1] += l * y[i][1];
+        out.v[2] += l * y[i][2];
     }
 }
 
@@ -346,8 +347,9 @@ struct Simplex {
     template <class Points>
     void Set(int at, const Points& a, const Points& b, int32_t ia, int32_t ib)
     {
-        for (int c = 0; c < 3; ++c)
-            y[at][c] = a.At(ia, c) - b.At(ib, c);
+        y[at][0] = a.At(ia, 0) - b.At(ib, 0);
+        y[at][1] = a.At(ia, 1) - b.At(ib, 1);
+        y[at][2] = a.At(ia, 2) - b.At(ib, 2);
         pairs[at][0] = ia;
         pairs[at][1] = ib;
     }
@@ -380,8 +382,9 @@ struct PairList {
 // The answer of reduction r, whose kept points have these pairs.
 void Write(ConvexDistance& out, const ConvexReduction& r, const int32_t (*pairs)[2])
 {
-    for (int c = 0; c < 3; ++c)
-        out.v[c] = r.v[c];
+    out.v[0] = r.v[0];
+    out.v[1] = r.v[1];
+    out.v[2] = r.v[2];
     for (int e = 0; e < r.keptCount; ++e) {
         out.lambda[e] = r.lambda[e];
         out.pairs[e][0] = pairs[e][0];
@@ -458,8 +461,9 @@ bool Closest(const Points& a, const Points& b, const int32_t startPairs[4][2], i
         for (int e = 0; e < r.keptCount; ++e) {
             const int from = r.kept[e];
             if (from != e) {
-                for (int c = 0; c < 3; ++c)
-                    s.y[e][c] = s.y[from][c];
+                s.y[e][0] = s.y[from][0];
+                s.y[e][1] = s.y[from][1];
+                s.y[e][2] = s.y[from][2];
                 s.pairs[e][0] = s.pairs[from][0];
                 s.pairs[e][1] = s.pairs[from][1];
             }
@@ -616,8 +620,8 @@ bool HullsSeparated(ConvexQuery& query)
         // The game's case: two boxes.
         EightPoints a;
         EightPoints b;
-        for (int32_t i = 0; i < 8; ++i) {
-            for (int c = 0; c < 3; ++c) {
+        for (int c = 0; c < 3; ++c) {
+            for (int32_t i = 0; i < 8; ++i) {
                 a.c[c][i] = ha.vertices[i][c] + ha.translation[c];
                 b.c[c][i] = hb.vertices[i][c] + hb.translation[c];
             }
