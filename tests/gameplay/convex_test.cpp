@@ -1,0 +1,418 @@
+// The exact collision test: distances against box geometry worked out by hand, the
+// tie rule, flat and thin sets, the cached plane, and the numerically hard cases.
+#include "gameplay/convex.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <iostream>
+#include <sstream>
+#include <vector>
+
+#include "engine/random.h"
+#include "world/md2model.h"
+
+namespace {
+
+using Point = std::vector<double>;
+
+// Redirects std::cerr into a string while it lives.
+class CaptureCerr {
+public:
+    CaptureCerr() : old(std::cerr.rdbuf(buffer.rdbuf())) {}
+    ~CaptureCerr() { std::cerr.rdbuf(old); }
+    std::string Text() const { return buffer.str(); }
+
+private:
+    std::ostringstream buffer;
+    std::streambuf* old;
+};
+
+struct Box {
+    double lo[3];
+    double hi[3];
+};
+
+// The eight corners relative to the box centre, placed at the centre.
+ModelHull HullOf(const Box& b)
+{
+    ModelHull h;
+    h.vertexCount = 8;
+    for (int c = 0; c < 3; ++c) {
+        h.translation[c] = 0.5 * (b.lo[c] + b.hi[c]);
+        h.negTranslation[c] = -h.translation[c];
+    }
+    for (int i = 0; i < 8; ++i)
+        for (int c = 0; c < 3; ++c)
+            h.vertices[i][c] = ((i >> c) & 1 ? b.hi[c] : b.lo[c]) - h.translation[c];
+    return h;
+}
+
+Box Cube(double x, double y, double z, double side)
+{
+    const double r = side / 2;
+    return {{x - r, y - r, z - r}, {x + r, y + r, z + r}};
+}
+
+// Distance of two axis-aligned boxes: the gaps along the axes.
+double BoxGap(const Box& a, const Box& b)
+{
+    double sum = 0.0;
+    for (int c = 0; c < 3; ++c) {
+        const double gap = std::max({0.0, a.lo[c] - b.hi[c], b.lo[c] - a.hi[c]});
+        sum += gap * gap;
+    }
+    return std::sqrt(sum);
+}
+
+double Length(const double v[3]) { return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); }
+
+ConvexDistance Closest(const std::vector<Point>& a, const std::vector<Point>& b)
+{
+    std::vector<double> fa, fb;
+    for (const Point& p : a)
+        fa.insert(fa.end(), p.begin(), p.end());
+    for (const Point& p : b)
+        fb.insert(fb.end(), p.begin(), p.end());
+    ConvexDistance d;
+    ConvexClosest(reinterpret_cast<const double(*)[3]>(fa.data()), int32_t(a.size()),
+                  reinterpret_cast<const double(*)[3]>(fb.data()), int32_t(b.size()), nullptr, 0, d);
+    return d;
+}
+
+std::vector<Point> WorldCorners(const ModelHull& h)
+{
+    std::vector<Point> out;
+    for (int i = 0; i < h.vertexCount; ++i)
+        out.push_back({h.vertices[i][0] + h.translation[0], h.vertices[i][1] + h.translation[1],
+                       h.vertices[i][2] + h.translation[2]});
+    return out;
+}
+
+// The witness points lie in their boxes and are the distance apart.
+void ExpectWitnessesOnTheBoxes(const ConvexQuery& q, const Box& a, const Box& b, double distance)
+{
+    const double* t = q.hullA->translation;
+    const double gap[3] = {q.witnessB[0] - q.witnessA[0], q.witnessB[1] - q.witnessA[1],
+                           q.witnessB[2] - q.witnessA[2]};
+    EXPECT_NEAR(Length(gap), distance, 1e-9);
+    for (int c = 0; c < 3; ++c) {
+        EXPECT_GE(q.witnessA[c] + t[c], a.lo[c] - 1e-9);
+        EXPECT_LE(q.witnessA[c] + t[c], a.hi[c] + 1e-9);
+        EXPECT_GE(q.witnessB[c] + t[c], b.lo[c] - 1e-9);
+        EXPECT_LE(q.witnessB[c] + t[c], b.hi[c] + 1e-9);
+    }
+}
+
+TEST(Convex, BoxPairsIntersectExactlyWhenCloserThanTheBound)
+{
+    struct Row {
+        double dx, dy, dz, sideB;
+        bool intersects;
+        double distance;
+    } rows[] = {
+        {2.5, 0, 0, 2, false, 0.5},
+        {2.0, 0, 0, 2, true, 0},  // faces touch
+        {2.000005, 0, 0, 2, true, 0},
+        {2.00002, 0, 0, 2, false, 0.00002},
+        {0, -2.3, 0, 2, false, 0.3},
+        {2.3, 2.4, 0, 2, false, 0.5},  // edge to edge
+        {2.5, 2.5, 2.5, 2, false, std::sqrt(0.75)},  // corner to corner
+        {1.0, 0.5, -0.2, 2, true, 0},
+        {0.2, 0.1, 0, 0.5, true, 0},  // B deep inside A
+        {-0.3, 0.2, 0.1, 10, true, 0},  // A deep inside B
+    };
+    // Near the origin, on the field, and far out where the support value in single
+    // precision no longer lets the loop end by itself.
+    const double bases[][3] = {{0, 0, 0}, {30.25, 40.5, 1.0}, {5000, -7000, 3000}};
+    for (const auto& base : bases) {
+        for (const Row& r : rows) {
+            SCOPED_TRACE(testing::Message() << "offset " << r.dx << " " << r.dy << " " << r.dz << " base "
+                                            << base[0]);
+            const Box a = Cube(base[0], base[1], base[2], 2);
+            const Box b = Cube(base[0] + r.dx, base[1] + r.dy, base[2] + r.dz, r.sideB);
+            const ModelHull ha = HullOf(a);
+            const ModelHull hb = HullOf(b);
+            ConvexQuery q = MakeConvexQuery(ha, hb);
+            EXPECT_EQ(HullsIntersect(q), r.intersects);
+            EXPECT_EQ(q.cachedSeparation, r.intersects ? 0 : 1);
+            EXPECT_GE(q.simplexSize, 1);
+            if (!r.intersects)
+                ExpectWitnessesOnTheBoxes(q, a, b, r.distance);
+            ConvexQuery swapped = MakeConvexQuery(hb, ha);
+            EXPECT_EQ(HullsIntersect(swapped), r.intersects);
+        }
+    }
+}
+
+TEST(Convex, RandomBoxPairsAgreeWithTheirGaps)
+{
+    CRandom::Seed(2024);
+    // Some boxes are flat along an axis, like a wall piece.
+    auto extent = [] { return CRandom::Next() % 8 == 0 ? 0.0 : CRandom::Unit() * 2; };
+    int separated = 0;
+    for (int n = 0; n < 3000; ++n) {
+        Box a, b;
+        for (int c = 0; c < 3; ++c) {
+            const double centreA = 2 + CRandom::Unit() * 60;
+            const double centreB = centreA + (CRandom::Unit() - 0.5) * 1.8;
+            const double ea = extent() / 2;
+            const double eb = extent() / 2;
+            a.lo[c] = centreA - ea;
+            a.hi[c] = centreA + ea;
+            b.lo[c] = centreB - eb;
+            b.hi[c] = centreB + eb;
+        }
+        const ModelHull ha = HullOf(a);
+        const ModelHull hb = HullOf(b);
+        const double want = BoxGap(a, b);
+        const ConvexDistance d = Closest(WorldCorners(ha), WorldCorners(hb));
+        const double got = Length(d.v);
+        SCOPED_TRACE(testing::Message() << "pair " << n << " gap " << want << " found " << got);
+        // v is a point of the hull of A − B, and the loop ends once no point lies more
+        // than the bound (plus the rounding of the single-precision support) below it.
+        EXPECT_GE(got, want - 1e-9);
+        if (got > 0) {
+            EXPECT_LE(got - want, 2e-5 / got);
+        }
+        ConvexQuery q = MakeConvexQuery(ha, hb);
+        const bool hit = HullsIntersect(q);
+        EXPECT_EQ(hit, got < kConvexTouch);
+        if (hit) {
+            EXPECT_LT(want, kConvexTouch);
+        } else {
+            ++separated;
+        }
+    }
+    EXPECT_GT(separated, 1000);
+    EXPECT_LT(separated, 2000);
+}
+
+TEST(Convex, RepeatedVerticesChangeNothing)
+{
+    CRandom::Seed(5);
+    for (int n = 0; n < 200; ++n) {
+        const Box a = Cube(CRandom::Unit() * 4, CRandom::Unit() * 4, CRandom::Unit(), 1 + CRandom::Unit());
+        const Box b = Cube(CRandom::Unit() * 4, CRandom::Unit() * 4, CRandom::Unit(), 1 + CRandom::Unit());
+        const std::vector<Point> pa = WorldCorners(HullOf(a));
+        const std::vector<Point> pb = WorldCorners(HullOf(b));
+        // Each corner three times: side by side in A, the whole set again in B.
+        std::vector<Point> ra, rb = pb;
+        for (const Point& p : pa)
+            ra.insert(ra.end(), {p, p, p});
+        rb.insert(rb.end(), pb.begin(), pb.end());
+        rb.insert(rb.end(), pb.begin(), pb.end());
+        const ConvexDistance plain = Closest(pa, pb);
+        const ConvexDistance repeated = Closest(ra, rb);
+        for (int c = 0; c < 3; ++c)
+            EXPECT_EQ(repeated.v[c], plain.v[c]) << "pair " << n;
+        EXPECT_EQ(repeated.size, plain.size);
+    }
+}
+
+TEST(Convex, CollinearAndFlatSetsWork)
+{
+    struct Row {
+        const char* what;
+        std::vector<Point> a, b;
+        double distance;
+        int maxSimplex;
+    } rows[] = {
+        {"three points on a line, a point beside it",
+         {{0, 0, 0}, {1, 1, 0}, {3, 3, 0}}, {{1, 2, 0}}, std::sqrt(0.5), 2},
+        {"crossing segments one above the other",
+         {{0, 0, 0}, {4, 0, 0}}, {{2, -1, 1}, {2, 3, 1}}, 1.0, 3},
+        {"a wall piece and a point in front of it",
+         {{0, 0, 0}, {2, 0, 0}, {2, 0, 3}, {0, 0, 3}}, {{1, 0.8, 1.5}}, 0.8, 3},
+        {"a wall piece and a point in its plane",
+         {{0, 0, 0}, {2, 0, 0}, {2, 0, 3}, {0, 0, 3}}, {{1, 0, 1.5}}, 0.0, 3},
+        {"two wall pieces in one plane, apart",
+         {{0, 0, 0}, {2, 0, 0}, {2, 0, 3}, {0, 0, 3}}, {{2.5, 0, 1}, {4, 0, 1}, {4, 0, 2}, {2.5, 0, 2}}, 0.5, 3},
+        {"two wall pieces in one plane, overlapping",
+         {{0, 0, 0}, {2, 0, 0}, {2, 0, 3}, {0, 0, 3}}, {{1.5, 0, 1}, {4, 0, 1}, {4, 0, 2}, {1.5, 0, 2}}, 0.0, 3},
+        {"a wall piece and a cube in front of it",
+         {{0, 0, 0}, {2, 0, 0}, {2, 0, 3}, {0, 0, 3}},
+         {{0.5, 0.3, 1}, {1.5, 0.3, 1}, {0.5, 1.3, 1}, {1.5, 1.3, 1},
+          {0.5, 0.3, 2}, {1.5, 0.3, 2}, {0.5, 1.3, 2}, {1.5, 1.3, 2}}, 0.3, 4},
+    };
+    for (const Row& r : rows) {
+        const ConvexDistance d = Closest(r.a, r.b);
+        EXPECT_NEAR(Length(d.v), r.distance, 1e-9) << r.what;
+        EXPECT_LE(d.size, r.maxSimplex) << r.what;
+        EXPECT_EQ(d.stop, ConvexStop::Converged) << r.what;
+    }
+}
+
+TEST(Convex, CachedPlaneAnswersUntilItNoLongerSeparates)
+{
+    ModelHull a = HullOf(Cube(10, 10, 1, 2));
+    ModelHull b = HullOf(Cube(12.5, 10, 1, 2));
+    auto moveTo = [](ModelHull& h, double x, double y) {
+        h.translation[0] = x;
+        h.translation[1] = y;
+    };
+    ConvexQuery q = MakeConvexQuery(a, b);
+    ASSERT_FALSE(HullsIntersect(q));
+    ASSERT_EQ(q.cachedSeparation, 1);
+    const double firstB = q.witnessB[0];
+    EXPECT_DOUBLE_EQ(firstB - q.witnessA[0], 0.5);
+
+    moveTo(b, 13, 10);  // further off along the normal: the plane still separates
+    EXPECT_FALSE(HullsIntersect(q));
+    EXPECT_EQ(q.witnessB[0], firstB) << "answered from the plane, without a new run";
+
+    moveTo(b, 11, 13);  // beside A now: apart, but across the old plane
+    EXPECT_FALSE(HullsIntersect(q));
+    EXPECT_EQ(q.cachedSeparation, 1);
+    EXPECT_DOUBLE_EQ(q.witnessB[1] - q.witnessA[1], 1.0) << "a new plane from a new run";
+
+    moveTo(a, 11, 11.2);  // A walks into B: the plane moves with A
+    EXPECT_TRUE(HullsIntersect(q));
+    EXPECT_EQ(q.cachedSeparation, 0);
+
+    moveTo(a, 10, 10);
+    moveTo(b, 12.5, 10);
+    ConvexQuery touch = MakeConvexQuery(a, b);
+    ASSERT_FALSE(HullsIntersect(touch));
+    moveTo(b, 12, 10);  // B's face comes to lie on the plane: touching
+    EXPECT_TRUE(HullsIntersect(touch));
+}
+
+TEST(Convex, BadCountsAndNumbersNeverReadOutsideOrCrash)
+{
+    const ModelHull cube = HullOf(Cube(0, 0, 0, 2));
+    ModelHull near = HullOf(Cube(2.5, 0, 0, 2));
+    ModelHull overlap = HullOf(Cube(1, 0, 0, 2));
+
+    ModelHull tooMany = near;
+    tooMany.vertexCount = 1000;  // only the array's eight exist
+    ConvexQuery q = MakeConvexQuery(cube, tooMany);
+    EXPECT_FALSE(HullsIntersect(q));
+    EXPECT_NEAR(q.witnessB[0] - q.witnessA[0], 0.5, 1e-12);
+
+    for (int32_t count : {0, -5}) {
+        ModelHull empty = overlap;
+        empty.vertexCount = count;
+        ConvexQuery e = MakeConvexQuery(cube, empty);
+        EXPECT_FALSE(HullsIntersect(e)) << "no vertices touch nothing";
+        ConvexQuery f = MakeConvexQuery(empty, cube);
+        EXPECT_FALSE(HullsIntersect(f));
+    }
+
+    ModelHull lost = near;
+    lost.translation[1] = std::nan("");
+    ConvexQuery n = MakeConvexQuery(cube, lost);
+    EXPECT_TRUE(HullsIntersect(n)) << "a place that is not a number is refused";
+    lost.translation[1] = INFINITY;
+    ConvexQuery i = MakeConvexQuery(cube, lost);
+    EXPECT_TRUE(HullsIntersect(i));
+
+    // A simplex left in the record is a start; one that names missing points is not.
+    for (auto [size, index] : {std::pair{7, 0}, std::pair{2, 99}, std::pair{1, -1}}) {
+        ConvexQuery s = MakeConvexQuery(cube, overlap);
+        s.simplexSize = size;
+        s.simplexPairs[size > 4 ? 0 : size - 1][1] = index;
+        EXPECT_TRUE(HullsIntersect(s));
+        EXPECT_GE(s.simplexSize, 1);
+        EXPECT_LE(s.simplexSize, 4);
+    }
+    ConvexQuery warm = MakeConvexQuery(cube, near);
+    ASSERT_FALSE(HullsIntersect(warm));
+    warm.cachedSeparation = 0;  // run again from the simplex it ended with
+    EXPECT_FALSE(HullsIntersect(warm));
+    EXPECT_NEAR(warm.witnessB[0] - warm.witnessA[0], 0.5, 1e-12);
+}
+
+// A tetrahedron flat enough that rounding gives every subset a determinant of the
+// wrong sign or a grown one above the bound.
+TEST(Convex, FlatTetrahedronFallsBackToTheBackupChoice)
+{
+    const double y[4][3] = {
+        {0x1.ad003553b55ccp+4, 0x1.59362ab869cadp+2, 0x1.93e48be993d4ep+5},
+        {-0x1.86bd532f8b2f1p+7, 0x1.b1114c6079cdap+7, -0x1.c205f6afbe317p+7},
+        {-0x1.054bf5384ba3bp+5, -0x1.557e7e06386eap+6, -0x1.a6048e3c16fa3p+6},
+        {-0x1.98a7fe2fefb7ap+7, 0x1.e8da6918449fap+7, -0x1.c2989a4c7c0efp+7},
+    };
+    ConvexReduction r;
+    CaptureCerr err;
+    ASSERT_TRUE(ConvexReduce(y, 4, r));
+    EXPECT_EQ(err.Text(), "comp_sub_dist using backup proc\n");
+    double sum = 0, v[3] = {0, 0, 0};
+    for (int e = 0; e < r.keptCount; ++e) {
+        EXPECT_GT(r.lambda[e], 0);
+        sum += r.lambda[e];
+        for (int c = 0; c < 3; ++c)
+            v[c] += r.lambda[e] * y[r.kept[e]][c];
+    }
+    EXPECT_NEAR(sum, 1, 1e-12);
+    for (int c = 0; c < 3; ++c)
+        EXPECT_NEAR(r.v[c], v[c], 1e-9);
+    EXPECT_LT(Length(r.v), 1e-9) << "the points' plane holds the origin";
+}
+
+// A flat octagon, large and far out, and a point above its middle: the loop goes round
+// with the fixed bound, and with the scaled one it meets a flat simplex that only the
+// backup choice gets through. It ends with the point's height.
+TEST(Convex, BackupCarriesAHardRunToTheRightDistance)
+{
+    const std::vector<Point> octagon = {
+        {0x1.0a44ca18b1e59p+10, 0x1.792c5fefa29b9p+8, -0x1.07568a7ab5baap+8},
+        {0x1.cca0e6d6500dep+9, 0x1.6982b161e1be6p+8, -0x1.097af5bb9db8p+9},
+        {0x1.5f11ee6dea374p+9, 0x1.ec41e60f6dcd2p+8, -0x1.4827ee2a7dcb2p+9},
+        {0x1.168484dc0d458p+9, 0x1.3ae481743ede8p+9, -0x1.43233b962c73cp+9},
+        {0x1.0b4a6ea9fa935p+9, 0x1.a467bcf24c7b4p+9, -0x1.2a29106f72d99p+8},
+        {0x1.5ea0ee592c3bdp+9, 0x1.aa87d32b172aap+9, 0x1.37e3e34c58ap+0},
+        {0x1.d1ee44269af8p+9, 0x1.44e130d1c8318p+9, 0x1.a4842d9e0376p+3},
+        {0x1.241849971f65cp+10, 0x1.a65052bbac1f2p+8, -0x1.2692dca420fap+3},
+    };
+    const std::vector<Point> point = {{0x1.aa1521c281be5p+9, 0x1.126cc94777fe2p+9, -0x1.31506514fb561p+8}};
+    const double height = 0x1.4634f97dc7046p-1;
+
+    CaptureCerr err;
+    const ConvexDistance d = Closest(octagon, point);
+    EXPECT_NE(err.Text().find("comp_sub_dist using backup proc\n"), std::string::npos);
+    EXPECT_EQ(err.Text().find("backup failed"), std::string::npos);
+    EXPECT_TRUE(d.strict);
+    EXPECT_NEAR(Length(d.v), height, 1e-9);
+
+    ModelHull a, b;
+    a.vertexCount = 8;
+    for (int i = 0; i < 8; ++i)
+        std::copy(octagon[i].begin(), octagon[i].end(), a.vertices[i]);
+    b.vertexCount = 1;
+    std::copy(point[0].begin(), point[0].end(), b.vertices[0]);
+    ConvexQuery q = MakeConvexQuery(a, b);
+    EXPECT_FALSE(HullsIntersect(q));
+    const double gap[3] = {q.witnessB[0] - q.witnessA[0], q.witnessB[1] - q.witnessA[1],
+                           q.witnessB[2] - q.witnessA[2]};
+    EXPECT_NEAR(Length(gap), height, 1e-9);
+}
+
+// A box thinner than the bound's scale: the fixed bound takes the top face's edge for
+// the closest feature and keeps dropping the face's third corner.
+TEST(Convex, ThinBoxThatGoesRoundStillGivesItsFaceDistance)
+{
+    const Box a = {{48.688694775757398, 5.609082896954785, 51.5991175216963},
+                   {48.722210427759549, 5.8467143444981868, 53.117887971013118}};
+    const Box b = {{48.715533444335421, 5.6305744376794644, 53.276388886906162},
+                   {48.715533444335421, 5.6305744376794644, 53.276388886906162}};
+    const ConvexDistance d = Closest(WorldCorners(HullOf(a)), WorldCorners(HullOf(b)));
+    EXPECT_TRUE(d.strict);
+    EXPECT_NEAR(Length(d.v), BoxGap(a, b), 1e-9);
+}
+
+TEST(Convex, SupportKeepsTheFirstOfEqualValuesAndRoundsToSingle)
+{
+    const double points[][3] = {{1, 0, 0}, {0, 1, 0}, {1, 0, 5}, {0.1, 0.2, 0.3}};
+    const double d[3] = {1, 1, 0};
+    int32_t index = -1;
+    EXPECT_EQ(ConvexSupport(points, 4, d, index), 1.0f);
+    EXPECT_EQ(index, 0);
+    const double tiny[3] = {1, 1e-12, 0};
+    const double close[][3] = {{1, 0, 0}, {1, 1, 0}};
+    EXPECT_EQ(ConvexSupport(close, 2, tiny, index), 1.0f);
+    EXPECT_EQ(index, 1) << "chosen by the double value, returned as a float";
+}
+
+}  // namespace
