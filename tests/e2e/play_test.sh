@@ -37,7 +37,7 @@ press Tab shows 630 16 170 16 "$WHITE" $((pumpgun * 6 / 5))
 launcher=$(weapon)
 press Tab shows 630 16 170 16 "$WHITE" 0 $((launcher * 2 / 3))
 # Holding fire leaves red trails around the figure (the title's red is further up).
-press space shows 200 120 400 300 "$RED" 300
+press space shows 200 120 400 300 "$RED" 64
 
 press 5 seen "LEVEL CHANGE" 1
 press Escape seen "LEVEL CHANGE" 2
