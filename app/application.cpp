@@ -36,7 +36,7 @@ void AddTask(const char* message, CMMPointer<Field>& field, int32_t priority)
 }
 }  // namespace
 
-void CApplication::Run(int argc, char* argv[])
+void CApplication::Run(const Options& options)
 {
     std::cout << "VELQ started: Creating Log Files\n";
     new CLog();
@@ -56,8 +56,8 @@ void CApplication::Run(int argc, char* argv[])
 
     CSettingsManager::GetSingleton().ParseFile("settings.esf");
     // Each argument is one more settings line, applied after the file.
-    for (int i = 1; i < argc; ++i)
-        CSettingsManager::GetSingleton().ParseSetting(argv[i]);
+    for (const std::string& line : options.settingsLines)
+        CSettingsManager::GetSingleton().ParseSetting(line);
 
     // Tasks start in this order (the window first); they run by priority.
     AddTask<CVideoTask>("Add Video Task...", videoTask, 10000);

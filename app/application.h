@@ -4,6 +4,7 @@
 
 #include "engine/inputtask.h"
 #include "engine/kernel.h"
+#include "engine/options.h"
 #include "engine/singleton.h"
 #include "engine/timertask.h"
 #include "engine/videotask.h"
@@ -11,7 +12,7 @@
 class CApplication : public CSingleton<CApplication> {
 public:
     // The whole life of the engine: start-up, kernel loop, shutdown.
-    void Run(int argc, char* argv[]);
+    void Run(const Options& options);
 
     // Released in reverse order when the application goes: movement first, video last.
     CMMPointer<CVideoTask> videoTask;

@@ -6,11 +6,13 @@
 #include <iostream>
 
 #include "app/application.h"
+#include "app/usage.h"
 #include "engine/clock.h"
 #include "engine/frametimes.h"
 #include "engine/kernel.h"
 #include "engine/log.h"
 #include "engine/mmanager.h"
+#include "engine/options.h"
 
 namespace {
 void OnTerminate(int) { CKernel::RequestStop(); }
@@ -18,6 +20,20 @@ void OnTerminate(int) { CKernel::RequestStop(); }
 
 int main(int argc, char* argv[])
 {
+    const Options options = ParseOptions(argc, argv);
+    if (!options.error.empty()) {
+        std::cerr << options.error << "\n";
+        return 2;
+    }
+    if (options.help) {
+        std::cout << UsageText();
+        return 0;
+    }
+    if (options.version) {
+        std::cout << kVersionText << "\n";
+        return 0;
+    }
+
     // GLUT cannot start without an X display; say so plainly instead of its own
     // terse failure.
     const char* display = std::getenv("DISPLAY");
@@ -46,7 +62,7 @@ int main(int argc, char* argv[])
     CFrameTimes::Open(std::getenv("VELQ_FRAME_TIMES"));
 
     new CApplication();
-    CApplication::GetSingleton().Run(argc, argv);
+    CApplication::GetSingleton().Run(options);
     delete &CApplication::GetSingleton();
 
     IMMObject::CollectRemainingObjects(true);

@@ -1,0 +1,6 @@
+// What --help prints.
+#pragma once
+
+#include <string>
+
+std::string UsageText();

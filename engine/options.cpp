@@ -1,0 +1,67 @@
+// The command line's options.
+#include "engine/options.h"
+
+#include <cstring>
+
+const char* const kVersionText = "Velq! 1.0";
+
+namespace {
+struct FileOption {
+    const char* name;
+    std::string Options::*field;
+};
+const FileOption kFileOptions[] = {
+    {"--record", &Options::record},
+    {"--replay", &Options::replay},
+    {"--timedemo", &Options::timedemo},
+};
+}  // namespace
+
+Options ParseOptions(int argc, const char* const argv[])
+{
+    Options o;
+    for (int i = 1; i < argc && o.error.empty(); ++i) {
+        const std::string arg = argv[i];
+        if (arg.compare(0, 2, "--") != 0) {
+            o.settingsLines.push_back(arg);
+            continue;
+        }
+        if (arg == "--help") {
+            o.help = true;
+            continue;
+        }
+        if (arg == "--version") {
+            o.version = true;
+            continue;
+        }
+        const FileOption* known = nullptr;
+        std::string value;
+        bool hasValue = false;
+        for (const FileOption& f : kFileOptions) {
+            const size_t n = std::strlen(f.name);
+            if (arg == f.name) {
+                known = &f;
+                if (i + 1 < argc) {
+                    value = argv[++i];
+                    hasValue = true;
+                }
+            } else if (arg.compare(0, n, f.name) == 0 && arg[n] == '=') {
+                known = &f;
+                value = arg.substr(n + 1);
+                hasValue = true;
+            }
+            if (known)
+                break;
+        }
+        if (!known)
+            o.error = "velq: unknown option " + arg + " (velq --help lists them)";
+        else if (!hasValue || value.empty())
+            o.error = std::string("velq: ") + known->name + " needs a file name (velq --help)";
+        else
+            o.*(known->field) = value;
+    }
+    const int replays = !o.record.empty() + !o.replay.empty() + !o.timedemo.empty();
+    if (o.error.empty() && replays > 1)
+        o.error = "velq: --record, --replay and --timedemo go one at a time (velq --help)";
+    return o;
+}

@@ -1,0 +1,22 @@
+// The command line: arguments that begin with "--" are options, every other one is a
+// settings line, passed on untouched and in order.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct Options {
+    bool help = false;
+    bool version = false;
+    std::string record;    // --record FILE: write the game played to FILE
+    std::string replay;    // --replay FILE: play FILE instead of the devices and clock
+    std::string timedemo;  // --timedemo FILE: replay FILE as fast as it draws
+    std::vector<std::string> settingsLines;
+    // Empty, or the one line that says what is wrong (the program exits 2).
+    std::string error;
+};
+
+Options ParseOptions(int argc, const char* const argv[]);
+
+// The game's name and version, as --version prints it.
+extern const char* const kVersionText;
