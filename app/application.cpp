@@ -50,14 +50,23 @@ void CApplication::Run(const Options& options)
     GameWorld::GetSingleton().SetRules(&rules);
     new SceneGraph();
     new ModelCache();
-    new SoundManager();  // ends the process when no audio device can be opened
     new CKernel();
     std::cout << "done.\n";
 
+    // sound=0 plays silently without opening an audio device.
+    int sound = 1;
+    CMMPointer<BaseDator> soundSetting(new Dator<int>(sound));
+    CSettingsManager::GetSingleton().RegisterVariable("sound", soundSetting);
     CSettingsManager::GetSingleton().ParseFile("settings.esf");
     // Each argument is one more settings line, applied after the file.
     for (const std::string& line : options.settingsLines)
         CSettingsManager::GetSingleton().ParseSetting(line);
+
+    // Ends the process when the device cannot be opened; a silent manager loads nothing,
+    // and the sound key then changes no mixer volumes (there are no channels).
+    new SoundManager(sound != 0);
+    if (!sound)
+        CHandleInputTask::mixer = {[](int, int) { return 0; }, [](int) { return 0; }};
 
     // Tasks start in this order (the window first); they run by priority.
     AddTask<CVideoTask>("Add Video Task...", videoTask, 10000);

@@ -8,7 +8,7 @@ set -eu
 level=${1:-0}
 seconds=${2:-10}
 root=$(cd "$(dirname "$0")/.." && pwd)
-bin=$root/build/app/velq
+bin=$root/build/velq
 [ -x "$bin" ] || { echo "fps: build the game first (scripts/build.sh velq)" >&2; exit 1; }
 case $level in 0|1|2|3|4) ;; *) echo "fps: level must be 0 to 4" >&2; exit 2 ;; esac
 

@@ -40,6 +40,16 @@ void CClock::Release()
 
 bool CClock::IsDriven() { return driven; }
 
+void CClock::WaitUntil(uint32_t ticks)
+{
+    if (driven)
+        return;
+    const uint32_t now = SDL_GetTicks();
+    const int32_t left = static_cast<int32_t>(ticks - now);  // wraps like the counter
+    if (left > 0)
+        SDL_Delay(static_cast<uint32_t>(left));
+}
+
 void CClock::BeginFrame()
 {
     if (driven)

@@ -24,4 +24,8 @@ public:
 
     // Called by the kernel at the start of every pass.
     static void BeginFrame();
+
+    // Sleeps until the real tick count reaches ticks; returns at once on driven time,
+    // so fixed-step and replayed runs never wait.
+    static void WaitUntil(uint32_t ticks);
 };

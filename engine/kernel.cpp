@@ -23,11 +23,14 @@ CKernel::~CKernel()
     taskList.clear();
 }
 
+int CKernel::maxFps = 0;
+
 void CKernel::RequestStop() { stopRequested = 1; }
 
 int CKernel::Execute()
 {
     while (!taskList.empty()) {
+        const uint32_t frameStart = CClock::GetTicks();
         CClock::BeginFrame();
         {
             PROFILE("Kernel task loop");
@@ -69,6 +72,9 @@ int CKernel::Execute()
         }
         // Console lines leave once per frame, not once per line.
         std::cout.flush();
+        // The cap waits out the rest of the frame instead of starting the next one.
+        if (maxFps > 0)
+            CClock::WaitUntil(frameStart + static_cast<uint32_t>(1000 / std::min(maxFps, 1000)));
     }
     return 0;
 }

@@ -45,6 +45,9 @@ public:
     // Asks the loop to kill every task at the start of its next pass (signals use it).
     static void RequestStop();
 
+    // Frames per second at most (setting maxfps); 0 or less runs uncapped.
+    static int maxFps;
+
     const std::list<CMMPointer<ITask>>& GetTaskList() const { return taskList; }
     const std::list<CMMPointer<ITask>>& GetPausedTaskList() const { return pausedTaskList; }
 

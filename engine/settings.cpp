@@ -5,6 +5,7 @@
 #include <fstream>
 #include <vector>
 
+#include "engine/kernel.h"
 #include "engine/videotask.h"
 
 namespace {
@@ -95,6 +96,10 @@ void CSettingsManager::CreateStandardSettings()
     RegisterVariable("screenY", CMMPointer<BaseDator>(CVideoTask::screenHeight));
     CVideoTask::screenBPP = new Dator<int>(CVideoTask::scrBPP);
     RegisterVariable("screenBPP", CMMPointer<BaseDator>(CVideoTask::screenBPP));
+    CVideoTask::screenFull = new Dator<int>(CVideoTask::fullscreen);
+    RegisterVariable("fullscreen", CMMPointer<BaseDator>(CVideoTask::screenFull));
+    maxFps = new Dator<int>(CKernel::maxFps);
+    RegisterVariable("maxfps", CMMPointer<BaseDator>(maxFps));
 }
 
 void CSettingsManager::DestroyStandardSettings()
@@ -102,4 +107,6 @@ void CSettingsManager::DestroyStandardSettings()
     CVideoTask::screenWidth = nullptr;
     CVideoTask::screenHeight = nullptr;
     CVideoTask::screenBPP = nullptr;
+    CVideoTask::screenFull = nullptr;
+    maxFps = nullptr;
 }

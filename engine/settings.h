@@ -94,4 +94,5 @@ public:
 
 private:
     std::map<std::string, CMMPointer<BaseDator>> settingMap;
+    CMMPointer<Dator<int>> maxFps;  // the kernel's frame-rate cap
 };

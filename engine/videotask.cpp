@@ -4,16 +4,20 @@
 #include <SDL.h>
 
 #include <cassert>
+#include <iostream>
 
 #include "engine/frametimes.h"
+#include "engine/inputtask.h"
 #include "engine/log.h"
 
 int CVideoTask::scrWidth = 800;
 int CVideoTask::scrHeight = 600;
 int CVideoTask::scrBPP = 16;
+int CVideoTask::fullscreen = 1;
 CMMPointer<Dator<int>> CVideoTask::screenWidth;
 CMMPointer<Dator<int>> CVideoTask::screenHeight;
 CMMPointer<Dator<int>> CVideoTask::screenBPP;
+CMMPointer<Dator<int>> CVideoTask::screenFull;
 
 bool CVideoTask::Start()
 {
@@ -30,7 +34,9 @@ bool CVideoTask::Start()
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 1);
-    if (!SDL_SetVideoMode(scrWidth, scrHeight, scrBPP, SDL_FULLSCREEN | SDL_ANYFORMAT | SDL_OPENGL)) {
+    SDL_WM_SetCaption("Velq!", "Velq!");
+    const Uint32 flags = (fullscreen ? SDL_FULLSCREEN : 0) | SDL_ANYFORMAT | SDL_OPENGL;
+    if (!SDL_SetVideoMode(scrWidth, scrHeight, scrBPP, flags)) {
         CLog::GetSingleton().Write(LOG_CLIENT, 9, scrWidth, scrHeight, scrBPP, SDL_GetError());
         return false;
     }
@@ -39,6 +45,16 @@ bool CVideoTask::Start()
 
 void CVideoTask::Update()
 {
+    // Read from the polled keys, so a replay switches where the recording did. The
+    // switch keeps the GL context, textures and lists with it.
+    const bool alt = CInputTask::curKey(SDLK_LALT) || CInputTask::curKey(SDLK_RALT);
+    if (alt && CInputTask::keyDown(SDLK_RETURN)) {
+        SDL_Surface* screen = SDL_GetVideoSurface();
+        if (screen && SDL_WM_ToggleFullScreen(screen))
+            fullscreen = !fullscreen;
+        else
+            std::cerr << "VELQ: cannot switch between window and full screen here\n";
+    }
     SDL_GL_SwapBuffers();
     CFrameTimes::FrameShown();
 }

@@ -1,4 +1,5 @@
-// The full-screen OpenGL window: opened at start, buffers swapped last in every pass.
+// The OpenGL window, full screen or not: opened at start, buffers swapped last in every
+// pass; Alt+Enter switches between window and full screen.
 #pragma once
 
 #include "engine/kernel.h"
@@ -12,6 +13,6 @@ public:
     unsigned size() override { return sizeof(*this); }
 
     // The screen settings and their binders; the settings manager creates the binders.
-    static int scrWidth, scrHeight, scrBPP;
-    static CMMPointer<Dator<int>> screenWidth, screenHeight, screenBPP;
+    static int scrWidth, scrHeight, scrBPP, fullscreen;
+    static CMMPointer<Dator<int>> screenWidth, screenHeight, screenBPP, screenFull;
 };

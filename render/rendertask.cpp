@@ -4,13 +4,17 @@
 
 #include <GL/glew.h>
 #include <GL/glu.h>
+#include <SDL.h>
 
 #include <cstdio>
 #include <iostream>
 
 #include "engine/clock.h"
+#include "engine/inputtask.h"
 #include "engine/profiler.h"
+#include "engine/videotask.h"
 #include "render/font.h"
+#include "render/screenshot.h"
 #include "world/actors.h"
 #include "world/gameworld.h"
 
@@ -281,4 +285,8 @@ void CRenderTask::Update()
     std::snprintf(rateText, sizeof(rateText), "%d", frameRate.Get());
     std::snprintf(timeText, sizeof(timeText), "%d", timeLeft);
     DrawHud();
+
+    // The whole frame, HUD included, before the video task shows it.
+    if (CInputTask::keyDown(SDLK_F12))
+        TakeScreenshot(CVideoTask::scrWidth, CVideoTask::scrHeight);
 }

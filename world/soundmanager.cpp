@@ -22,16 +22,19 @@ constexpr const char* kMusicFiles[SoundManager::kMusicCount] = {
 
 }  // namespace
 
-SoundManager::SoundManager()
+SoundManager::SoundManager(bool openDevice)
 {
+    if (!openDevice)
+        return;  // silent: nothing is opened, loaded or played
     SDL_Init(SDL_INIT_AUDIO);
     if (Mix_OpenAudio(frequency, static_cast<Uint16>(format), channels, chunkSize) != 0) {
         fprintf(stderr,
-                "VELQ: cannot open the audio device (%s); without a sound card, run with "
-                "SDL_AUDIODRIVER=dummy to play silently\n",
+                "VELQ: cannot open the audio device (%s); to play without sound, start the "
+                "game with the setting -sound (velq -sound), or with SDL_AUDIODRIVER=dummy\n",
                 Mix_GetError());
         exit(1);
     }
+    open = true;
 }
 
 SoundManager::~SoundManager()
@@ -58,6 +61,8 @@ SoundManager::~SoundManager()
 
 bool SoundManager::LoadSounds()
 {
+    if (!open)
+        return true;
     for (int i = 0; i < kMusicCount; ++i)
         music[i] = Mix_LoadMUS(kMusicFiles[i]);
     for (int i = 0; i < kSoundCount; ++i) {

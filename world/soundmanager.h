@@ -20,8 +20,10 @@ public:
     static constexpr int kRocketLaunch = 3;
 
     // Opens the audio device. Without one the program cannot go on: it says why on
-    // standard error and exits with code 1.
-    SoundManager();
+    // standard error and exits with code 1. A silent manager opens nothing and every
+    // sound stays unloaded.
+    explicit SoundManager(bool openDevice = true);
+    bool IsOpen() const { return open; }
     ~SoundManager();
 
     // Loads the music and the four effects from Resources/SFX/. A file that cannot be
@@ -45,4 +47,5 @@ private:
     int32_t channels = 2;
     int32_t chunkSize = 1024;
     int32_t lastChannel = -1;
+    bool open = false;
 };

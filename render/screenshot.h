@@ -1,0 +1,25 @@
+// F12's screenshots: PNG files in the player's own folder, named by date, time and a
+// counter. Writing is split from reading the frame so it runs without a display.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+
+// $XDG_DATA_HOME/velq/screenshots, or ~/.local/share/velq/screenshots; empty when
+// neither variable names a folder.
+std::string ScreenshotFolder();
+
+// "velq-YYYY-MM-DD_HH-MM-SS-N.png" for the local time and counter N.
+std::string ScreenshotName(const std::tm& when, int counter);
+
+// Creates the folder and its parents. False with the reason when it cannot.
+bool MakeFolders(const std::string& folder, std::string& error);
+
+// Writes an 8-bit RGB picture whose rows run bottom-up (as OpenGL reads them) as a PNG
+// that runs top-down. False with the reason, and no file left behind, on failure.
+bool WritePng(const std::string& path, int width, int height, const uint8_t* rgbBottomUp, std::string& error);
+
+// Reads the frame drawn so far and writes it as the next screenshot; prints one line
+// with its path, or why it could not. The game goes on either way.
+void TakeScreenshot(int width, int height);

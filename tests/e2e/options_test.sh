@@ -1,0 +1,49 @@
+#!/bin/sh
+# What a player finds on the command line and in the window: --help and --version
+# without a display, an unknown option refused, -fullscreen in an 800 x 600 window
+# titled "Velq!", Alt+Enter to full screen, F12 screenshots, and -sound without any
+# audio driver.
+. "$(dirname "$0")/lib.sh"
+
+WORK=$(mktemp -d /tmp/velq-e2e-XXXXXX)
+env -u DISPLAY "$VELQ_BIN" --help >"$WORK/help.txt" 2>&1 || fail "--help: exit $?"
+for want in "Usage: velq" "--record FILE" "fullscreen=1" "sound=1" "maxfps=0" "Tasten:" "F1: Hilfe"; do
+    grep -qF -- "$want" "$WORK/help.txt" || fail "--help lacks '$want'"
+done
+[ "$(env -u DISPLAY "$VELQ_BIN" --version)" = "Velq! 1.0" ] || fail "--version"
+env -u DISPLAY "$VELQ_BIN" screenX=640 --frobnicate >"$WORK/out.txt" 2>&1
+rc=$?
+[ $rc -eq 2 ] || fail "unknown option: exit $rc"
+[ "$(wc -l <"$WORK/out.txt")" -eq 1 ] && grep -q -- "--frobnicate.*--help" "$WORK/out.txt" ||
+    fail "unknown option: $(cat "$WORK/out.txt")"
+rm -rf "$WORK"
+
+start_xvfb 1024x768
+export XDG_DATA_HOME="$WORK/data"
+SDL_AUDIODRIVER=nosuchdriver
+start_game -fullscreen -sound
+wait_for_line "Starting Kernel Loop from VELQ"
+[ "$(game_window_size)" = "800x600" ] || fail "-fullscreen: window $(game_window_size)"
+xdotool search --name '^Velq!$' >/dev/null || fail "no window titled Velq!"
+
+shot_taken() { grep -q "^Screenshot: " "$WORK/out.txt"; }
+press F12 shot_taken
+shot=$(sed -n 's/^Screenshot: //p' "$WORK/out.txt")
+case "$shot" in "$XDG_DATA_HOME/velq/screenshots/velq-"*.png) ;; *) fail "screenshot at '$shot'" ;; esac
+[ "$(identify -format '%w x %h' "$shot")" = "800 x 600" ] || fail "screenshot size"
+mean=$(convert "$shot" -colorspace Gray -format "%[fx:round(mean*255)]" info:)
+[ "$mean" -gt 20 ] || fail "screenshot is black (mean $mean)"
+# Upright: the red title stands in the upper left, the white HUD at the bottom right.
+[ "$(count_pixels "$shot" 60 420 200 120 "r>0.8 && g<0.4 && b<0.4")" -gt 100 ] || fail "screenshot upside down"
+
+# Alt+Enter: the full screen covers the whole display.
+window_is() { [ "$(game_window_size)" = "$1" ]; }
+xdotool keydown alt
+press Return window_is 1024x768
+xdotool keyup alt
+
+press Escape seen "VELQ KillAllTasks" 1
+wait_for_exit
+[ "$GAME_RC" -eq 0 ] || fail "exit code $GAME_RC"
+grep -q "audio" "$WORK/err.txt" && fail "-sound still asked for audio: $(cat "$WORK/err.txt")"
+echo "PASS: options, window, screenshot and silent play"
