@@ -6,8 +6,10 @@
 
 #include <iostream>
 
+#include "engine/clock.h"
 #include "engine/log.h"
 #include "engine/profiler.h"
+#include "engine/recording.h"
 #include "engine/settings.h"
 #include "gameplay/enemyai.h"
 #include "gameplay/gamerules.h"
@@ -19,6 +21,7 @@
 #include "world/modelcache.h"
 #include "world/scenegraph.h"
 #include "world/soundmanager.h"
+#include "world/statehash.h"
 #include "world/testtask.h"
 
 namespace {
@@ -36,7 +39,7 @@ void AddTask(const char* message, CMMPointer<Field>& field, int32_t priority)
 }
 }  // namespace
 
-void CApplication::Run(const Options& options)
+int CApplication::Run(const Options& options)
 {
     std::cout << "VELQ started: Creating Log Files\n";
     new CLog();
@@ -53,6 +56,18 @@ void CApplication::Run(const Options& options)
     new CKernel();
     std::cout << "done.\n";
 
+    // The clock is read from here on: a recording starts now (SDL's ticks are set
+    // up by the kernel), a replay has set the clock already.
+    if (!options.record.empty()) {
+        const std::string error = CGameRecording::StartRecording(options.record);
+        if (!error.empty()) {
+            std::cerr << "VELQ: cannot record: " << error << "\n";
+            Shutdown();
+            return 1;
+        }
+    }
+    CGameRecording::stateHash = [] { return GameStateHash(GameWorld::GetSingleton(), CClock::GetTicks()); };
+
     // sound=0 plays silently without opening an audio device.
     int sound = 1;
     CMMPointer<BaseDator> soundSetting(new Dator<int>(sound));
@@ -61,6 +76,12 @@ void CApplication::Run(const Options& options)
     // Each argument is one more settings line, applied after the file.
     for (const std::string& line : options.settingsLines)
         CSettingsManager::GetSingleton().ParseSetting(line);
+    // A replayed game reads the mouse against the window it was recorded in.
+    const CGameRecording::Mode mode = CGameRecording::GetMode();
+    if (mode == CGameRecording::Mode::kReplay || mode == CGameRecording::Mode::kTimedemo) {
+        CSettingsManager::GetSingleton().ParseSetting("screenX=" + std::to_string(CGameRecording::RecordedWidth()));
+        CSettingsManager::GetSingleton().ParseSetting("screenY=" + std::to_string(CGameRecording::RecordedHeight()));
+    }
 
     // Ends the process when the device cannot be opened; a silent manager loads nothing,
     // and the sound key then changes no mixer volumes (there are no channels).
@@ -92,12 +113,20 @@ void CApplication::Run(const Options& options)
 
     std::cout << "Starting Kernel Loop from VELQ\n";
     CKernel::GetSingleton().Execute();
+    const int exitCode = CGameRecording::Finish();
+    CGameRecording::stateHash = nullptr;
 
     Mix_CloseAudio();
+    Shutdown();
+    CProfileSample::outputHandler = nullptr;
+    return exitCode;
+}
+
+void CApplication::Shutdown()
+{
     SDL_Quit();
     delete &GameWorld::GetSingleton();
     delete &SceneGraph::GetSingleton();
     delete &CSettingsManager::GetSingleton();
     delete &CKernel::GetSingleton();
-    CProfileSample::outputHandler = nullptr;
 }

@@ -12,7 +12,13 @@
 class CApplication : public CSingleton<CApplication> {
 public:
     // The whole life of the engine: start-up, kernel loop, shutdown.
-    void Run(const Options& options);
+    // Returns the exit code: 0, or 1 when a recording could not be written or a
+    // replay parted from its recording.
+    int Run(const Options& options);
+
+private:
+    // Frees the singletons Run made, in the order the shutdown needs.
+    void Shutdown();
 
     // Released in reverse order when the application goes: movement first, video last.
     CMMPointer<CVideoTask> videoTask;

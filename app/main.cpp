@@ -13,6 +13,7 @@
 #include "engine/log.h"
 #include "engine/mmanager.h"
 #include "engine/options.h"
+#include "engine/recording.h"
 
 namespace {
 void OnTerminate(int) { CKernel::RequestStop(); }
@@ -34,6 +35,17 @@ int main(int argc, char* argv[])
         return 0;
     }
 
+    // A file that cannot be replayed is refused before anything opens or is written.
+    if (!options.replay.empty() || !options.timedemo.empty()) {
+        const bool timedemo = !options.timedemo.empty();
+        const std::string error =
+            CGameRecording::StartReplay(timedemo ? options.timedemo : options.replay, timedemo);
+        if (!error.empty()) {
+            std::cerr << "VELQ: cannot replay " << error << "\n";
+            return 1;
+        }
+    }
+
     // GLUT cannot start without an X display; say so plainly instead of its own
     // terse failure.
     const char* display = std::getenv("DISPLAY");
@@ -50,7 +62,9 @@ int main(int argc, char* argv[])
     std::signal(SIGINT, OnTerminate);
 
     // Deterministic runs (replays, end-to-end tests): a fixed clock step per frame.
-    if (const char* step = std::getenv("VELQ_FIXED_STEP_MS")) {
+    // A replay's clock comes from its file.
+    const char* step = std::getenv("VELQ_FIXED_STEP_MS");
+    if (step && CGameRecording::GetMode() == CGameRecording::Mode::kOff) {
         long ms = std::strtol(step, nullptr, 10);
         if (ms > 0 && ms <= 1000)
             CClock::DriveFixedStep(static_cast<uint32_t>(ms));
@@ -62,12 +76,12 @@ int main(int argc, char* argv[])
     CFrameTimes::Open(std::getenv("VELQ_FRAME_TIMES"));
 
     new CApplication();
-    CApplication::GetSingleton().Run(options);
+    const int exitCode = CApplication::GetSingleton().Run(options);
     delete &CApplication::GetSingleton();
 
     IMMObject::CollectRemainingObjects(true);
     CFrameTimes::Close();
     std::cout << "goodbye cruel world\n";
     CLog::GetSingleton().Flush();
-    return 0;
+    return exitCode;
 }

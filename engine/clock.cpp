@@ -8,11 +8,36 @@ bool driven = false;
 uint32_t drivenTicks = 0;
 time_t drivenSeconds = 0;
 uint32_t fixedStep = 0;
+bool held = false;
+uint32_t heldTicks = 0;
+time_t heldSeconds = 0;
 }  // namespace
 
-uint32_t CClock::GetTicks() { return driven ? drivenTicks : SDL_GetTicks(); }
+uint32_t CClock::GetTicks()
+{
+    if (driven)
+        return drivenTicks;
+    return held ? heldTicks : SDL_GetTicks();
+}
 
-time_t CClock::GetSeconds() { return driven ? drivenSeconds + drivenTicks / 1000 : time(nullptr); }
+time_t CClock::GetSeconds()
+{
+    if (driven)
+        return drivenSeconds + drivenTicks / 1000;
+    return held ? heldSeconds : time(nullptr);
+}
+
+void CClock::SetNow(uint32_t ticks, time_t seconds)
+{
+    Drive(ticks, seconds - static_cast<time_t>(ticks / 1000));
+}
+
+void CClock::HoldPerFrame()
+{
+    held = true;
+    heldTicks = SDL_GetTicks();
+    heldSeconds = time(nullptr);
+}
 
 void CClock::Drive(uint32_t ticks, time_t seconds)
 {
@@ -35,6 +60,7 @@ void CClock::DriveFixedStep(uint32_t stepMs)
 void CClock::Release()
 {
     driven = false;
+    held = false;
     fixedStep = 0;
 }
 
@@ -52,6 +78,10 @@ void CClock::WaitUntil(uint32_t ticks)
 
 void CClock::BeginFrame()
 {
-    if (driven)
+    if (driven) {
         drivenTicks += fixedStep;
+    } else if (held) {
+        heldTicks = SDL_GetTicks();
+        heldSeconds = time(nullptr);
+    }
 }

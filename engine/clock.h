@@ -18,6 +18,12 @@ public:
     static void Advance(uint32_t ms);
     // Driven time with a fixed step: every kernel pass advances the clock by stepMs.
     static void DriveFixedStep(uint32_t stepMs);
+    // Driven time that reads exactly ticks and seconds until moved again (a replay sets
+    // every frame's recorded values).
+    static void SetNow(uint32_t ticks, time_t seconds);
+    // Real time, sampled once per kernel pass and held still through it (a recorded
+    // game writes down what each frame read).
+    static void HoldPerFrame();
     // Back to the real clocks.
     static void Release();
     static bool IsDriven();

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "engine/recording.h"
 #include "engine/videotask.h"
 
 unsigned char* CInputTask::keys = nullptr;
@@ -29,12 +30,21 @@ bool CInputTask::Start()
 void CInputTask::Update()
 {
     oldButtons = buttons;
+    if (CGameRecording::GetMode() == CGameRecording::Mode::kReplay ||
+        CGameRecording::GetMode() == CGameRecording::Mode::kTimedemo) {
+        // The devices are ignored, but the window's events still have to be taken.
+        std::memcpy(oldKeys->getBuffer(), keys, keyCount);
+        SDL_PumpEvents();
+        CGameRecording::SupplyInput();
+        return;
+    }
     buttons = SDL_GetRelativeMouseState(&mouseX, &mouseY) & 0xFF;
     SDL_GetMouseState(&mouseX, &mouseY);
     // No allocation per frame: the old-keys buffer was made once at start.
     std::memcpy(oldKeys->getBuffer(), keys, keyCount);
     SDL_PumpEvents();
     keys = SDL_GetKeyState(&keyCount);
+    CGameRecording::InputRead();
 }
 
 void CInputTask::Stop()

@@ -9,6 +9,7 @@
 
 #include "engine/clock.h"
 #include "engine/profiler.h"
+#include "engine/recording.h"
 
 namespace {
 volatile std::sig_atomic_t stopRequested = 0;
@@ -30,8 +31,9 @@ void CKernel::RequestStop() { stopRequested = 1; }
 int CKernel::Execute()
 {
     while (!taskList.empty()) {
-        const uint32_t frameStart = CClock::GetTicks();
         CClock::BeginFrame();
+        CGameRecording::BeginFrame();
+        const uint32_t frameStart = CClock::GetTicks();
         {
             PROFILE("Kernel task loop");
             if (stopRequested) {
@@ -70,6 +72,8 @@ int CKernel::Execute()
             // Objects released during the pass stay valid until here.
             IMMObject::CollectGarbage();
         }
+        // The state the frame left, for a recorded or replayed game.
+        CGameRecording::EndFrame();
         // Console lines leave once per frame, not once per line.
         std::cout.flush();
         // The cap waits out the rest of the frame instead of starting the next one.

@@ -2,9 +2,12 @@
 // had it: the game's numbers were tuned against that range.
 #include "engine/random.h"
 
+#include "engine/recording.h"
+
 uint32_t CRandom::state = 1;
 
-void CRandom::Seed(uint32_t seed) { state = seed; }
+// A recorded game notes every seed; a replayed one takes the recorded seed instead.
+void CRandom::Seed(uint32_t seed) { state = CGameRecording::Seed(seed); }
 
 int CRandom::Next()
 {
