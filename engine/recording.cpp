@@ -355,7 +355,7 @@ void CGameRecording::BeginFrame()
         // The recorded game had ended by now: this one went on, so end it.
         if (!session.overran) {
             session.overran = true;
-            session.firstDifference = std::min(session.firstDifference, played.frames.size());
+            session.firstDifference = std::min(session.firstDifference, played.frames.size() + 1);
         }
         CKernel::RequestStop();
         return;

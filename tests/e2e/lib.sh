@@ -137,6 +137,14 @@ shows() {
     [ "${SHOWN:-0}" -ge "$6" ] && { [ -z "${7:-}" ] || [ "$SHOWN" -le "$7" ]; }
 }
 
+# differs FILE MIN: a fresh screenshot ($WORK/now.png) differs from FILE in at least
+# MIN pixels.
+differs() {
+    screenshot "$WORK/now.png"
+    SHOWN=$(compare -metric AE -fuzz 10% "$1" "$WORK/now.png" null: 2>&1)
+    [ "${SHOWN%%.*}" -ge "$2" ]
+}
+
 # seen TEXT N: the game has printed at least N lines that are exactly TEXT.
 seen() {
     [ "$(grep -cxF -- "$1" "$WORK/out.txt" 2>/dev/null)" -ge "$2" ]
@@ -153,23 +161,27 @@ wait_until() {
     done
 }
 
-# press KEY CHECK...: holds the key down until the check passes, then lets it go. The
-# game polls the keyboard, so a key is only seen when it stays down over a frame, and
-# a second press only when a frame saw it up in between: a press that goes unseen for
-# two seconds is let go and made again.
+# press KEY CHECK...: holds the key (or mouse button: button1 to button3) down until
+# the check passes, then lets it go. The game polls the keyboard, so a key is only
+# seen when it stays down over a frame, and a second press only when a frame saw it up
+# in between: a press that goes unseen for two seconds is let go and made again.
 press() {
     key=$1
     shift
+    case $key in
+        button*) down="mousedown ${key#button}" up="mouseup ${key#button}" ;;
+        *) down="keydown $key" up="keyup $key" ;;
+    esac
     waited=0
     until "$@"; do
         kill -0 "$GAME_PID" 2>/dev/null || fail "game ended while pressing $key for: $*"
-        xdotool keydown "$key"
+        xdotool $down
         held=0
         until "$@" || [ $held -ge 8 ]; do
             held=$((held + 1))
             sleep 0.25
         done
-        xdotool keyup "$key"
+        xdotool $up
         waited=$((waited + held))
         [ $waited -gt $((LIMIT_SECONDS * 4)) ] && fail "pressing $key: not within ${LIMIT_SECONDS}s: $*"
     done

@@ -10,13 +10,6 @@ wait_for_line "Starting Kernel Loop from VELQ"
 RED="r>0.8 && g<0.5 && b<0.5"
 WHITE="r>0.85 && g>0.85 && b>0.85"
 
-# differs FILE MIN: the screen differs from FILE in at least MIN pixels.
-differs() {
-    screenshot "$WORK/now.png"
-    SHOWN=$(compare -metric AE -fuzz 10% "$1" "$WORK/now.png" null: 2>&1)
-    [ "${SHOWN%%.*}" -ge "$2" ]
-}
-
 # The cursor near the top edge: the figure faces up the screen.
 xdotool mousemove 400 60
 wait_until shows 630 0 170 32 "$WHITE" 150

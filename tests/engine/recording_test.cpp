@@ -1,0 +1,206 @@
+// The recorded-game file (round trip, every truncation, corrupt and foreign files)
+// and a recorder and player run through the kernel's, input task's and generator's
+// calls.
+#include "engine/recording.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "engine/clock.h"
+#include "engine/inputtask.h"
+#include "engine/options.h"
+#include "engine/random.h"
+#include "support/testutil.h"
+
+namespace {
+
+Recording Sample()
+{
+    Recording r;
+    r.gameVersion = kVersionText;
+    r.screenWidth = 800;
+    r.screenHeight = 600;
+    r.keyCount = 323;
+    r.startTicks = 150;
+    r.startSeconds = 1765000000;
+    RecordedFrame a;
+    a.ticks = 166;
+    a.seconds = 1765000000;
+    a.mouseX = 400;
+    a.mouseY = -3;
+    a.buttons = 1;
+    a.keysChanged = {53, 119};
+    a.seeds = {1765000000, 1765000001};
+    a.hash = 0x0123456789abcdefull;
+    RecordedFrame b = a;
+    b.ticks = 182;
+    b.keysChanged = {322};
+    b.seeds.clear();
+    b.hash = ~a.hash;
+    r.frames = {a, b, RecordedFrame()};
+    r.finalHash = 42;
+    return r;
+}
+
+std::string Encode(const Recording& r)
+{
+    std::string bytes;
+    RecordingCodec::Header(r, bytes);
+    for (const RecordedFrame& f : r.frames)
+        RecordingCodec::Frame(f, bytes);
+    RecordingCodec::End(static_cast<uint32_t>(r.frames.size()), r.finalHash, bytes);
+    return bytes;
+}
+
+TEST(RecordingCodec, RoundTripsEveryField)
+{
+    const Recording r = Sample();
+    Recording back;
+    ASSERT_EQ(RecordingCodec::Decode(Encode(r), back), "");
+    EXPECT_EQ(back.gameVersion, r.gameVersion);
+    EXPECT_EQ(back.screenWidth, 800);
+    EXPECT_EQ(back.screenHeight, 600);
+    EXPECT_EQ(back.keyCount, 323);
+    EXPECT_EQ(back.startTicks, 150u);
+    EXPECT_EQ(back.startSeconds, 1765000000);
+    EXPECT_EQ(back.frames, r.frames);
+    EXPECT_EQ(back.finalHash, 42u);
+}
+
+TEST(RecordingCodec, RefusesEveryTruncationAndLeavesNothing)
+{
+    const std::string bytes = Encode(Sample());
+    for (size_t n = 0; n < bytes.size(); ++n) {
+        Recording out = Sample();
+        EXPECT_NE(RecordingCodec::Decode(bytes.substr(0, n), out), "") << n << " bytes";
+        EXPECT_TRUE(out.frames.empty() && out.gameVersion.empty()) << n << " bytes";
+    }
+}
+
+TEST(RecordingCodec, RefusesForeignAndCorruptFilesWithTheReason)
+{
+    const std::string good = Encode(Sample());
+    const size_t versionAt = 8 + 4 + 2;
+    const size_t headerEnd = versionAt + std::strlen(kVersionText) + 4 + 4 + 2 + 4 + 8;
+    const size_t firstKeyCount = headerEnd + 1 + 4 + 8 + 4 + 4 + 4;
+    auto with = [&](size_t at, std::string bytes) { return good.substr(0, at) + bytes + good.substr(at + bytes.size()); };
+    struct Case {
+        const char* what;
+        std::string bytes;
+        const char* reason;
+    } cases[] = {
+        {"magic", with(0, "X"), "not a Velq! recording"},
+        {"text file", "hello world\n", "not a Velq! recording"},
+        {"format", with(8, std::string("\x02", 1)), "recording format 2, this game reads format 1"},
+        {"game version", with(versionAt + 6, "0"), "recorded by Velq! 0.0, this is Velq! 1.0"},
+        {"screen width 0", with(versionAt + std::strlen(kVersionText), std::string(4, '\0')), "corrupt header"},
+        {"key beyond the keyboard", with(firstKeyCount + 2, std::string("\x43\x01", 2)), "a key number beyond the keyboard in frame 1"},
+        {"key count past the end", with(firstKeyCount, "\xff\xff"), "truncated in frame 1"},
+        {"unknown record", with(headerEnd, "Z"), "corrupt record after frame 0"},
+        {"frame count", with(good.size() - 12, std::string("\x07", 1)), "the end record counts 7 frames, the file has 3"},
+        {"trailing byte", good + "x", "bytes after the end record"},
+    };
+    for (const Case& c : cases) {
+        Recording out;
+        EXPECT_EQ(RecordingCodec::Decode(c.bytes, out), c.reason) << c.what;
+    }
+}
+
+// Plays one frame the way the kernel, the input task and the game do.
+void Frame(unsigned char* keys, int mouseX, uint32_t seed)
+{
+    CClock::BeginFrame();
+    CGameRecording::BeginFrame();
+    CInputTask::keys = keys;
+    CInputTask::keyCount = 323;
+    CInputTask::mouseX = mouseX;
+    if (CGameRecording::SupplyInput() == false)
+        CGameRecording::InputRead();
+    CRandom::Seed(seed);
+    CRandom::Next();
+    CGameRecording::EndFrame();
+}
+
+class RecordingSession : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CClock::DriveFixedStep(16);
+        hashed = 0;
+        CGameRecording::stateHash = [this] { return hashed + CRandom::GetState() + CClock::GetTicks(); };
+        ASSERT_EQ(CGameRecording::StartRecording(path), "");
+        unsigned char keys[323] = {};
+        for (int i = 0; i < 5; ++i) {
+            keys[97] = (i == 1 || i == 2);  // 'a' held over two frames
+            Frame(keys, 10 * i, CClock::GetTicks());
+        }
+        Printed();
+        ASSERT_EQ(CGameRecording::Finish(), 0);
+    }
+    void TearDown() override
+    {
+        CGameRecording::stateHash = nullptr;
+        CInputTask::keys = nullptr;
+        CInputTask::keyCount = 0;
+        CClock::Release();
+    }
+
+    // Replays the file with its own clock and seeds, whatever the game would take.
+    int Replay(int framesPlayed)
+    {
+        EXPECT_EQ(CGameRecording::StartReplay(path, true), "");
+        unsigned char ignored[323] = {};
+        for (int i = 0; i < framesPlayed; ++i) {
+            Frame(ignored, -1, 99999);
+            seen.push_back({CInputTask::curKey(97), CInputTask::mouseX});
+        }
+        return CGameRecording::Finish();
+    }
+
+    velqtest::TempDir dir;
+    const std::string path = "game.rec";
+    // What the session printed since the last look.
+    std::string Printed()
+    {
+        const std::string all = cout.Text();
+        const std::string fresh = all.substr(printedSoFar);
+        printedSoFar = all.size();
+        return fresh;
+    }
+    velqtest::CaptureCout cout;
+    size_t printedSoFar = 0;
+    uint64_t hashed;
+    std::vector<std::pair<bool, int>> seen;
+};
+
+TEST_F(RecordingSession, ReplaysInputClockAndSeedsToTheSameHashes)
+{
+    EXPECT_EQ(Replay(5), 0);
+    const std::vector<std::pair<bool, int>> want = {{false, 0}, {true, 10}, {true, 20}, {false, 30}, {false, 40}};
+    EXPECT_EQ(seen, want);
+    EXPECT_NE(Printed().find("game.rec matches the recording (5 frames"), std::string::npos);
+}
+
+TEST_F(RecordingSession, NamesTheFirstFrameWhereTheGamesPart)
+{
+    CGameRecording::stateHash = [this] { return CRandom::GetState() + CClock::GetTicks() + (++hashed == 3); };
+    EXPECT_EQ(Replay(5), 1);
+    EXPECT_NE(Printed().find("parts from the recording at frame 3 of 5"), std::string::npos);
+}
+
+TEST_F(RecordingSession, AGameThatEndsEarlyOrLateParts)
+{
+    EXPECT_EQ(Replay(4), 1);
+    EXPECT_NE(Printed().find("at frame 5 of 5"), std::string::npos);
+    EXPECT_EQ(Replay(6), 1);
+    EXPECT_NE(Printed().find("at frame 6 of 5"), std::string::npos);
+}
+
+TEST_F(RecordingSession, RefusesAMissingFile)
+{
+    EXPECT_NE(CGameRecording::StartReplay(path + "x", false).find("cannot open"), std::string::npos);
+    EXPECT_EQ(CGameRecording::GetMode(), CGameRecording::Mode::kOff);
+}
+
+}  // namespace
