@@ -9,8 +9,9 @@ public:
     CSingleton()
     {
         assert(!ms_singleton);
-        // The address of the whole T, not of this base part inside it.
-        ms_singleton = static_cast<T*>(this);
+        // Only the base part exists yet: converting to T waits for GetSingleton, by
+        // when the whole object has been built.
+        ms_singleton = this;
     }
     ~CSingleton()
     {
@@ -23,10 +24,11 @@ public:
     static T& GetSingleton()
     {
         assert(ms_singleton);
-        return *ms_singleton;
+        // The address of the whole T, not of this base part inside it.
+        return *static_cast<T*>(ms_singleton);
     }
     static bool Exists() { return ms_singleton != nullptr; }
 
 private:
-    static inline T* ms_singleton = nullptr;
+    static inline CSingleton* ms_singleton = nullptr;
 };
