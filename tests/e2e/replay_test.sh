@@ -2,7 +2,8 @@
 # Recorded games: a game played here with --record replays with --replay to the same
 # state hash, the kept recordings of level 1 still replay to theirs (a change to how
 # the game plays shows up here), --timedemo reports its frame rate, and a file that
-# is cut short or from another version is refused before any window opens.
+# is cut short or from another version is refused before any window opens. No game
+# leaves an object alive at exit.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/games.sh"
 
@@ -12,6 +13,8 @@ replays() {
         fail "replay of $1: exit $? $(tail -n 3 "$WORK/replay.txt")"
     grep -q "^Replay: $1 matches the recording" "$WORK/replay.txt" ||
         fail "replay of $1: $(grep "^Replay" "$WORK/replay.txt")"
+    # A whole game (start, level 1, play, back, quit) leaves no object alive.
+    ! grep "Object still alive at exit" "$WORK/replay.txt" || fail "survivors after $1"
 }
 
 start_xvfb 800x600
