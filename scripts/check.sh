@@ -9,3 +9,5 @@ cd "$root/build"
 export SDL_AUDIODRIVER=dummy
 ctest --output-on-failure -j"$(nproc)" -L unit
 ctest --output-on-failure -L e2e
+# A minute of random play, watching for crashes, assertions and growing memory.
+"$root/scripts/soak.sh" 1

@@ -1,0 +1,92 @@
+#!/bin/sh
+# Plays the game for a long while with random but seeded input and watches it:
+#   scripts/soak.sh [MINUTES] [SEED]      (default 1 minute, seed 1)
+# Under a private X server, a driver changes levels, walks, aims, fires every weapon,
+# places towers and the ring, flips every toggle and the sound, while the game's
+# resident memory is sampled every 10 s. Fails when the game ends on its own (a crash
+# or an assertion), or when its memory grows by more than 10 % after the first minute.
+# Needs a build (scripts/build.sh velq velq_resources).
+set -u
+minutes=${1:-1}
+seed=${2:-1}
+root=$(cd "$(dirname "$0")/.." && pwd)
+export VELQ_BIN="$root/build/velq" VELQ_RESOURCES="$root/build/Resources"
+[ -x "$VELQ_BIN" ] || { echo "soak: build the game first (scripts/build.sh velq velq_resources)" >&2; exit 1; }
+LIMIT_SECONDS=60
+. "$root/tests/e2e/lib.sh"
+
+start_xvfb 800x600
+export XDG_DATA_HOME="$WORK/data"  # F12 screenshots land here
+STEP_MS=16
+start_game -fullscreen
+wait_for_line "Starting Kernel Loop from VELQ"
+
+rss() { awk '/^VmRSS:/ { print $2 }' "/proc/$GAME_PID/status" 2>/dev/null; }
+alive() {
+    kill -0 "$GAME_PID" 2>/dev/null && return 0
+    wait "$GAME_PID"
+    fail "the game ended by itself (exit $?) after $(( $(date +%s) - started )) s"
+}
+
+# One action per line: "key NAME MS", "button N MS", "move X Y", "back LEVELKEY".
+awk -v seed="$seed" 'BEGIN {
+    srand(seed)
+    split("w a s d Up Down Left Right space space space Tab z c 1 2 o i Prior Next", play, " ")
+    split("F1 F2 F3 F4 F6 F7 F8 y p m F12", toggle, " ")
+    for (i = 0; i < 200000; i++) {
+        r = rand()
+        if (r < 0.45) printf "key %s %d\n", play[int(rand() * 20) + 1], 50 + int(rand() * 600)
+        else if (r < 0.65) printf "move %d %d\n", int(rand() * 800), int(rand() * 600)
+        else if (r < 0.78) printf "button %d %d\n", (rand() < 0.6 ? 1 : (rand() < 0.5 ? 2 : 3)), 50 + int(rand() * 400)
+        else if (r < 0.92) printf "key %s 80\n", toggle[int(rand() * 11) + 1]
+        else printf "back %d\n", 5 + int(rand() * 4)
+    }
+}' >"$WORK/actions.txt"
+
+# Into level 1 first: the driver presses Escape only inside a level.
+press 5 seen "LEVEL CHANGE" 1
+started=$(date +%s)
+ends=$((started + minutes * 60))
+next_sample=$started
+samples=""
+first_minute=""
+worst=0
+exec 6<"$WORK/actions.txt"
+while [ "$(date +%s)" -lt "$ends" ]; do
+    now=$(date +%s)
+    if [ "$now" -ge "$next_sample" ]; then
+        alive
+        kb=$(rss)
+        samples="$samples $((now - started))s:${kb}kB"
+        if [ $((now - started)) -ge 60 ]; then
+            [ -z "$first_minute" ] && first_minute=$kb
+            [ "$kb" -gt "$worst" ] && worst=$kb
+        fi
+        next_sample=$((next_sample + 10))
+    fi
+    read -r what a b <&6 || break
+    case $what in
+        key) xdotool keydown "$a"; sleep "$(awk -v ms="$b" 'BEGIN { print ms / 1000 }')"; xdotool keyup "$a" ;;
+        button) xdotool mousedown "$a"; sleep "$(awk -v ms="$b" 'BEGIN { print ms / 1000 }')"; xdotool mouseup "$a" ;;
+        move) xdotool mousemove "$a" "$b" ;;
+        # Back to the selection level and, once the game has gone there, straight into
+        # a level: an Escape on the selection level would quit.
+        back) n=$(grep -cx "LEVEL CHANGE" "$WORK/out.txt")
+              press Escape seen "LEVEL CHANGE" $((n + 1))
+              press "$a" seen "LEVEL CHANGE" $((n + 2)) ;;
+    esac
+done
+alive
+end_kb=$(rss)
+samples="$samples end:${end_kb}kB"
+# Quit as the window manager would; the game shuts down cleanly.
+kill -TERM "$GAME_PID"
+wait_for_exit
+[ "$GAME_RC" -eq 0 ] || fail "exit code $GAME_RC after SIGTERM"
+grep -q "Assertion" "$WORK/err.txt" && fail "an assertion fired: $(grep Assertion "$WORK/err.txt")"
+grep -q "^goodbye cruel world$" "$WORK/out.txt" || fail "no clean shutdown"
+echo "soak: memory$samples"
+if [ -n "$first_minute" ] && [ $((worst * 10)) -gt $((first_minute * 11)) ]; then
+    fail "memory grew from ${first_minute} kB after the first minute to ${worst} kB"
+fi
+echo "PASS: soak of $minutes minute(s), seed $seed, $(grep -c "LEVEL CHANGE" "$WORK/out.txt") level changes"
