@@ -77,8 +77,7 @@ int CApplication::Run(const Options& options)
     for (const std::string& line : options.settingsLines)
         CSettingsManager::GetSingleton().ParseSetting(line);
     // A replayed game reads the mouse against the window it was recorded in.
-    const CGameRecording::Mode mode = CGameRecording::GetMode();
-    if (mode == CGameRecording::Mode::kReplay || mode == CGameRecording::Mode::kTimedemo) {
+    if (CGameRecording::IsPlayingBack()) {
         CSettingsManager::GetSingleton().ParseSetting("screenX=" + std::to_string(CGameRecording::RecordedWidth()));
         CSettingsManager::GetSingleton().ParseSetting("screenY=" + std::to_string(CGameRecording::RecordedHeight()));
     }

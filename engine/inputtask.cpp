@@ -30,8 +30,7 @@ bool CInputTask::Start()
 void CInputTask::Update()
 {
     oldButtons = buttons;
-    if (CGameRecording::GetMode() == CGameRecording::Mode::kReplay ||
-        CGameRecording::GetMode() == CGameRecording::Mode::kTimedemo) {
+    if (CGameRecording::IsPlayingBack()) {
         // The devices are ignored, but the window's events still have to be taken.
         std::memcpy(oldKeys->getBuffer(), keys, keyCount);
         SDL_PumpEvents();

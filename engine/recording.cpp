@@ -62,24 +62,19 @@ public:
     bool U16(uint16_t& v) { return Le(v); }
     bool U32(uint32_t& v) { return Le(v); }
     bool U64(uint64_t& v) { return Le(v); }
-    bool I32(int32_t& v)
-    {
-        uint32_t u;
-        if (!U32(u))
-            return false;
-        v = static_cast<int32_t>(u);
-        return true;
-    }
-    bool I64(int64_t& v)
-    {
-        uint64_t u;
-        if (!U64(u))
-            return false;
-        v = static_cast<int64_t>(u);
-        return true;
-    }
+    bool I32(int32_t& v) { return Signed<uint32_t>(v); }
+    bool I64(int64_t& v) { return Signed<uint64_t>(v); }
 
 private:
+    template <class U, class S>
+    bool Signed(S& v)
+    {
+        U u;
+        if (!Le(u))
+            return false;
+        v = static_cast<S>(u);
+        return true;
+    }
     template <class T>
     bool Le(T& v)
     {
@@ -345,7 +340,7 @@ void CGameRecording::BeginFrame()
         session.current.seeds.clear();
         return;
     }
-    if (mode != Mode::kReplay && mode != Mode::kTimedemo)
+    if (!IsPlayingBack())
         return;
     const SteadyClock::time_point now = SteadyClock::now();
     if (session.next > 0 && !session.overran)
@@ -387,7 +382,7 @@ void CGameRecording::EndFrame()
         session.buffer.clear();
         return;
     }
-    if (mode != Mode::kReplay && mode != Mode::kTimedemo)
+    if (!IsPlayingBack())
         return;
     if (session.next < played.frames.size()) {
         if (Hash() != played.frames[session.next].hash)
@@ -398,7 +393,7 @@ void CGameRecording::EndFrame()
 
 bool CGameRecording::SupplyInput()
 {
-    if (mode != Mode::kReplay && mode != Mode::kTimedemo)
+    if (!IsPlayingBack())
         return false;
     if (session.next < played.frames.size()) {
         const RecordedFrame& f = played.frames[session.next];
@@ -440,7 +435,7 @@ uint32_t CGameRecording::Seed(uint32_t seed)
         session.current.seeds.push_back(seed);
         return seed;
     }
-    if ((mode == Mode::kReplay || mode == Mode::kTimedemo) && session.next < played.frames.size()) {
+    if (IsPlayingBack() && session.next < played.frames.size()) {
         const std::vector<uint32_t>& seeds = played.frames[session.next].seeds;
         if (session.seedIndex < seeds.size())
             return seeds[session.seedIndex++];

@@ -84,6 +84,8 @@ public:
     // Timedemo plays as fast as frames are drawn; replay keeps the recorded pace.
     static std::string StartReplay(const std::string& path, bool timedemo);
     static Mode GetMode() { return mode; }
+    // A replay or a timedemo: the file stands in for the devices and the clock.
+    static bool IsPlayingBack() { return mode == Mode::kReplay || mode == Mode::kTimedemo; }
     // The window size the replayed game must have (mouse positions depend on it).
     static int32_t RecordedWidth() { return played.screenWidth; }
     static int32_t RecordedHeight() { return played.screenHeight; }
