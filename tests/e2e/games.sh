@@ -30,7 +30,7 @@ play_walk_and_fire() {
     screenshot "$WORK/still.png"
     press Tab differs "$WORK/still.png" 2000
     screenshot "$WORK/still.png"
-    press space differs "$WORK/still.png" 30000
+    press space differs "$WORK/still.png" 5000
     quit_game "$1"
 }
 
