@@ -45,18 +45,18 @@ done
 # and without XDG_DATA_HOME (or with a relative one) the folder is under HOME.
 mv "$prefix" "$WORK/moved"
 launch() { (cd "$WORK/start" && env -u DISPLAY "$@" "$WORK/moved/bin/velq" --version 2>"$WORK/err.txt"); }
-[ "$(launch XDG_DATA_HOME=$WORK/data)" = "Velq! 1.0" ] || fail "--version through the launcher"
+[ "$(launch "XDG_DATA_HOME=$WORK/data")" = "Velq! 1.0" ] || fail "--version through the launcher"
 [ "$(readlink "$home/Resources")" = "$WORK/moved/share/velq/Resources" ] || fail "data link not refreshed"
 mkdir -p "$WORK/own/velq/Resources"
-launch XDG_DATA_HOME=$WORK/own >/dev/null && [ ! -L "$WORK/own/velq/Resources" ] && [ ! -s "$WORK/err.txt" ] ||
+launch "XDG_DATA_HOME=$WORK/own" >/dev/null && [ ! -L "$WORK/own/velq/Resources" ] && [ ! -s "$WORK/err.txt" ] ||
     fail "own Resources folder: $(cat "$WORK/err.txt")"
-launch HOME=$WORK/home XDG_DATA_HOME=relative >/dev/null && [ -L "$WORK/home/.local/share/velq/Resources" ] ||
+launch "HOME=$WORK/home" "XDG_DATA_HOME=relative" >/dev/null && [ -L "$WORK/home/.local/share/velq/Resources" ] ||
     fail "no player's folder under HOME"
 
 # Without the program or its data, the launcher says so in one line.
 for part in libexec/velq/velq share/velq/Resources; do
     mv "$WORK/moved/$part" "$WORK/aside"
-    launch XDG_DATA_HOME=$WORK/data >/dev/null && fail "started without $part"
+    launch "XDG_DATA_HOME=$WORK/data" >/dev/null && fail "started without $part"
     [ "$(wc -l <"$WORK/err.txt")" -eq 1 ] && grep -q "^velq: .*missing" "$WORK/err.txt" ||
         fail "without $part: $(cat "$WORK/err.txt")"
     mv "$WORK/aside" "$WORK/moved/$part"
