@@ -1,0 +1,64 @@
+#!/bin/sh
+# An installation as a player gets it: the files under their prefixes, and the
+# installed launcher, started through a link from an empty folder, running the game
+# in the player's own folder, where settings, logs and the data link live.
+. "$(dirname "$0")/lib.sh"
+: "${VELQ_BUILD:?VELQ_BUILD must name the build directory}"
+
+start_xvfb 800x600
+prefix=$WORK/prefix
+cmake --install "$VELQ_BUILD" --prefix "$prefix" >"$WORK/install.txt" 2>&1 ||
+    fail "cmake --install: $(tail -n 3 "$WORK/install.txt")"
+for file in bin/velq libexec/velq/velq; do
+    [ -x "$prefix/$file" ] || fail "$file is not installed as a program"
+done
+for file in share/applications/velq.desktop share/icons/hicolor/scalable/apps/velq.svg; do
+    [ -s "$prefix/$file" ] || fail "$file is not installed"
+done
+diff -r "$VELQ_RESOURCES" "$prefix/share/velq/Resources" >/dev/null || fail "installed game data differs from the build's"
+if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$prefix/share/applications/velq.desktop" || fail "menu entry does not validate"
+fi
+
+# The player's folder holds the settings and a stale link from another installation;
+# the game starts from an empty folder through a link to the launcher.
+home=$WORK/data/velq
+mkdir -p "$home" "$WORK/start" "$WORK/links"
+printf 'screenX=640\nscreenY=480\n' >"$home/settings.esf"
+ln -s /nonexistent/Resources "$home/Resources"
+ln -s "$prefix/bin/velq" "$WORK/links/velq"
+(cd "$WORK/start" && XDG_DATA_HOME=$WORK/data VELQ_FIXED_STEP_MS=16 \
+    exec "$WORK/links/velq" -fullscreen >"$WORK/out.txt" 2>"$WORK/err.txt") &
+GAME_PID=$!
+wait_for_line "Starting Kernel Loop from VELQ"
+[ "$(game_window_size)" = "640x480" ] || fail "settings.esf not read: window $(game_window_size)"
+press Escape seen "VELQ KillAllTasks" 1
+wait_for_exit
+[ "$GAME_RC" -eq 0 ] || fail "exit code $GAME_RC"
+for log in applog.txt clntlog.txt srvrlog.txt; do
+    [ -f "$home/$log" ] || fail "$log is not in the player's folder"
+done
+[ "$(readlink "$home/Resources")" = "$prefix/share/velq/Resources" ] || fail "data link: $(readlink "$home/Resources")"
+[ -z "$(ls -A "$WORK/start")" ] || fail "written to the starting folder: $(ls -A "$WORK/start")"
+
+# A moved installation: the link follows it. A real Resources folder stays as it is,
+# and without XDG_DATA_HOME (or with a relative one) the folder is under HOME.
+mv "$prefix" "$WORK/moved"
+launch() { (cd "$WORK/start" && env -u DISPLAY "$@" "$WORK/moved/bin/velq" --version 2>"$WORK/err.txt"); }
+[ "$(launch "XDG_DATA_HOME=$WORK/data")" = "Velq! 1.0" ] || fail "--version through the launcher"
+[ "$(readlink "$home/Resources")" = "$WORK/moved/share/velq/Resources" ] || fail "data link not refreshed"
+mkdir -p "$WORK/own/velq/Resources"
+launch "XDG_DATA_HOME=$WORK/own" >/dev/null && [ ! -L "$WORK/own/velq/Resources" ] && [ ! -s "$WORK/err.txt" ] ||
+    fail "own Resources folder: $(cat "$WORK/err.txt")"
+launch "HOME=$WORK/home" "XDG_DATA_HOME=relative" >/dev/null && [ -L "$WORK/home/.local/share/velq/Resources" ] ||
+    fail "no player's folder under HOME"
+
+# Without the program or its data, the launcher says so in one line.
+for part in libexec/velq/velq share/velq/Resources; do
+    mv "$WORK/moved/$part" "$WORK/aside"
+    launch "XDG_DATA_HOME=$WORK/data" >/dev/null && fail "started without $part"
+    [ "$(wc -l <"$WORK/err.txt")" -eq 1 ] && grep -q "^velq: .*missing" "$WORK/err.txt" ||
+        fail "without $part: $(cat "$WORK/err.txt")"
+    mv "$WORK/aside" "$WORK/moved/$part"
+done
+echo "PASS: installed files, the launcher's folder, settings and logs"
