@@ -11,3 +11,5 @@ ctest --output-on-failure -j"$(nproc)" -L unit
 ctest --output-on-failure -L e2e
 # A minute of random play, watching for crashes, assertions and growing memory.
 "$root/scripts/soak.sh" 1
+# The same tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+"$root/scripts/sanitize.sh"
