@@ -17,23 +17,6 @@ namespace {
 
 class WeaponsTest : public velqtest::GameplayFixture {};
 
-TEST_F(WeaponsTest, EveryActorCarriesItsWeaponsFiringFromItself)
-{
-    CMMPointer<Player> p = new Player();
-    EXPECT_NE(dynamic_cast<CRocketLauncher*>(p->GetWeaponAt(Player::kRocketLauncher)), nullptr);
-    EXPECT_NE(dynamic_cast<CLaserMG*>(p->GetWeaponAt(Player::kLaserMG)), nullptr);
-    EXPECT_NE(dynamic_cast<CLaserShotgun*>(p->GetWeaponAt(Player::kLaserShotgun)), nullptr);
-    for (int i = 0; i < Player::kWeaponCount; ++i)
-        EXPECT_EQ(static_cast<AWeapon*>(p->GetWeaponAt(i))->GetOwner(), static_cast<VOB*>(p));
-    CMMPointer<Enemy> e = new Enemy();
-    CMMPointer<Tower> t = new Tower(1, 1, 0);
-    for (VOB* owner : {static_cast<VOB*>(e), static_cast<VOB*>(t)}) {
-        auto* gun = dynamic_cast<CLaserMG*>(owner->GetWeapon());
-        ASSERT_NE(gun, nullptr);
-        EXPECT_EQ(gun->GetOwner(), owner);
-    }
-}
-
 TEST_F(WeaponsTest, WeaponFiresOnlyAfterItsGapAndLaunchesAProjectileInFront)
 {
     CMMPointer<Tower> t = new Tower(10.0f, 10.0f, 0.0f);

@@ -50,19 +50,34 @@ private:
     std::filesystem::path previous;
 };
 
-// Redirects std::cout into a string while it lives.
+// Redirects a stream (std::cout unless named) into a string while it lives.
 class CaptureCout {
 public:
-    CaptureCout() : old(std::cout.rdbuf(buffer.rdbuf())) {}
-    ~CaptureCout() { std::cout.rdbuf(old); }
+    explicit CaptureCout(std::ostream& s = std::cout) : stream(s), old(s.rdbuf(buffer.rdbuf())) {}
+    ~CaptureCout() { stream.rdbuf(old); }
     CaptureCout(const CaptureCout&) = delete;
     CaptureCout& operator=(const CaptureCout&) = delete;
     std::string Text() const { return buffer.str(); }
 
 private:
     std::ostringstream buffer;
+    std::ostream& stream;
     std::streambuf* old;
 };
+
+class CaptureCerr : public CaptureCout {
+public:
+    CaptureCerr() : CaptureCout(std::cerr) {}
+};
+
+// How often part occurs in text, without overlaps.
+inline int CountOf(const std::string& text, const std::string& part)
+{
+    int n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
+        ++n;
+    return n;
+}
 
 inline std::string ReadFile(const std::filesystem::path& p)
 {
