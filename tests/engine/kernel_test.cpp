@@ -76,6 +76,7 @@ protected:
         kernel->Execute();
     }
 
+    velqtest::CaptureCout quiet;
     CKernel* kernel = nullptr;
 };
 
@@ -83,7 +84,6 @@ using Strings = std::vector<std::string>;
 
 TEST_F(KernelTest, EqualPrioritiesKeepInsertionOrderAndLowerPrioritiesRunFirst)
 {
-    velqtest::CaptureCout quiet;
     Add(new RecordingTask("render", 5000));
     Add(new RecordingTask("a500", 500));
     Add(new RecordingTask("b500", 500));
@@ -95,7 +95,6 @@ TEST_F(KernelTest, EqualPrioritiesKeepInsertionOrderAndLowerPrioritiesRunFirst)
 
 TEST_F(KernelTest, RefusedStartLeavesTheTaskOutOfTheLoop)
 {
-    velqtest::CaptureCout quiet;
     CMMPointer<ITask> refused(new RecordingTask("refused", 50, false));
     EXPECT_FALSE(kernel->AddTask(refused));
     EXPECT_TRUE(kernel->GetTaskList().empty());
@@ -106,7 +105,6 @@ TEST_F(KernelTest, RefusedStartLeavesTheTaskOutOfTheLoop)
 
 TEST_F(KernelTest, KillAllFromMiddleTaskStopsEveryoneInPriorityOrder)
 {
-    velqtest::CaptureCout quiet;
     Add(new RecordingTask("timer", 10));
     auto* input = new RecordingTask("input", 500);
     input->onUpdate = [this] { kernel->KillAllTasks(); };
@@ -122,7 +120,6 @@ TEST_F(KernelTest, KillAllFromMiddleTaskStopsEveryoneInPriorityOrder)
 
 TEST_F(KernelTest, OperationsOnTasksNotInTheSearchedListChangeNothing)
 {
-    velqtest::CaptureCout quiet;
     CMMPointer<ITask> outsider(new RecordingTask("outsider", 5));
     Add(new RecordingTask("a", 10));
     events.clear();
@@ -141,7 +138,6 @@ TEST_F(KernelTest, OperationsOnTasksNotInTheSearchedListChangeNothing)
 
 TEST_F(KernelTest, SuspendedTaskIsNeitherUpdatedNorStoppedAndResumesByPriority)
 {
-    velqtest::CaptureCout quiet;
     Add(new RecordingTask("first", 10));
     CMMPointer<ITask> middle = Add(new RecordingTask("middle", 20));
     Add(new RecordingTask("last", 30));
@@ -165,7 +161,6 @@ TEST_F(KernelTest, SuspendedTaskIsNeitherUpdatedNorStoppedAndResumesByPriority)
 
 TEST_F(KernelTest, RemovedTaskIsStoppedAtTheEndOfThePassAfterAllUpdates)
 {
-    velqtest::CaptureCout quiet;
     CMMPointer<ITask> victim = Add(new RecordingTask("victim", 30));
     auto* remover = new RecordingTask("remover", 20);
     remover->onUpdate = [this, &victim] { kernel->RemoveTask(victim); };
@@ -178,7 +173,6 @@ TEST_F(KernelTest, RemovedTaskIsStoppedAtTheEndOfThePassAfterAllUpdates)
 
 TEST_F(KernelTest, TaskMaySuspendItselfOrItsSuccessorDuringTheUpdatePass)
 {
-    velqtest::CaptureCout quiet;
     CMMPointer<ITask> self;
     CMMPointer<ITask> next;
     auto* selfish = new RecordingTask("selfish", 10);
@@ -198,7 +192,6 @@ TEST_F(KernelTest, TaskMaySuspendItselfOrItsSuccessorDuringTheUpdatePass)
 
 TEST_F(KernelTest, TaskAddedDuringThePassRunsInItOnlyWhenBehindTheRunningTask)
 {
-    velqtest::CaptureCout quiet;
     auto* spawner = new RecordingTask("spawner", 100);
     spawner->onUpdate = [this, spawner] {
         spawner->onUpdate = nullptr;
@@ -213,7 +206,6 @@ TEST_F(KernelTest, TaskAddedDuringThePassRunsInItOnlyWhenBehindTheRunningTask)
 
 TEST_F(KernelTest, ObjectReleasedDuringAPassLivesUntilThePassCollects)
 {
-    velqtest::CaptureCout quiet;
     struct Probe : IMMObject {
         explicit Probe(bool* flag) : deleted(flag) {}
         ~Probe() override { *deleted = true; }
@@ -237,7 +229,6 @@ TEST_F(KernelTest, ObjectReleasedDuringAPassLivesUntilThePassCollects)
 
 TEST_F(KernelTest, StackTaskIsNeverFreedByTheCollector)
 {
-    velqtest::CaptureCout quiet;
     RecordingTask local("local", 10);
     EXPECT_FALSE(local.IsHeapAllocated());
     {
