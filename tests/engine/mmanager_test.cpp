@@ -40,17 +40,6 @@ protected:
     int liveBefore = 0;
 };
 
-TEST_F(MMObjectTest, ObjectNeverHandedToAPointerDiesAtTheNextCollection)
-{
-    int deletions = 0;
-    auto* o = new Counted(&deletions);
-    EXPECT_TRUE(o->IsHeapAllocated());
-    EXPECT_EQ(IMMObject::CountDeadObjects(), 1);
-    IMMObject::CollectGarbage();
-    EXPECT_EQ(deletions, 1);
-    EXPECT_EQ(IMMObject::CountDeadObjects(), 0);
-}
-
 TEST_F(MMObjectTest, ReleasedObjectMovesToTheDeadListAndStaysUsableUntilCollected)
 {
     int deletions = 0;
@@ -100,30 +89,25 @@ TEST_F(MMObjectTest, RevivedObjectSurvivesTheCollection)
     EXPECT_EQ(again->GetRefCount(), 1);
 }
 
-TEST_F(MMObjectTest, UnlinkingFromTheMiddleOfAListKeepsTheOthersLinked)
+TEST_F(MMObjectTest, UnheldUnlinkedAndDestructorReleasedObjectsAllDieAtTheNextCollection)
 {
     int deletions = 0;
     velqtest::CaptureCout out;
+    auto* never = new Counted(&deletions);  // never handed to a pointer
+    EXPECT_TRUE(never->IsHeapAllocated());
+    EXPECT_EQ(IMMObject::CountDeadObjects(), 1);
     CMMPointer<Counted> a(new Counted(&deletions)), b(new Counted(&deletions)), c(new Counted(&deletions));
     b = nullptr;  // the middle of the live list
     EXPECT_EQ(IMMObject::CountLiveObjects(), liveBefore + 2);
     c = nullptr;  // the head
     a = nullptr;
     EXPECT_EQ(IMMObject::CountLiveObjects(), liveBefore);
-    EXPECT_EQ(IMMObject::CountDeadObjects(), 3);
-    IMMObject::CollectGarbage();
-    EXPECT_EQ(deletions, 3);
-}
-
-TEST_F(MMObjectTest, ObjectsReleasedByDestructorsDuringCollectionAreCollectedToo)
-{
-    int deletions = 0;
-    velqtest::CaptureCout out;
     {
-        CMMPointer<Holder> h(new Holder(new Counted(&deletions)));
+        CMMPointer<Holder> h(new Holder(new Counted(&deletions)));  // released by h's destructor
     }
+    EXPECT_EQ(IMMObject::CountDeadObjects(), 5);
     IMMObject::CollectGarbage();
-    EXPECT_EQ(deletions, 1);
+    EXPECT_EQ(deletions, 5);
     EXPECT_EQ(IMMObject::CountDeadObjects(), 0);
 }
 
