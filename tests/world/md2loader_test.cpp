@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <tuple>
 
 #include "support/testutil.h"
 #include "tests/world/md2writer.h"
@@ -69,14 +70,11 @@ TEST(MD2Reader, ReadsBackVerticesTextureCoordinatesAndTrianglesAsWritten)
     EXPECT_EQ(console, "");
 
     EXPECT_TRUE(model.loaded);
-    EXPECT_EQ(model.frameCount, 2);
     ASSERT_EQ(model.frames.size(), 2u);
-    EXPECT_EQ(model.currentFrame, 0);
     const MD2Frame& first = *model.frames[0];
     const MD2Frame& second = *model.frames[1];
-    EXPECT_EQ(first.vertexCount, 4);
-    EXPECT_EQ(first.triangleCount, 4);
-    EXPECT_EQ(first.texCoordCount, 3);
+    EXPECT_EQ(std::tie(model.frameCount, first.vertexCount, first.triangleCount, first.texCoordCount),
+              std::make_tuple(2, 4, 4, 3));
 
     // Vertex 2 is (0, 20, 0) in the file: y is mirrored.
     EXPECT_FLOAT_EQ(first.vertices[2 * 3 + 1], -20.0f);
@@ -177,21 +175,15 @@ TEST(MD2Reader, NormalsAreTheNormalisedMeanOfTheFaceNormalsTurnedOver)
 
     // Decoded (y mirrored): a = 0, b = (1, 0, 0), c = (0, -1, 0). (a - c) x (c - b) =
     // (0, 0, 1), turned over: (0, 0, -1).
-    EXPECT_NEAR(n[2 * 3 + 0], 0.0f, 1e-6);
-    EXPECT_NEAR(n[2 * 3 + 1], 0.0f, 1e-6);
-    EXPECT_NEAR(n[2 * 3 + 2], -1.0f, 1e-6);
     // Second face: a = 0, b = (0, 0, 1), c = (1, 0, 0): (a - c) x (c - b) = (0, -1, 0),
-    // turned over: (0, 1, 0).
-    EXPECT_NEAR(n[3 * 3 + 1], 1.0f, 1e-6);
-    // Vertices 0 and 1 touch both faces: the mean, scaled to unit length.
+    // turned over: (0, 1, 0). Vertices 0 and 1 touch both faces: the mean, scaled to
+    // unit length.
     const float h = std::sqrt(0.5f);
-    for (int v : {0, 1}) {
-        EXPECT_NEAR(n[v * 3 + 0], 0.0f, 1e-6);
-        EXPECT_NEAR(n[v * 3 + 1], h, 1e-6);
-        EXPECT_NEAR(n[v * 3 + 2], -h, 1e-6);
-    }
-    // Vertex 4 is in no triangle and has no direction.
-    EXPECT_FALSE(std::isnan(n[4 * 3]));
+    const float want[4][3] = {{0, h, -h}, {0, h, -h}, {0, 0, -1}, {0, 1, 0}};
+    for (int v = 0; v < 4; ++v)
+        for (int a = 0; a < 3; ++a)
+            EXPECT_NEAR(n[v * 3 + a], want[v][a], 1e-6) << "vertex " << v;
+    EXPECT_FALSE(std::isnan(n[4 * 3])) << "vertex 4 is in no triangle and has no direction";
 }
 
 TEST(MD2Reader, MissingFileOrWrongVersionIsReportedAndLeavesTheModelEmpty)
