@@ -14,10 +14,7 @@ enter_level1() {
 }
 
 quit_game() {
-    press Escape seen "LEVEL CHANGE" 2
-    press Escape seen "VELQ KillAllTasks" 1
-    wait_for_exit
-    [ "$GAME_RC" -eq 0 ] || fail "recording game: exit code $GAME_RC"
+    quit_from_level
     grep -q "^Recorded [0-9]* frames to $1" "$WORK/out.txt" || fail "no recording written to $1"
 }
 

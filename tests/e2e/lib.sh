@@ -70,6 +70,29 @@ start_game() {
     GAME_PID=$!
 }
 
+# launch ARGS...: an 800 x 600 X server and the game on it, up to its main loop.
+launch() {
+    start_xvfb 800x600
+    start_game "$@"
+    wait_for_line "Starting Kernel Loop from VELQ"
+}
+
+# stop_game: SIGTERM ends the run through the kernel, with exit code 0.
+stop_game() {
+    kill -TERM "$GAME_PID"
+    wait_for_exit
+    [ "$GAME_RC" -eq 0 ] || fail "exit code $GAME_RC"
+}
+
+# quit_from_level: Escape back to the selection level, a second one ends the run
+# with exit code 0.
+quit_from_level() {
+    press Escape seen "LEVEL CHANGE" 2
+    press Escape seen "VELQ KillAllTasks" 1
+    wait_for_exit
+    [ "$GAME_RC" -eq 0 ] || fail "exit code $GAME_RC"
+}
+
 # wait_for_line TEXT: until the game printed a line containing TEXT.
 wait_for_line() {
     waited=0

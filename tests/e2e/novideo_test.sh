@@ -3,12 +3,8 @@
 # task stays out of the loop and the program goes on without a window.
 . "$(dirname "$0")/lib.sh"
 
-start_xvfb 800x600
-start_game screenX=100000 screenY=100000
-wait_for_line "Starting Kernel Loop from VELQ"
-kill -TERM "$GAME_PID"
-wait_for_exit
-[ "$GAME_RC" -eq 0 ] || fail "exit code $GAME_RC"
+launch screenX=100000 screenY=100000
+stop_game
 grep -q "Unable to set the video mode 100000x100000 at 16 bits per pixel" "$WORK/game/clntlog.txt" ||
     fail "client log has no video-mode message: $(cat "$WORK/game/clntlog.txt")"
 grep -q "goodbye cruel world" "$WORK/out.txt" || fail "no clean shutdown"

@@ -22,30 +22,24 @@ shut_in_enemy() {
 RED="r>0.6 && g<0.3 && b<0.3"
 GREEN="r<0.3 && g>0.6 && b<0.3"
 
+# play_level STEP_MS SHOWN NOT_SHOWN [TOWER]: level 1 at the clock step until SHOWN
+# stands where the result is written, never together with NOT_SHOWN.
+play_level() {
+    start_xvfb 800x600
+    shut_in_enemy "${4:-}" | use_map level1.map
+    STEP_MS=$1 start_game
+    wait_for_line "Starting Kernel Loop from VELQ"
+    press 5 seen "LEVEL CHANGE" 1
+    wait_until shows 300 50 200 32 "$2" 200
+    shows 300 50 200 32 "$3" 0 0 || fail "won and lost at once"
+    grep -q "Enemy added" "$WORK/out.txt" || fail "the test's map has no enemy"
+    stop_game
+    kill "$XVFB_PID"
+    rm -rf "$WORK"
+}
 # Lost: nothing can reach the enemy; the countdown ends the level. A coarse clock step
 # makes the minute pass in a few hundred frames.
-start_xvfb 800x600
-shut_in_enemy | use_map level1.map
-STEP_MS=100 start_game
-wait_for_line "Starting Kernel Loop from VELQ"
-press 5 seen "LEVEL CHANGE" 1
-wait_until shows 300 50 200 32 "$RED" 200
-shows 300 50 200 32 "$GREEN" 0 0 || fail "won and lost at once"
-kill -TERM "$GAME_PID"
-wait_for_exit
-[ "$GAME_RC" -eq 0 ] || fail "exit code $GAME_RC after the lost level"
-grep -q "Enemy added" "$WORK/out.txt" || fail "the test's map has no enemy"
-kill "$XVFB_PID"; rm -rf "$WORK"
-
+play_level 100 "$RED" "$GREEN"
 # Won: the tower beside the enemy shoots it dead within the minute.
-start_xvfb 800x600
-shut_in_enemy tower | use_map level1.map
-STEP_MS=32 start_game
-wait_for_line "Starting Kernel Loop from VELQ"
-press 5 seen "LEVEL CHANGE" 1
-wait_until shows 300 50 200 32 "$GREEN" 200
-shows 300 50 200 32 "$RED" 0 0 || fail "lost and won at once"
-kill -TERM "$GAME_PID"
-wait_for_exit
-[ "$GAME_RC" -eq 0 ] || fail "exit code $GAME_RC after the won level"
+play_level 32 "$GREEN" "$RED" tower
 echo "PASS: a level lost by its countdown and a level won"

@@ -15,9 +15,7 @@ size=$(game_window_size)
 [ "$size" = "1024x768" ] || fail "expected a 1024x768 window, found '$size'"
 
 # Until the game has its quit key, SIGTERM ends the run through the kernel.
-kill -TERM "$GAME_PID"
-wait_for_exit
-[ "$GAME_RC" -eq 0 ] || fail "exit code $GAME_RC"
+stop_game
 
 expect_in_order "$WORK/out.txt" \
     "hello world" \

@@ -62,16 +62,10 @@ TEST_F(LogTest, NumberedMessagesTakeTheirArgumentsAndAreNotFormattedTwice)
     EXPECT_NE(client.find("800x600 at 16"), std::string::npos);
     EXPECT_NE(client.find("mode %s not available"), std::string::npos);  // the % stays as it is
     log->Write(LOG_APP, 12, "1.0", "2.0", "3.0", "0.5", "  3", " Game Task");
-    EXPECT_EQ(out.Text(), "1.0 : 2.0 : 3.0 : 0.5 :   3 :  Game Task\n");
-}
-
-TEST_F(LogTest, MessagesWithoutTextWriteEmptyLines)
-{
-    velqtest::CaptureCout out;
-    log->Write(LOG_APP, 200);
-    log->Write(LOG_APP, 999);
-    log->Write(LOG_APP, -1);
-    EXPECT_EQ(out.Text(), "\n\n\n");
+    // Numbers without a text write empty lines.
+    for (int unknown : {200, 999, -1})
+        log->Write(LOG_APP, unknown);
+    EXPECT_EQ(out.Text(), "1.0 : 2.0 : 3.0 : 0.5 :   3 :  Game Task\n\n\n\n");
 }
 
 TEST_F(LogTest, OverlongTextIsCutAt1023Characters)

@@ -38,23 +38,12 @@ protected:
         liveBefore = IMMObject::CountLiveObjects();
     }
     int liveBefore = 0;
-};
-
-TEST_F(MMObjectTest, ObjectNeverHandedToAPointerDiesAtTheNextCollection)
-{
     int deletions = 0;
-    auto* o = new Counted(&deletions);
-    EXPECT_TRUE(o->IsHeapAllocated());
-    EXPECT_EQ(IMMObject::CountDeadObjects(), 1);
-    IMMObject::CollectGarbage();
-    EXPECT_EQ(deletions, 1);
-    EXPECT_EQ(IMMObject::CountDeadObjects(), 0);
-}
+    velqtest::CaptureCout out;
+};
 
 TEST_F(MMObjectTest, ReleasedObjectMovesToTheDeadListAndStaysUsableUntilCollected)
 {
-    int deletions = 0;
-    velqtest::CaptureCout out;
     {
         CMMPointer<Counted> p(new Counted(&deletions));
         EXPECT_EQ(IMMObject::CountLiveObjects(), liveBefore + 1);
@@ -70,60 +59,43 @@ TEST_F(MMObjectTest, ReleasedObjectMovesToTheDeadListAndStaysUsableUntilCollecte
     EXPECT_EQ(deletions, 1);
 }
 
-TEST_F(MMObjectTest, SelfAssignmentAtCountOnePassesThroughTheDeadListAndSurvives)
+TEST_F(MMObjectTest, ObjectBackFromTheDeadListBySelfAssignmentOrANewPointerSurvivesTheCollection)
 {
-    int deletions = 0;
-    velqtest::CaptureCout out;
     CMMPointer<Counted> p(new Counted(&deletions));
     Counted* raw = p;
-    p = raw;
+    p = raw;  // at count one: passes through the dead list
     EXPECT_EQ(out.Text(), "object died\n");
     EXPECT_EQ(p->GetRefCount(), 1);
     EXPECT_EQ(IMMObject::CountDeadObjects(), 0);
     IMMObject::CollectGarbage();
     EXPECT_EQ(deletions, 0);
     p = nullptr;
+    CMMPointer<Counted> again(raw);  // revived
+    IMMObject::CollectGarbage();
+    EXPECT_EQ(deletions, 0);
+    EXPECT_EQ(again->GetRefCount(), 1);
+    again = nullptr;
     IMMObject::CollectGarbage();
     EXPECT_EQ(deletions, 1);
 }
 
-TEST_F(MMObjectTest, RevivedObjectSurvivesTheCollection)
+TEST_F(MMObjectTest, UnheldUnlinkedAndDestructorReleasedObjectsAllDieAtTheNextCollection)
 {
-    int deletions = 0;
-    velqtest::CaptureCout out;
-    CMMPointer<Counted> p(new Counted(&deletions));
-    Counted* raw = p;
-    p = nullptr;
-    CMMPointer<Counted> again(raw);
-    IMMObject::CollectGarbage();
-    EXPECT_EQ(deletions, 0);
-    EXPECT_EQ(again->GetRefCount(), 1);
-}
-
-TEST_F(MMObjectTest, UnlinkingFromTheMiddleOfAListKeepsTheOthersLinked)
-{
-    int deletions = 0;
-    velqtest::CaptureCout out;
+    auto* never = new Counted(&deletions);  // never handed to a pointer
+    EXPECT_TRUE(never->IsHeapAllocated());
+    EXPECT_EQ(IMMObject::CountDeadObjects(), 1);
     CMMPointer<Counted> a(new Counted(&deletions)), b(new Counted(&deletions)), c(new Counted(&deletions));
     b = nullptr;  // the middle of the live list
     EXPECT_EQ(IMMObject::CountLiveObjects(), liveBefore + 2);
     c = nullptr;  // the head
     a = nullptr;
     EXPECT_EQ(IMMObject::CountLiveObjects(), liveBefore);
-    EXPECT_EQ(IMMObject::CountDeadObjects(), 3);
-    IMMObject::CollectGarbage();
-    EXPECT_EQ(deletions, 3);
-}
-
-TEST_F(MMObjectTest, ObjectsReleasedByDestructorsDuringCollectionAreCollectedToo)
-{
-    int deletions = 0;
-    velqtest::CaptureCout out;
     {
-        CMMPointer<Holder> h(new Holder(new Counted(&deletions)));
+        CMMPointer<Holder> h(new Holder(new Counted(&deletions)));  // released by h's destructor
     }
+    EXPECT_EQ(IMMObject::CountDeadObjects(), 5);
     IMMObject::CollectGarbage();
-    EXPECT_EQ(deletions, 1);
+    EXPECT_EQ(deletions, 5);
     EXPECT_EQ(IMMObject::CountDeadObjects(), 0);
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "engine/videotask.h"
 #include "support/testutil.h"
@@ -32,81 +33,53 @@ protected:
     velqtest::TempDir dir;
 };
 
-TEST_F(SettingsTest, FileLinesThenArgumentsInOrderLastOneWins)
+TEST_F(SettingsTest, LinesSetTheirValueByBiasOrNumberAndIgnoreWhatTheyCannotRead)
 {
-    dir.Write("settings.esf", "screenX=1024\nscreenY=768\nscreenBPP=16\n");
-    manager->ParseFile("settings.esf");
-    manager->ParseSetting("screenBPP=32");
-    EXPECT_EQ(CVideoTask::scrWidth, 1024);
-    EXPECT_EQ(CVideoTask::scrHeight, 768);
-    EXPECT_EQ(CVideoTask::scrBPP, 32);
-    manager->ParseSetting("screenX=640");
-    manager->ParseSetting("screenX=1280");
-    EXPECT_EQ(CVideoTask::scrWidth, 1280);
-}
-
-TEST_F(SettingsTest, MissingFileKeepsTheDefaults)
-{
-    manager->ParseFile("settings.esf");
-    manager->ParseFile("/nonexistent/dir/settings.esf");
-    EXPECT_EQ(CVideoTask::scrWidth, 800);
-    EXPECT_EQ(CVideoTask::scrHeight, 600);
-    EXPECT_EQ(CVideoTask::scrBPP, 16);
-}
-
-TEST_F(SettingsTest, BiasLinesSetOneOrZeroAndBiasIsIgnoredWithAValue)
-{
-    manager->ParseSetting("+screenX");
-    EXPECT_EQ(CVideoTask::scrWidth, 1);
-    manager->ParseSetting("-screenX");
-    EXPECT_EQ(CVideoTask::scrWidth, 0);
-    manager->ParseSetting("screenY");
-    EXPECT_EQ(CVideoTask::scrHeight, 0);
-    manager->ParseSetting("+screenBPP=24");  // a single-valued setting takes the value as it is
-    EXPECT_EQ(CVideoTask::scrBPP, 24);
-    manager->ParseSetting("-screenBPP=8");
-    EXPECT_EQ(CVideoTask::scrBPP, 8);
-}
-
-TEST_F(SettingsTest, BlanksCaseAndUnknownNamesAreIgnored)
-{
-    manager->ParseSetting("screenX = 1024");
-    manager->ParseSetting("SCREENX=1024");
-    manager->ParseSetting("fullscreen=1");
-    manager->ParseSetting("");
-    manager->ParseSetting("=5");
-    EXPECT_EQ(CVideoTask::scrWidth, 800);
+    struct Case {
+        std::vector<const char*> lines;
+        int width, height, bpp;
+    } const cases[] = {
+        {{"screenX=640", "screenX=1280"}, 1280, 600, 16},  // the last one wins
+        {{"+screenX", "screenY"}, 1, 0, 16},
+        {{"+screenX", "-screenX"}, 0, 600, 16},
+        // A single-valued setting takes the value as it is, whatever the bias.
+        {{"+screenBPP=24"}, 800, 600, 24},
+        {{"-screenBPP=8"}, 800, 600, 8},
+        {{"screenX = 1024", "SCREENX=1024", "fullscreen=1", "", "=5"}, 800, 600, 16},
+        // Numbers are read up to the first character that cannot continue them.
+        {{"screenX=1024x", "screenY=-7"}, 1024, -7, 16},
+        {{"screenX=abc", "screenX=", "screenX= 640", "screenX=99999999999999999999"}, 800, 600, 16},
+    };
+    for (const Case& c : cases) {
+        CVideoTask::scrWidth = 800;
+        CVideoTask::scrHeight = 600;
+        CVideoTask::scrBPP = 16;
+        for (const char* line : c.lines)
+            manager->ParseSetting(line);
+        SCOPED_TRACE(c.lines.front());
+        EXPECT_EQ(CVideoTask::scrWidth, c.width);
+        EXPECT_EQ(CVideoTask::scrHeight, c.height);
+        EXPECT_EQ(CVideoTask::scrBPP, c.bpp);
+    }
     EXPECT_FALSE(manager->IsRegistered("screenX "));
     EXPECT_TRUE(manager->IsRegistered("screenX"));
 }
 
-TEST_F(SettingsTest, NumbersAreReadUpToTheFirstCharacterThatCannotContinueThem)
+TEST_F(SettingsTest, FileLinesComeBeforeArgumentsAndNeitherMissingFilesNorOverlongLinesStopTheReading)
 {
-    manager->ParseSetting("screenX=1024x");
-    EXPECT_EQ(CVideoTask::scrWidth, 1024);
-    manager->ParseSetting("screenY=-7");
-    EXPECT_EQ(CVideoTask::scrHeight, -7);
-}
-
-TEST_F(SettingsTest, ValuesThatDoNotStartWithANumberKeepThePreviousValue)
-{
-    manager->ParseSetting("screenX=abc");
-    manager->ParseSetting("screenX=");
-    manager->ParseSetting("screenX= 640");
-    manager->ParseSetting("screenX=99999999999999999999");
+    manager->ParseFile("settings.esf");
+    manager->ParseFile("/nonexistent/dir/settings.esf");
     EXPECT_EQ(CVideoTask::scrWidth, 800);
-}
-
-TEST_F(SettingsTest, CarriageReturnsAndOverlongLinesDoNotStopTheReading)
-{
-    std::string longLine = "screenBPP=24" + std::string(5000, '7');
+    // The long line is cut at 1023 characters: its number overflows and is refused.
+    const std::string longLine = "screenBPP=24" + std::string(5000, '7');
     dir.Write("settings.esf", "screenX=1024\r\n" + std::string(3000, 'x') + "\n" + longLine +
                                   "\nscreenY=720\r\n");
     manager->ParseFile("settings.esf");
     EXPECT_EQ(CVideoTask::scrWidth, 1024);
     EXPECT_EQ(CVideoTask::scrHeight, 720);
-    // The long line is cut at 1023 characters: its number overflows and is refused.
     EXPECT_EQ(CVideoTask::scrBPP, 16);
+    manager->ParseSetting("screenBPP=32");
+    EXPECT_EQ(CVideoTask::scrBPP, 32);
 }
 
 TEST_F(SettingsTest, DatorTextAndComparisons)

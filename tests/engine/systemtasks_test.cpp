@@ -78,13 +78,8 @@ TEST_F(InputTest, HeldKeyIsDownInTheFirstFrameOnlyThenStillDown)
     NextFrame(false);
     EXPECT_FALSE(CInputTask::curKey(kKey));
     EXPECT_TRUE(CInputTask::oldKey(kKey));
-}
-
-TEST_F(InputTest, KeysOutsideTheArrayAreNotHeld)
-{
-    EXPECT_FALSE(CInputTask::curKey(kCount));
-    EXPECT_FALSE(CInputTask::curKey(-1));
-    EXPECT_FALSE(CInputTask::curKey(100000));
+    for (int outside : {kCount, -1, 100000})
+        EXPECT_FALSE(CInputTask::curKey(outside)) << outside;
 }
 
 TEST_F(InputTest, ButtonMasksGiveDownAndStillDown)
@@ -104,20 +99,18 @@ TEST_F(InputTest, ButtonMasksGiveDownAndStillDown)
 
 TEST_F(InputTest, CursorIsNormalisedToMinusOneToOneWithYUp)
 {
-    CInputTask::mouseX = 400;
-    CInputTask::mouseY = 300;
-    EXPECT_FLOAT_EQ(CInputTask::normMouseX(), 0.0f);
-    EXPECT_FLOAT_EQ(CInputTask::normMouseY(), 0.0f);
-    CInputTask::mouseX = 0;
-    CInputTask::mouseY = 0;
-    EXPECT_FLOAT_EQ(CInputTask::normMouseX(), -1.0f);
-    EXPECT_FLOAT_EQ(CInputTask::normMouseY(), 1.0f);
-    CVideoTask::scrWidth = 1024;
-    CVideoTask::scrHeight = 768;
-    CInputTask::mouseX = 1024;
-    CInputTask::mouseY = 768;
-    EXPECT_FLOAT_EQ(CInputTask::normMouseX(), 1.0f);
-    EXPECT_FLOAT_EQ(CInputTask::normMouseY(), -1.0f);
+    const struct {
+        int width, height, x, y;
+        float normX, normY;
+    } cases[] = {{800, 600, 400, 300, 0, 0}, {800, 600, 0, 0, -1, 1}, {1024, 768, 1024, 768, 1, -1}};
+    for (const auto& c : cases) {
+        CVideoTask::scrWidth = c.width;
+        CVideoTask::scrHeight = c.height;
+        CInputTask::mouseX = c.x;
+        CInputTask::mouseY = c.y;
+        EXPECT_FLOAT_EQ(CInputTask::normMouseX(), c.normX) << c.x;
+        EXPECT_FLOAT_EQ(CInputTask::normMouseY(), c.normY) << c.y;
+    }
 }
 
 TEST(InputDeathTest, OldKeyPastTheBufferStopsWithTheAssertion)

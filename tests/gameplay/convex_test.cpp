@@ -6,28 +6,17 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iostream>
-#include <sstream>
 #include <vector>
 
 #include "engine/random.h"
+#include "support/testutil.h"
 #include "world/md2model.h"
 
 namespace {
 
 using Point = std::vector<double>;
 
-// Redirects std::cerr into a string while it lives.
-class CaptureCerr {
-public:
-    CaptureCerr() : old(std::cerr.rdbuf(buffer.rdbuf())) {}
-    ~CaptureCerr() { std::cerr.rdbuf(old); }
-    std::string Text() const { return buffer.str(); }
-
-private:
-    std::ostringstream buffer;
-    std::streambuf* old;
-};
+using velqtest::CaptureCerr;
 
 struct Box {
     double lo[3];

@@ -21,24 +21,15 @@ protected:
         player = Place(new Player(), 10, 10);
         World().SetActor(player, GameWorld::kPlayerSlot);
     }
-    template <class T>
-    CMMPointer<T> Place(T* object, float x, float y)
-    {
-        CMMPointer<T> o = object;
-        o->SetNextPosition(x, y, 1);
-        o->CommitMove();
-        Root()->Insert(CMMPointer<VOB>(o));
-        return o;
-    }
     CMMPointer<Enemy> AddEnemy(float x, float y)
     {
-        CMMPointer<Enemy> e = Place(new Enemy(), x, y);
+        Enemy* e = Place(new Enemy(), x, y);
         World().AddEnemy(e);
         return e;
     }
     CMMPointer<Flag> AddFlag(float x, float y)
     {
-        CMMPointer<Flag> f = Place(new Flag(), x, y);
+        Flag* f = Place(new Flag(), x, y);
         World().SetActor(f, GameWorld::kFlagSlot);
         return f;
     }

@@ -44,14 +44,10 @@ protected:
         SceneFixture::TearDown();
     }
 
-    // Only the explosion can be heard (a silent WAV): a channel after it means it played.
+    // Only the explosion can be heard: a channel after it means it played.
     void ListenForTheExplosion()
     {
-        // 16-bit mono at 22050 Hz, 16 samples.
-        const char header[] = "RIFF\x44\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x22\x56\0\0"
-                              "\x44\xac\0\0\x02\0\x10\0data\x20\0\0\0";
-        const std::string wav = std::string(header, sizeof header - 1) + std::string(32, '\0');
-        dir->Write("Resources/SFX/dsrxplod.ogg", wav);
+        dir->Write("Resources/SFX/dsrxplod.ogg", velqtest::Wav(16));
         new SoundManager();
         SoundManager::GetSingleton().LoadSounds();
         ASSERT_TRUE(SoundManager::GetSingleton().IsSoundLoaded(SoundManager::kExplosion));

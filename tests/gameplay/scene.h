@@ -13,16 +13,6 @@ namespace velqtest {
 
 class SceneFixture : public GameplayFixture {
 protected:
-    // Commits o at (x, y, z) and inserts it at the root.
-    template <typename T>
-    T* Place(T* o, float x, float y, float z = 1.0f)
-    {
-        o->SetNextPosition(x, y, z);
-        o->CommitMove();
-        Root()->Insert(o);
-        return o;
-    }
-
     // Gives o the 1 x 1 x 1 wall cube as its model, whatever model files are missing.
     template <typename T>
     T* Cube(T* o)

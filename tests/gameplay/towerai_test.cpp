@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <utility>
+
 #include "gameplayfixture.h"
 #include "world/actors.h"
 
@@ -11,26 +14,17 @@ namespace {
 
 class TowerAITest : public velqtest::GameplayFixture {
 protected:
-    template <class T>
-    CMMPointer<T> Place(T* object, float x, float y)
+    // A tower at (x, y) in a fresh scene graph, after walls at the given places.
+    CMMPointer<Tower> FreshTower(float x, float y, std::initializer_list<std::pair<float, float>> walls = {})
     {
-        CMMPointer<T> o = object;
-        o->SetNextPosition(x, y, 1);
-        o->CommitMove();
-        Root()->Insert(CMMPointer<VOB>(o));
-        return o;
-    }
-    CMMPointer<Tower> AddTower(float x, float y)
-    {
+        delete &SceneGraph::GetSingleton();
+        new SceneGraph();
+        for (auto [wx, wy] : walls)
+            Place(new VOB("map.wall"), wx, wy);
         CMMPointer<Tower> t = new Tower(x, y, 0);
         World().AddTower(t);
         Root()->Insert(CMMPointer<VOB>(t));
         return t;
-    }
-    void FreshSceneGraph()
-    {
-        delete &SceneGraph::GetSingleton();
-        new SceneGraph();
     }
 
     CTowerAITask task;
@@ -38,23 +32,18 @@ protected:
 
 TEST_F(TowerAITest, TowerAimsAndFiresAtAnEnemyUpToItsRangeAboutThreeTimesASecond)
 {
-    const struct {
-        float distance;
-        bool seen;
-    } cases[] = {{4.9f, true}, {5.0f, true}, {5.1f, false}};
-    for (const auto& c : cases) {
-        FreshSceneGraph();
-        CMMPointer<Tower> t = AddTower(20, 20);
-        Place(new Enemy(), 20 + c.distance, 20);
-        EXPECT_EQ(task.AcquireTarget(*t), c.seen) << c.distance;
+    for (auto [distance, seen] : {std::pair{4.9f, true}, {5.0f, true}, {5.1f, false}}) {
+        CMMPointer<Tower> t = FreshTower(20, 20);
+        Place(new Enemy(), 20 + distance, 20);
+        EXPECT_EQ(task.AcquireTarget(*t), seen) << distance;
         // One scatter for both axes; no target leaves the look alone.
-        EXPECT_NEAR(t->GetLookX() - t->GetLookY(), c.seen ? c.distance : -1.0f, 1e-5);
+        EXPECT_NEAR(t->GetLookX() - t->GetLookY(), seen ? distance : -1.0f, 1e-5);
         const size_t before = World().GetMovers().size();
         for (int ms = 0; ms < 3000; ms += 10) {
             CClock::Advance(10);
             task.Update();
         }
-        EXPECT_EQ(World().GetMovers().size() - before, c.seen ? 8u : 0u) << c.distance;
+        EXPECT_EQ(World().GetMovers().size() - before, seen ? 8u : 0u) << distance;
         World().ClearLevel();
     }
 }
@@ -63,22 +52,14 @@ TEST_F(TowerAITest, TowerSeesOnlyItsRegionAndTakesItsFirstEnemyNotTheNearest)
 {
     // Walls split the root and its first quarter: the tower at (30, 30) lies in the leaf
     // 16..32, and an enemy at x = 34, 4 units away, one quarter over.
-    const struct {
-        float enemyX;
-        bool seen;
-    } regions[] = {{34, false}, {31.5f, true}};
-    for (const auto& c : regions) {
-        FreshSceneGraph();
-        Place(new VOB("map.wall"), 2, 2);
-        Place(new VOB("map.wall"), 60, 60);
-        CMMPointer<Tower> t = AddTower(30, 30);
-        Place(new Enemy(), c.enemyX, 30);
-        EXPECT_EQ(task.AcquireTarget(*t), c.seen) << c.enemyX;
+    for (auto [enemyX, seen] : {std::pair{34.0f, false}, {31.5f, true}}) {
+        CMMPointer<Tower> t = FreshTower(30, 30, {{2, 2}, {60, 60}});
+        Place(new Enemy(), enemyX, 30);
+        EXPECT_EQ(task.AcquireTarget(*t), seen) << enemyX;
     }
 
     for (bool farFirst : {true, false}) {
-        FreshSceneGraph();
-        CMMPointer<Tower> t = AddTower(20, 20);
+        CMMPointer<Tower> t = FreshTower(20, 20);
         Place(new Enemy(), farFirst ? 24 : 20, farFirst ? 20 : 22);
         Place(new Enemy(), farFirst ? 20 : 24, farFirst ? 22 : 20);
         ASSERT_TRUE(task.AcquireTarget(*t));

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "render/frameclock.h"
@@ -73,12 +74,9 @@ TEST(Hud, TitleResultWeaponHealthRateAndTimeStandWhereTheyBelong)
         {630, 0, 0, "Health: "}, {728, 0, 0, "95"},        {384, 0, 1, "42"},
     };
     ASSERT_EQ(texts.size(), want.size());
-    for (size_t i = 0; i < want.size(); ++i) {
-        EXPECT_EQ(texts[i].text, want[i].text);
-        EXPECT_EQ(texts[i].x, want[i].x) << want[i].text;
-        EXPECT_EQ(texts[i].y, want[i].y) << want[i].text;
-        EXPECT_EQ(texts[i].set, want[i].set) << want[i].text;
-    }
+    for (size_t i = 0; i < want.size(); ++i)
+        EXPECT_EQ(std::tie(texts[i].text, texts[i].x, texts[i].y, texts[i].set),
+                  std::tie(want[i].text, want[i].x, want[i].y, want[i].set));
 
     in.level = 2;
     in.result = 1;

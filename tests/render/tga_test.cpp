@@ -4,10 +4,6 @@
 #include <GL/gl.h>
 
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <iostream>
-#include <sstream>
 #include <string>
 #include <utility>
 
@@ -55,16 +51,7 @@ std::string Times(const std::string& s, int n)
     return out;
 }
 
-class CaptureCerr {
-public:
-    CaptureCerr() : old(std::cerr.rdbuf(buffer.rdbuf())) {}
-    ~CaptureCerr() { std::cerr.rdbuf(old); }
-    std::string Text() const { return buffer.str(); }
-
-private:
-    std::ostringstream buffer;
-    std::streambuf* old;
-};
+using velqtest::CaptureCerr;
 
 struct Loaded {
     bool ok;
@@ -216,28 +203,5 @@ TEST(TextureFiles, LoadInTheirOrderIntoTheirSlotsAndStopAtTheFirstMissingFile)
             EXPECT_TRUE(textures[slot].pixels.empty());
         else
             EXPECT_EQ(textures[slot].pixels.at(0), slot);
-    }
-}
-
-TEST(TextureFiles, EveryGeneratedTextureLoadsWithPowerOfTwoSides)
-{
-    const char* env = std::getenv("VELQ_RESOURCES");
-    const std::filesystem::path resources = env && *env ? env : VELQ_BUILD_RESOURCES;
-    ASSERT_TRUE(std::filesystem::is_directory(resources / "Textures"))
-        << "no generated Resources/Textures under " << resources << " (the velq_resources target makes them)";
-    velqtest::TempDir dir;
-    std::filesystem::create_directory_symlink(resources, dir.Path() / "Resources");
-    TextureImage textures[kTextureSlotCount];
-    CaptureCerr err;
-    {
-        velqtest::CaptureCout out;
-        ASSERT_TRUE(LoadTextureFiles(textures));
-    }
-    EXPECT_EQ(err.Text(), "");
-    const auto powerOfTwo = [](std::uint32_t v) { return v > 0 && (v & (v - 1)) == 0; };
-    for (int slot : kTextureLoadOrder) {
-        SCOPED_TRACE(kTextureSlots[slot].file);
-        const TextureImage& t = textures[slot];
-        EXPECT_TRUE(powerOfTwo(t.width) && powerOfTwo(t.height)) << t.width << "x" << t.height;
     }
 }

@@ -3,12 +3,14 @@
 
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <utility>
 
 namespace velqtest {
 
@@ -50,19 +52,55 @@ private:
     std::filesystem::path previous;
 };
 
-// Redirects std::cout into a string while it lives.
+// Redirects a stream (std::cout unless named) into a string while it lives.
 class CaptureCout {
 public:
-    CaptureCout() : old(std::cout.rdbuf(buffer.rdbuf())) {}
-    ~CaptureCout() { std::cout.rdbuf(old); }
+    explicit CaptureCout(std::ostream& s = std::cout) : stream(s), old(s.rdbuf(buffer.rdbuf())) {}
+    ~CaptureCout() { stream.rdbuf(old); }
     CaptureCout(const CaptureCout&) = delete;
     CaptureCout& operator=(const CaptureCout&) = delete;
     std::string Text() const { return buffer.str(); }
 
 private:
     std::ostringstream buffer;
+    std::ostream& stream;
     std::streambuf* old;
 };
+
+class CaptureCerr : public CaptureCout {
+public:
+    CaptureCerr() : CaptureCout(std::cerr) {}
+};
+
+// How often part occurs in text, without overlaps.
+inline int CountOf(const std::string& text, const std::string& part)
+{
+    int n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
+        ++n;
+    return n;
+}
+
+// A 16-bit mono WAV file at 22050 Hz holding a square tone; the mixer recognises it by
+// its content, whatever the file is called.
+inline std::string Wav(int samples)
+{
+    std::string out;
+    const auto put = [&out](uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            out.push_back(static_cast<char>((v >> (8 * i)) & 0xff));
+    };
+    out += "RIFF";
+    put(36 + samples * 2, 4);
+    out += "WAVEfmt ";
+    for (auto [v, bytes] : {std::pair<uint32_t, int>{16, 4}, {1, 2}, {1, 2}, {22050, 4}, {44100, 4}, {2, 2}, {16, 2}})
+        put(v, bytes);
+    out += "data";
+    put(samples * 2, 4);
+    for (int i = 0; i < samples; ++i)
+        put(i % 50 < 25 ? 8000 : uint16_t(-8000), 2);
+    return out;
+}
 
 inline std::string ReadFile(const std::filesystem::path& p)
 {

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
+#include <string>
 
 #include "engine/clock.h"
 #include "engine/mmanager.h"
@@ -39,6 +41,22 @@ inline bool IsFake(IWeapon* w, WeaponKind kind, VOB* owner)
 {
     auto* fake = dynamic_cast<FakeWeapon*>(w);
     return fake && fake->kind == kind && fake->owner == owner;
+}
+
+// A cell map: 64 lines of 64 cells, fill unless the rows given say otherwise
+// (row -> column -> cell).
+inline std::string MakeMap(const std::map<int, std::map<int, char>>& cells, const std::string& lineEnd = "\n",
+                           char fill = '.')
+{
+    std::string text;
+    for (int r = 0; r < 64; ++r) {
+        std::string line(64, fill);
+        if (auto row = cells.find(r); row != cells.end())
+            for (const auto& [c, ch] : row->second)
+                line[c] = ch;
+        text += line + lineEnd;
+    }
+    return text;
 }
 
 class WorldFixture : public ::testing::Test {
@@ -75,6 +93,16 @@ protected:
     {
         static FakeRules fake;
         return &fake;
+    }
+
+    // Commits o at (x, y, z) and inserts it at the root.
+    template <typename T>
+    T* Place(T* o, float x, float y, float z = 1.0f)
+    {
+        o->SetNextPosition(x, y, z);
+        o->CommitMove();
+        Root()->Insert(o);
+        return o;
     }
 
     GameWorld& World() { return GameWorld::GetSingleton(); }

@@ -16,22 +16,7 @@ namespace {
 
 using velqtest::CaptureCout;
 
-// 64 lines of 64 cells, '.' unless the rows given say otherwise (column -> char).
-std::string MakeMap(const std::map<int, std::map<int, char>>& cells, const std::string& lineEnd = "\n",
-                    char fill = '.')
-{
-    std::string text;
-    for (int r = 0; r < 64; ++r) {
-        std::string line(64, fill);
-        auto row = cells.find(r);
-        if (row != cells.end()) {
-            for (const auto& [c, ch] : row->second)
-                line[c] = ch;
-        }
-        text += line + lineEnd;
-    }
-    return text;
-}
+using velqtest::MakeMap;
 
 // The console lines, without the model loader's and the collector's.
 std::vector<std::string> Lines(const std::string& text)
@@ -113,39 +98,29 @@ TEST_F(MapLoaderTest, EveryCellKindPrintsItsLineAndMakesItsObject)
         EXPECT_EQ(CountType(all, type), 1) << type;
     EXPECT_EQ(World().GetEnemyCount(), 1) << "counted from zero";
     EXPECT_EQ(World().GetLevelStartTime(), 10500u);
-    EXPECT_EQ(World().GetEnemies().size(), 1u);
     EXPECT_EQ(World().GetMovers().size(), 1u);
     EXPECT_EQ(World().GetTowers().size(), 1u);
-    ASSERT_TRUE(World().GetActor(GameWorld::kPlayerSlot).isValid());
+    ASSERT_TRUE(World().GetActor(GameWorld::kPlayerSlot).isValid() && World().GetActor(GameWorld::kFlagSlot).isValid());
     EXPECT_EQ(World().GetActor(GameWorld::kPlayerSlot)->GetType(), "player");
-    ASSERT_TRUE(World().GetActor(GameWorld::kFlagSlot).isValid());
     EXPECT_EQ(World().GetActor(GameWorld::kFlagSlot)->GetType(), "flag");
 
     // Row is y, column is x; the commit places each object on its cell.
-    for (const CMMPointer<VOB>& o : all)
-        o->CommitMove();
+    const std::map<std::string, std::pair<float, float>> cells = {
+        {"map.wall", {7, 3}}, {"enemy", {2, 5}}, {"tower", {40, 12}}, {"flag", {10, 20}}, {"player", {30, 30}}};
     for (const CMMPointer<VOB>& o : all) {
-        const std::string type = o->GetType();
-        if (type == "map.wall") {
-            EXPECT_EQ(o->GetX(), 7.0f);
-            EXPECT_EQ(o->GetY(), 3.0f);
-            EXPECT_EQ(o->GetZ(), 0.5f);
-            EXPECT_EQ(o->GetDiameter(), 1.0f);
-            EXPECT_TRUE(o->GetModel().IsLoaded()) << "the built-in cube";
-        } else if (type == "enemy") {
-            EXPECT_EQ(o->GetX(), 2.0f);
-            EXPECT_EQ(o->GetY(), 5.0f);
-        } else if (type == "tower") {
-            EXPECT_EQ(o->GetX(), 40.0f);
-            EXPECT_EQ(o->GetY(), 12.0f);
-        } else if (type == "flag") {
-            EXPECT_EQ(o->GetX(), 10.0f);
-            EXPECT_EQ(o->GetY(), 20.0f);
-        } else if (type == "player") {
-            EXPECT_EQ(o->GetX(), 30.0f);
-            EXPECT_EQ(o->GetY(), 30.0f);
+        o->CommitMove();
+        if (auto at = cells.find(o->GetType()); at != cells.end()) {
+            EXPECT_EQ(o->GetX(), at->second.first) << o->GetType();
+            EXPECT_EQ(o->GetY(), at->second.second) << o->GetType();
         }
     }
+    VOB* wall = World().GetAllObjects().front();
+    for (const CMMPointer<VOB>& o : all)
+        if (o->GetType() == "map.wall")
+            wall = o;
+    EXPECT_EQ(wall->GetZ(), 0.5f);
+    EXPECT_EQ(wall->GetDiameter(), 1.0f);
+    EXPECT_TRUE(wall->GetModel().IsLoaded()) << "the built-in cube";
     Enemy* enemy = World().GetEnemies().front();
     auto path = enemy->GetPath();
     ASSERT_EQ(path.size(), 2u);
@@ -179,8 +154,9 @@ TEST_F(MapLoaderTest, LastFlagTakesTheSlot)
     EXPECT_EQ(World().GetAllObjects().size(), 3u);
 }
 
-TEST_F(MapLoaderTest, PlayerIsReusedOnTheLevelsAndMadeNewOnTheSelectionLevel)
+TEST_F(MapLoaderTest, PlayerIsMadeOnTheFirstLevelReusedOnTheLevelsAndMadeNewOnTheSelectionLevel)
 {
+    World().SetLevel(3);
     Load("select.map", MakeMap({{1, {{1, 's'}}}}));
     CMMPointer<Player> first =
         static_cast<Player*>(static_cast<VOB*>(World().GetActor(GameWorld::kPlayerSlot)));
@@ -204,46 +180,35 @@ TEST_F(MapLoaderTest, PlayerIsReusedOnTheLevelsAndMadeNewOnTheSelectionLevel)
         << "a new game, a new player";
 }
 
-TEST_F(MapLoaderTest, LevelLoadedBeforeAnyPlayerExistsMakesOne)
+TEST_F(MapLoaderTest, MapsShortOrMissingAreRefusedWithTheReasonAndLongerOnesAreCut)
 {
-    World().SetLevel(3);
-    Load("level3.map", MakeMap({{4, {{4, 's'}}}}));
-    ASSERT_TRUE(World().GetActor(GameWorld::kPlayerSlot).isValid());
-    EXPECT_EQ(World().GetAllObjects().size(), 2u);
-}
-
-TEST_F(MapLoaderTest, ShortMapIsRefusedWithTheReasonAndNothingIsMade)
-{
-    std::string text = MakeMap({{0, {{0, 'w'}}}});
-    text.pop_back();  // the last line end is missing: 4159 bytes
-    dir->Write("Resources/Maps/short.map", text);
-    std::string cells;
-    CaptureCout out;
-    EXPECT_FALSE(MapLoader::ReadCells("Resources/Maps/short.map", cells));
-    EXPECT_EQ(out.Text(),
-              "Loading Map Resources/Maps/short.map failed\n"
-              "the map has 4159 bytes, but 64 lines of 64 cells and a line end need 4160\n");
-    EXPECT_TRUE(World().GetAllObjects().empty());
-
+    const std::string whole = MakeMap({{0, {{0, 'w'}}}});
+    dir->Write("Resources/Maps/short.map", whole.substr(0, whole.size() - 1));  // no last line end
     dir->Write("Resources/Maps/empty.map", "");
-    EXPECT_FALSE(MapLoader::ReadCells("Resources/Maps/empty.map", cells));
-}
-
-TEST_F(MapLoaderTest, MissingMapIsReportedAsFailed)
-{
-    std::string cells;
-    CaptureCout out;
-    EXPECT_FALSE(MapLoader::ReadCells("Resources/Maps/none.map", cells));
-    EXPECT_EQ(out.Text(), "Loading Map Resources/Maps/none.map failed\n");
-}
-
-TEST_F(MapLoaderTest, CompleteMapIsReadWholeAndLongerFilesAreCut)
-{
-    std::string text = MakeMap({});
-    dir->Write("Resources/Maps/long.map", text + "trailing junk\n");
-    std::string cells;
-    EXPECT_TRUE(MapLoader::ReadCells("Resources/Maps/long.map", cells));
-    EXPECT_EQ(cells, text);
+    dir->Write("Resources/Maps/long.map", whole + "trailing junk\n");
+    const struct {
+        const char* name;
+        bool read;
+        std::string out;
+    } cases[] = {
+        {"short", false,
+         "Loading Map Resources/Maps/short.map failed\n"
+         "the map has 4159 bytes, but 64 lines of 64 cells and a line end need 4160\n"},
+        {"empty", false,
+         "Loading Map Resources/Maps/empty.map failed\n"
+         "the map has 0 bytes, but 64 lines of 64 cells and a line end need 4160\n"},
+        {"none", false, "Loading Map Resources/Maps/none.map failed\n"},
+        {"long", true, ""},
+    };
+    for (const auto& c : cases) {
+        std::string cells;
+        CaptureCout out;
+        EXPECT_EQ(MapLoader::ReadCells(std::string("Resources/Maps/") + c.name + ".map", cells), c.read) << c.name;
+        EXPECT_EQ(out.Text(), c.out) << c.name;
+        if (c.read)
+            EXPECT_EQ(cells, whole);
+    }
+    EXPECT_TRUE(World().GetAllObjects().empty());
 }
 
 using MapLoaderDeathTest = MapLoaderTest;
@@ -255,31 +220,22 @@ TEST_F(MapLoaderDeathTest, MissingOrShortMapEndsTheProgramWithCodeOne)
     EXPECT_EXIT(loader.LoadMap("Resources/Maps/short.map"), ::testing::ExitedWithCode(1), "");
 }
 
-TEST_F(MapLoaderTest, HeightFieldIsReadWhole)
+TEST_F(MapLoaderTest, HeightFieldIsReadWholeAndAMissingOrShortOneIsReported)
 {
     std::string bytes(2048, '\0');
     for (size_t i = 0; i < bytes.size(); ++i)
         bytes[i] = static_cast<char>(i % 251);
     dir->Write("Resources/Maps/hills.map.raw", bytes);
-    std::vector<unsigned char> buffer(2048, 0xAA);
-    CaptureCout out;
-    EXPECT_TRUE(loader.LoadRaw("hills.map.raw", buffer.size(), buffer.data()));
-    EXPECT_EQ(out.Text(), "");
-    EXPECT_EQ(std::string(buffer.begin(), buffer.end()), bytes);
-}
-
-TEST_F(MapLoaderTest, MissingOrShortHeightFieldIsReported)
-{
-    std::vector<unsigned char> buffer(1024 * 1024);
-    {
+    dir->Write("Resources/Maps/short.map.raw", bytes.substr(0, 1000));
+    for (const char* name : {"hills.map.raw", "none.map.raw", "short.map.raw"}) {
+        std::vector<unsigned char> buffer(2048, 0xAA);
+        const bool whole = std::string(name) == "hills.map.raw";
         CaptureCout out;
-        EXPECT_FALSE(loader.LoadRaw("none.map.raw", buffer.size(), buffer.data()));
-        EXPECT_EQ(out.Text(), "unable to load RAW: Resources/Maps/none.map.raw\n");
+        EXPECT_EQ(loader.LoadRaw(name, buffer.size(), buffer.data()), whole) << name;
+        EXPECT_EQ(out.Text(), whole ? "" : std::string("unable to load RAW: Resources/Maps/") + name + "\n");
+        if (whole)
+            EXPECT_EQ(std::string(buffer.begin(), buffer.end()), bytes);
     }
-    dir->Write("Resources/Maps/short.map.raw", std::string(1000, 'x'));
-    CaptureCout out;
-    EXPECT_FALSE(loader.LoadRaw("short.map.raw", buffer.size(), buffer.data()));
-    EXPECT_EQ(out.Text(), "unable to load RAW: Resources/Maps/short.map.raw\n");
 }
 
 }  // namespace

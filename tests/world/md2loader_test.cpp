@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <tuple>
 
 #include "support/testutil.h"
 #include "tests/world/md2writer.h"
@@ -50,13 +51,6 @@ void ExpectRejected(const std::string& bytes, const std::string& reason)
     EXPECT_EQ(std::count(console.begin(), console.end(), '\n'), 1) << console;
 }
 
-void ExpectAnimation(const MD2Animation& anim, const char* name, int32_t start, int32_t end)
-{
-    EXPECT_STREQ(anim.name, name);
-    EXPECT_EQ(anim.start, start);
-    EXPECT_EQ(anim.end, end);
-}
-
 std::string GoodFile()
 {
     return Build(Tetrahedron({"stand01", "stand02"}));
@@ -76,14 +70,11 @@ TEST(MD2Reader, ReadsBackVerticesTextureCoordinatesAndTrianglesAsWritten)
     EXPECT_EQ(console, "");
 
     EXPECT_TRUE(model.loaded);
-    EXPECT_EQ(model.frameCount, 2);
     ASSERT_EQ(model.frames.size(), 2u);
-    EXPECT_EQ(model.currentFrame, 0);
     const MD2Frame& first = *model.frames[0];
     const MD2Frame& second = *model.frames[1];
-    EXPECT_EQ(first.vertexCount, 4);
-    EXPECT_EQ(first.triangleCount, 4);
-    EXPECT_EQ(first.texCoordCount, 3);
+    EXPECT_EQ(std::tie(model.frameCount, first.vertexCount, first.triangleCount, first.texCoordCount),
+              std::make_tuple(2, 4, 4, 3));
 
     // Vertex 2 is (0, 20, 0) in the file: y is mirrored.
     EXPECT_FLOAT_EQ(first.vertices[2 * 3 + 1], -20.0f);
@@ -107,39 +98,40 @@ TEST(MD2Reader, ReadsBackVerticesTextureCoordinatesAndTrianglesAsWritten)
     EXPECT_EQ(second.normals.size(), 12u);
 }
 
-TEST(MD2Reader, StandAndRunFramesGiveTwoAnimationsTheLastEndingOnTheLastFrame)
+TEST(MD2Reader, FrameNamesGiveTheAnimationsTheLastEndingOnTheLastFrame)
 {
-    velqtest::TempDir dir;
-    std::vector<std::string> names;
-    AddNumbered(names, "stand", 40);
-    AddNumbered(names, "run", 6);
-    MD2Model model;
-    std::string console;
-    ASSERT_TRUE(WriteAndLoad(dir, Build(Tetrahedron(names)), model, console));
-    EXPECT_EQ(console, "");
-
-    EXPECT_EQ(model.frameCount, 46);
-    ASSERT_EQ(model.animationCount, 2);
-    ASSERT_EQ(model.animations.size(), 2u);
-    ExpectAnimation(model.animations[0], "stand", 0, 40);
-    ExpectAnimation(model.animations[1], "run", 40, 45);
-}
-
-TEST(MD2Reader, OnlyDigitsInTheLastTwoCharactersNumberTheFrame)
-{
-    velqtest::TempDir dir;
-    // attack100 is base attack1 with number 0, so its animation starts one frame early.
-    const std::vector<std::string> names = {"stand01", "stand02", "attack100", "attack101",
-                                            "attack102", "pain1", "pain2"};
-    MD2Model model;
-    std::string console;
-    ASSERT_TRUE(WriteAndLoad(dir, Build(Tetrahedron(names)), model, console));
-    EXPECT_EQ(console, "");
-
-    ASSERT_EQ(model.animations.size(), 3u);
-    ExpectAnimation(model.animations[0], "stand", 0, 2);
-    ExpectAnimation(model.animations[1], "attack1", 1, 5);
-    ExpectAnimation(model.animations[2], "pain", 5, 6);
+    std::vector<std::string> standAndRun;
+    AddNumbered(standAndRun, "stand", 40);
+    AddNumbered(standAndRun, "run", 6);
+    struct Want {
+        const char* name;
+        int32_t start, end;
+    };
+    const struct {
+        std::vector<std::string> names;
+        std::vector<Want> animations;
+    } cases[] = {
+        {standAndRun, {{"stand", 0, 40}, {"run", 40, 45}}},
+        // Only digits in the last two characters number a frame: attack100 is base
+        // attack1 with number 0, so its animation starts one frame early.
+        {{"stand01", "stand02", "attack100", "attack101", "attack102", "pain1", "pain2"},
+         {{"stand", 0, 2}, {"attack1", 1, 5}, {"pain", 5, 6}}},
+    };
+    for (const auto& c : cases) {
+        velqtest::TempDir dir;
+        MD2Model model;
+        std::string console;
+        ASSERT_TRUE(WriteAndLoad(dir, Build(Tetrahedron(c.names)), model, console));
+        EXPECT_EQ(console, "");
+        EXPECT_EQ(model.frameCount, int32_t(c.names.size()));
+        ASSERT_EQ(model.animationCount, int32_t(c.animations.size()));
+        ASSERT_EQ(model.animations.size(), c.animations.size());
+        for (size_t i = 0; i < c.animations.size(); ++i) {
+            EXPECT_STREQ(model.animations[i].name, c.animations[i].name);
+            EXPECT_EQ(model.animations[i].start, c.animations[i].start) << c.animations[i].name;
+            EXPECT_EQ(model.animations[i].end, c.animations[i].end) << c.animations[i].name;
+        }
+    }
 }
 
 TEST(MD2Reader, AnimationStartOutsideTheFramesIsKeptInsideWithALine)
@@ -183,41 +175,30 @@ TEST(MD2Reader, NormalsAreTheNormalisedMeanOfTheFaceNormalsTurnedOver)
 
     // Decoded (y mirrored): a = 0, b = (1, 0, 0), c = (0, -1, 0). (a - c) x (c - b) =
     // (0, 0, 1), turned over: (0, 0, -1).
-    EXPECT_NEAR(n[2 * 3 + 0], 0.0f, 1e-6);
-    EXPECT_NEAR(n[2 * 3 + 1], 0.0f, 1e-6);
-    EXPECT_NEAR(n[2 * 3 + 2], -1.0f, 1e-6);
     // Second face: a = 0, b = (0, 0, 1), c = (1, 0, 0): (a - c) x (c - b) = (0, -1, 0),
-    // turned over: (0, 1, 0).
-    EXPECT_NEAR(n[3 * 3 + 1], 1.0f, 1e-6);
-    // Vertices 0 and 1 touch both faces: the mean, scaled to unit length.
+    // turned over: (0, 1, 0). Vertices 0 and 1 touch both faces: the mean, scaled to
+    // unit length.
     const float h = std::sqrt(0.5f);
-    for (int v : {0, 1}) {
-        EXPECT_NEAR(n[v * 3 + 0], 0.0f, 1e-6);
-        EXPECT_NEAR(n[v * 3 + 1], h, 1e-6);
-        EXPECT_NEAR(n[v * 3 + 2], -h, 1e-6);
-    }
-    // Vertex 4 is in no triangle and has no direction.
-    EXPECT_FALSE(std::isnan(n[4 * 3]));
+    const float want[4][3] = {{0, h, -h}, {0, h, -h}, {0, 0, -1}, {0, 1, 0}};
+    for (int v = 0; v < 4; ++v)
+        for (int a = 0; a < 3; ++a)
+            EXPECT_NEAR(n[v * 3 + a], want[v][a], 1e-6) << "vertex " << v;
+    EXPECT_FALSE(std::isnan(n[4 * 3])) << "vertex 4 is in no triangle and has no direction";
 }
 
-TEST(MD2Reader, MissingFileIsReportedAndLeavesTheModelEmpty)
+TEST(MD2Reader, MissingFileOrWrongVersionIsReportedAndLeavesTheModelEmpty)
 {
     velqtest::TempDir dir;
-    MD2Loader loader;
-    MD2Model model;
-    velqtest::CaptureCout capture;
-    EXPECT_FALSE(loader.Load(model, "nothere.md2"));
-    EXPECT_EQ(capture.Text(), "Unable to open MD2 File\n");
-    ExpectEmpty(model);
-}
-
-TEST(MD2Reader, WrongVersionIsReportedAndLeavesTheModelEmpty)
-{
-    velqtest::TempDir dir;
-    std::string bytes = GoodFile();
-    SetField(bytes, kVersion, 7);
     MD2Model model;
     std::string console;
+    {
+        velqtest::CaptureCout capture;
+        EXPECT_FALSE(MD2Loader().Load(model, "nothere.md2"));
+        EXPECT_EQ(capture.Text(), "Unable to open MD2 File\n");
+    }
+    ExpectEmpty(model);
+    std::string bytes = GoodFile();
+    SetField(bytes, kVersion, 7);
     EXPECT_FALSE(WriteAndLoad(dir, bytes, model, console));
     EXPECT_EQ(console, "MD2 Model has a wrong version number\n");
     ExpectEmpty(model);
@@ -239,116 +220,48 @@ TEST(MD2Reader, LoaderCanBeUsedAgainAfterARejectedFile)
     EXPECT_EQ(model.frames[0]->triangleCount, 4);
 }
 
-// One test per way a file can be broken.
-
-TEST(MD2BrokenFile, ShorterThanTheHeader)
+TEST(MD2Reader, EveryWayAFileCanBeBrokenIsRejectedWithItsReason)
 {
-    ExpectRejected(GoodFile().substr(0, 40), "too short for the 68-byte header");
-}
-
-TEST(MD2BrokenFile, TruncatedInTheFrames)
-{
-    const std::string bytes = GoodFile();
-    ExpectRejected(bytes.substr(0, bytes.size() - 1), "frame block");
-}
-
-TEST(MD2BrokenFile, TriangleVertexIndexPastTheVertexList)
-{
-    File f = Tetrahedron({"stand01"});
-    f.triangles[2][1] = 4;  // four vertices: 0 ... 3
-    ExpectRejected(Build(f), "triangle 2 points past the vertex list");
-}
-
-TEST(MD2BrokenFile, TriangleTextureIndexPastTheTextureCoordinateList)
-{
-    File f = Tetrahedron({"stand01"});
-    f.triangles[3][5] = 65535;
-    ExpectRejected(Build(f), "triangle 3 points past the texture-coordinate list");
-}
-
-TEST(MD2BrokenFile, NegativeOffset)
-{
-    std::string bytes = GoodFile();
-    SetField(bytes, kOffsetTriangles, -12);
-    ExpectRejected(bytes, "triangle block at offset -12");
-}
-
-TEST(MD2BrokenFile, OffsetPastTheEnd)
-{
-    std::string bytes = GoodFile();
-    SetField(bytes, kOffsetTexCoords, static_cast<int32_t>(bytes.size()));
-    ExpectRejected(bytes, "texture-coordinate block");
-}
-
-TEST(MD2BrokenFile, OffsetAndSizeThatWrapAroundIn32Bits)
-{
-    // offset + count * size overflows 32 bits to a small number.
-    std::string bytes = GoodFile();
-    SetField(bytes, kOffsetFrames, INT32_MAX - 8);
-    ExpectRejected(bytes, "frame block");
-    bytes = GoodFile();
-    SetField(bytes, kFrameSize, INT32_MAX);
-    ExpectRejected(bytes, "frame block");
-}
-
-TEST(MD2BrokenFile, FrameSizeTooSmallForItsVertices)
-{
-    std::string bytes = GoodFile();
-    SetField(bytes, kFrameSize, 40 + 4 * 3);  // four vertices need 56
-    ExpectRejected(bytes, "frame size 52 is too small for 4 vertices");
-}
-
-TEST(MD2BrokenFile, ZeroCounts)
-{
-    for (Field field : {kNumVertices, kNumTexCoords, kNumTriangles, kNumFrames}) {
+    const auto with = [](Field field, int32_t value) {
         std::string bytes = GoodFile();
-        SetField(bytes, field, 0);
-        ExpectRejected(bytes, "count 0 is outside");
+        SetField(bytes, field, value);
+        return bytes;
+    };
+    const auto edited = [](auto edit) {
+        File f = Tetrahedron({"stand01", "stand02"});
+        edit(f);
+        return Build(f);
+    };
+    const std::string good = GoodFile();
+    struct Case {
+        std::string bytes;
+        std::string reason;
+    } cases[] = {
+        {good.substr(0, 40), "too short for the 68-byte header"},
+        {good.substr(0, good.size() - 1), "frame block"},
+        {edited([](File& f) { f.triangles[2][1] = 4; }), "triangle 2 points past the vertex list"},
+        {edited([](File& f) { f.triangles[3][5] = 65535; }), "triangle 3 points past the texture-coordinate list"},
+        {with(kOffsetTriangles, -12), "triangle block at offset -12"},
+        {with(kOffsetTexCoords, int32_t(good.size())), "texture-coordinate block"},
+        // offset + count * size overflows 32 bits to a small number.
+        {with(kOffsetFrames, INT32_MAX - 8), "frame block"},
+        {with(kFrameSize, INT32_MAX), "frame block"},
+        {with(kFrameSize, 40 + 4 * 3), "frame size 52 is too small for 4 vertices"},
+        {with(kSkinHeight, 0), "skin size 64 x 0 is not positive"},
+        {edited([](File& f) { f.frames[1].name = "sixteencharacter"; }), "the name of frame 1 has no terminating zero"},
+        {edited([](File& f) { f.skins[0] = std::string(64, 's'); }), "skin name 0 has no terminating zero"},
+        {edited([](File& f) { f.frames[0].scale[1] = std::nanf(""); }),
+         "frame 0 has a scale or translation that is not a number"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reason);
+        ExpectRejected(c.bytes, c.reason);
     }
-}
-
-TEST(MD2BrokenFile, NegativeCounts)
-{
     for (Field field : {kNumSkins, kNumVertices, kNumTexCoords, kNumTriangles, kNumFrames}) {
-        std::string bytes = GoodFile();
-        SetField(bytes, field, -1);
-        ExpectRejected(bytes, "count -1 is outside");
+        SCOPED_TRACE(field);
+        if (field != kNumSkins)
+            ExpectRejected(with(field, 0), "count 0 is outside");
+        ExpectRejected(with(field, -1), "count -1 is outside");
+        ExpectRejected(with(field, 1 << 30), "count 1073741824 is outside");
     }
-}
-
-TEST(MD2BrokenFile, HugeCounts)
-{
-    for (Field field : {kNumSkins, kNumVertices, kNumTexCoords, kNumTriangles, kNumFrames}) {
-        std::string bytes = GoodFile();
-        SetField(bytes, field, 1 << 30);
-        ExpectRejected(bytes, "count 1073741824 is outside");
-    }
-}
-
-TEST(MD2BrokenFile, ZeroSkinSize)
-{
-    std::string bytes = GoodFile();
-    SetField(bytes, kSkinHeight, 0);
-    ExpectRejected(bytes, "skin size 64 x 0 is not positive");
-}
-
-TEST(MD2BrokenFile, FrameNameWithoutTerminatingZero)
-{
-    File f = Tetrahedron({"stand01", "stand02"});
-    f.frames[1].name = "sixteencharacter";
-    ExpectRejected(Build(f), "the name of frame 1 has no terminating zero");
-}
-
-TEST(MD2BrokenFile, SkinNameWithoutTerminatingZero)
-{
-    File f = Tetrahedron({"stand01"});
-    f.skins[0] = std::string(64, 's');
-    ExpectRejected(Build(f), "skin name 0 has no terminating zero");
-}
-
-TEST(MD2BrokenFile, ScaleThatIsNotANumber)
-{
-    File f = Tetrahedron({"stand01"});
-    f.frames[0].scale[1] = std::nanf("");
-    ExpectRejected(Build(f), "frame 0 has a scale or translation that is not a number");
 }

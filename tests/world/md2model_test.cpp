@@ -45,54 +45,26 @@ int32_t StepFrame(MD2Model& model)
 
 }  // namespace
 
-TEST(MD2Animation, PlayingOnceReturnsToTheAnimationThatWasCurrentBefore)
+TEST(MD2Animation, LoopsPlayTheirCountThenReturnToTheAnimationBeforeAndZeroPlaysForEver)
 {
-    // stand 0 ... 40, run 40 ... 45 (the last animation ends on the last frame).
-    MD2Model model = AnimatedModel(46, {{0, 40}, {40, 45}});
-    model.SetAnimation(0, 0);
-    for (int i = 0; i < 5; ++i)
+    for (int32_t loops : {1, 2, 0}) {
+        SCOPED_TRACE(loops);
+        MD2Model model = AnimatedModel(52, {{0, 40}, {40, 45}, {45, 51}});
+        model.SetAnimation(2, 0);
         StepFrame(model);
-    EXPECT_EQ(model.currentFrame, 5);
-
-    model.SetAnimation(1, 1);
-    EXPECT_EQ(model.currentAnimation, 1);
-    EXPECT_EQ(model.previousAnimation, 0);
-    EXPECT_EQ(model.currentFrame, 40);
-    EXPECT_EQ(model.loopsLeft, 1);
-    std::vector<int32_t> seen;
-    for (int i = 0; i < 5; ++i)
-        seen.push_back(StepFrame(model));
-    EXPECT_EQ(seen, (std::vector<int32_t>{41, 42, 43, 44, 40}));
-    // The wrap after the last run frame used up the one loop: back to stand.
-    EXPECT_EQ(model.currentAnimation, 0);
-    EXPECT_EQ(model.loopsLeft, 0);
-}
-
-TEST(MD2Animation, ZeroLoopsPlaysForEver)
-{
-    MD2Model model = AnimatedModel(46, {{0, 40}, {40, 45}});
-    model.SetAnimation(1, 0);
-    for (int round = 0; round < 3; ++round) {
-        std::vector<int32_t> seen;
-        for (int i = 0; i < 5; ++i)
-            seen.push_back(StepFrame(model));
-        EXPECT_EQ(seen, (std::vector<int32_t>{41, 42, 43, 44, 40}));
-        EXPECT_EQ(model.currentAnimation, 1);
+        model.SetAnimation(1, loops);
+        EXPECT_EQ(model.previousAnimation, 2);
+        EXPECT_EQ(model.currentFrame, 40);
+        for (int round = 0; round < 3 && model.currentAnimation == 1; ++round) {
+            std::vector<int32_t> seen;
+            for (int i = 0; i < 5; ++i)
+                seen.push_back(StepFrame(model));
+            EXPECT_EQ(seen, (std::vector<int32_t>{41, 42, 43, 44, 40}));
+            const bool more = loops == 0 || round + 1 < loops;
+            EXPECT_EQ(model.currentAnimation, more ? 1 : 2) << "round " << round;
+        }
+        EXPECT_EQ(model.loopsLeft, 0);
     }
-}
-
-TEST(MD2Animation, TwoLoopsPlayTwiceBeforeReturning)
-{
-    MD2Model model = AnimatedModel(12, {{0, 4}, {4, 8}, {8, 11}});
-    model.SetAnimation(2, 0);
-    model.SetAnimation(1, 2);
-    for (int i = 0; i < 4; ++i)
-        StepFrame(model);
-    EXPECT_EQ(model.currentAnimation, 1);
-    EXPECT_EQ(model.currentFrame, 4);
-    for (int i = 0; i < 4; ++i)
-        StepFrame(model);
-    EXPECT_EQ(model.currentAnimation, 2);
 }
 
 TEST(MD2Animation, MinusOneSwitchesBackAndUnknownIndicesChangeNothing)
@@ -165,6 +137,9 @@ TEST(MD2Animation, FramesWithoutAnimationsHoldTheirFrame)
 TEST(MD2Box, ContainsTheOriginAndOnlyTheFirstFramesTriangleVertices)
 {
     MD2Model model;
+    model.ComputeBox();
+    EXPECT_DOUBLE_EQ(model.boundingRadius, 0.0) << "no frames, a zero box";
+
     auto first = std::make_shared<MD2Frame>();
     first->vertexCount = 4;
     first->triangleCount = 1;
@@ -177,41 +152,26 @@ TEST(MD2Box, ContainsTheOriginAndOnlyTheFirstFramesTriangleVertices)
     model.frameCount = 2;
     model.ComputeBox();
 
-    EXPECT_FLOAT_EQ(model.boxMin[0], 0.0f);
-    EXPECT_FLOAT_EQ(model.boxMin[1], 0.0f);
-    EXPECT_FLOAT_EQ(model.boxMin[2], 0.0f);
-    EXPECT_FLOAT_EQ(model.boxMax[0], 2.0f);
-    EXPECT_FLOAT_EQ(model.boxMax[1], 2.0f);
-    EXPECT_FLOAT_EQ(model.boxMax[2], 4.0f);
+    const float boxMax[3] = {2, 2, 4};
+    for (int a = 0; a < 3; ++a) {
+        EXPECT_FLOAT_EQ(model.boxMin[a], 0.0f);
+        EXPECT_FLOAT_EQ(model.boxMax[a], boxMax[a]);
+    }
     EXPECT_DOUBLE_EQ(model.boundingRadius, std::sqrt(8.0) / 2.0);
     EXPECT_DOUBLE_EQ(model.modelHeight, 4.0);
-
     // Corners as the box outline walks them: 0 = (min, max, max), 6 = (max, min, min).
-    EXPECT_DOUBLE_EQ(model.corners[0][0], 0.0);
-    EXPECT_DOUBLE_EQ(model.corners[0][1], 2.0);
-    EXPECT_DOUBLE_EQ(model.corners[0][2], 4.0);
-    EXPECT_DOUBLE_EQ(model.corners[6][0], 2.0);
-    EXPECT_DOUBLE_EQ(model.corners[6][1], 0.0);
-    EXPECT_DOUBLE_EQ(model.corners[6][2], 0.0);
+    const double corner0[3] = {0, 2, 4}, corner6[3] = {2, 0, 0};
     ASSERT_EQ(model.hull.vertexCount, 8);
-    for (int c = 0; c < 8; ++c)
-        for (int a = 0; a < 3; ++a)
+    for (int a = 0; a < 3; ++a) {
+        EXPECT_DOUBLE_EQ(model.corners[0][a], corner0[a]);
+        EXPECT_DOUBLE_EQ(model.corners[6][a], corner6[a]);
+        for (int c = 0; c < 8; ++c)
             EXPECT_DOUBLE_EQ(model.hull.vertices[c][a], model.corners[c][a]);
-
+    }
     model.SetBoxPosition(3.0, -4.0, 0.5);
-    EXPECT_DOUBLE_EQ(model.hull.translation[1], -4.0);
-    EXPECT_DOUBLE_EQ(model.hull.negTranslation[0], -3.0);
-    EXPECT_DOUBLE_EQ(model.hull.negTranslation[1], 4.0);
-    EXPECT_DOUBLE_EQ(model.hull.negTranslation[2], -0.5);
-}
-
-TEST(MD2Box, ModelWithoutFramesKeepsAZeroBox)
-{
-    MD2Model model;
-    model.ComputeBox();
-    EXPECT_DOUBLE_EQ(model.boundingRadius, 0.0);
-    EXPECT_DOUBLE_EQ(model.modelHeight, 0.0);
-    for (int c = 0; c < 8; ++c)
-        for (int a = 0; a < 3; ++a)
-            EXPECT_DOUBLE_EQ(model.corners[c][a], 0.0);
+    const double at[3] = {3.0, -4.0, 0.5};
+    for (int a = 0; a < 3; ++a) {
+        EXPECT_DOUBLE_EQ(model.hull.translation[a], at[a]);
+        EXPECT_DOUBLE_EQ(model.hull.negTranslation[a], -at[a]);
+    }
 }

@@ -120,16 +120,6 @@ inline std::string Build(const File& f)
     return out;
 }
 
-inline int32_t GetField(const std::string& bytes, Field field)
-{
-    int32_t v;
-    uint32_t u = 0;
-    for (int i = 0; i < 4; ++i)
-        u |= uint32_t(static_cast<uint8_t>(bytes[field * 4 + i])) << (8 * i);
-    std::memcpy(&v, &u, 4);
-    return v;
-}
-
 inline void SetField(std::string& bytes, Field field, int32_t value)
 {
     std::string v;

@@ -35,6 +35,11 @@ TEST(ModelCache, EachFileIsReadOnceAndCopiesShareFramesButAnimateApart)
         EXPECT_EQ(a.frames[i].get(), c.frames[i].get());
     }
     EXPECT_EQ(b.animations.size(), 2u);
+    // Tetrahedron edges of 20 model units, y mirrored: one world unit each way.
+    EXPECT_FLOAT_EQ(b.boxMin[1], -1.0f);
+    EXPECT_FLOAT_EQ(b.boxMax[0], 1.0f);
+    EXPECT_DOUBLE_EQ(b.modelHeight, 1.0);
+    EXPECT_EQ(b.hull.vertexCount, 8);
 
     b.SetAnimation(1, 0);
     int32_t next = 0;
@@ -48,21 +53,6 @@ TEST(ModelCache, EachFileIsReadOnceAndCopiesShareFramesButAnimateApart)
     cache.GetModel(d, "male.md2");
     EXPECT_EQ(d.currentAnimation, 0);
     EXPECT_EQ(d.currentFrame, 0);
-}
-
-TEST(ModelCache, CopiesGetTheirBoxInWorldUnits)
-{
-    velqtest::TempDir dir;
-    dir.Write("Resources/Models/flag.md2", Build(Tetrahedron({"wave01", "wave02"})));
-    ModelCache cache;
-    MD2Model model;
-    cache.GetModel(model, "flag.md2");
-    // Tetrahedron edges of 20 model units, y mirrored: one world unit each way.
-    EXPECT_FLOAT_EQ(model.boxMin[1], -1.0f);
-    EXPECT_FLOAT_EQ(model.boxMax[0], 1.0f);
-    EXPECT_FLOAT_EQ(model.boxMax[2], 1.0f);
-    EXPECT_DOUBLE_EQ(model.modelHeight, 1.0);
-    EXPECT_EQ(model.hull.vertexCount, 8);
 }
 
 TEST(ModelCache, AFileThatFailsIsCachedAsAnEmptyModel)
@@ -88,41 +78,31 @@ TEST(ModelCache, AFileThatFailsIsCachedAsAnEmptyModel)
     }
 }
 
-TEST(WallCube, BoxIsOneWorldUnitAroundTheOrigin)
+TEST(WallCube, IsOneWorldUnitAroundTheOriginSharedAndEveryTriangleLiesOnItsCoveredFace)
 {
     velqtest::TempDir dir;
     ModelCache cache;
-    MD2Model wall;
-    velqtest::CaptureCout capture;
-    EXPECT_TRUE(cache.GetModel(wall, ModelCache::kWallModel));
-    EXPECT_EQ(capture.Text(), "");
+    MD2Model wall, other;
+    {
+        velqtest::CaptureCout capture;
+        EXPECT_TRUE(cache.GetModel(wall, ModelCache::kWallModel));
+        EXPECT_EQ(capture.Text(), "");
+    }
+    cache.GetModel(other, ModelCache::kWallModel);
     EXPECT_TRUE(wall.loaded);
-    EXPECT_EQ(wall.frameCount, 1);
     EXPECT_TRUE(wall.animations.empty());
     for (int a = 0; a < 3; ++a) {
         EXPECT_FLOAT_EQ(wall.boxMin[a], -0.5f);
         EXPECT_FLOAT_EQ(wall.boxMax[a], 0.5f);
     }
-    EXPECT_DOUBLE_EQ(wall.modelHeight, 1.0);
     EXPECT_DOUBLE_EQ(wall.boundingRadius, std::sqrt(2.0) / 2.0);
-
-    MD2Model other;
-    cache.GetModel(other, ModelCache::kWallModel);
-    EXPECT_EQ(other.frames[0].get(), wall.frames[0].get());
-}
-
-TEST(WallCube, EveryTriangleLiesOnItsFaceAndEveryFaceIsCovered)
-{
-    MD2Model wall;
-    ModelCache::BuildWallCube(wall);
     ASSERT_EQ(wall.frames.size(), 1u);
+    EXPECT_EQ(other.frames[0].get(), wall.frames[0].get());
     const MD2Frame& frame = *wall.frames[0];
     ASSERT_EQ(frame.vertexCount, 24);
     ASSERT_EQ(frame.triangleCount, 12);
     ASSERT_EQ(frame.texCoordCount, 4);
-    ASSERT_EQ(frame.vertices.size(), 72u);
-    ASSERT_EQ(frame.normals.size(), 72u);
-    ASSERT_EQ(frame.triangles.size(), 72u);
+    ASSERT_TRUE(frame.vertices.size() == 72u && frame.normals.size() == 72u && frame.triangles.size() == 72u);
     EXPECT_EQ(frame.texCoords, (std::vector<double>{0, 0, 1, 0, 1, 1, 0, 1}));
 
     int facesSeen[3][2] = {};

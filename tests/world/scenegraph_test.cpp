@@ -58,21 +58,22 @@ protected:
         g = Place(2.5f, 2.5f);
     }
 
+    static void MoveTo(VOB* o, float x, float y)
+    {
+        o->SetNextPosition(x, y, 0.0f);
+        o->CommitMove();
+        o->UpdateSceneGraph();
+    }
+
     VOB *a = nullptr, *b = nullptr, *d = nullptr, *e = nullptr, *f = nullptr, *g = nullptr;
 };
 
-TEST_F(SceneGraphTest, FreshRootCoversTheWorldSquare)
+TEST_F(SceneGraphTest, RootCoversTheWorldSquareWithBothBoundsInclusiveAndNoZ)
 {
-    SceneGraphNode* root = Root();
-    EXPECT_EQ(root->GetKind(), SceneGraphNode::kRoot);
-    EXPECT_EQ(root->GetDepth(), 1);
-    EXPECT_EQ(root->GetSide(), 64.0f);
-    EXPECT_EQ(root->GetParent(), nullptr);
-    // Both bounds are inclusive, z plays no part.
-    EXPECT_TRUE(root->Contains(0.0f, 0.0f, -100.0f));
-    EXPECT_TRUE(root->Contains(64.0f, 64.0f, 100.0f));
-    EXPECT_FALSE(root->Contains(64.01f, 10.0f, 0.0f));
-    EXPECT_FALSE(root->Contains(10.0f, -0.01f, 0.0f));
+    EXPECT_TRUE(Root()->Contains(0.0f, 0.0f, -100.0f));
+    EXPECT_TRUE(Root()->Contains(64.0f, 64.0f, 100.0f));
+    EXPECT_FALSE(Root()->Contains(64.01f, 10.0f, 0.0f));
+    EXPECT_FALSE(Root()->Contains(10.0f, -0.01f, 0.0f));
 }
 
 TEST_F(SceneGraphTest, ObjectsFortyApartSplitTheRootIntoFourQuadrants)
@@ -88,35 +89,27 @@ TEST_F(SceneGraphTest, ObjectsFortyApartSplitTheRootIntoFourQuadrants)
     for (int q = 1; q <= 4; ++q) {
         SceneGraphNode* child = root->GetChild(q);
         ASSERT_NE(child, nullptr);
-        EXPECT_EQ(child->GetKind(), SceneGraphNode::kLeaf);
-        EXPECT_EQ(child->GetDepth(), 2);
-        EXPECT_EQ(child->GetSide(), 32.0f);
-        EXPECT_EQ(child->GetParent(), root);
-        EXPECT_EQ(child->GetQuadrant(), q);
+        EXPECT_TRUE(child->GetKind() == SceneGraphNode::kLeaf && child->GetDepth() == 2 && child->GetSide() == 32.0f &&
+                    child->GetParent() == root && child->GetQuadrant() == q)
+            << "quadrant " << q;
         EXPECT_EQ(child->GetMinX(), minX[q - 1]) << "quadrant " << q;
         EXPECT_EQ(child->GetMinY(), minY[q - 1]) << "quadrant " << q;
     }
-    EXPECT_EQ(left->GetNode(), root->GetChild(1));
-    EXPECT_EQ(right->GetNode(), root->GetChild(2));
-    EXPECT_TRUE(Lists(root->GetChild(1), left));
-    EXPECT_TRUE(Lists(root->GetChild(2), right));
+    EXPECT_TRUE(left->GetNode() == root->GetChild(1) && Lists(root->GetChild(1), left));
+    EXPECT_TRUE(right->GetNode() == root->GetChild(2) && Lists(root->GetChild(2), right));
 }
 
-TEST_F(SceneGraphTest, ObjectsTenApartStayInTheRootAndTheDumpCountsThem)
+TEST_F(SceneGraphTest, ObjectsTenApartStayInTheRootAndTheDumpListsEveryNodeThenTheTotal)
 {
     Place(10.0f, 10.0f);
     Place(20.0f, 10.0f);
     EXPECT_EQ(Root()->GetKind(), SceneGraphNode::kRoot);
-    CaptureCout out;
-    EXPECT_EQ(Root()->Dump(), 2);
-    EXPECT_EQ(out.Text(), "depth: 1\ntype: 0\nlength: 64\nobjects: 2\nTotal Objects in SceneGraph: 2\n");
-}
-
-TEST_F(SceneGraphTest, DumpOfASplitRootListsEveryChildThenTheTotal)
-{
-    Place(10.0f, 10.0f);
+    {
+        CaptureCout out;
+        EXPECT_EQ(Root()->Dump(), 2);
+        EXPECT_EQ(out.Text(), "depth: 1\ntype: 0\nlength: 64\nobjects: 2\nTotal Objects in SceneGraph: 2\n");
+    }
     Place(50.0f, 10.0f);
-    Place(12.0f, 12.0f);
     CaptureCout out;
     EXPECT_EQ(Root()->Dump(), 3);
     EXPECT_EQ(out.Text(),
@@ -202,108 +195,71 @@ TEST_F(SceneGraphTest, ObjectOutsideTheWorldIsNotInsertedAndWarns)
     EXPECT_EQ(Root()->GetObjects().size(), 1u);
 }
 
-TEST_F(SceneGraphTest, InsertIntoALeafClimbsWhenTheLeafDoesNotContainThePoint)
-{
-    Place(10.0f, 10.0f);
-    Place(50.0f, 10.0f);
-    SceneGraphNode* q1 = Root()->GetChild(1);
-    VOB* far = new VOB("enemy");
-    far->SetNextPosition(50.0f, 50.0f, 0.0f);
-    far->CommitMove();
-    q1->Insert(far);
-    EXPECT_EQ(far->GetNode(), Root()->GetChild(3));
-}
-
-TEST_F(SceneGraphTest, RelocateKeepsAnObjectThatStaysInItsLeaf)
+TEST_F(SceneGraphTest, RelocateKeepsTheLeafOrMovesTheObjectListedOnceClimbingAsFarAsNeeded)
 {
     VOB* left = Place(10.0f, 10.0f);
     Place(50.0f, 10.0f);
     SceneGraphNode* leaf = left->GetNode();
-    left->SetNextPosition(30.0f, 31.0f, 0.0f);
-    left->CommitMove();
-    left->UpdateSceneGraph();
-    EXPECT_EQ(left->GetNode(), leaf);
+    MoveTo(left, 30.0f, 31.0f);
+    EXPECT_EQ(left->GetNode(), leaf) << "still inside its leaf";
     EXPECT_TRUE(Lists(leaf, left));
-}
-
-TEST_F(SceneGraphTest, RelocateMovesAnObjectThatLeftItsLeaf)
-{
-    VOB* left = Place(10.0f, 10.0f);
-    Place(50.0f, 10.0f);
-    SceneGraphNode* oldLeaf = left->GetNode();
-    left->SetNextPosition(40.0f, 50.0f, 0.0f);
-    left->CommitMove();
-    left->UpdateSceneGraph();
+    MoveTo(left, 40.0f, 50.0f);
     EXPECT_EQ(left->GetNode(), Root()->GetChild(3));
-    EXPECT_FALSE(Lists(oldLeaf, left));
+    EXPECT_FALSE(Lists(leaf, left));
     EXPECT_TRUE(Lists(Root()->GetChild(3), left));
     EXPECT_EQ(left->GetRefCount(), 1) << "listed once, in the new leaf";
-}
 
-TEST_F(SceneGraphTest, RelocateFromADeepLeafClimbsAsFarAsNeeded)
-{
+    delete &SceneGraph::GetSingleton();
+    new SceneGraph();
     BuildDeepCorner(0.0f, 0.0f);
-    a->SetNextPosition(60.0f, 5.0f, 0.0f);
-    a->CommitMove();
-    a->UpdateSceneGraph();
+    MoveTo(a, 60.0f, 5.0f);
     EXPECT_TRUE(IsBelow(a->GetNode(), Root()->GetChild(2)));
     VOBList all;
     EXPECT_EQ(Root()->CollectObjects(all), 6);
 }
 
-TEST_F(SceneGraphTest, RelocateAndRemoveOfAnUnlistedObjectDoNothing)
+TEST_F(SceneGraphTest, RelocateAndRemoveOfAnUnlistedObjectDoNothingAndInsertIntoALeafClimbs)
 {
     VOB* listed = Place(10.0f, 10.0f);
     CMMPointer<VOB> stranger = new VOB("enemy");
-    stranger->SetNextPosition(40.0f, 40.0f, 0.0f);
+    stranger->SetNextPosition(50.0f, 50.0f, 0.0f);
     stranger->CommitMove();
     Root()->Remove(stranger);
     Root()->Relocate(stranger);
     EXPECT_EQ(Root()->GetObjects().size(), 1u);
     EXPECT_EQ(listed->GetNode(), Root());
     EXPECT_EQ(stranger->GetNode(), nullptr);
+
+    Place(50.0f, 10.0f);
+    Root()->GetChild(1)->Insert(stranger);  // a leaf that does not contain the point
+    EXPECT_EQ(stranger->GetNode(), Root()->GetChild(3));
 }
 
 TEST_F(SceneGraphTest, GetNearbyClampsTheCircleToTheWorldBeforeChoosingTheRegion)
 {
-    // Around (1, 1) with radius 4 the circle reaches -3; clamped, its points span 0 to 5,
-    // which the [0,8] node covers: its objects come back, nothing outside it.
     BuildDeepCorner(1.0f, 1.0f);
     ASSERT_EQ(a->GetNode()->GetDepth(), 6);
-    VOBList nearby;
-    a->GetNode()->GetNearby(nearby, a, 4.0f);
-    EXPECT_EQ(nearby.size(), 3u);
-    EXPECT_TRUE(Holds(nearby, a));
-    EXPECT_TRUE(Holds(nearby, g));
-    EXPECT_TRUE(Holds(nearby, f));
-    EXPECT_FALSE(Holds(nearby, e));
-}
-
-TEST_F(SceneGraphTest, GetNearbyWithASmallRadiusStaysInTheObjectsRegion)
-{
-    BuildDeepCorner(1.0f, 1.0f);
-    VOBList nearby;
-    // Radius 1 around (1, 1): the points span 0 to 2, the object's own leaf.
-    a->GetNode()->GetNearby(nearby, a, 1.0f);
-    ASSERT_EQ(nearby.size(), 1u);
-    EXPECT_EQ(nearby.front(), a);
-    // Radius 4 around (2.5, 2.5) needs -1.5 to 6.5: clamped, the [0,8] node again.
-    nearby.clear();
-    g->GetNode()->GetNearby(nearby, g, 4.0f);
-    EXPECT_EQ(nearby.size(), 3u);
-}
-
-TEST_F(SceneGraphTest, GetNearbyNearTheFarCornerClampsBelowTheBorder)
-{
-    VOB* corner = Place(63.0f, 63.0f);
-    Place(1.0f, 1.0f);
-    Place(55.0f, 55.0f);
-    ASSERT_EQ(corner->GetNode(), Root()->GetChild(3));
-    VOBList nearby;
-    // Points beyond 64 are pulled back inside: the quadrant holding the corner answers.
-    corner->GetNode()->GetNearby(nearby, corner, 4.0f);
-    EXPECT_EQ(nearby.size(), 2u);
-    EXPECT_TRUE(Holds(nearby, corner));
+    const struct {
+        VOB* around;
+        float radius;
+        std::vector<VOB*> found;
+    } cases[] = {
+        // Around (1, 1) radius 4 reaches -3; clamped, the points span 0 to 5: the [0,8] node.
+        {a, 4.0f, {a, g, f}},
+        // Radius 1 around (1, 1): 0 to 2, the object's own leaf.
+        {a, 1.0f, {a}},
+        // Radius 4 around (2.5, 2.5) needs -1.5 to 6.5: clamped, the [0,8] node again.
+        {g, 4.0f, {a, g, f}},
+        // Points beyond 64 are pulled back inside: the quadrant holding the corner answers.
+        {b, 4.0f, {b}},
+    };
+    for (const auto& c : cases) {
+        VOBList nearby;
+        c.around->GetNode()->GetNearby(nearby, c.around, c.radius);
+        EXPECT_EQ(nearby.size(), c.found.size()) << c.radius;
+        for (VOB* o : c.found)
+            EXPECT_TRUE(Holds(nearby, o)) << c.radius;
+    }
 }
 
 TEST_F(SceneGraphTest, FreeingTheTreeMakesItsObjectsForgetTheirNodes)

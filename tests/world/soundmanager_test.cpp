@@ -4,7 +4,6 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
-#include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -14,34 +13,7 @@
 
 namespace {
 
-// A short 16-bit mono tone as a WAV file; the mixer recognises it by its content,
-// whatever the file is called.
-std::string Wav(int samples)
-{
-    auto put32 = [](std::string& s, uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            s.push_back(static_cast<char>((v >> (8 * i)) & 0xff));
-    };
-    auto put16 = [](std::string& s, uint16_t v) {
-        s.push_back(static_cast<char>(v & 0xff));
-        s.push_back(static_cast<char>(v >> 8));
-    };
-    std::string out = "RIFF";
-    put32(out, 36 + samples * 2);
-    out += "WAVEfmt ";
-    put32(out, 16);
-    put16(out, 1);  // PCM
-    put16(out, 1);  // mono
-    put32(out, 22050);
-    put32(out, 22050 * 2);
-    put16(out, 2);
-    put16(out, 16);
-    out += "data";
-    put32(out, samples * 2);
-    for (int i = 0; i < samples; ++i)
-        put16(out, static_cast<uint16_t>((i % 50 < 25) ? 8000 : -8000));
-    return out;
-}
+using velqtest::Wav;
 
 const char* const kEffectFiles[] = {"dsplasma.ogg", "shotgun.ogg", "dsrxplod.ogg",
                                     "dsrlaunc.ogg"};

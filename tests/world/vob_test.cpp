@@ -30,75 +30,37 @@ public:
     std::vector<VOB*> tested;
 };
 
-class VobTest : public velqtest::WorldFixture {
-protected:
-    template <typename T>
-    T* PlaceAt(T* o, float x, float y, float z = 1.0f)
-    {
-        o->SetNextPosition(x, y, z);
-        o->CommitMove();
-        Root()->Insert(o);
-        return o;
-    }
-};
+class VobTest : public velqtest::WorldFixture {};
 
-TEST_F(VobTest, NewObjectStartsAtTheDefaultsOutsideTheSceneGraph)
+TEST_F(VobTest, ComputeNextPositionStepsBySpeedAndFrameTimeAndRefusesEachAxisThatLeavesTheOpenRange)
 {
-    CMMPointer<VOB> o = new VOB("map.wall");
-    EXPECT_EQ(o->GetType(), "map.wall");
-    EXPECT_EQ(o->GetX(), 5.0f);
-    EXPECT_EQ(o->GetY(), 5.0f);
-    EXPECT_EQ(o->GetZ(), 1.0f);
-    EXPECT_EQ(o->GetLookX(), 0.0f);
-    EXPECT_EQ(o->GetLookY(), 1.0f);
-    EXPECT_FALSE(o->IsDead());
-    EXPECT_EQ(o->GetNode(), nullptr);
-    EXPECT_FALSE(o->GetModel().IsLoaded());
-    EXPECT_FALSE(o->Fire()) << "no weapon";
-    EXPECT_FALSE(o->MoveModelBox()) << "no model";
-}
-
-TEST_F(VobTest, ComputeNextPositionStepsBySpeedDirectionAndFrameTime)
-{
-    CMMPointer<VMOB> m = new VMOB("enemy", 1.0f, -0.5f, 0.0f);
-    m->SetNextPosition(10.0f, 20.0f, 1.0f);
-    m->CommitMove();
+    struct Case {
+        float dx, dy, dz, nextX, nextY, nextZ;
+    } const cases[] = {
+        {2.0f, -1.0f, 0.0f, 12.0f, 19.0f, 1.0f},
+        {54.0f, 1.0f, 0.0f, 10.0f, 21.0f, 1.0f},   // x 64.0: on the border is refused
+        {54.5f, 44.0f, 63.0f, 10.0f, 20.0f, 1.0f},  // x past it, y 64, z 64
+        {-10.0f, -20.0f, -1.0f, 10.0f, 20.0f, 1.0f},  // x 0, y 0, z 0
+    };
+    CMMPointer<VMOB> m = new VMOB("enemy", 0, 0, 0);
     m->SetSpeed(2.0f);
     CGlobalTimerTask::dT = 0.5f;
-    m->ComputeNextPosition();
-    EXPECT_FLOAT_EQ(m->GetNextX(), 11.0f);
-    EXPECT_FLOAT_EQ(m->GetNextY(), 19.5f);
-    EXPECT_FLOAT_EQ(m->GetNextZ(), 1.0f);
-    EXPECT_FLOAT_EQ(m->GetX(), 10.0f) << "computing is not moving";
-}
-
-TEST_F(VobTest, ComputeNextPositionRefusesEachAxisThatWouldLeaveTheOpenWorldRange)
-{
-    CMMPointer<VMOB> m = new VMOB("enemy", 1.0f, 1.0f, 0.0f);
-    m->SetNextPosition(63.5f, 30.0f, 1.0f);
-    m->CommitMove();
-    m->SetSpeed(1.0f);
-    CGlobalTimerTask::dT = 1.0f;
-    m->ComputeNextPosition();  // x would be 64.5
-    EXPECT_FLOAT_EQ(m->GetNextX(), 63.5f);
-    EXPECT_FLOAT_EQ(m->GetNextY(), 31.0f);
-
-    // Exactly on the border is refused too, at both ends and on z.
-    m->SetMoveDirection(0.5f, -30.0f, 63.0f);
-    m->ComputeNextPosition();  // x 64, y 0, z 64
-    EXPECT_FLOAT_EQ(m->GetNextX(), 63.5f);
-    EXPECT_FLOAT_EQ(m->GetNextY(), 30.0f);
-    EXPECT_FLOAT_EQ(m->GetNextZ(), 1.0f);
-
-    m->SetMoveDirection(0.0f, 0.0f, -1.0f);
-    m->ComputeNextPosition();  // z 0
-    EXPECT_FLOAT_EQ(m->GetNextZ(), 1.0f);
+    for (const Case& c : cases) {
+        m->SetNextPosition(10.0f, 20.0f, 1.0f);
+        m->CommitMove();
+        m->SetMoveDirection(c.dx, c.dy, c.dz);
+        m->ComputeNextPosition();
+        EXPECT_FLOAT_EQ(m->GetNextX(), c.nextX) << c.dx;
+        EXPECT_FLOAT_EQ(m->GetNextY(), c.nextY) << c.dx;
+        EXPECT_FLOAT_EQ(m->GetNextZ(), c.nextZ) << c.dx;
+        EXPECT_FLOAT_EQ(m->GetX(), 10.0f) << "computing is not moving";
+    }
 }
 
 TEST_F(VobTest, TryMoveCommitsAndFollowsTheObjectIntoItsNewLeaf)
 {
-    PlaceAt(new VOB("map.wall"), 50.0f, 50.0f);
-    ProbeMover* m = PlaceAt(new ProbeMover("enemy", "nothing"), 10.0f, 10.0f);
+    Place(new VOB("map.wall"), 50.0f, 50.0f);
+    ProbeMover* m = Place(new ProbeMover("enemy", "nothing"), 10.0f, 10.0f);
     ASSERT_EQ(m->GetNode(), Root()->GetChild(1));
     m->SetNextPosition(40.0f, 10.0f, 1.0f);
     EXPECT_TRUE(m->TryMove());
@@ -109,9 +71,9 @@ TEST_F(VobTest, TryMoveCommitsAndFollowsTheObjectIntoItsNewLeaf)
 
 TEST_F(VobTest, TryMoveTestsEveryNearbyObjectItselfIncludedAndStopsAtTheFirstBlock)
 {
-    VOB* wall = PlaceAt(new VOB("map.wall"), 12.0f, 10.0f);
-    VOB* tower = PlaceAt(new VOB("tower"), 11.0f, 11.0f);
-    ProbeMover* m = PlaceAt(new ProbeMover("enemy", "map.wall"), 10.0f, 10.0f);
+    VOB* wall = Place(new VOB("map.wall"), 12.0f, 10.0f);
+    VOB* tower = Place(new VOB("tower"), 11.0f, 11.0f);
+    ProbeMover* m = Place(new ProbeMover("enemy", "map.wall"), 10.0f, 10.0f);
     m->SetNextPosition(11.0f, 10.0f, 1.0f);
     EXPECT_FALSE(m->TryMove());
     EXPECT_EQ(m->GetX(), 10.0f) << "a refused move leaves the position";
@@ -125,33 +87,26 @@ TEST_F(VobTest, TryMoveTestsEveryNearbyObjectItselfIncludedAndStopsAtTheFirstBlo
     EXPECT_EQ(m->tested, (std::vector<VOB*>{wall, tower, m}));
 }
 
-TEST_F(VobTest, FlagNeverAsksForCollisions)
+TEST_F(VobTest, FlagAndObjectsOutsideTheTreeMoveWithoutTests)
 {
-    PlaceAt(new VOB("map.wall"), 12.0f, 10.0f);
-    ProbeMover* flag = PlaceAt(new ProbeMover("flag", "map.wall"), 10.0f, 10.0f);
-    flag->SetNextPosition(12.0f, 10.0f, 1.0f);
-    EXPECT_TRUE(flag->TryMove());
-    EXPECT_TRUE(flag->tested.empty());
-    EXPECT_EQ(flag->GetX(), 12.0f);
-}
-
-TEST_F(VobTest, ObjectOutsideTheSceneGraphMovesWithoutTests)
-{
-    CMMPointer<ProbeMover> m = new ProbeMover("enemy", "enemy");
-    m->SetNextPosition(3.0f, 4.0f, 1.0f);
-    EXPECT_TRUE(m->TryMove());
-    EXPECT_EQ(m->GetX(), 3.0f);
-    EXPECT_TRUE(m->tested.empty());
-    EXPECT_EQ(m->GetNode(), nullptr);
+    Place(new VOB("map.wall"), 12.0f, 10.0f);
+    ProbeMover* flag = Place(new ProbeMover("flag", "map.wall"), 10.0f, 10.0f);
+    CMMPointer<ProbeMover> outside = new ProbeMover("enemy", "enemy");
+    for (ProbeMover* m : {flag, static_cast<ProbeMover*>(outside)}) {
+        m->SetNextPosition(12.0f, 10.0f, 1.0f);
+        EXPECT_TRUE(m->TryMove()) << m->GetType();
+        EXPECT_TRUE(m->tested.empty()) << m->GetType();
+        EXPECT_EQ(m->GetX(), 12.0f) << m->GetType();
+    }
+    EXPECT_EQ(outside->GetNode(), nullptr);
 }
 
 TEST_F(VobTest, KillLeavesTheLeafButRemembersIt)
 {
-    PlaceAt(new VOB("map.wall"), 50.0f, 50.0f);
-    CMMPointer<ProbeMover> m = PlaceAt(new ProbeMover("enemy", "nothing"), 10.0f, 10.0f);
+    Place(new VOB("map.wall"), 50.0f, 50.0f);
+    CMMPointer<ProbeMover> m = Place(new ProbeMover("enemy", "nothing"), 10.0f, 10.0f);
     SceneGraphNode* leaf = m->GetNode();
     m->Kill();
-    EXPECT_TRUE(m->IsDead());
     EXPECT_EQ(m->GetNode(), leaf);
     EXPECT_TRUE(leaf->GetObjects().empty());
     EXPECT_EQ(m->GetRefCount(), 1) << "only the test holds it now";
@@ -166,6 +121,8 @@ TEST_F(VobTest, KillLeavesTheLeafButRemembersIt)
 TEST_F(VobTest, LoadModelFillsTheModelAndReportsItsFrames)
 {
     CMMPointer<VOB> wall = new VOB("map.wall");
+    EXPECT_FALSE(wall->Fire()) << "no weapon";
+    EXPECT_FALSE(wall->MoveModelBox()) << "no model";
     {
         CaptureCout out;
         wall->LoadModel(ModelCache::kWallModel);
@@ -178,15 +135,6 @@ TEST_F(VobTest, LoadModelFillsTheModelAndReportsItsFrames)
     EXPECT_DOUBLE_EQ(hull.translation[0], 7.0);
     EXPECT_DOUBLE_EQ(hull.translation[1], 3.0);
     EXPECT_DOUBLE_EQ(hull.translation[2], 0.5);
-}
-
-TEST_F(VobTest, DamageTakesOffHealth)
-{
-    CMMPointer<VMOB> m = new VMOB("enemy", 0, 0, 0);
-    m->SetHealth(100);
-    m->Damage(6);
-    m->Damage(50);
-    EXPECT_EQ(m->GetHealth(), 44);
 }
 
 }  // namespace
