@@ -87,11 +87,17 @@ public:
         return *obj;
     }
     operator T*() const { return obj; }
-    bool operator==(const CMMPointer<T>& p) const { return obj == p.obj; }
-    bool operator!=(const CMMPointer<T>& p) const { return obj != p.obj; }
-    bool operator==(const T* o) const { return obj == o; }
-    bool operator!=(const T* o) const { return obj != o; }
     bool isValid() const { return obj != nullptr; }
+
+    // Spelled out for a raw pointer on either side and for two smart pointers: each
+    // is an exact match, so no comparison has to choose between one of these and the
+    // built-in pointer comparison reached through the conversion to T*.
+    friend bool operator==(const CMMPointer& a, const CMMPointer& b) { return a.obj == b.obj; }
+    friend bool operator!=(const CMMPointer& a, const CMMPointer& b) { return a.obj != b.obj; }
+    friend bool operator==(const CMMPointer& a, T* b) { return a.obj == b; }
+    friend bool operator!=(const CMMPointer& a, T* b) { return a.obj != b; }
+    friend bool operator==(T* a, const CMMPointer& b) { return a == b.obj; }
+    friend bool operator!=(T* a, const CMMPointer& b) { return a != b.obj; }
 
 private:
     T* obj;
