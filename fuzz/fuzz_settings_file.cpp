@@ -28,5 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const char* const names[] = {"screenX", "screenY", "screenBPP", "fullscreen", "maxfps"};
     for (const char* name : names)
         velqfuzz::Check(settings.IsRegistered(name), "a standard setting went missing");
+    // Unknown names are ignored, not remembered: the table keeps its five names.
+    velqfuzz::Check(settings.CountNames() == 5, "an unknown name was added to the settings");
     return 0;
 }
