@@ -26,9 +26,12 @@ bool CSettingsManager::IsRegistered(const std::string& name) const
 
 void CSettingsManager::SetVariable(std::string& name, std::string& value, int bias)
 {
-    CMMPointer<BaseDator> dator = settingMap[name];
-    if (!dator)
+    // Looked up, not indexed: an unknown name must not leave an entry behind, or every
+    // line of a long file of strange names would grow the table.
+    auto it = settingMap.find(name);
+    if (it == settingMap.end() || !it->second.isValid())
         return;
+    CMMPointer<BaseDator> dator = it->second;
     if (!dator->hasMultipleValues()) {
         *dator = value;
         return;

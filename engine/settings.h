@@ -2,6 +2,7 @@
 // command line.
 #pragma once
 
+#include <cstddef>
 #include <map>
 #include <sstream>
 #include <string>
@@ -91,6 +92,8 @@ public:
     void DestroyStandardSettings();
 
     bool IsRegistered(const std::string& name) const;
+    // How many names the manager holds.
+    std::size_t CountNames() const { return settingMap.size(); }
 
 private:
     std::map<std::string, CMMPointer<BaseDator>> settingMap;

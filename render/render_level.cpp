@@ -7,7 +7,6 @@
 #include "engine/clock.h"
 #include "render/rendertask.h"
 #include "world/gameworld.h"
-#include "world/maploader.h"
 
 namespace {
 
@@ -32,17 +31,14 @@ void Grey(float k, GLfloat out[4])
 
 void CRenderTask::ReadHeightField(int32_t level)
 {
-    bool read = false;
-    if (level >= 0 && level < kLevelCount) {
-        std::cout << (level == 0 ? "LVL LOAD LVL " : "LVL CHANGE TO LVL ") << level << "\n";
-        read = MapLoader().LoadRaw(kHeightFields[level], heightBytes.size(), heightBytes.data());
-    }
     // A level without its height field stands on flat ground rather than on the
     // leftovers of a partly read file or of the last level.
-    if (read)
-        terrain.SetSamples(heightBytes.data());
-    else
+    if (level < 0 || level >= kLevelCount) {
         terrain.SetFlat();
+        return;
+    }
+    std::cout << (level == 0 ? "LVL LOAD LVL " : "LVL CHANGE TO LVL ") << level << "\n";
+    terrain.ReadHeightField(kHeightFields[level], heightBytes);
 }
 
 void CRenderTask::LoadLevelGeometry()

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <iostream>
 
+#include "world/maploader.h"
+
 namespace {
 
 // The sample index of a world coordinate: truncated towards zero, then wrapped into
@@ -47,6 +49,17 @@ void TerrainGeometry::SetFlat()
 {
     for (float& h : heights)
         h = kFallbackSample;
+}
+
+bool TerrainGeometry::ReadHeightField(const std::string& name, std::vector<unsigned char>& bytes)
+{
+    bytes.resize(heights.size());
+    const bool read = MapLoader().LoadRaw(name, bytes.size(), bytes.data());
+    if (read)
+        SetSamples(bytes.data());
+    else
+        SetFlat();
+    return read;
 }
 
 void TerrainGeometry::BuildQuads()

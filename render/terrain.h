@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 struct TerrainQuad {
@@ -32,6 +33,10 @@ public:
     void SetSamples(const unsigned char* bytes);
     // Every sample kFallbackSample.
     void SetFlat();
+    // Reads the height field Resources/Maps/<name> through bytes, a buffer of
+    // kSamples * kSamples bytes kept by the caller. When the file is missing or short
+    // the ground is flat instead, never partly the file's; false then.
+    bool ReadHeightField(const std::string& name, std::vector<unsigned char>& bytes);
     // Rebuilds the 63 x 63 quads from the samples, one "rowend at" line per row.
     void BuildQuads();
 

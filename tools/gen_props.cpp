@@ -11,9 +11,8 @@ namespace {
 constexpr float kPi = 3.14159265f;
 constexpr float kUnit = 20.0f;  // model units per world unit
 
-// The game draws a tower 1.3 units below its box centre, so a turret whose
-// box runs from z = 0 to 2.6 units stands exactly on the ground.
-constexpr float kTurretHeight = 2.6f * kUnit;
+// The game draws a tower 1.3 units below its box centre, so the turret's box
+// runs from z = 0 to 2.6 units (52 model units) to stand exactly on the ground.
 
 Mesh BuildTurret(Image& skin) {
     Mesh m(128, 128, 1.3f);

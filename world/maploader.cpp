@@ -66,6 +66,7 @@ bool MapLoader::ReadCells(const std::string& path, std::string& cells)
         else
             std::cout << "the map has " << cells.size() << " bytes, but " << kRows << " lines of " << kRows
                       << " cells and a line end need " << kMapBytes << "\n";
+        cells.clear();
         return false;
     }
     return true;

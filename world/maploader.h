@@ -19,7 +19,7 @@ public:
     bool LoadRaw(const std::string& name, std::size_t count, unsigned char* buffer);
 
     // Reads the 64 lines of a cell map as text (a CR LF pair is one line end). False,
-    // with the console lines, when the file is missing or too short.
+    // with the console lines and cells left empty, when the file is missing or too short.
     static bool ReadCells(const std::string& path, std::string& cells);
 
 private:

@@ -1,0 +1,34 @@
+// The settings file on arbitrary bytes, read by one manager for the whole run as the
+// game reads it at start.
+#include <cstddef>
+#include <cstdint>
+
+#include "engine/kernel.h"
+#include "engine/settings.h"
+#include "engine/videotask.h"
+#include "fuzz/fuzz_support.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    velqfuzz::SilenceConsole();
+    new CSettingsManager();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const std::string path = velqfuzz::WriteInput("settings.esf", data, size);
+    CVideoTask::scrWidth = 800;
+    CVideoTask::scrHeight = 600;
+    CVideoTask::scrBPP = 16;
+    CVideoTask::fullscreen = 1;
+    CKernel::maxFps = 0;
+    CSettingsManager& settings = CSettingsManager::GetSingleton();
+    settings.ParseFile(path);
+    const char* const names[] = {"screenX", "screenY", "screenBPP", "fullscreen", "maxfps"};
+    for (const char* name : names)
+        velqfuzz::Check(settings.IsRegistered(name), "a standard setting went missing");
+    // Unknown names are ignored, not remembered: the table keeps its five names.
+    velqfuzz::Check(settings.CountNames() == 5, "an unknown name was added to the settings");
+    return 0;
+}
