@@ -1,12 +1,14 @@
 #!/bin/sh
 # Frame rate of the real game under Xvfb with Mesa's llvmpipe at 800 x 600:
-#   bench/fps.sh [LEVEL] [SECONDS]      (level 0 to 4, default 0; default 10 s)
+#   bench/fps.sh [LEVEL] [SECONDS] [GAME ARGUMENTS...]
+#                                       (level 0 to 4, default 0; default 10 s)
 # Prints the average frames per second and the worst 1 % frame time over the last
 # SECONDS of play, from the game's own per-frame timings, and the time from process
 # start to the first drawn frame. Needs a build (scripts/build.sh velq).
 set -eu
 level=${1:-0}
 seconds=${2:-10}
+[ $# -ge 2 ] && shift 2 || shift $#
 root=$(cd "$(dirname "$0")/.." && pwd)
 bin=$root/build/velq
 [ -x "$bin" ] || { echo "fps: build the game first (scripts/build.sh velq)" >&2; exit 1; }
@@ -29,7 +31,7 @@ export DISPLAY=":$(head -n1 "$work/display")" SDL_AUDIODRIVER=dummy LIBGL_ALWAYS
 mkdir "$work/game"
 ln -s "$root/build/Resources" "$work/game/Resources"
 launched=$(date +%s%3N)
-(cd "$work/game" && VELQ_FRAME_TIMES="$work/frames.txt" exec "$bin" >"$work/out.txt" 2>"$work/err.txt") &
+(cd "$work/game" && VELQ_FRAME_TIMES="$work/frames.txt" exec "$bin" "$@" >"$work/out.txt" 2>"$work/err.txt") &
 game=$!
 until grep -q "Starting Kernel Loop" "$work/out.txt" 2>/dev/null; do
     kill -0 "$game" 2>/dev/null || { echo "fps: the game ended early" >&2; cat "$work/err.txt" >&2; exit 1; }
@@ -37,7 +39,10 @@ until grep -q "Starting Kernel Loop" "$work/out.txt" 2>/dev/null; do
 done
 sleep 1
 if [ "$level" -gt 0 ]; then
-    xdotool key "$((level + 4))"
+    # The game polls the keyboard: hold the key until the level has changed.
+    xdotool keydown "$((level + 4))"
+    until grep -q "^LEVEL CHANGE" "$work/out.txt"; do sleep 0.1; done
+    xdotool keyup "$((level + 4))"
     sleep 2  # the level loads and settles before measuring
 fi
 sleep "$seconds"
