@@ -36,7 +36,7 @@ struct RecordingTask : ITask {
 };
 
 class KernelTest : public ::testing::Test {
-protected:
+public:  // the scenario table's set-ups reach in from outside
     void SetUp() override { events.clear(), kernel = new CKernel(); }
     void TearDown() override
     {
@@ -129,7 +129,8 @@ TEST_F(KernelTest, OnePassUpdatesAndStopsInPriorityOrderWhateverTheTasksDoToEach
 
 TEST_F(KernelTest, RefusedStartsAndOperationsOnTasksNotInTheSearchedListChangeNothing)
 {
-    EXPECT_FALSE(kernel->AddTask(CMMPointer<ITask>(new RecordingTask("refused", 50, {}, false))));
+    CMMPointer<ITask> refused(new RecordingTask("refused", 50, {}, false));
+    EXPECT_FALSE(kernel->AddTask(refused));
     EXPECT_TRUE(kernel->GetTaskList().empty());
     CMMPointer<ITask> outsider(new RecordingTask("outsider", 5));
     Add("a", 10);
