@@ -4,26 +4,22 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <string>
-#include <vector>
+#include <map>
 
 #include "support/testutil.h"
 
 namespace {
 
-std::vector<std::string> events;
+using Strings = std::vector<std::string>;
+Strings events;
 
-class RecordingTask : public ITask {
-public:
-    RecordingTask(std::string n, int32_t p, bool startOk = true) : name(std::move(n)), startOk(startOk)
+struct RecordingTask : ITask {
+    RecordingTask(std::string n, int32_t p, std::function<void()> u = {}, bool ok = true)
+        : name(std::move(n)), startOk(ok), onUpdate(std::move(u))
     {
         priority = p;
     }
-    bool Start() override
-    {
-        events.push_back("start " + name);
-        return startOk;
-    }
+    bool Start() override { return events.push_back("start " + name), startOk; }
     void Update() override
     {
         events.push_back("update " + name);
@@ -34,119 +30,134 @@ public:
     void OnSuspend() override { events.push_back("suspend " + name); }
     void OnResume() override { events.push_back("resume " + name); }
     unsigned size() override { return sizeof(*this); }
-
     std::string name;
     bool startOk;
     std::function<void()> onUpdate;
 };
 
 class KernelTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        events.clear();
-        kernel = new CKernel();
-    }
+public:  // the scenario table's set-ups reach in from outside
+    void SetUp() override { events.clear(), kernel = new CKernel(); }
     void TearDown() override
     {
+        tasks.clear();
         delete kernel;
         IMMObject::CollectGarbage();
     }
-
+    CMMPointer<ITask> Add(const std::string& name, int32_t p, std::function<void()> u = {})
+    {
+        return tasks[name] = Add(new RecordingTask(name, p, std::move(u)));
+    }
     CMMPointer<ITask> Add(RecordingTask* t)
     {
         CMMPointer<ITask> p(t);
         kernel->AddTask(p);
         return p;
     }
-    std::vector<std::string> Names() const
+    Strings Names() const
     {
-        std::vector<std::string> names;
+        Strings names;
         for (auto& t : kernel->GetTaskList())
             names.push_back(static_cast<RecordingTask*>(static_cast<ITask*>(t))->name);
         return names;
     }
-    // Runs exactly one pass: a task behind all others kills everyone.
+    // Exactly one pass: a task behind all others kills everyone.
     void RunOnePass()
     {
-        auto* killer = new RecordingTask("killer", 1000000);
-        killer->onUpdate = [this] { kernel->KillAllTasks(); };
-        Add(killer);
+        Add("killer", 1000000, [this] { kernel->KillAllTasks(); });
         events.clear();
-        kernel->Execute();
+        EXPECT_EQ(kernel->Execute(), 0);
     }
-
     velqtest::CaptureCout quiet;
     CKernel* kernel = nullptr;
+    std::map<std::string, CMMPointer<ITask>> tasks;
 };
-
-using Strings = std::vector<std::string>;
 
 TEST_F(KernelTest, EqualPrioritiesKeepInsertionOrderAndLowerPrioritiesRunFirst)
 {
-    Add(new RecordingTask("render", 5000));
-    Add(new RecordingTask("a500", 500));
-    Add(new RecordingTask("b500", 500));
-    Add(new RecordingTask("late5000", 5000));
-    Add(new RecordingTask("timer", 10));
-    Add(new RecordingTask("c500", 500));
+    for (auto [name, p] : {std::pair{"render", 5000}, {"a500", 500}, {"b500", 500}, {"late5000", 5000}, {"timer", 10},
+                           {"c500", 500}})
+        Add(name, p);
     EXPECT_EQ(Names(), (Strings{"timer", "a500", "b500", "c500", "render", "late5000"}));
 }
 
-TEST_F(KernelTest, KillAllFromMiddleTaskStopsEveryoneInPriorityOrder)
+TEST_F(KernelTest, OnePassUpdatesAndStopsInPriorityOrderWhateverTheTasksDoToEachOther)
 {
-    Add(new RecordingTask("timer", 10));
-    auto* input = new RecordingTask("input", 500);
-    input->onUpdate = [this] { kernel->KillAllTasks(); };
-    Add(input);
-    Add(new RecordingTask("enemy", 510));
-    Add(new RecordingTask("video", 10000));
-    events.clear();
-    EXPECT_EQ(kernel->Execute(), 0);
-    EXPECT_EQ(events, (Strings{"update timer", "update input", "stop timer", "stop input", "stop enemy",
-                               "stop video"}));
-    EXPECT_TRUE(kernel->GetTaskList().empty());
+    const struct { const char* what; std::function<void(KernelTest&)> setUp; Strings events; } cases[] = {
+        {"kill-all from a middle task stops everyone",
+         [](KernelTest& t) {
+             t.Add("timer", 10);
+             t.Add("input", 500, [&t] { t.kernel->KillAllTasks(); });
+             t.Add("video", 10000);
+         },
+         {"update timer", "update input", "stop timer", "stop input", "stop video", "stop killer"}},
+        {"a task removed before its turn is not updated, stopped at the end of the pass",
+         [](KernelTest& t) {
+             t.Add("victim", 30);
+             t.Add("remover", 20, [&t] { t.kernel->RemoveTask(t.tasks["victim"]); });
+         },
+         {"update remover", "update killer", "stop remover", "stop victim", "stop killer"}},
+        {"a task suspends itself and its successor: neither runs nor stops",
+         [](KernelTest& t) {
+             t.Add("selfish", 10, [&t] { t.kernel->SuspendTask(t.tasks["selfish"]), t.kernel->SuspendTask(t.tasks["next"]); });
+             t.Add("next", 20);
+             t.Add("after", 30);
+         },
+         {"update selfish", "suspend selfish", "suspend next", "update after", "update killer", "stop after",
+          "stop killer"}},
+        {"a task added in the pass runs in it only when behind the running one",
+         [](KernelTest& t) {
+             t.Add("spawner", 100, [&t] {
+                 static_cast<RecordingTask*>(static_cast<ITask*>(t.tasks["spawner"]))->onUpdate = nullptr;
+                 t.Add("behind", 100);
+                 t.Add("ahead", 50);
+             });
+         },
+         {"update spawner", "start behind", "start ahead", "update behind", "update killer", "stop ahead",
+          "stop spawner", "stop behind", "stop killer"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.setUp(*this);
+        RunOnePass();
+        EXPECT_EQ(events, c.events);
+        EXPECT_TRUE(kernel->GetTaskList().empty());
+        TearDown();
+        SetUp();
+    }
 }
 
 TEST_F(KernelTest, RefusedStartsAndOperationsOnTasksNotInTheSearchedListChangeNothing)
 {
-    CMMPointer<ITask> refused(new RecordingTask("refused", 50, false));
+    CMMPointer<ITask> refused(new RecordingTask("refused", 50, {}, false));
     EXPECT_FALSE(kernel->AddTask(refused));
     EXPECT_TRUE(kernel->GetTaskList().empty());
     CMMPointer<ITask> outsider(new RecordingTask("outsider", 5));
-    Add(new RecordingTask("a", 10));
+    Add("a", 10);
+    CMMPointer<ITask> running = Add("running", 20);
     events.clear();
     kernel->RemoveTask(outsider);
     kernel->SuspendTask(outsider);
     kernel->ResumeTask(outsider);
-    EXPECT_TRUE(events.empty());
-    EXPECT_FALSE(outsider->canKill);
-
-    CMMPointer<ITask> running = Add(new RecordingTask("running", 20));
-    events.clear();
     kernel->ResumeTask(running);  // not paused
     EXPECT_TRUE(events.empty());
-    EXPECT_EQ(Names(), (Strings{"a", "running"}));
+    EXPECT_FALSE(outsider->canKill);
     RunOnePass();
     EXPECT_EQ(events, (Strings{"update a", "update running", "update killer", "stop a", "stop running", "stop killer"}));
 }
 
 TEST_F(KernelTest, SuspendedTaskIsNeitherUpdatedNorStoppedAndResumesByPriority)
 {
-    Add(new RecordingTask("first", 10));
-    CMMPointer<ITask> middle = Add(new RecordingTask("middle", 20));
-    Add(new RecordingTask("last", 30));
+    Add("first", 10);
+    CMMPointer<ITask> middle = Add("middle", 20);
+    Add("last", 30);
     kernel->SuspendTask(middle);
     EXPECT_EQ(Names(), (Strings{"first", "last"}));
     EXPECT_EQ(kernel->GetPausedTaskList().size(), 1u);
-
-    // A pass that kills all: the paused task is not stopped.
     RunOnePass();
-    EXPECT_EQ(events, (Strings{"update first", "update last", "update killer", "stop first", "stop last",
-                               "stop killer"}));
-
-    Add(new RecordingTask("low", 5));
-    Add(new RecordingTask("high", 40));
+    EXPECT_EQ(events, (Strings{"update first", "update last", "update killer", "stop first", "stop last", "stop killer"}));
+    Add("low", 5);
+    Add("high", 40);
     events.clear();
     kernel->ResumeTask(middle);
     EXPECT_EQ(events, (Strings{"resume middle"}));
@@ -154,52 +165,7 @@ TEST_F(KernelTest, SuspendedTaskIsNeitherUpdatedNorStoppedAndResumesByPriority)
     EXPECT_TRUE(kernel->GetPausedTaskList().empty());
 }
 
-TEST_F(KernelTest, RemovedTaskIsStoppedAtTheEndOfThePassAfterAllUpdates)
-{
-    CMMPointer<ITask> victim = Add(new RecordingTask("victim", 30));
-    auto* remover = new RecordingTask("remover", 20);
-    remover->onUpdate = [this, &victim] { kernel->RemoveTask(victim); };
-    Add(remover);
-    RunOnePass();
-    // The victim was marked before its turn, so it is not updated in this pass.
-    EXPECT_EQ(events, (Strings{"update remover", "update killer", "stop remover", "stop victim",
-                               "stop killer"}));
-}
-
-TEST_F(KernelTest, TaskMaySuspendItselfOrItsSuccessorDuringTheUpdatePass)
-{
-    CMMPointer<ITask> self;
-    CMMPointer<ITask> next;
-    auto* selfish = new RecordingTask("selfish", 10);
-    self = selfish;
-    selfish->onUpdate = [this, &self, &next] {
-        kernel->SuspendTask(self);
-        kernel->SuspendTask(next);
-    };
-    kernel->AddTask(self);
-    next = Add(new RecordingTask("next", 20));
-    Add(new RecordingTask("after", 30));
-    RunOnePass();
-    EXPECT_EQ(events, (Strings{"update selfish", "suspend selfish", "suspend next", "update after",
-                               "update killer", "stop after", "stop killer"}));
-    EXPECT_EQ(kernel->GetPausedTaskList().size(), 2u);
-}
-
-TEST_F(KernelTest, TaskAddedDuringThePassRunsInItOnlyWhenBehindTheRunningTask)
-{
-    auto* spawner = new RecordingTask("spawner", 100);
-    spawner->onUpdate = [this, spawner] {
-        spawner->onUpdate = nullptr;
-        Add(new RecordingTask("behind", 100));
-        Add(new RecordingTask("ahead", 50));
-    };
-    Add(spawner);
-    RunOnePass();
-    EXPECT_EQ(events, (Strings{"update spawner", "start behind", "start ahead", "update behind", "update killer",
-                               "stop ahead", "stop spawner", "stop behind", "stop killer"}));
-}
-
-TEST_F(KernelTest, ObjectReleasedDuringAPassLivesUntilThePassCollects)
+TEST_F(KernelTest, ObjectReleasedInAPassLivesUntilItsEndAndAStackTaskIsNeverFreed)
 {
     struct Probe : IMMObject {
         explicit Probe(bool* flag) : deleted(flag) {}
@@ -207,32 +173,20 @@ TEST_F(KernelTest, ObjectReleasedDuringAPassLivesUntilThePassCollects)
         unsigned size() override { return sizeof(*this); }
         bool* deleted;
     };
-    bool deleted = false;
-    bool aliveInLaterTask = false;
+    bool deleted = false, aliveInLaterTask = false;
     auto* holder = new CMMPointer<Probe>(new Probe(&deleted));
-    auto* releaser = new RecordingTask("releaser", 10);
-    releaser->onUpdate = [holder] { *holder = nullptr; };
-    auto* observer = new RecordingTask("observer", 20);
-    observer->onUpdate = [&] { aliveInLaterTask = !deleted; };
-    Add(releaser);
-    Add(observer);
+    Add("releaser", 10, [holder] { *holder = nullptr; });
+    Add("observer", 20, [&] { aliveInLaterTask = !deleted; });
+    RecordingTask local("local", 30);
+    EXPECT_FALSE(local.IsHeapAllocated());
+    Add(&local);
     RunOnePass();
     EXPECT_TRUE(aliveInLaterTask);
     EXPECT_TRUE(deleted);
     delete holder;
-}
-
-TEST_F(KernelTest, StackTaskIsNeverFreedByTheCollector)
-{
-    RecordingTask local("local", 10);
-    EXPECT_FALSE(local.IsHeapAllocated());
-    {
-        CMMPointer<ITask> p(&local);
-        kernel->AddTask(p);
-    }
-    RunOnePass();
-    EXPECT_EQ(events.back(), "stop killer");
-    EXPECT_EQ(local.name, "local");  // still a valid object after collection
+    tasks.clear();
+    IMMObject::CollectGarbage();
+    EXPECT_EQ(local.name, "local") << "still a valid object after collection";
     EXPECT_EQ(local.GetRefCount(), 0);
 }
 

@@ -52,9 +52,7 @@ TEST_F(MMObjectTest, ReleasedObjectMovesToTheDeadListAndStaysUsableUntilCollecte
         EXPECT_EQ(p->GetRefCount(), 2);
     }
     EXPECT_EQ(out.Text(), "object died\n");
-    EXPECT_EQ(deletions, 0);
-    EXPECT_EQ(IMMObject::CountLiveObjects(), liveBefore);
-    EXPECT_EQ(IMMObject::CountDeadObjects(), 1);
+    EXPECT_TRUE(deletions == 0 && IMMObject::CountLiveObjects() == liveBefore && IMMObject::CountDeadObjects() == 1);
     IMMObject::CollectGarbage();
     EXPECT_EQ(deletions, 1);
 }
@@ -125,12 +123,9 @@ TEST_F(MMObjectTest, SurvivorsAreReportedWithTheirFirstBytesAndNotFreed)
         IMMObject::CollectRemainingObjects(false);
         EXPECT_EQ(out.Text(), "");
     }
-    std::string report;
-    {
-        velqtest::CaptureCout out;
-        IMMObject::CollectRemainingObjects(true);
-        report = out.Text();
-    }
+    velqtest::CaptureCout out;
+    IMMObject::CollectRemainingObjects(true);
+    const std::string report = out.Text();
     // One line per live object; ours names its size of 4 bytes.
     EXPECT_NE(report.find("size 4 bytes"), std::string::npos) << report;
     EXPECT_NE(report.find("1 reference(s)"), std::string::npos) << report;
@@ -152,19 +147,9 @@ TEST(DynamicBlob, SizeIsDataLengthPlusFourAndIndexingWorks)
     EXPECT_EQ(blob->getBuffer()[299], 7);
 }
 
-TEST(DynamicBlobDeathTest, IndexingPastTheEndStopsWithTheAssertion)
+TEST(SmartPointerDeathTest, IndexingABlobPastTheEndOrDereferencingNullStopsWithTheAssertion)
 {
-    EXPECT_DEATH(
-        {
-            CMMDynamicBlob<unsigned char> blob(3);
-            volatile uint32_t past = 3;
-            blob[past] = 1;
-        },
-        "index<dataSize");
-}
-
-TEST(SmartPointerDeathTest, DereferencingNullStopsWithTheAssertion)
-{
+    EXPECT_DEATH({ CMMDynamicBlob<unsigned char> blob(3); volatile uint32_t past = 3; blob[past] = 1; }, "index<dataSize");
     CMMPointer<Counted> p;
     EXPECT_DEATH(p->size(), "Tried to -> on a NULL smart pointer");
     EXPECT_DEATH((*p).size(), "Tried to \\* a NULL smart pointer");

@@ -20,25 +20,16 @@ Recording Sample()
 {
     Recording r;
     r.gameVersion = kVersionText;
-    r.screenWidth = 800;
-    r.screenHeight = 600;
-    r.keyCount = 323;
-    r.startTicks = 150;
-    r.startSeconds = 1765000000;
+    r.screenWidth = 800, r.screenHeight = 600, r.keyCount = 323;
+    r.startTicks = 150, r.startSeconds = 1765000000;
     RecordedFrame a;
-    a.ticks = 166;
-    a.seconds = 1765000000;
-    a.mouseX = 400;
-    a.mouseY = -3;
-    a.buttons = 1;
+    a.ticks = 166, a.seconds = 1765000000, a.mouseX = 400, a.mouseY = -3, a.buttons = 1;
     a.keysChanged = {53, 119};
     a.seeds = {1765000000, 1765000001};
     a.hash = 0x0123456789abcdefull;
     RecordedFrame b = a;
-    b.ticks = 182;
-    b.keysChanged = {322};
+    b.ticks = 182, b.keysChanged = {322}, b.hash = ~a.hash;
     b.seeds.clear();
-    b.hash = ~a.hash;
     r.frames = {a, b, RecordedFrame()};
     r.finalHash = 42;
     return r;
@@ -82,11 +73,7 @@ TEST(RecordingCodec, RefusesForeignAndCorruptFilesWithTheReason)
     const size_t headerEnd = versionAt + std::strlen(kVersionText) + 4 + 4 + 2 + 4 + 8;
     const size_t firstKeyCount = headerEnd + 1 + 4 + 8 + 4 + 4 + 4;
     auto with = [&](size_t at, std::string bytes) { return good.substr(0, at) + bytes + good.substr(at + bytes.size()); };
-    struct Case {
-        const char* what;
-        std::string bytes;
-        const char* reason;
-    } cases[] = {
+    struct Case { const char* what; std::string bytes; const char* reason; } cases[] = {
         {"magic", with(0, "X"), "not a Velq! recording"},
         {"text file", "hello world\n", "not a Velq! recording"},
         {"format", with(8, std::string("\x02", 1)), "recording format 2, this game reads format 1"},
@@ -124,8 +111,7 @@ protected:
     void SetUp() override
     {
         CClock::DriveFixedStep(16);
-        hashed = 0;
-        CGameRecording::stateHash = [this] { return hashed + CRandom::GetState() + CClock::GetTicks(); };
+        CGameRecording::stateHash = [] { return CRandom::GetState() + CClock::GetTicks(); };
         ASSERT_EQ(CGameRecording::StartRecording(path), "");
         unsigned char keys[323] = {};
         for (int i = 0; i < 5; ++i) {
@@ -167,35 +153,31 @@ protected:
     }
     velqtest::CaptureCout cout;
     size_t printedSoFar = 0;
-    uint64_t hashed;
     std::vector<std::pair<bool, int>> seen;
 };
 
-TEST_F(RecordingSession, ReplaysInputClockAndSeedsToTheSameHashes)
+TEST_F(RecordingSession, ReplaysInputClockAndSeedsToTheSameHashesOrNamesTheFrameWhereTheGamesPart)
 {
-    EXPECT_EQ(Replay(5), 0);
-    const std::vector<std::pair<bool, int>> want = {{false, 0}, {true, 10}, {true, 20}, {false, 30}, {false, 40}};
-    EXPECT_EQ(seen, want);
-    EXPECT_NE(Printed().find("game.rec matches the recording (5 frames"), std::string::npos);
-}
-
-TEST_F(RecordingSession, NamesTheFirstFrameWhereTheGamesPart)
-{
-    CGameRecording::stateHash = [this] { return CRandom::GetState() + CClock::GetTicks() + (++hashed == 3); };
-    EXPECT_EQ(Replay(5), 1);
-    EXPECT_NE(Printed().find("parts from the recording at frame 3 of 5"), std::string::npos);
-}
-
-TEST_F(RecordingSession, AGameThatEndsEarlyOrLateParts)
-{
-    EXPECT_EQ(Replay(4), 1);
-    EXPECT_NE(Printed().find("at frame 5 of 5"), std::string::npos);
-    EXPECT_EQ(Replay(6), 1);
-    EXPECT_NE(Printed().find("at frame 6 of 5"), std::string::npos);
-}
-
-TEST_F(RecordingSession, RefusesAMissingFile)
-{
+    const struct { int frames; int partsAt; int result; const char* printed; } cases[] = {
+        {5, 0, 0, "game.rec matches the recording (5 frames"},
+        {5, 3, 1, "parts from the recording at frame 3 of 5"},
+        {4, 0, 1, "at frame 5 of 5"},  // a game that ends early
+        {6, 0, 1, "at frame 6 of 5"},  // or late
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.printed);
+        int frame = 0;
+        const int partsAt = c.partsAt;
+        CGameRecording::stateHash = [&frame, partsAt] {
+            return CRandom::GetState() + CClock::GetTicks() + (++frame == partsAt);
+        };
+        seen.clear();
+        EXPECT_EQ(Replay(c.frames), c.result);
+        EXPECT_NE(Printed().find(c.printed), std::string::npos);
+    }
+    ASSERT_EQ(seen.size(), 6u);  // the late game's: the recorded input, then a frame beyond it
+    seen.pop_back();
+    EXPECT_EQ(seen, (std::vector<std::pair<bool, int>>{{false, 0}, {true, 10}, {true, 20}, {false, 30}, {false, 40}}));
     EXPECT_NE(CGameRecording::StartReplay(path + "x", false).find("cannot open"), std::string::npos);
     EXPECT_EQ(CGameRecording::GetMode(), CGameRecording::Mode::kOff);
 }

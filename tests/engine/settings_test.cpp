@@ -15,9 +15,7 @@ class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        CVideoTask::scrWidth = 800;
-        CVideoTask::scrHeight = 600;
-        CVideoTask::scrBPP = 16;
+        Defaults();
         manager = new CSettingsManager();
     }
     void TearDown() override
@@ -25,20 +23,16 @@ protected:
         delete manager;
         velqtest::CaptureCout quiet;
         IMMObject::CollectGarbage();
-        CVideoTask::scrWidth = 800;
-        CVideoTask::scrHeight = 600;
-        CVideoTask::scrBPP = 16;
+        Defaults();
     }
+    static void Defaults() { CVideoTask::scrWidth = 800, CVideoTask::scrHeight = 600, CVideoTask::scrBPP = 16; }
     CSettingsManager* manager = nullptr;
     velqtest::TempDir dir;
 };
 
 TEST_F(SettingsTest, LinesSetTheirValueByBiasOrNumberAndIgnoreWhatTheyCannotRead)
 {
-    struct Case {
-        std::vector<const char*> lines;
-        int width, height, bpp;
-    } const cases[] = {
+    struct Case { std::vector<const char*> lines; int width, height, bpp; } const cases[] = {
         {{"screenX=640", "screenX=1280"}, 1280, 600, 16},  // the last one wins
         {{"+screenX", "screenY"}, 1, 0, 16},
         {{"+screenX", "-screenX"}, 0, 600, 16},
@@ -51,15 +45,12 @@ TEST_F(SettingsTest, LinesSetTheirValueByBiasOrNumberAndIgnoreWhatTheyCannotRead
         {{"screenX=abc", "screenX=", "screenX= 640", "screenX=99999999999999999999"}, 800, 600, 16},
     };
     for (const Case& c : cases) {
-        CVideoTask::scrWidth = 800;
-        CVideoTask::scrHeight = 600;
-        CVideoTask::scrBPP = 16;
+        Defaults();
         for (const char* line : c.lines)
             manager->ParseSetting(line);
-        SCOPED_TRACE(c.lines.front());
-        EXPECT_EQ(CVideoTask::scrWidth, c.width);
-        EXPECT_EQ(CVideoTask::scrHeight, c.height);
-        EXPECT_EQ(CVideoTask::scrBPP, c.bpp);
+        EXPECT_EQ(std::vector<int>({CVideoTask::scrWidth, CVideoTask::scrHeight, CVideoTask::scrBPP}),
+                  std::vector<int>({c.width, c.height, c.bpp}))
+            << c.lines.front();
     }
     EXPECT_FALSE(manager->IsRegistered("screenX "));
     EXPECT_TRUE(manager->IsRegistered("screenX"));
@@ -75,9 +66,7 @@ TEST_F(SettingsTest, FileLinesComeBeforeArgumentsAndNeitherMissingFilesNorOverlo
     dir.Write("settings.esf", "screenX=1024\r\n" + std::string(3000, 'x') + "\n" + longLine +
                                   "\nscreenY=720\r\n");
     manager->ParseFile("settings.esf");
-    EXPECT_EQ(CVideoTask::scrWidth, 1024);
-    EXPECT_EQ(CVideoTask::scrHeight, 720);
-    EXPECT_EQ(CVideoTask::scrBPP, 16);
+    EXPECT_TRUE(CVideoTask::scrWidth == 1024 && CVideoTask::scrHeight == 720 && CVideoTask::scrBPP == 16);
     manager->ParseSetting("screenBPP=32");
     EXPECT_EQ(CVideoTask::scrBPP, 32);
 }
@@ -88,8 +77,7 @@ TEST_F(SettingsTest, DatorTextAndComparisons)
     CMMPointer<Dator<int>> d(new Dator<int>(value));
     std::string text = "42", other = "43", five = "5";
     EXPECT_EQ(static_cast<std::string>(*d), "42");
-    EXPECT_TRUE(*d == text);
-    EXPECT_TRUE(*d != other);
+    EXPECT_TRUE(*d == text && *d != other);
     *d += five;
     EXPECT_EQ(value, 47);
     *d -= five;
@@ -98,8 +86,7 @@ TEST_F(SettingsTest, DatorTextAndComparisons)
 }
 
 // A setting with several values: the bias decides how each ";" piece is applied.
-class SumDator : public Dator<int> {
-public:
+struct SumDator : Dator<int> {
     using Dator<int>::Dator;
     bool hasMultipleValues() override { return true; }
 };

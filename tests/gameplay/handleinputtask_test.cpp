@@ -5,11 +5,11 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <algorithm>
-#include <initializer_list>
 #include <iterator>
+#include <utility>
 
 #include "engine/inputtask.h"
 #include "engine/videotask.h"
@@ -30,15 +30,8 @@ struct WallRules : CGameRules {
     bool blockNorth = false;
 } rules;
 
-int channels = 0, music = 0;  // the fake mixer
-// Sets the volume unless it is -1; returns the one before.
-int Volume(int& state, int v)
-{
-    const int was = state;
-    if (v >= 0)
-        state = v;
-    return was;
-}
+int channels = 0, music = 0;  // the fake mixer: sets the volume unless it is -1, returns the one before
+int Volume(int& state, int v) { return std::exchange(state, v >= 0 ? v : state); }
 int Channels(int channel, int v)
 {
     EXPECT_EQ(channel, -1) << "all channels at once";
@@ -58,8 +51,7 @@ protected:
         CInputTask::oldKeys = new CMMDynamicBlob<unsigned char>(SDLK_LAST);
         std::memset(CInputTask::oldKeys->getBuffer(), 0, SDLK_LAST);
         CInputTask::buttons = CInputTask::oldButtons = 0;
-        CVideoTask::scrWidth = 800;
-        CVideoTask::scrHeight = 600;
+        Screen(800, 600);
         Cursor(400, 0);  // top centre: facing +y
         realMixer = CHandleInputTask::mixer;
         CHandleInputTask::mixer = {Channels, Music};
@@ -72,7 +64,6 @@ protected:
         CInputTask::keys = nullptr;
         CInputTask::keyCount = 0;
         CInputTask::oldKeys = nullptr;
-        CInputTask::buttons = CInputTask::oldButtons = 0;
         CHandleInputTask::mixer = realMixer;
         player = nullptr;
         WorldFixture::TearDown();
@@ -94,11 +85,8 @@ protected:
         o->CommitMove();
         o->UpdateSceneGraph();
     }
-    static void Cursor(int x, int y)
-    {
-        CInputTask::mouseX = x;
-        CInputTask::mouseY = y;
-    }
+    static void Cursor(int x, int y) { CInputTask::mouseX = x, CInputTask::mouseY = y; }
+    static void Screen(int w, int h) { CVideoTask::scrWidth = w, CVideoTask::scrHeight = h; }
 
     // One poll (what was down becomes the old state), then the task runs.
     void Frame(Keys down = {}, uint32_t buttonMask = 0)
@@ -147,12 +135,7 @@ TEST_F(HandleInputTest, KeysAndButtonsActWhenHeldFromTheFrameAfterTheyGoDownAndT
 
 TEST_F(HandleInputTest, EachHeldMoveMakesItsOwnTryAlongTheFacingOrItsRightHand)
 {
-    struct Case {
-        int mouseX, mouseY;
-        Keys keys;
-        bool wallNorth;
-        float dx, dy;
-    };
+    struct Case { int mouseX, mouseY; Keys keys; bool wallNorth; float dx, dy; };
     const Case cases[] = {
         {400, 0, {SDLK_w}, false, 0, 2},   {400, 0, {SDLK_DOWN}, false, 0, -2},
         {400, 0, {SDLK_a}, false, -2, 0},  {400, 0, {SDLK_RIGHT}, false, 2, 0},
@@ -168,8 +151,9 @@ TEST_F(HandleInputTest, EachHeldMoveMakesItsOwnTryAlongTheFacingOrItsRightHand)
         rules.blockNorth = c.wallNorth;
         Put(player, 20, 20);
         Hold(c.keys);
-        EXPECT_NEAR(player->GetX(), 20 + c.dx, 1e-5) << c.mouseX << "," << c.mouseY << " " << *c.keys.begin();
-        EXPECT_NEAR(player->GetY(), 20 + c.dy, 1e-5) << c.mouseX << "," << c.mouseY << " " << *c.keys.begin();
+        SCOPED_TRACE(testing::Message() << c.mouseX << "," << c.mouseY << " " << *c.keys.begin());
+        EXPECT_NEAR(player->GetX(), 20 + c.dx, 1e-5);
+        EXPECT_NEAR(player->GetY(), 20 + c.dy, 1e-5);
     }
 }
 
@@ -177,8 +161,7 @@ TEST_F(HandleInputTest, NoWindowSizeOrBorderPutsThePlayerOffTheFieldOrOutOfNumbe
 {
     const int sizes[][2] = {{0, 0}, {0, 600}, {800, 0}};
     for (auto [w, h] : sizes) {
-        CVideoTask::scrWidth = w;
-        CVideoTask::scrHeight = h;
+        Screen(w, h);
         Hold({SDLK_w, SDLK_d, SDLK_c, SDLK_z}, kRight | kMiddle);
         for (float v : {player->GetX(), player->GetY(), player->GetLookX(), player->GetCameraOffset(0)})
             EXPECT_TRUE(std::isfinite(v)) << w << "x" << h;
@@ -186,24 +169,19 @@ TEST_F(HandleInputTest, NoWindowSizeOrBorderPutsThePlayerOffTheFieldOrOutOfNumbe
     for (const auto& t : World().GetTowers())
         EXPECT_TRUE(std::isfinite(t->GetX()) && std::isfinite(t->GetY()));
 
-    CVideoTask::scrWidth = 800;
-    CVideoTask::scrHeight = 600;
+    Screen(800, 600);
     Put(player, 63.5f, 0.5f);
     Cursor(800, 600);  // facing (1, -1), out over both borders
     CGlobalTimerTask::dT = 2.0f;
     Hold({SDLK_w});
-    EXPECT_EQ(player->GetX(), 63.5f);
-    EXPECT_EQ(player->GetY(), 0.5f);
+    EXPECT_TRUE(player->GetX() == 63.5f && player->GetY() == 0.5f);
     const VOBList& listed = player->GetNode()->GetObjects();
     EXPECT_EQ(std::count_if(listed.begin(), listed.end(), [&](VOB* o) { return o == player; }), 1) << "still listed";
 }
 
 TEST_F(HandleInputTest, CameraKeysMoveTheOffsetTenUnitsASecondAndOrbitClampsBeforeItAdds)
 {
-    struct Case {
-        Keys keys;
-        float dy, dz;
-    };
+    struct Case { Keys keys; float dy, dz; };
     const Case cases[] = {{{SDLK_1}, 5, 0},    {{SDLK_PAGEUP}, 5, 0}, {{SDLK_2}, -5, 0},     {{SDLK_PAGEDOWN}, -5, 0},
                           {{SDLK_MINUS}, 0, 5}, {{SDLK_o}, 0, 5},     {{SDLK_PLUS}, 0, -5},  {{SDLK_i}, 0, -5},
                           {{SDLK_9}, -5, 5},    {{SDLK_8}, 5, -5},    {{SDLK_1, SDLK_9}, 0, 5}};
@@ -220,8 +198,7 @@ TEST_F(HandleInputTest, CameraKeysMoveTheOffsetTenUnitsASecondAndOrbitClampsBefo
         auto orbitFrame = [&] { button ? Frame({}, button) : Frame({SDLK_c}); };
         orbitFrame();
         orbitFrame();
-        EXPECT_EQ(player->GetCameraOffset(0), -71.0f);
-        EXPECT_EQ(player->GetCameraOffset(1), 71.0f);
+        EXPECT_TRUE(player->GetCameraOffset(0) == -71.0f && player->GetCameraOffset(1) == 71.0f);
         orbitFrame();
         Frame();
         EXPECT_EQ(player->GetCameraOffset(1), 71.0f) << "clamped again, then one more";
@@ -233,9 +210,7 @@ TEST_F(HandleInputTest, TowersGoFourUnitsBehindOrInARingKeptOnTheFieldNeverOffIt
     Hold({}, kRight);
     ASSERT_EQ(World().GetTowers().size(), 1u);
     const CMMPointer<Tower> behind = World().GetTowers().front();
-    EXPECT_EQ(behind->GetX(), 20.0f);
-    EXPECT_EQ(behind->GetY(), 16.0f);
-    EXPECT_NE(behind->GetNode(), nullptr);
+    EXPECT_TRUE(behind->GetX() == 20.0f && behind->GetY() == 16.0f && behind->GetNode());
     EXPECT_EQ(static_cast<VOB*>(World().GetAllObjects().back()), static_cast<VOB*>(behind));
     Put(player, 20, 2);
     Hold({}, kRight);  // behind is y = -2
@@ -256,20 +231,14 @@ TEST_F(HandleInputTest, TowersGoFourUnitsBehindOrInARingKeptOnTheFieldNeverOffIt
     }
 }
 
-TEST_F(HandleInputTest, SoundKeySwitchesChannelsAndMusicEachByItsOwnState)
+TEST_F(HandleInputTest, ToggleKeysFlipTheirOwnToggleAndTheSoundKeyEachVolumeByItsOwnState)
 {
-    const int cases[][4] = {{128, 128, 0, 0}, {0, 0, 128, 128}, {0, 64, 128, 0}, {5, 0, 0, 128}};
-    for (auto [ch, mu, chAfter, muAfter] : cases) {
-        channels = ch;
-        music = mu;
+    const int volumes[][4] = {{128, 128, 0, 0}, {0, 0, 128, 128}, {0, 64, 128, 0}, {5, 0, 0, 128}};
+    for (auto [ch, mu, chAfter, muAfter] : volumes) {
+        channels = ch, music = mu;
         Hold({SDLK_m});
-        EXPECT_EQ(channels, chAfter);
-        EXPECT_EQ(music, muAfter);
+        EXPECT_TRUE(channels == chAfter && music == muAfter) << ch << " " << mu;
     }
-}
-
-TEST_F(HandleInputTest, ToggleKeysFlipTheirOwnToggleAndTogetherInOneFrame)
-{
     const int bindings[][2] = {{SDLK_F1, 0}, {SDLK_F2, 1}, {SDLK_F3, 2}, {SDLK_F4, 3}, {SDLK_F5, 4},
                                {SDLK_F6, 5}, {SDLK_p, 6},  {SDLK_y, 7},  {SDLK_F7, 8}, {SDLK_F8, 9}};
     for (auto [key, index] : bindings) {
@@ -290,10 +259,7 @@ TEST_F(HandleInputTest, ToggleKeysFlipTheirOwnToggleAndTogetherInOneFrame)
 
 TEST_F(HandleInputTest, LevelKeysPickTheLastInOrderAndEscapeLeavesThenEndsTheRun)
 {
-    struct Case {
-        Keys keys;
-        int32_t level;
-    };
+    struct Case { Keys keys; int32_t level; };
     const Case cases[] = {{{SDLK_5}, 1},         {{SDLK_8}, 4}, {{SDLK_5, SDLK_7}, 3}, {{SDLK_6, SDLK_5}, 2},
                           {{SDLK_5, SDLK_ESCAPE}, 0}};  // Escape is taken after the level keys
     CKernel* kernel = new CKernel();
@@ -304,7 +270,14 @@ TEST_F(HandleInputTest, LevelKeysPickTheLastInOrderAndEscapeLeavesThenEndsTheRun
         Hold(c.keys);
         EXPECT_EQ(World().GetLevel(), c.level);
     }
-    World().SetLevel(2);
+    CMMPointer<Player> old = player;  // a new player in the slot is the one that moves
+    player = MakePlayer();
+    Put(player, 40, 40);
+    Hold({SDLK_w});
+    EXPECT_TRUE(player->GetY() == 42.0f && old->GetY() == 20.0f);
+    World().SetActor(nullptr, GameWorld::kPlayerSlot);  // without one the game keys work
+    Hold({SDLK_w, SDLK_6});
+    EXPECT_EQ(World().GetLevel(), 2);
     Hold({SDLK_ESCAPE});
     EXPECT_EQ(World().GetLevel(), 0);
     EXPECT_FALSE(other->canKill);
@@ -313,19 +286,6 @@ TEST_F(HandleInputTest, LevelKeysPickTheLastInOrderAndEscapeLeavesThenEndsTheRun
     EXPECT_EQ(out.Text(), "VELQ KillAllTasks\n");
     EXPECT_TRUE(other->canKill);
     delete kernel;
-}
-
-TEST_F(HandleInputTest, ANewPlayerInTheSlotIsTheOneThatMovesAndWithoutOneTheGameKeysWork)
-{
-    CMMPointer<Player> old = player;
-    player = MakePlayer();
-    Put(player, 40, 40);
-    Hold({SDLK_w});
-    EXPECT_EQ(player->GetY(), 42.0f);
-    EXPECT_EQ(old->GetY(), 20.0f);
-    World().SetActor(nullptr, GameWorld::kPlayerSlot);
-    Hold({SDLK_w, SDLK_5});
-    EXPECT_EQ(World().GetLevel(), 1);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <limits>
-#include <string>
 
 #include "scene.h"
 
@@ -21,50 +20,32 @@ protected:
     CMovementTask task;
 };
 
-struct HitCase {
-    const char* type;
-    const char* owner;
-    int playerLoss;
-    int enemyLoss;  // each of the two in the cell
-};
-
-class HitTest : public MovementTest, public ::testing::WithParamInterface<HitCase> {};
-
-TEST_P(HitTest, ShotTakesItsDamageOffEveryoneInItsCellButItsOwnKind)
+TEST_F(MovementTest, ShotTakesItsDamageOffEveryoneInItsCellButItsOwnKind)
 {
-    const HitCase& c = GetParam();
-    Player* player = AddPlayer(20.5f, 20.5f);
-    Enemy* a = AddEnemy(20.1f, 20.9f);
-    Enemy* b = AddEnemy(20.9f, 20.2f);
-    Enemy* away = AddEnemy(21.1f, 20.5f);  // the next cell
-    CProjectile* shot = AddShot(c.type, c.owner, 20.6f, 20.4f);
-    task.Update();
-    EXPECT_EQ(player->GetHealth(), 100 - c.playerLoss);
-    EXPECT_EQ(a->GetHealth(), 100 - c.enemyLoss);
-    EXPECT_EQ(b->GetHealth(), 100 - c.enemyLoss);
-    EXPECT_EQ(away->GetHealth(), 100);
-    const bool hit = c.playerLoss > 0 || c.enemyLoss > 0;
-    EXPECT_EQ(shot->IsDead(), hit);
-    EXPECT_EQ(IsMover(shot), !hit) << "a shot that hit is dropped in the same frame";
+    const struct { const char* type; const char* owner; int playerLoss, enemyLoss; } cases[] = {
+        {"projectile.lasermg", "player", 0, 6}, {"projectile.lasermg", "enemy", 5, 0},
+        {"projectile.lasermg", "tower", 5, 6},  {"projectile.shotgun", "player", 0, 5},
+        {"projectile.shotgun", "enemy", 5, 0},  {"projectile.rocket", "player", 0, 50},
+        {"projectile.rocket", "tower", 5, 50},  {"projectile.explosion", "player", 0, 0},
+        {"projectile.explosion", "enemy", 5, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.type << " from " << c.owner);
+        Player* player = AddPlayer(20.5f, 20.5f);
+        Enemy* a = AddEnemy(20.1f, 20.9f);  // two in the cell
+        Enemy* b = AddEnemy(20.9f, 20.2f);
+        Enemy* away = AddEnemy(21.1f, 20.5f);  // the next cell
+        CProjectile* shot = AddShot(c.type, c.owner, 20.6f, 20.4f);
+        task.Update();
+        EXPECT_EQ(player->GetHealth(), 100 - c.playerLoss);
+        EXPECT_TRUE(a->GetHealth() == 100 - c.enemyLoss && b->GetHealth() == 100 - c.enemyLoss && away->GetHealth() == 100);
+        const bool hit = c.playerLoss > 0 || c.enemyLoss > 0;
+        EXPECT_EQ(shot->IsDead(), hit);
+        EXPECT_EQ(IsMover(shot), !hit) << "a shot that hit is dropped in the same frame";
+        TearDown();
+        SetUp();
+    }
 }
-
-// clang-format off
-const HitCase kHits[] = {
-    // type                    owner     player enemy
-    {"projectile.lasermg",     "player", 0,     6},
-    {"projectile.lasermg",     "enemy",  5,     0},
-    {"projectile.lasermg",     "tower",  5,     6},
-    {"projectile.shotgun",     "player", 0,     5},
-    {"projectile.shotgun",     "enemy",  5,     0},
-    {"projectile.rocket",      "player", 0,     50},
-    {"projectile.rocket",      "tower",  5,     50},
-    {"projectile.explosion",   "player", 0,     0},
-    {"projectile.explosion",   "enemy",  5,     0},
-};
-// clang-format on
-INSTANTIATE_TEST_SUITE_P(Movement, HitTest, ::testing::ValuesIn(kHits), [](const auto& info) {
-    return std::string(info.param.type).substr(11) + "From" + info.param.owner;
-});
 
 TEST_F(MovementTest, EnemyKilledByTwoPelletsInOneFrameIsCountedOffOnce)
 {
@@ -77,9 +58,7 @@ TEST_F(MovementTest, EnemyKilledByTwoPelletsInOneFrameIsCountedOffOnce)
     victim->SetHealth(4);
     task.Update();
     EXPECT_EQ(victim->GetHealth(), -6) << "the second pellet hits the dead enemy too";
-    EXPECT_TRUE(victim->IsDead());
-    EXPECT_EQ(World().GetEnemyCount(), 1);
-    EXPECT_EQ(World().GetEnemies().size(), 1u);
+    EXPECT_TRUE(victim->IsDead() && World().GetEnemyCount() == 1 && World().GetEnemies().size() == 1u);
     EXPECT_EQ(World().GetMovers().size(), 1u) << "victim and pellets are gone";
 }
 
@@ -110,41 +89,37 @@ TEST_F(MovementTest, PlayerOutOfHealthLosesAtTheNextUpdate)
     }
 }
 
-// The carrier is killed by a shot, or some other way before the task reaches it.
-class CarrierTest : public MovementTest, public ::testing::WithParamInterface<bool> {};
-
-TEST_P(CarrierTest, KilledCarrierDropsTheFlagWhereItStandsAndIsCountedOffOnce)
+TEST_F(MovementTest, KilledCarrierDropsTheFlagWhereItStandsAndIsCountedOffOnce)
 {
-    AddPlayer(5.5f, 5.5f);
-    Enemy* carrier = AddEnemy(40.5f, 40.5f);
-    Flag* flag = Place(new Flag(), 40.5f, 40.5f);
-    World().SetActor(flag, GameWorld::kFlagSlot);
-    flag->PickUp(carrier);
-    carrier->SetMoveDirection(1, 0, 0);
-    if (GetParam()) {
-        carrier->SetHealth(6);
-        AddShot("projectile.lasermg", "player", 40.6f, 40.6f);
-    } else {
-        carrier->Kill();
+    for (bool byShot : {true, false}) {  // or some other way before the task reaches it
+        SCOPED_TRACE(byShot);
+        AddPlayer(5.5f, 5.5f);
+        Enemy* carrier = AddEnemy(40.5f, 40.5f);
+        Flag* flag = Place(new Flag(), 40.5f, 40.5f);
+        World().SetActor(flag, GameWorld::kFlagSlot);
+        flag->PickUp(carrier);
+        carrier->SetMoveDirection(1, 0, 0);
+        if (byShot) {
+            carrier->SetHealth(6);
+            AddShot("projectile.lasermg", "player", 40.6f, 40.6f);
+        } else {
+            carrier->Kill();
+        }
+        velqtest::CaptureCout quiet;
+        task.Update();
+        EXPECT_TRUE(flag->GetCarrier() == nullptr && World().GetEnemyCount() == 0 && World().GetMovers().empty());
+        EXPECT_FLOAT_EQ(flag->GetX(), 40.5f);
+        IMMObject::CollectGarbage();  // the carrier is freed: the flag must not follow it now
+        task.Update();
+        EXPECT_FLOAT_EQ(flag->GetX(), 40.5f);
+        TearDown();
+        SetUp();
     }
-    velqtest::CaptureCout quiet;
-    task.Update();
-    EXPECT_EQ(flag->GetCarrier(), nullptr);
-    EXPECT_EQ(World().GetEnemyCount(), 0);
-    EXPECT_TRUE(World().GetMovers().empty());
-    EXPECT_FLOAT_EQ(flag->GetX(), 40.5f);
-    IMMObject::CollectGarbage();  // the carrier is freed: the flag must not follow it now
-    task.Update();
-    EXPECT_FLOAT_EQ(flag->GetX(), 40.5f);
 }
-INSTANTIATE_TEST_SUITE_P(Movement, CarrierTest, ::testing::Bool(),
-                         [](const auto& info) { return info.param ? "ByAShot" : "SomeOtherWay"; });
 
 TEST_F(MovementTest, MoversAtTheEdgeOrInAnEndlessFrameStayInTheFieldAndInTheTree)
 {
-    struct Case {
-        float x, y, dx, dy, dT;
-    };
+    struct Case { float x, y, dx, dy, dT; };
     const Case cases[] = {
         {63.9f, 30.0f, 1.0f, 0.0f, 0.5f},  {0.05f, 30.0f, -1.0f, 0.0f, 0.5f},
         {30.0f, 63.95f, 0.0f, 1.0f, 0.5f}, {30.0f, 30.0f, 1.0f, 0.0f, std::numeric_limits<float>::infinity()},

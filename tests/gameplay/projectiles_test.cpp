@@ -15,13 +15,11 @@
 
 namespace {
 
-class CountingDrawer : public IParticleDrawer {
-public:
+struct CountingDrawer : IParticleDrawer {
     void Begin() override { ++begins; }
     void Quad(const Particle&) override { ++quads; }
     void End() override {}
-    int begins = 0;
-    int quads = 0;
+    int begins = 0, quads = 0;
 };
 
 class ProjectilesTest : public velqtest::SceneFixture {
@@ -70,10 +68,9 @@ protected:
         auto movers = World().GetMovers();
         return movers.empty() ? nullptr : dynamic_cast<CRocketProjectile*>(&*movers.front());
     }
-
     void Frames(int n)
     {
-        for (int i = 0; i < n; ++i)
+        while (n-- > 0)
             task.Update();
     }
 
@@ -82,56 +79,44 @@ protected:
     IParticleDrawer* saved = nullptr;
 };
 
-struct BounceCase {
-    const char* what;
-    const char* obstacle;
-    float nextX, nextY;
-    float moveX, moveY, lookX;  // afterwards; before (0.5, 0.5) and look x 1
-};
-
-class BounceTest : public ProjectilesTest, public ::testing::WithParamInterface<BounceCase> {};
-
-TEST_P(BounceTest, LaserShotTurnsAwayFromTheSideTheObstacleMainlyLiesOn)
+TEST_F(ProjectilesTest, LaserShotTurnsAwayFromTheSideTheObstacleMainlyLiesOn)
 {
-    const BounceCase& c = GetParam();
-    const std::string type = c.obstacle;
-    VOB* obstacle = type == "map.wall" ? Wall(10.0f, 10.0f)
-                    : type == "tower"  ? static_cast<VOB*>(Place(new Tower(10, 10, 0), 10.0f, 10.0f, 0.0f))
-                                       : AddEnemy(10.0f, 10.0f);
-    const bool bounces = c.lookX < 0.0f;
-    for (const char* kind : {"projectile.lasermg", "projectile.shotgun"}) {
-        CProjectile* shot = AddShot(kind, "player", 9.0f, 9.0f);
-        shot->SetMoveDirection(0.5f, 0.5f, 0.0f);
-        shot->SetSpeed(2.0f);
-        shot->SetLookX(1.0f);
-        shot->SetNextPosition(c.nextX, c.nextY, 1.0f);
-        EXPECT_FALSE(shot->CollidesWith(obstacle)) << "a bounce never blocks";
-        EXPECT_EQ(shot->GetMoveX(), c.moveX) << kind;
-        EXPECT_EQ(shot->GetMoveY(), c.moveY) << kind;
-        EXPECT_EQ(shot->GetLookX(), c.lookX) << kind;
-        // A bounce steps again from where the shot is, one frame older.
-        EXPECT_EQ(shot->GetAge(), bounces ? 1.0f / 64.0f : 0.0f) << kind;
-        EXPECT_FLOAT_EQ(shot->GetNextX(), bounces ? 9.0f + c.moveX / 32.0f : c.nextX) << kind;
-        EXPECT_FLOAT_EQ(shot->GetNextY(), bounces ? 9.0f + c.moveY / 32.0f : c.nextY) << kind;
-        shot->Kill();
+    // Before the step the shot moves (0.5, 0.5) with look x 1; the rows give the move afterwards.
+    const struct { const char* what; const char* obstacle; float nextX, nextY, moveX, moveY, lookX; } cases[] = {
+        {"farther across x turns x", "map.wall", 9.6f, 9.8f, -0.5f, 0.5f, -1.0f},
+        {"farther across y turns y", "map.wall", 9.8f, 9.6f, 0.5f, -0.5f, -1.0f},
+        {"equal turns only the look", "map.wall", 9.7f, 9.7f, 0.5f, 0.5f, -1.0f},
+        {"a tower turns it too", "tower", 9.7f, 9.9f, -0.5f, 0.5f, -1.0f},
+        {"beyond half the diameters", "map.wall", 9.2f, 9.5f, 0.5f, 0.5f, 1.0f},
+        {"an enemy is no obstacle", "enemy", 9.9f, 9.9f, 0.5f, 0.5f, 1.0f},
+    };
+    for (const auto& c : cases) {
+        const std::string type = c.obstacle;
+        VOB* obstacle = type == "map.wall" ? Wall(10.0f, 10.0f)
+                        : type == "tower"  ? static_cast<VOB*>(Place(new Tower(10, 10, 0), 10.0f, 10.0f, 0.0f))
+                                           : AddEnemy(10.0f, 10.0f);
+        const bool bounces = c.lookX < 0.0f;
+        for (const char* kind : {"projectile.lasermg", "projectile.shotgun"}) {
+            SCOPED_TRACE(testing::Message() << c.what << ", " << kind);
+            CProjectile* shot = AddShot(kind, "player", 9.0f, 9.0f);
+            shot->SetMoveDirection(0.5f, 0.5f, 0.0f);
+            shot->SetSpeed(2.0f);
+            shot->SetLookX(1.0f);
+            shot->SetNextPosition(c.nextX, c.nextY, 1.0f);
+            EXPECT_FALSE(shot->CollidesWith(obstacle)) << "a bounce never blocks";
+            EXPECT_TRUE(shot->GetMoveX() == c.moveX && shot->GetMoveY() == c.moveY && shot->GetLookX() == c.lookX);
+            // A bounce steps again from where the shot is, one frame older.
+            EXPECT_EQ(shot->GetAge(), bounces ? 1.0f / 64.0f : 0.0f);
+            EXPECT_FLOAT_EQ(shot->GetNextX(), bounces ? 9.0f + c.moveX / 32.0f : c.nextX);
+            EXPECT_FLOAT_EQ(shot->GetNextY(), bounces ? 9.0f + c.moveY / 32.0f : c.nextY);
+            shot->Kill();
+        }
+        TearDown();
+        SetUp();
     }
 }
 
-// clang-format off
-const BounceCase kBounces[] = {
-    // what                       obstacle     next           move          look x
-    {"FartherAcrossXTurnsX",      "map.wall",  9.6f, 9.8f,   -0.5f,  0.5f, -1.0f},
-    {"FartherAcrossYTurnsY",      "map.wall",  9.8f, 9.6f,    0.5f, -0.5f, -1.0f},
-    {"EqualTurnsOnlyTheLook",     "map.wall",  9.7f, 9.7f,    0.5f,  0.5f, -1.0f},
-    {"TowerTurnsItToo",           "tower",     9.7f, 9.9f,   -0.5f,  0.5f, -1.0f},
-    {"BeyondHalfTheDiameters",    "map.wall",  9.2f, 9.5f,    0.5f,  0.5f,  1.0f},
-    {"EnemyIsNoObstacle",         "enemy",     9.9f, 9.9f,    0.5f,  0.5f,  1.0f},
-};
-// clang-format on
-INSTANTIATE_TEST_SUITE_P(Projectiles, BounceTest, ::testing::ValuesIn(kBounces),
-                         [](const auto& info) { return std::string(info.param.what); });
-
-TEST_F(ProjectilesTest, RocketExplodesBeforeAWallWithItsSoundAndIsGoneAfterFourTenths)
+TEST_F(ProjectilesTest, RocketExplodesBeforeAWallOrAtAMuzzleOnItWithItsSoundAndIsGoneAfterFourTenths)
 {
     ListenForTheExplosion();
     Wall(16.0f, 10.0f);
@@ -156,12 +141,8 @@ TEST_F(ProjectilesTest, RocketExplodesBeforeAWallWithItsSoundAndIsGoneAfterFourT
     EXPECT_TRUE(rocket->IsDead());
     Frames(1);
     EXPECT_EQ(TheRocket(), nullptr);
-}
 
-TEST_F(ProjectilesTest, RocketFiredPointBlankExplodesAtItsMuzzleOnceAndForAll)
-{
-    Wall(16.0f, 10.0f);
-    CRocketProjectile* rocket = FireRocket(14.5f, 10.0f);  // the muzzle, 15.6, is on the block
+    rocket = FireRocket(14.5f, 10.0f);  // point blank: the muzzle, 15.6, is on the block
     ASSERT_NE(rocket, nullptr);
     EXPECT_EQ(rocket->GetType(), "projectile.explosion");
     EXPECT_FLOAT_EQ(rocket->GetX(), 15.6f);

@@ -11,10 +11,7 @@
 
 namespace {
 
-struct Shown {
-    int x, y, set;
-    std::string text;
-};
+struct Shown { int x, y, set; std::string text; };
 
 std::vector<Shown> Texts(const HudInput& in)
 {
@@ -39,21 +36,16 @@ const Shown* Find(const std::vector<Shown>& texts, const std::string& text)
 
 TEST(Hud, HelpLinesStartLowerForEachLineShownAboveThem)
 {
-    struct Case {
-        int level, result, firstY;
-    };
+    struct Case { int level, result, firstY; };
     for (const Case& c : {Case{1, 0, 500}, Case{0, 0, 484}, Case{1, 2, 484}, Case{0, 1, 468}}) {
         HudInput in;
-        in.level = c.level;
-        in.result = c.result;
-        in.help = true;
+        in.level = c.level, in.result = c.result, in.help = true;
         const auto texts = Texts(in);
         const Shown* first = Find(texts, "F1: Hilfe");
         const Shown* last = Find(texts, "m:  Musik/FX ein/aus");
         ASSERT_TRUE(first && last);
-        EXPECT_EQ(first->x, 170);
-        EXPECT_EQ(first->y, c.firstY) << "level " << c.level << " result " << c.result;
-        EXPECT_EQ(last->y, c.firstY - 10 * 16);
+        EXPECT_TRUE(first->x == 170 && first->y == c.firstY && last->y == c.firstY - 10 * 16)
+            << "level " << c.level << " result " << c.result;
     }
     HudInput noHelp;
     EXPECT_EQ(Find(Texts(noHelp), "F1: Hilfe"), nullptr);
@@ -62,12 +54,8 @@ TEST(Hud, HelpLinesStartLowerForEachLineShownAboveThem)
 TEST(Hud, TitleResultWeaponHealthRateAndTimeStandWhereTheyBelong)
 {
     HudInput in;
-    in.level = 0;
-    in.result = 2;
-    in.weapon = 1;
-    in.fps = false;
-    in.healthText = "95";
-    in.timeText = "42";
+    in.level = 0, in.result = 2, in.weapon = 1, in.fps = false;
+    in.healthText = "95", in.timeText = "42";
     auto texts = Texts(in);
     const std::vector<Shown> want = {
         {100, 500, 0, "Velq!"}, {300, 50, 0, "VERLOREN!"}, {630, 16, 0, "LaserMG"},
@@ -78,16 +66,11 @@ TEST(Hud, TitleResultWeaponHealthRateAndTimeStandWhereTheyBelong)
         EXPECT_EQ(std::tie(texts[i].text, texts[i].x, texts[i].y, texts[i].set),
                   std::tie(want[i].text, want[i].x, want[i].y, want[i].set));
 
-    in.level = 2;
-    in.result = 1;
-    in.fps = true;
-    in.rateText = "61";
+    in.level = 2, in.result = 1, in.fps = true, in.rateText = "61";
     texts = Texts(in);
     EXPECT_EQ(Find(texts, "Velq!"), nullptr);
-    ASSERT_NE(Find(texts, "GEWONNEN!"), nullptr);
-    ASSERT_NE(Find(texts, "FPS: "), nullptr);
-    EXPECT_EQ(Find(texts, "61")->x, 128);
-    EXPECT_EQ(Find(texts, "61")->set, 1);
+    ASSERT_TRUE(Find(texts, "GEWONNEN!") && Find(texts, "FPS: ") && Find(texts, "61"));
+    EXPECT_TRUE(Find(texts, "61")->x == 128 && Find(texts, "61")->set == 1);
 
     for (int weapon : {-1, 3}) {
         in.weapon = weapon;
@@ -100,20 +83,14 @@ TEST(Hud, TitleResultWeaponHealthRateAndTimeStandWhereTheyBelong)
 TEST(Hud, NoticesListFlippedTogglesTopDownButNeverHelp)
 {
     HudInput in;
-    in.toggleShown[0] = true;  // help: never a notice
-    in.toggleShown[3] = true;
-    in.toggleShown[7] = true;
-    in.toggleOn[7] = true;
+    in.toggleShown[0] = in.toggleShown[3] = in.toggleShown[7] = in.toggleOn[7] = true;  // 0, help: never a notice
     const auto texts = Texts(in);
     EXPECT_EQ(Find(texts, "Hilfe"), nullptr);
     const Shown* reflections = Find(texts, "Reflexionen");
     const Shown* shadow = Find(texts, "Shadowmap");
-    ASSERT_TRUE(reflections && shadow);
-    EXPECT_EQ(reflections->y, 580);
-    EXPECT_EQ(shadow->y, 564);
-    EXPECT_EQ(Find(texts, ": OFF")->y, 580);
-    EXPECT_EQ(Find(texts, ": ON")->y, 564);
-    EXPECT_EQ(Find(texts, ": ON")->x, 164);
+    const Shown *off = Find(texts, ": OFF"), *on = Find(texts, ": ON");
+    ASSERT_TRUE(reflections && shadow && off && on);
+    EXPECT_TRUE(reflections->y == 580 && shadow->y == 564 && off->y == 580 && on->y == 564 && on->x == 164);
 }
 
 TEST(FrameClock, RateChangesOnlyAfterMoreThanASecond)
@@ -131,11 +108,7 @@ TEST(FrameClock, RateChangesOnlyAfterMoreThanASecond)
 
 TEST(FrameClock, CountdownRunsSixtySecondsAndDoubleWhileTheFlagIsCarried)
 {
-    struct Case {
-        uint32_t now;
-        bool carried;
-        int32_t left;
-    };
+    struct Case { uint32_t now; bool carried; int32_t left; };
     const uint32_t start = 5000;
     const Case cases[] = {
         {5000, false, 60},  {5999, false, 60}, {6000, false, 59}, {25000, false, 40},

@@ -14,11 +14,7 @@ namespace {
 
 TEST(Screenshot, FolderFollowsXdgDataHomeThenHome)
 {
-    struct Case {
-        const char* data;
-        const char* home;
-        const char* want;
-    };
+    struct Case { const char* data; const char* home; const char* want; };
     const Case cases[] = {
         {"/d", "/h", "/d/velq/screenshots"},
         {nullptr, "/h", "/h/.local/share/velq/screenshots"},
@@ -39,12 +35,7 @@ TEST(Screenshot, FolderFollowsXdgDataHomeThenHome)
 TEST(Screenshot, NameCarriesDateTimeAndCounter)
 {
     std::tm when{};
-    when.tm_year = 126;
-    when.tm_mon = 11;
-    when.tm_mday = 7;
-    when.tm_hour = 9;
-    when.tm_min = 5;
-    when.tm_sec = 3;
+    when.tm_year = 126, when.tm_mon = 11, when.tm_mday = 7, when.tm_hour = 9, when.tm_min = 5, when.tm_sec = 3;
     EXPECT_EQ(ScreenshotName(when, 12), "velq-2026-12-07_09-05-03-12.png");
 }
 
@@ -61,13 +52,11 @@ TEST(Screenshot, PngReadsBackTopRowFirstAndFailuresLeaveNoFile)
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
     ASSERT_TRUE(png_image_begin_read_from_file(&image, path.c_str()));
-    EXPECT_EQ(image.width, 3u);
-    EXPECT_EQ(image.height, 2u);
+    EXPECT_TRUE(image.width == 3u && image.height == 2u);
     image.format = PNG_FORMAT_RGB;
     std::vector<uint8_t> read(PNG_IMAGE_SIZE(image));
     ASSERT_TRUE(png_image_finish_read(&image, nullptr, read.data(), 0, nullptr));
-    EXPECT_EQ(read[2], 255);  // top left is blue
-    EXPECT_EQ(read[9], 255);  // bottom left is red
+    EXPECT_TRUE(read[2] == 255 && read[9] == 255) << "top left blue, bottom left red";
 
     dir.Write("file", "x");
     EXPECT_FALSE(MakeFolders((dir.Path() / "file/sub").string(), error));

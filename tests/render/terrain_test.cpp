@@ -29,9 +29,7 @@ TEST(Terrain, GroundHeightReadsItsSampleAndWrapsEverySixtyFourUnits)
 {
     // Samples: (x 0, y 0) 255; (x 1023, y 0) 32; (x 16, y 32) 80; (x 1016, y 1016) 8.
     auto t = FieldWith({{0, 255}, {1023, 32}, {32 * N + 16, 80}, {1016 * N + 1016, 8}});
-    struct Case {
-        float x, y, height;
-    };
+    struct Case { float x, y, height; };
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
     const Case cases[] = {
@@ -74,9 +72,7 @@ TEST(Terrain, GridHasSixtyThreeRowsOfQuadsWithUpwardNormals)
         for (int a = 0; a < 3; ++a)
             EXPECT_FLOAT_EQ(q.corners[k][a], want[k][a]) << "corner " << k;
     // Rising along +x: the normal leans towards -x and points up, unit length.
-    EXPECT_LT(q.normal[0], 0.0f);
-    EXPECT_FLOAT_EQ(q.normal[1], 0.0f);
-    EXPECT_GT(q.normal[2], 0.0f);
+    EXPECT_TRUE(q.normal[0] < 0.0f && q.normal[1] == 0.0f && q.normal[2] > 0.0f);
     EXPECT_NEAR(std::hypot(q.normal[0], q.normal[2]), 1.0f, 1e-6f);
     EXPECT_FLOAT_EQ(t.Quad(62, 62).corners[2][0], 63.0f) << "the grid ends at 63";
 }

@@ -23,74 +23,49 @@ static uint32_t U16(const Bytes& b, size_t o) { return b[o] | (b[o + 1] << 8); }
 
 Tga DecodeTga(const Bytes& f, std::string& error) {
     Tga t;
-    if (f.size() < 18) {
-        error = "shorter than a header";
-        return t;
-    }
+    const auto fail = [&](const char* why) { return error = why, Tga(); };
+    if (f.size() < 18) return fail("shorter than a header");
     t.type = f[2];
     t.width = static_cast<int>(U16(f, 12));
     t.height = static_cast<int>(U16(f, 14));
     t.bitsPerPixel = f[16];
     const int bpp = t.bitsPerPixel / 8;
-    if ((t.type != 2 && t.type != 10) || (bpp != 3 && bpp != 4) || t.width == 0 || t.height == 0) {
-        error = "not a 24/32-bit true-colour image";
-        return t;
-    }
+    if ((t.type != 2 && t.type != 10) || (bpp != 3 && bpp != 4) || t.width == 0 || t.height == 0)
+        return fail("not a 24/32-bit true-colour image");
     const size_t count = static_cast<size_t>(t.width) * t.height;
     std::vector<uint8_t> stored;  // file order: bottom row first
     size_t p = 18 + f[0];
     if (t.type == 2) {
-        if (f.size() != p + count * bpp) {
-            error = "pixel data size does not match the header";
-            return t;
-        }
+        if (f.size() != p + count * bpp) return fail("pixel data size does not match the header");
         stored.assign(f.begin() + p, f.end());
     } else {
         while (stored.size() < count * bpp) {
-            if (p >= f.size()) {
-                error = "run-length data ends early";
-                return t;
-            }
+            if (p >= f.size()) return fail("run-length data ends early");
             const int h = f[p++];
-            const size_t n = h < 128 ? h + 1 : h - 127;
-            const size_t raw = h < 128 ? n : 1;
-            if (p + raw * bpp > f.size()) {
-                error = "packet runs past the end of the file";
-                return t;
-            }
-            if (stored.size() + n * bpp > count * bpp) {
-                error = "packet runs past the last pixel";
-                return t;
-            }
+            const size_t n = h < 128 ? h + 1 : h - 127, raw = h < 128 ? n : 1;
+            if (p + raw * bpp > f.size()) return fail("packet runs past the end of the file");
+            if (stored.size() + n * bpp > count * bpp) return fail("packet runs past the last pixel");
             for (size_t k = 0; k < n; ++k) {
                 const size_t src = p + (h < 128 ? k : 0) * bpp;
                 stored.insert(stored.end(), f.begin() + src, f.begin() + src + bpp);
             }
             p += raw * bpp;
         }
-        if (p != f.size()) {
-            error = "bytes left after the last pixel";
-            return t;
-        }
+        if (p != f.size()) return fail("bytes left after the last pixel");
     }
     t.rgba.resize(count * 4);
     for (int y = 0; y < t.height; ++y)
         for (int x = 0; x < t.width; ++x) {
             const uint8_t* s = &stored[((static_cast<size_t>(t.height) - 1 - y) * t.width + x) * bpp];
             uint8_t* d = &t.rgba[(static_cast<size_t>(y) * t.width + x) * 4];
-            d[0] = s[2];
-            d[1] = s[1];
-            d[2] = s[0];
-            d[3] = bpp == 4 ? s[3] : 255;
+            d[0] = s[2], d[1] = s[1], d[2] = s[0], d[3] = bpp == 4 ? s[3] : 255;
         }
     return t;
 }
 
 bool ParseMd2(const Bytes& f, Md2& m, std::string& error) {
-    if (f.size() < 68) {
-        error = "shorter than a header";
-        return false;
-    }
+    const auto fail = [&](const char* why) { return error = why, false; };
+    if (f.size() < 68) return fail("shorter than a header");
     std::memcpy(m.header, f.data(), 68);
     const int32_t* h = m.header;
     const int32_t version = h[1], frameSize = h[4], skins = h[5], verts = h[6], sts = h[7], tris = h[8];
@@ -98,24 +73,14 @@ bool ParseMd2(const Bytes& f, Md2& m, std::string& error) {
     const int32_t ofsEnd = h[16];
     m.skinWidth = h[2];
     m.skinHeight = h[3];
-    if (std::memcmp(f.data(), "IDP2", 4) != 0 || version != 8) {
-        error = "not an MD2 version 8 file";
-        return false;
-    }
-    if (m.skinWidth <= 0 || m.skinHeight <= 0 || verts <= 0 || sts <= 0 || tris <= 0 || frames <= 0 || skins < 0) {
-        error = "a count or skin size is not positive";
-        return false;
-    }
-    if (frameSize != 40 + 4 * verts) {
-        error = "frame size does not match the vertex count";
-        return false;
-    }
+    if (std::memcmp(f.data(), "IDP2", 4) != 0 || version != 8) return fail("not an MD2 version 8 file");
+    if (m.skinWidth <= 0 || m.skinHeight <= 0 || verts <= 0 || sts <= 0 || tris <= 0 || frames <= 0 || skins < 0)
+        return fail("a count or skin size is not positive");
+    if (frameSize != 40 + 4 * verts) return fail("frame size does not match the vertex count");
     const auto inside = [&](int64_t ofs, int64_t bytes) { return ofs >= 68 && ofs + bytes <= static_cast<int64_t>(f.size()); };
     if (!inside(ofsSkins, 64LL * skins) || !inside(ofsSt, 4LL * sts) || !inside(ofsTris, 12LL * tris) ||
-        !inside(ofsFrames, static_cast<int64_t>(frameSize) * frames) || ofsEnd != static_cast<int64_t>(f.size())) {
-        error = "a block lies outside the file";
-        return false;
-    }
+        !inside(ofsFrames, static_cast<int64_t>(frameSize) * frames) || ofsEnd != static_cast<int64_t>(f.size()))
+        return fail("a block lies outside the file");
     m.st.resize(2 * sts);
     std::memcpy(m.st.data(), &f[ofsSt], 4 * sts);
     m.tris.resize(6 * tris);

@@ -53,26 +53,15 @@ std::vector<bool> ReachableFrom(const std::vector<std::string>& rows, int r, int
 
 }  // namespace
 
-TEST(CellMaps, EveryMapHas64RowsOf64KnownCellsEachEndedByOneLineFeed) {
-    for (const char* level : kLevels) {
-        SCOPED_TRACE(level);
-        const Bytes raw = ReadBytes(ResourceDir() + "/Maps/" + level + ".map");
-        ASSERT_EQ(raw.size(), 64u * 65u);
-        const auto rows = Map(level);
-        ASSERT_EQ(rows.size(), 64u);
-        for (const auto& row : rows)
-            EXPECT_EQ(row.find_first_not_of(".wetfs"), std::string::npos) << row;
-    }
-}
-
-TEST(CellMaps, EveryMapHasOneFlagOneSpawnAndLevelsGrowHarder) {
+TEST(CellMaps, EveryMapHasKnownCellsOneFlagOneSpawnAndLevelsGrowHarder) {
     int lastEnemies = 0, lastWalls = 1 << 30;
     for (const char* level : kLevels) {
         SCOPED_TRACE(level);
-        const auto rows = Map(level);
+        ASSERT_EQ(ReadBytes(ResourceDir() + "/Maps/" + level + ".map").size(), 64u * 65u);
+        const auto rows = Map(level);  // 64 rows of 64 cells, each ended by one line feed
         ASSERT_EQ(rows.size(), 64u);
-        EXPECT_EQ(Count(rows, 'f'), 1);
-        EXPECT_EQ(Count(rows, 's'), 1);
+        for (const auto& row : rows) EXPECT_EQ(row.find_first_not_of(".wetfs"), std::string::npos) << row;
+        EXPECT_TRUE(Count(rows, 'f') == 1 && Count(rows, 's') == 1);
         if (std::string(level) == "select") {
             EXPECT_EQ(Count(rows, 'e'), 0) << "the selection level can never be won, so it has no enemies";
             continue;
@@ -107,31 +96,21 @@ TEST(CellMaps, EnemiesAndThePlayerCanWalkToTheFlag) {
     }
 }
 
-TEST(HeightFields, EveryFieldIs1024SquareWithinTheLightRangeWithWaterAndDryLand) {
-    for (const char* level : kLevels) {
-        SCOPED_TRACE(level);
-        const Bytes h = ReadBytes(ResourceDir() + "/Maps/" + level + ".map.raw");
-        ASSERT_EQ(h.size(), 1024u * 1024u);
-        EXPECT_LE(*std::max_element(h.begin(), h.end()), 64) << "higher than 4 units";
-        const auto water = std::count_if(h.begin(), h.end(), [](uint8_t b) { return b < 8; });
-        EXPECT_GT(water, static_cast<long>(h.size() / 100)) << "hardly any water below 0.5 units";
-        EXPECT_LT(water, static_cast<long>(h.size() / 4)) << "mostly under water";
-    }
-}
-
-TEST(HeightFields, ObjectsStandOnDryGroundAndTheTerrainIsSmooth) {
+TEST(HeightFields, FieldsAreSmoothWithWaterAndDryLandUnderEveryObject) {
     for (const char* level : kLevels) {
         SCOPED_TRACE(level);
         const Bytes h = ReadBytes(ResourceDir() + "/Maps/" + level + ".map.raw");
         const auto rows = Map(level);
         ASSERT_EQ(h.size(), 1024u * 1024u);
         ASSERT_EQ(rows.size(), 64u);
+        EXPECT_LE(*std::max_element(h.begin(), h.end()), 64) << "higher than 4 units";
+        const auto water = std::count_if(h.begin(), h.end(), [](uint8_t b) { return b < 8; });
+        EXPECT_GT(water, static_cast<long>(h.size() / 100)) << "hardly any water below 0.5 units";
+        EXPECT_LT(water, static_cast<long>(h.size() / 4)) << "mostly under water";
         // The game reads the sample at an object's position: 16 per unit, row = y.
         for (int r = 0; r < 64; ++r)
             for (int c = 0; c < 64; ++c)
-                if (rows[r][c] != '.') {
-                    EXPECT_GE(h[(r * 16) * 1024 + c * 16], 8) << rows[r][c] << " at " << c << "," << r;
-                }
+                if (rows[r][c] != '.') EXPECT_GE(h[(r * 16) * 1024 + c * 16], 8) << rows[r][c] << " at " << c << "," << r;
         int steepest = 0;
         for (int j = 0; j < 1023; ++j)
             for (int i = 0; i < 1023; ++i) {

@@ -70,12 +70,8 @@ TEST(Models, HeadersBlocksAndEveryIndexAreInRange) {
                 ASSERT_LT(m.tris[t + 3 + k], sts) << "texture-coordinate index of triangle " << t / 6;
             }
         }
-        for (size_t i = 0; i < m.st.size(); i += 2) {
-            EXPECT_GE(m.st[i], 0);
-            EXPECT_LE(m.st[i], m.skinWidth);
-            EXPECT_GE(m.st[i + 1], 0);
-            EXPECT_LE(m.st[i + 1], m.skinHeight);
-        }
+        for (size_t i = 0; i < m.st.size(); i += 2)
+            EXPECT_TRUE(m.st[i] >= 0 && m.st[i] <= m.skinWidth && m.st[i + 1] >= 0 && m.st[i + 1] <= m.skinHeight) << i;
         const std::regex frameName("[a-z]+[0-9]?[0-9][0-9]");
         for (const auto& f : m.frames) EXPECT_TRUE(std::regex_match(f.name, frameName)) << f.name;
     }
@@ -89,16 +85,14 @@ TEST(Models, FrameNamesGiveTheAnimationsTheGamePlays) {
     ASSERT_GE(playerAnims.size(), 9u);
     // Index 8 is played once on a weapon change: a short gesture that moves.
     const Animation& gesture = playerAnims[8];
-    EXPECT_GE(gesture.end - gesture.start, 3);
-    EXPECT_LE(gesture.end - gesture.start, 8);
+    EXPECT_TRUE(gesture.end - gesture.start >= 3 && gesture.end - gesture.start <= 8);
     EXPECT_GT(FrameDistance(male.frames[gesture.start], male.frames[(gesture.start + gesture.end) / 2]), 3.0f);
 
     const Md2 goblin = Load("hobgoblin.md2");
     const auto enemyAnims = AnimationList(goblin);
     EXPECT_EQ(Names(enemyAnims), (std::vector<std::string>{"stand", "walk", "attack", "pain", "death"}));
     ASSERT_GE(enemyAnims.size(), 2u);
-    // Index 1 loops: each step, the step from its last frame back to its first
-    // included, moves the model by a similar amount.
+    // Index 1 loops: each step, the last back to the first included, moves the model alike.
     const Animation& walk = enemyAnims[1];
     ASSERT_GE(walk.end - walk.start, 4);
     float largest = 0;
@@ -121,15 +115,12 @@ TEST(Models, ActorsHaveTheirSizesAndStandOnTheGround) {
     const Box player = FrameBox(Load("male.md2").frames[0]);
     EXPECT_NEAR(player.hi[2] - player.lo[2], 2.0f, 0.15f);
     EXPECT_NEAR(player.hi[2] + player.lo[2], 0.0f, 0.1f);
-    EXPECT_GT(player.hi[0] - player.lo[0], 1.0f);
-    EXPECT_LT(player.hi[0] - player.lo[0], 1.8f);
-    // The first frame's box is the collision box in every direction: keep the
-    // player's footprint near its 1.5 diameter, or it sticks to walls.
+    EXPECT_TRUE(player.hi[0] - player.lo[0] > 1.0f && player.hi[0] - player.lo[0] < 1.8f);
+    // The first frame's box collides in every direction: a footprint near 1.5 or it sticks to walls.
     EXPECT_LT(std::hypot(player.hi[0] - player.lo[0], player.hi[1] - player.lo[1]) / 2, 1.0f);
 
     const Box enemy = FrameBox(Load("hobgoblin.md2").frames[0]);
-    EXPECT_GT(enemy.hi[0] - enemy.lo[0], 2.0f);
-    EXPECT_LT(enemy.hi[0] - enemy.lo[0], 3.0f);
+    EXPECT_TRUE(enemy.hi[0] - enemy.lo[0] > 2.0f && enemy.hi[0] - enemy.lo[0] < 3.0f);
     EXPECT_NEAR(enemy.hi[2] + enemy.lo[2], 0.0f, 0.15f);
 
     // A tower is drawn 1.3 below its box centre: the turret spans 0 to 2.6.
@@ -160,8 +151,7 @@ TEST(Models, FlagStandsUprightAfterTheTurnItIsDrawnWith) {
     }
     EXPECT_NEAR(lowest, 0.0f, 0.05f) << "the pole's foot is on the ground";
     EXPECT_GT(highest, 1.4f) << "the pole stands up";
-    EXPECT_LT(spread, 1.0f) << "the cloth is about half a unit wide";
-    EXPECT_GT(spread, 0.4f);
+    EXPECT_TRUE(spread < 1.0f && spread > 0.4f) << "the cloth is about half a unit wide: " << spread;
 }
 
 TEST(Models, TrianglesTurnCounterClockwiseOutwardAndFrontsFacePlusY) {

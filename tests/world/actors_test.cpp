@@ -26,8 +26,7 @@ TEST_F(ActorsTest, PlayerStartsANewGameWithTheShotgunAndCyclesItsWeaponsWithTheC
     for (int want : {Player::kRocketLauncher, Player::kLaserMG, Player::kLaserShotgun}) {
         p->NextWeapon();
         EXPECT_EQ(p->GetWeapon(), p->GetWeaponAt(want));
-        EXPECT_EQ(model.currentAnimation, Player::kWeaponChangeAnimation);
-        EXPECT_EQ(model.loopsLeft, 1);
+        EXPECT_TRUE(model.currentAnimation == Player::kWeaponChangeAnimation && model.loopsLeft == 1) << want;
     }
 }
 
@@ -44,15 +43,9 @@ TEST_F(ActorsTest, ResetRestoresTheStartValuesButKeepsCameraAndPlace)
     World().SetResult(GameWorld::kLost);
 
     p->Reset();
-    EXPECT_EQ(p->GetHealth(), 100);
-    EXPECT_EQ(p->GetSpeed(), 4.0f);
-    EXPECT_EQ(p->GetDiameter(), 1.5f);
-    EXPECT_EQ(p->GetZ(), 1.0f);
-    EXPECT_EQ(p->GetX(), 20.0f);
-    EXPECT_EQ(p->GetY(), 30.0f);
+    EXPECT_TRUE(p->GetHealth() == 100 && p->GetSpeed() == 4.0f && p->GetDiameter() == 1.5f && p->GetZ() == 1.0f);
+    EXPECT_TRUE(p->GetX() == 20.0f && p->GetY() == 30.0f && p->GetCameraOffset(0) == 2.0f && p->GetEyeZ() == 26.0f);
     EXPECT_EQ(p->GetWeapon(), p->GetWeaponAt(Player::kLaserShotgun));
-    EXPECT_EQ(p->GetCameraOffset(0), 2.0f);
-    EXPECT_EQ(p->GetEyeZ(), 26.0f);
     EXPECT_EQ(World().GetResult(), GameWorld::kPlaying);
 }
 
@@ -62,9 +55,7 @@ TEST_F(ActorsTest, EnemyTakesTheFirstWaypointAsTargetAndAPlainMoverTakesNone)
     e->AddWaypoint(25, 24, 1);
     e->AddWaypoint(35, 25, 1);
     ASSERT_EQ(e->GetPath().size(), 2u);
-    EXPECT_EQ(e->GetPath()[1].x, 35.0f);
-    EXPECT_EQ(e->GetTarget().x, 25.0f);
-    EXPECT_EQ(e->GetTarget().y, 24.0f);
+    EXPECT_TRUE(e->GetPath()[1].x == 35.0f && e->GetTarget().x == 25.0f && e->GetTarget().y == 24.0f);
     CMMPointer<VMOB> m = new VMOB("projectile.rocket", 0, 0, 0);
     m->AddWaypoint(1, 2, 3);
 }
@@ -83,13 +74,9 @@ TEST_F(ActorsTest, FlagFollowsItsCarrierInTheTreeAndReportsIt)
     velqtest::CaptureCout out;
     flag->FollowCarrier();
     EXPECT_EQ(out.Text(), "FLAGCARRIER 12.5 40\n");
-    EXPECT_EQ(flag->GetX(), 12.5f);
-    EXPECT_EQ(flag->GetY(), 40.0f);
-    EXPECT_EQ(flag->GetNode(), Root());
-
+    EXPECT_TRUE(flag->GetX() == 12.5f && flag->GetY() == 40.0f && flag->GetNode() == Root());
     flag->Drop();
-    EXPECT_FALSE(flag->IsCarried());
-    EXPECT_EQ(flag->GetCarrier(), nullptr);
+    EXPECT_TRUE(!flag->IsCarried() && flag->GetCarrier() == nullptr);
 }
 
 }  // namespace

@@ -3,12 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
-#include "engine/clock.h"
+#include "support/worldfixture.h"
 #include "world/actors.h"
 #include "world/scenegraph.h"
-#include "support/worldfixture.h"
 
 namespace {
 
@@ -16,33 +13,26 @@ using velqtest::CaptureCout;
 
 class GameWorldTest : public velqtest::WorldFixture {};
 
-TEST_F(GameWorldTest, StartsWithTheDefaultTogglesNoneShown)
+TEST_F(GameWorldTest, TogglesStartAtTheirDefaultsAndAFlipIsShownForTwoAndAHalfSecondsThenOnceMore)
 {
     const int on[] = {0, 0, 1, 1, 0, 0, 0, 0, 0, 1};
-    for (int i = 0; i < GameWorld::kToggleCount; ++i) {
-        EXPECT_EQ(World().GetToggle(i), on[i]) << GameWorld::kToggleNames[i];
-        EXPECT_FALSE(World().IsToggleShown(i)) << "never flipped: " << GameWorld::kToggleNames[i];
-    }
-}
-
-TEST_F(GameWorldTest, FlippedToggleIsShownForTwoAndAHalfSecondsThenOnceMore)
-{
+    for (int i = 0; i < GameWorld::kToggleCount; ++i)
+        EXPECT_TRUE(World().GetToggle(i) == on[i] && !World().IsToggleShown(i)) << GameWorld::kToggleNames[i];
     World().FlipToggle(2);
     EXPECT_EQ(World().GetToggle(2), 0);
     EXPECT_EQ(World().GetToggleShownUntil(2), 12500u);
-    CClock::Advance(2499);
-    EXPECT_TRUE(World().IsToggleShown(2));
-    EXPECT_TRUE(World().IsToggleShown(2));
-    CClock::Advance(1);  // now equal to the show time: over, reported one last time
-    EXPECT_TRUE(World().IsToggleShown(2));
-    EXPECT_FALSE(World().IsToggleShown(2));
+    // Each row: ms to advance, then what two asks in a row answer.
+    const struct { uint32_t advance; bool first, second; } asks[] = {{2499, true, true}, {1, true, false}};
+    for (const auto& a : asks) {
+        CClock::Advance(a.advance);
+        EXPECT_EQ(World().IsToggleShown(2), a.first) << a.advance;
+        EXPECT_EQ(World().IsToggleShown(2), a.second) << a.advance;
+    }
     EXPECT_EQ(World().GetToggleShownUntil(2), 0u);
-
     World().FlipToggle(2);
     EXPECT_EQ(World().GetToggle(2), 1);
     CClock::Advance(3000);
     EXPECT_TRUE(World().IsToggleShown(2)) << "three seconds later: once more";
-    EXPECT_FALSE(World().IsToggleShown(2));
     EXPECT_FALSE(World().IsToggleShown(2));
     EXPECT_FALSE(World().IsToggleShown(3)) << "toggles are independent";
 }
@@ -56,22 +46,16 @@ TEST_F(GameWorldTest, ListsAreFilledAndEmptiedByKind)
     World().AddTower(tower);
     World().AddMover(shot);
     World().AddObject(new VOB("map.wall"));
-    EXPECT_EQ(World().GetEnemyCount(), 1);
-    EXPECT_EQ(World().GetAllObjects().size(), 4u);
-    EXPECT_EQ(World().GetMovers().size(), 2u);
-    EXPECT_EQ(World().GetTowers().size(), 1u);
+    EXPECT_TRUE(World().GetEnemyCount() == 1 && World().GetAllObjects().size() == 4u &&
+                World().GetMovers().size() == 2u && World().GetTowers().size() == 1u);
 
     // A doubly registered mover leaves with all its entries.
     World().AddMover(shot);
     World().RemoveMover(shot);
-    EXPECT_EQ(World().GetMovers().size(), 1u);
-    EXPECT_EQ(World().GetAllObjects().size(), 3u);
-
+    EXPECT_TRUE(World().GetMovers().size() == 1u && World().GetAllObjects().size() == 3u);
     World().RemoveEnemy(enemy);
-    EXPECT_EQ(World().GetEnemyCount(), 0);
-    EXPECT_TRUE(World().GetEnemies().empty());
-    EXPECT_TRUE(World().GetMovers().empty());
-    EXPECT_EQ(World().GetAllObjects().size(), 2u);
+    EXPECT_TRUE(World().GetEnemyCount() == 0 && World().GetEnemies().empty() && World().GetMovers().empty() &&
+                World().GetAllObjects().size() == 2u);
     EXPECT_EQ(enemy->GetRefCount(), 1) << "only the test holds it now";
 }
 
@@ -80,8 +64,7 @@ TEST_F(GameWorldTest, ClearLevelLeavesOnlyThePlayerAndNothingThatActs)
     CMMPointer<Player> player = new Player();
     World().AddObject(player);
     World().SetActor(player, GameWorld::kPlayerSlot);
-    CMMPointer<Enemy> first = new Enemy();
-    CMMPointer<Enemy> second = new Enemy();
+    CMMPointer<Enemy> first = new Enemy(), second = new Enemy();
     World().AddEnemy(first);
     World().AddEnemy(second);
     CMMPointer<Tower> tower = new Tower(20, 20, 0);
@@ -103,11 +86,9 @@ TEST_F(GameWorldTest, ClearLevelLeavesOnlyThePlayerAndNothingThatActs)
     auto all = World().GetAllObjects();
     ASSERT_EQ(all.size(), 1u);
     EXPECT_EQ(all.front(), static_cast<VOB*>(player));
-    EXPECT_EQ(World().GetEnemyCount(), 0);
-    EXPECT_TRUE(World().GetEnemies().empty());
-    EXPECT_TRUE(World().GetTowers().empty()) << "old towers would go on firing";
-    EXPECT_TRUE(World().GetMovers().empty()) << "old shots would go on flying";
-    EXPECT_TRUE(shot->IsDead());
+    // Old towers would go on firing, old shots flying.
+    EXPECT_TRUE(World().GetEnemyCount() == 0 && World().GetEnemies().empty() && World().GetTowers().empty() &&
+                World().GetMovers().empty() && shot->IsDead());
     EXPECT_FALSE(flag->IsCarried()) << "its carrier is gone";
     EXPECT_EQ(World().GetActor(GameWorld::kFlagSlot), static_cast<VOB*>(flag)) << "the slot keeps the flag";
     // Enemies, tower and shot left the tree; the player and the flag are still in it.
@@ -120,8 +101,7 @@ TEST_F(GameWorldTest, FlagLiesFreeWhereItIsWhenItsCarrierLeavesTheWorld)
 {
     CMMPointer<Flag> flag = new Flag();
     World().SetActor(flag, GameWorld::kFlagSlot);
-    CMMPointer<Enemy> bystander = new Enemy();
-    CMMPointer<Enemy> carrier = new Enemy();
+    CMMPointer<Enemy> bystander = new Enemy(), carrier = new Enemy();
     World().AddEnemy(bystander);
     World().AddEnemy(carrier);
     flag->PickUp(carrier);
@@ -129,8 +109,7 @@ TEST_F(GameWorldTest, FlagLiesFreeWhereItIsWhenItsCarrierLeavesTheWorld)
     World().RemoveEnemy(bystander);
     EXPECT_EQ(flag->GetCarrier(), static_cast<VMOB*>(carrier));
     World().RemoveEnemy(carrier);
-    EXPECT_FALSE(flag->IsCarried());
-    EXPECT_EQ(flag->GetCarrier(), nullptr) << "a freed carrier would be read on the next follow";
+    EXPECT_TRUE(!flag->IsCarried() && flag->GetCarrier() == nullptr) << "a freed carrier would be read next follow";
 }
 
 TEST_F(GameWorldTest, DetachMakesEveryListedObjectForgetItsNode)
@@ -144,8 +123,7 @@ TEST_F(GameWorldTest, DetachMakesEveryListedObjectForgetItsNode)
     shot->Kill();  // dead, out of the leaf, but still naming it
     ASSERT_NE(shot->GetNode(), nullptr);
     World().DetachFromSceneGraph();
-    EXPECT_EQ(tower->GetNode(), nullptr);
-    EXPECT_EQ(shot->GetNode(), nullptr);
+    EXPECT_TRUE(tower->GetNode() == nullptr && shot->GetNode() == nullptr);
 
     World().ClearLevel();  // without a player: nothing is left
     EXPECT_TRUE(World().GetAllObjects().empty());

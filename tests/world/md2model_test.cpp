@@ -72,65 +72,39 @@ TEST(MD2Animation, MinusOneSwitchesBackAndUnknownIndicesChangeNothing)
     MD2Model model = AnimatedModel(46, {{0, 40}, {40, 45}});
     model.SetAnimation(1, 0);
     model.SetAnimation(-1, 0);
-    EXPECT_EQ(model.currentAnimation, 0);
-    EXPECT_EQ(model.previousAnimation, 1);
-    EXPECT_EQ(model.currentFrame, 0);
+    EXPECT_TRUE(model.currentAnimation == 0 && model.previousAnimation == 1 && model.currentFrame == 0);
 
     model.currentFrame = 7;
-    {
-        velqtest::CaptureCout capture;
-        model.SetAnimation(8, 1);  // a model with two animations
-        model.SetAnimation(-2, 0);
-        EXPECT_EQ(capture.Text(), "MD2 animation 8 does not exist, the model has 2\n"
-                                  "MD2 animation -2 does not exist, the model has 2\n");
-    }
-    EXPECT_EQ(model.currentAnimation, 0);
-    EXPECT_EQ(model.currentFrame, 7);
-
-    // A model that failed to load stays still without a word.
-    MD2Model empty;
+    MD2Model empty;  // failed to load: stays still without a word
     velqtest::CaptureCout capture;
+    model.SetAnimation(8, 1);
+    model.SetAnimation(-2, 0);
     empty.SetAnimation(1, 0);
-    EXPECT_EQ(capture.Text(), "");
-    EXPECT_EQ(empty.currentAnimation, 0);
+    EXPECT_EQ(capture.Text(), "MD2 animation 8 does not exist, the model has 2\n"
+                              "MD2 animation -2 does not exist, the model has 2\n");
+    EXPECT_TRUE(model.currentAnimation == 0 && model.currentFrame == 7 && empty.currentAnimation == 0);
 }
 
-TEST(MD2Animation, BlendFactorGrowsWithTheFrameTimeUntilTheFrameChanges)
+TEST(MD2Animation, BlendFactorGrowsWithTheFrameTimeUntilTheFrameChangesAndStillModelsHold)
 {
     MD2Model model = AnimatedModel(46, {{0, 40}, {40, 45}});
     int32_t next = -1;
     float t = -1.0f;
-    model.AdvanceAnimation(0.2f, next, t);
-    EXPECT_EQ(next, 1);
-    EXPECT_FLOAT_EQ(t, 0.4f);
-    EXPECT_EQ(model.currentFrame, 0);
-    model.AdvanceAnimation(0.2f, next, t);
-    EXPECT_FLOAT_EQ(t, 0.8f);
-    // Past the duration: the frame changes and the time starts again, t is still the
-    // value of this step.
-    model.AdvanceAnimation(0.2f, next, t);
-    EXPECT_NEAR(t, 1.2f, 1e-6);
-    EXPECT_EQ(model.currentFrame, 1);
-    EXPECT_FLOAT_EQ(model.frameTime, 0.0f);
-
-    // The enemy's slower frames.
-    model.frameDuration = 1.0f;
-    model.AdvanceAnimation(0.25f, next, t);
-    EXPECT_FLOAT_EQ(t, 0.25f);
-}
-
-TEST(MD2Animation, FramesWithoutAnimationsHoldTheirFrame)
-{
-    MD2Model model = AnimatedModel(3, {});
-    int32_t next = -1;
-    float t = -1.0f;
-    model.AdvanceAnimation(10.0f, next, t);
-    EXPECT_EQ(model.currentFrame, 0);
-    EXPECT_EQ(next, 0);
-
-    MD2Model empty;
-    empty.AdvanceAnimation(10.0f, next, t);
-    EXPECT_EQ(next, 0);
+    // Past the duration the frame changes and the time starts again; t is this step's value.
+    const struct { float duration, step, t; int32_t frame; } steps[] = {
+        {0.5f, 0.2f, 0.4f, 0}, {0.5f, 0.2f, 0.8f, 0}, {0.5f, 0.2f, 1.2f, 1}, {1.0f, 0.25f, 0.25f, 1}};
+    for (const auto& s : steps) {
+        model.frameDuration = s.duration;  // 1 s: the enemy's slower frames
+        model.AdvanceAnimation(s.step, next, t);
+        EXPECT_NEAR(t, s.t, 1e-6);
+        EXPECT_EQ(model.currentFrame, s.frame);
+    }
+    EXPECT_EQ(next, 2);
+    MD2Model still = AnimatedModel(3, {}), empty;
+    for (MD2Model* m : {&still, &empty}) {
+        m->AdvanceAnimation(10.0f, next, t);
+        EXPECT_TRUE(m->currentFrame == 0 && next == 0);
+    }
     EXPECT_FLOAT_EQ(empty.frameTime, 0.0f);
 }
 
@@ -152,26 +126,19 @@ TEST(MD2Box, ContainsTheOriginAndOnlyTheFirstFramesTriangleVertices)
     model.frameCount = 2;
     model.ComputeBox();
 
-    const float boxMax[3] = {2, 2, 4};
-    for (int a = 0; a < 3; ++a) {
-        EXPECT_FLOAT_EQ(model.boxMin[a], 0.0f);
-        EXPECT_FLOAT_EQ(model.boxMax[a], boxMax[a]);
-    }
     EXPECT_DOUBLE_EQ(model.boundingRadius, std::sqrt(8.0) / 2.0);
     EXPECT_DOUBLE_EQ(model.modelHeight, 4.0);
-    // Corners as the box outline walks them: 0 = (min, max, max), 6 = (max, min, min).
-    const double corner0[3] = {0, 2, 4}, corner6[3] = {2, 0, 0};
     ASSERT_EQ(model.hull.vertexCount, 8);
+    model.SetBoxPosition(3.0, -4.0, 0.5);
+    // Corners as the box outline walks them: 0 = (min, max, max), 6 = (max, min, min).
+    const double want[][3] = {{0, 0, 0}, {2, 2, 4}, {0, 2, 4}, {2, 0, 0}, {3, -4, 0.5}};
     for (int a = 0; a < 3; ++a) {
-        EXPECT_DOUBLE_EQ(model.corners[0][a], corner0[a]);
-        EXPECT_DOUBLE_EQ(model.corners[6][a], corner6[a]);
+        const double got[] = {model.boxMin[a], model.boxMax[a], model.corners[0][a], model.corners[6][a],
+                              model.hull.translation[a]};
+        for (int k = 0; k < 5; ++k)
+            EXPECT_DOUBLE_EQ(got[k], want[k][a]) << k << " axis " << a;
+        EXPECT_DOUBLE_EQ(model.hull.negTranslation[a], -want[4][a]);
         for (int c = 0; c < 8; ++c)
             EXPECT_DOUBLE_EQ(model.hull.vertices[c][a], model.corners[c][a]);
-    }
-    model.SetBoxPosition(3.0, -4.0, 0.5);
-    const double at[3] = {3.0, -4.0, 0.5};
-    for (int a = 0; a < 3; ++a) {
-        EXPECT_DOUBLE_EQ(model.hull.translation[a], at[a]);
-        EXPECT_DOUBLE_EQ(model.hull.negTranslation[a], -at[a]);
     }
 }

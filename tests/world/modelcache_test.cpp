@@ -28,31 +28,21 @@ TEST(ModelCache, EachFileIsReadOnceAndCopiesShareFramesButAnimateApart)
     EXPECT_TRUE(cache.GetModel(c, "male.md2"));
     EXPECT_EQ(capture.Text(), "");
 
-    ASSERT_EQ(a.frames.size(), 7u);
-    ASSERT_EQ(b.frames.size(), 7u);
-    for (size_t i = 0; i < a.frames.size(); ++i) {
-        EXPECT_EQ(a.frames[i].get(), b.frames[i].get());
-        EXPECT_EQ(a.frames[i].get(), c.frames[i].get());
-    }
-    EXPECT_EQ(b.animations.size(), 2u);
+    ASSERT_TRUE(a.frames.size() == 7u && b.frames.size() == 7u);
+    for (size_t i = 0; i < a.frames.size(); ++i)
+        EXPECT_TRUE(a.frames[i].get() == b.frames[i].get() && a.frames[i].get() == c.frames[i].get()) << i;
     // Tetrahedron edges of 20 model units, y mirrored: one world unit each way.
-    EXPECT_FLOAT_EQ(b.boxMin[1], -1.0f);
-    EXPECT_FLOAT_EQ(b.boxMax[0], 1.0f);
-    EXPECT_DOUBLE_EQ(b.modelHeight, 1.0);
-    EXPECT_EQ(b.hull.vertexCount, 8);
+    EXPECT_TRUE(b.animations.size() == 2u && b.boxMin[1] == -1.0f && b.boxMax[0] == 1.0f && b.modelHeight == 1.0 &&
+                b.hull.vertexCount == 8);
 
     b.SetAnimation(1, 0);
     int32_t next = 0;
     float t = 0.0f;
     b.AdvanceAnimation(b.frameDuration, next, t);
-    EXPECT_EQ(a.currentAnimation, 0);
-    EXPECT_EQ(a.currentFrame, 0);
-    EXPECT_EQ(b.currentAnimation, 1);
-    EXPECT_EQ(b.currentFrame, 5);
     MD2Model d;
     cache.GetModel(d, "male.md2");
-    EXPECT_EQ(d.currentAnimation, 0);
-    EXPECT_EQ(d.currentFrame, 0);
+    EXPECT_TRUE(a.currentAnimation == 0 && a.currentFrame == 0 && d.currentAnimation == 0 && d.currentFrame == 0);
+    EXPECT_TRUE(b.currentAnimation == 1 && b.currentFrame == 5);
 }
 
 TEST(ModelCache, AFileThatFailsIsCachedAsAnEmptyModel)
@@ -70,12 +60,8 @@ TEST(ModelCache, AFileThatFailsIsCachedAsAnEmptyModel)
     velqtest::CaptureCout capture;
     EXPECT_TRUE(cache.GetModel(second, "turret.md2"));
     EXPECT_EQ(capture.Text(), "");
-    for (const MD2Model* m : {&first, &second}) {
-        EXPECT_FALSE(m->loaded);
-        EXPECT_EQ(m->frameCount, 0);
-        EXPECT_TRUE(m->frames.empty());
-        EXPECT_DOUBLE_EQ(m->boundingRadius, 0.0);
-    }
+    for (const MD2Model* m : {&first, &second})
+        EXPECT_TRUE(!m->loaded && m->frameCount == 0 && m->frames.empty() && m->boundingRadius == 0.0);
 }
 
 TEST(WallCube, IsOneWorldUnitAroundTheOriginSharedAndEveryTriangleLiesOnItsCoveredFace)
@@ -89,19 +75,14 @@ TEST(WallCube, IsOneWorldUnitAroundTheOriginSharedAndEveryTriangleLiesOnItsCover
         EXPECT_EQ(capture.Text(), "");
     }
     cache.GetModel(other, ModelCache::kWallModel);
-    EXPECT_TRUE(wall.loaded);
-    EXPECT_TRUE(wall.animations.empty());
-    for (int a = 0; a < 3; ++a) {
-        EXPECT_FLOAT_EQ(wall.boxMin[a], -0.5f);
-        EXPECT_FLOAT_EQ(wall.boxMax[a], 0.5f);
-    }
+    EXPECT_TRUE(wall.loaded && wall.animations.empty());
+    for (int a = 0; a < 3; ++a)
+        EXPECT_TRUE(wall.boxMin[a] == -0.5f && wall.boxMax[a] == 0.5f) << a;
     EXPECT_DOUBLE_EQ(wall.boundingRadius, std::sqrt(2.0) / 2.0);
     ASSERT_EQ(wall.frames.size(), 1u);
     EXPECT_EQ(other.frames[0].get(), wall.frames[0].get());
     const MD2Frame& frame = *wall.frames[0];
-    ASSERT_EQ(frame.vertexCount, 24);
-    ASSERT_EQ(frame.triangleCount, 12);
-    ASSERT_EQ(frame.texCoordCount, 4);
+    ASSERT_TRUE(frame.vertexCount == 24 && frame.triangleCount == 12 && frame.texCoordCount == 4);
     ASSERT_TRUE(frame.vertices.size() == 72u && frame.normals.size() == 72u && frame.triangles.size() == 72u);
     EXPECT_EQ(frame.texCoords, (std::vector<double>{0, 0, 1, 0, 1, 1, 0, 1}));
 
@@ -116,14 +97,10 @@ TEST(WallCube, IsOneWorldUnitAroundTheOriginSharedAndEveryTriangleLiesOnItsCover
             ++axis;
         ASSERT_LT(axis, 3);
         for (int c = 0; c < 3; ++c) {
-            ASSERT_GE(idx[c], 0);
-            ASSERT_LT(idx[c], 24);
+            ASSERT_TRUE(idx[c] >= 0 && idx[c] < 24 && idx[3 + c] >= 0 && idx[3 + c] < 4) << "triangle " << tri;
             EXPECT_EQ(idx[c] / 4, tri / 2) << "triangle " << tri;
-            const float* v = &frame.vertices[idx[c] * 3];
-            EXPECT_FLOAT_EQ(v[axis], 10.0f * n[axis]) << "triangle " << tri;
+            EXPECT_FLOAT_EQ(frame.vertices[idx[c] * 3 + axis], 10.0f * n[axis]) << "triangle " << tri;
             EXPECT_EQ(frame.normals[idx[c] * 3 + axis], n[axis]);
-            ASSERT_GE(idx[3 + c], 0);
-            ASSERT_LT(idx[3 + c], 4);
         }
         ++facesSeen[axis][n[axis] > 0];
     }

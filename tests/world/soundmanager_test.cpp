@@ -15,8 +15,7 @@ namespace {
 
 using velqtest::Wav;
 
-const char* const kEffectFiles[] = {"dsplasma.ogg", "shotgun.ogg", "dsrxplod.ogg",
-                                    "dsrlaunc.ogg"};
+const char* const kEffectFiles[] = {"dsplasma.ogg", "shotgun.ogg", "dsrxplod.ogg", "dsrlaunc.ogg"};
 
 class SoundManagerTest : public ::testing::Test {
 protected:
@@ -43,9 +42,7 @@ TEST_F(SoundManagerTest, OpensTheDeviceAndLoadsAndPlaysTheFourEffects)
     int rate = 0, outChannels = 0;
     Uint16 format = 0;
     ASSERT_EQ(Mix_QuerySpec(&rate, &format, &outChannels), 1);
-    EXPECT_EQ(rate, 22050);
-    EXPECT_EQ(format, AUDIO_S16LSB);
-    EXPECT_EQ(outChannels, 2);
+    EXPECT_TRUE(rate == 22050 && format == AUDIO_S16LSB && outChannels == 2);
 
     EXPECT_TRUE(manager->LoadSounds());
     for (int i = 0; i < SoundManager::kSoundCount; ++i)
@@ -54,16 +51,13 @@ TEST_F(SoundManagerTest, OpensTheDeviceAndLoadsAndPlaysTheFourEffects)
     // Two shots in quick succession overlap on two channels.
     const int first = manager->PlaySound(SoundManager::kLaserShot);
     const int second = manager->PlaySound(SoundManager::kLaserShot);
-    EXPECT_GE(first, 0);
-    EXPECT_GE(second, 0);
-    EXPECT_NE(first, second);
+    EXPECT_TRUE(first >= 0 && second >= 0 && first != second) << first << " " << second;
     EXPECT_EQ(manager->GetLastChannel(), second);
 
     // Switched off by volume, a sound still takes a channel, silently.
     Mix_Volume(-1, 0);
     const int muted = manager->PlaySound(SoundManager::kRocketLaunch);
-    EXPECT_GE(muted, 0);
-    EXPECT_EQ(Mix_Playing(muted), 1);
+    EXPECT_TRUE(muted >= 0 && Mix_Playing(muted) == 1);
 }
 
 TEST_F(SoundManagerTest, MissingFilesStayUnloadedAndPlayNothing)
@@ -73,11 +67,8 @@ TEST_F(SoundManagerTest, MissingFilesStayUnloadedAndPlayNothing)
     dir.Write("Resources/SFX/dsrlaunc.ogg", "not a sound at all");
     manager = std::make_unique<SoundManager>();
     EXPECT_TRUE(manager->LoadSounds());
-    EXPECT_FALSE(manager->IsMusicLoaded(0));
-    EXPECT_FALSE(manager->IsSoundLoaded(0));
-    EXPECT_TRUE(manager->IsSoundLoaded(1));
-    EXPECT_FALSE(manager->IsSoundLoaded(3));
-
+    EXPECT_TRUE(!manager->IsMusicLoaded(0) && !manager->IsSoundLoaded(0) && manager->IsSoundLoaded(1) &&
+                !manager->IsSoundLoaded(3));
     EXPECT_EQ(manager->PlaySound(0), -1);
     EXPECT_EQ(manager->GetLastChannel(), -1);
     EXPECT_EQ(manager->PlaySound(3), -1);

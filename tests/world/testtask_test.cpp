@@ -4,13 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string>
 
-#include "engine/clock.h"
-#include "world/actors.h"
-#include "world/gameworld.h"
-#include "world/scenegraph.h"
 #include "support/worldfixture.h"
+#include "world/actors.h"
+#include "world/scenegraph.h"
 
 namespace {
 
@@ -23,69 +20,61 @@ protected:
     void SetUp() override
     {
         WorldFixture::SetUp();
-        // The selection level: a wall, two enemies, the spawn point.
-        dir->Write("Resources/Maps/select.map",
-                   MakeMap({{1, {{1, 'w'}}}, {5, {{5, 's'}}}, {60, {{58, 'e'}, {60, 'e'}}}}));
-        // Level 1: three enemies, a tower, the flag, a wall.
-        dir->Write("Resources/Maps/level1.map", MakeMap({{3, {{7, 'w'}}},
-                                                         {10, {{10, 's'}}},
-                                                         {12, {{40, 't'}}},
-                                                         {20, {{20, 'f'}}},
-                                                         {50, {{10, 'e'}, {30, 'e'}, {50, 'e'}}}}));
-        // Level 2: walls only.
-        dir->Write("Resources/Maps/level2.map", MakeMap({{2, {{2, 'w'}, {60, 'w'}}}, {32, {{32, 's'}}}}));
-        dir->Write("Resources/Maps/level3.map", MakeMap({{8, {{8, 's'}}}, {9, {{50, 'e'}}}}));
+        const std::pair<const char*, std::string> maps[] = {
+            {"select", MakeMap({{1, {{1, 'w'}}}, {5, {{5, 's'}}}, {60, {{58, 'e'}, {60, 'e'}}}})},
+            {"level1", MakeMap({{3, {{7, 'w'}}}, {10, {{10, 's'}}}, {12, {{40, 't'}}}, {20, {{20, 'f'}}},
+                                {50, {{10, 'e'}, {30, 'e'}, {50, 'e'}}}})},
+            {"level2", MakeMap({{2, {{2, 'w'}, {60, 'w'}}}, {32, {{32, 's'}}}})},
+            {"level3", MakeMap({{8, {{8, 's'}}}, {9, {{50, 'e'}}}})},
+        };
+        for (const auto& [name, text] : maps)
+            dir->Write(std::string("Resources/Maps/") + name + ".map", text);
         task = new TestTask();
     }
-
     void TearDown() override
     {
         task = nullptr;
         WorldFixture::TearDown();
     }
-
     std::string Start()
     {
         CaptureCout out;
         EXPECT_TRUE(task->Start());
         return out.Text();
     }
-
-    std::string Update()
+    std::string ChangeTo(int level)
     {
+        if (level >= 0)
+            World().SetLevel(level);
         CaptureCout out;
         task->Update();
         return out.Text();
     }
-
-    std::string ChangeTo(int level)
-    {
-        World().SetLevel(level);
-        return Update();
-    }
-
-    // True when the node belongs to the current scene graph.
     bool InCurrentTree(const SceneGraphNode* n)
     {
         while (n && n->GetParent())
             n = n->GetParent();
         return n && n == Root();
     }
-
     CMMPointer<VOB> PlayerNow() { return World().GetActor(GameWorld::kPlayerSlot); }
-
+    CMMPointer<VMOB> Shot(float x, float y)
+    {
+        CMMPointer<VMOB> shot = new VMOB("projectile.lasermg", 1, 0, 0);
+        shot->SetNextPosition(x, y, 1.0f);
+        shot->CommitMove();
+        World().AddMover(shot);
+        Root()->Insert(shot);
+        return shot;
+    }
     CMMPointer<TestTask> task;
 };
 
 TEST_F(TestTaskTest, StartLoadsTheSelectionLevelPlacesEveryObjectAndDumps)
 {
-    const std::string out = Start();
-    EXPECT_NE(out.find("Loading Map Resources/Maps/select.map\n"), std::string::npos);
-    EXPECT_NE(out.find("Loading Sound Files\n"), std::string::npos);
-    EXPECT_LT(out.find("Loading Map"), out.find("Loading Sound Files"));
-    // Ground, wall, two enemies and the player.
+    const std::string out = Start();  // the dump counts ground, wall, two enemies and the player
+    const size_t map = out.find("Loading Map Resources/Maps/select.map\n"), sound = out.find("Loading Sound Files\n");
+    EXPECT_TRUE(map < sound && sound < out.find("depth: 1\n")) << out;
     EXPECT_NE(out.find("Total Objects in SceneGraph: 5\n"), std::string::npos) << out;
-    EXPECT_LT(out.find("Loading Sound Files"), out.find("depth: 1\n"));
 
     for (const CMMPointer<VOB>& o : World().GetAllObjects()) {
         EXPECT_TRUE(InCurrentTree(o->GetNode())) << o->GetType();
@@ -93,8 +82,7 @@ TEST_F(TestTaskTest, StartLoadsTheSelectionLevelPlacesEveryObjectAndDumps)
     }
     CMMPointer<VOB> player = PlayerNow();
     ASSERT_TRUE(player.isValid());
-    EXPECT_EQ(player->GetX(), 5.0f);
-    EXPECT_EQ(player->GetY(), 5.0f);
+    EXPECT_TRUE(player->GetX() == 5.0f && player->GetY() == 5.0f);
 }
 
 TEST_F(TestTaskTest, LevelChangeHappensOnceDeletesTheOldEnemiesAndKeepsThePlayer)
@@ -113,7 +101,7 @@ TEST_F(TestTaskTest, LevelChangeHappensOnceDeletesTheOldEnemiesAndKeepsThePlayer
     EXPECT_EQ(player->GetX(), 8.0f);
     EXPECT_TRUE(InCurrentTree(player->GetNode()));
 
-    EXPECT_EQ(Update().find("LEVEL CHANGE"), std::string::npos) << "once only";
+    EXPECT_EQ(ChangeTo(-1).find("LEVEL CHANGE"), std::string::npos) << "once only";
 }
 
 TEST_F(TestTaskTest, NothingOfTheOldLevelActsInTheNewOne)
@@ -126,20 +114,9 @@ TEST_F(TestTaskTest, NothingOfTheOldLevelActsInTheNewOne)
     CMMPointer<Enemy> oldEnemy = World().GetEnemies().front();
     CMMPointer<Flag> oldFlag = static_cast<Flag*>(static_cast<VOB*>(World().GetActor(GameWorld::kFlagSlot)));
     oldFlag->PickUp(oldEnemy);
-    // A shot of the old tower, in flight.
-    CMMPointer<VMOB> oldShot = new VMOB("projectile.lasermg", 1, 0, 0);
-    oldShot->SetNextPosition(oldTower->GetX() + 1.1f, oldTower->GetY(), 1.0f);
-    oldShot->CommitMove();
-    World().AddMover(oldShot);
-    Root()->Insert(oldShot);
-    ASSERT_EQ(World().GetMovers().size(), 4u) << "three enemies and the shot";
-    // A shot killed in this frame is still listed until the movement task drops it,
-    // and it still names its leaf.
-    CMMPointer<VMOB> spent = new VMOB("projectile.lasermg", 1, 0, 0);
-    spent->SetNextPosition(30.0f, 30.0f, 1.0f);
-    spent->CommitMove();
-    World().AddMover(spent);
-    Root()->Insert(spent);
+    CMMPointer<VMOB> oldShot = Shot(oldTower->GetX() + 1.1f, oldTower->GetY());  // in flight
+    // Killed in this frame: still listed until the movement task drops it, still naming its leaf.
+    CMMPointer<VMOB> spent = Shot(30.0f, 30.0f);
     spent->Kill();
     ASSERT_NE(spent->GetNode(), nullptr);
     SceneGraphNode* oldRoot = Root();
@@ -147,18 +124,14 @@ TEST_F(TestTaskTest, NothingOfTheOldLevelActsInTheNewOne)
     const std::string out = ChangeTo(2);
     EXPECT_EQ(CountOf(out, " DELETING "), 3);
     EXPECT_NE(Root(), oldRoot) << "a new tree";
-    EXPECT_TRUE(World().GetTowers().empty()) << "the old tower would fire on";
-    EXPECT_TRUE(World().GetMovers().empty()) << "the old shot would fly on";
-    EXPECT_TRUE(World().GetEnemies().empty());
+    // The old tower would fire on, the old shot fly on.
+    EXPECT_TRUE(World().GetTowers().empty() && World().GetMovers().empty() && World().GetEnemies().empty());
     EXPECT_TRUE(oldShot->IsDead());
-    EXPECT_EQ(spent->GetNode(), nullptr) << "nothing names a node of the freed tree";
-    EXPECT_EQ(oldShot->GetNode(), nullptr);
+    EXPECT_TRUE(spent->GetNode() == nullptr && oldShot->GetNode() == nullptr) << "no node of the freed tree";
     EXPECT_FALSE(oldFlag->IsCarried()) << "its carrier is gone";
     // Only the test still holds them: the lists let go and the old tree was freed.
-    EXPECT_EQ(oldTower->GetRefCount(), 1);
-    EXPECT_EQ(oldEnemy->GetRefCount(), 1);
-    EXPECT_EQ(oldShot->GetRefCount(), 1);
-    EXPECT_EQ(spent->GetRefCount(), 1);
+    for (const VOB* o : {(VOB*)oldTower, (VOB*)oldEnemy, (VOB*)oldShot, (VOB*)spent})
+        EXPECT_EQ(o->GetRefCount(), 1) << o->GetType();
     for (const CMMPointer<VOB>& o : World().GetAllObjects()) {
         EXPECT_NE(o, static_cast<VOB*>(oldTower));
         EXPECT_NE(o, static_cast<VOB*>(oldFlag));
@@ -173,20 +146,18 @@ TEST_F(TestTaskTest, LevelIsWonInTheFirstUpdateAfterTheLastEnemyLeavesButNeverTh
     Start();
     for (const CMMPointer<Enemy>& e : World().GetEnemies())
         World().RemoveEnemy(e);
-    EXPECT_EQ(Update().find("LEVEL CHANGE"), std::string::npos);
+    EXPECT_EQ(ChangeTo(-1).find("LEVEL CHANGE"), std::string::npos);
     EXPECT_EQ(World().GetResult(), GameWorld::kPlaying);
     ChangeTo(1);
-    EXPECT_EQ(World().GetResult(), GameWorld::kPlaying);
     auto enemies = World().GetEnemies();
     ASSERT_EQ(enemies.size(), 3u);
-    World().RemoveEnemy(enemies.front());
-    enemies.pop_front();
-    World().RemoveEnemy(enemies.front());
-    Update();
-    EXPECT_EQ(World().GetResult(), GameWorld::kPlaying);
-    World().RemoveEnemy(enemies.back());
-    EXPECT_EQ(World().GetResult(), GameWorld::kPlaying);
-    Update();
+    for (const CMMPointer<Enemy>& e : enemies) {
+        EXPECT_EQ(World().GetResult(), GameWorld::kPlaying);
+        ChangeTo(-1);
+        World().RemoveEnemy(e);
+    }
+    EXPECT_EQ(World().GetResult(), GameWorld::kPlaying) << "only in the next update";
+    ChangeTo(-1);
     EXPECT_EQ(World().GetResult(), GameWorld::kWon);
 }
 
@@ -202,14 +173,9 @@ TEST_F(TestTaskTest, UnknownLevelLeavesOnlyThePlayerAndTheSelectionLevelMakesANe
 
     ChangeTo(0);
     EXPECT_NE(PlayerNow(), old);
-    int players = 0;
-    bool oldListed = false;
-    for (const CMMPointer<VOB>& o : World().GetAllObjects()) {
-        players += o->GetType() == "player";
-        oldListed = oldListed || o == old;
-    }
-    EXPECT_EQ(players, 2);
-    EXPECT_TRUE(oldListed);
+    const auto all = World().GetAllObjects();
+    EXPECT_EQ(std::count_if(all.begin(), all.end(), [](const VOB* o) { return o->GetType() == "player"; }), 2);
+    EXPECT_NE(std::find(all.begin(), all.end(), old), all.end()) << "the old one still listed";
 }
 
 }  // namespace
