@@ -157,8 +157,9 @@ TEST(Convex, RandomBoxPairsAgreeWithTheirGapsAndRepeatedVerticesChangeNothing)
         // v is a point of the hull of A − B, and the loop ends once no point lies more
         // than the bound (plus the rounding of the single-precision support) below it.
         EXPECT_GE(got, want - 1e-9);
-        if (got > 0)
+        if (got > 0) {
             EXPECT_LE(got - want, 2e-5 / got);
+        }
         ConvexQuery q = MakeConvexQuery(ha, hb);
         const bool hit = HullsIntersect(q);
         EXPECT_EQ(hit, got < kConvexTouch);
@@ -246,8 +247,9 @@ TEST(Convex, BadCountsAndNumbersNeverReadOutsideOrCrash)
     for (const auto& c : cases) {
         ConvexQuery q = MakeConvexQuery(c.a, c.b);
         EXPECT_EQ(HullsIntersect(q), c.hit) << &c - cases;
-        if (&c == cases)
+        if (&c == cases) {
             EXPECT_NEAR(q.witnessB[0] - q.witnessA[0], 0.5, 1e-12);
+        }
     }
     // A simplex left in the record is a start; one that names missing points is not.
     for (auto [size, index] : {std::pair{7, 0}, std::pair{2, 99}, std::pair{1, -1}}) {

@@ -142,8 +142,9 @@ TEST_F(EnemyAITest, EnemyRunsToTheFreeFlagAtThreeTenthsOfTheDistancePerSecond)
         task.Update();
         const float pace = e->GetSpeed() * std::hypot(e->GetMoveX(), e->GetMoveY());
         EXPECT_EQ(e->GetSpeed() == 0.3f, c.heads) << c.distance;
-        if (c.heads)
+        if (c.heads) {
             EXPECT_NEAR(pace, 0.3f * c.distance, 0.3f * 2.0f * std::sqrt(2.0f)) << c.distance;
+        }
         RemoveEnemies();
     }
 }

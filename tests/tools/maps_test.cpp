@@ -110,7 +110,7 @@ TEST(HeightFields, FieldsAreSmoothWithWaterAndDryLandUnderEveryObject) {
         // The game reads the sample at an object's position: 16 per unit, row = y.
         for (int r = 0; r < 64; ++r)
             for (int c = 0; c < 64; ++c)
-                if (rows[r][c] != '.') EXPECT_GE(h[(r * 16) * 1024 + c * 16], 8) << rows[r][c] << " at " << c << "," << r;
+                if (rows[r][c] != '.') { EXPECT_GE(h[(r * 16) * 1024 + c * 16], 8) << rows[r][c] << " at " << c << "," << r; }
         int steepest = 0;
         for (int j = 0; j < 1023; ++j)
             for (int i = 0; i < 1023; ++i) {

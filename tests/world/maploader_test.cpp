@@ -93,10 +93,12 @@ TEST_F(MapLoaderTest, EveryCellKindPrintsItsLineAndMakesItsObject)
     for (const CMMPointer<VOB>& o : all) {
         o->CommitMove();
         ++seen[o->GetType()];
-        if (o->GetType() != "map.ground")
+        if (o->GetType() != "map.ground") {
             EXPECT_EQ(std::make_pair(o->GetX(), o->GetY()), cells.at(o->GetType())) << o->GetType();
-        if (o->GetType() == "map.wall")
+        }
+        if (o->GetType() == "map.wall") {
             EXPECT_TRUE(o->GetZ() == 0.5f && o->GetDiameter() == 1.0f && o->GetModel().IsLoaded()) << "the cube";
+        }
     }
     EXPECT_EQ(seen.size(), cells.size());
     Enemy* enemy = World().GetEnemies().front();
@@ -163,8 +165,9 @@ TEST_F(MapLoaderTest, MapsShortOrMissingAreRefusedWithTheReasonAndLongerOnesAreC
         CaptureCout out;
         EXPECT_EQ(MapLoader::ReadCells(std::string("Resources/Maps/") + c.name + ".map", cells), c.read) << c.name;
         EXPECT_EQ(out.Text(), c.out) << c.name;
-        if (c.read)
+        if (c.read) {
             EXPECT_EQ(cells, whole);
+        }
     }
     EXPECT_TRUE(World().GetAllObjects().empty());
 }
@@ -191,8 +194,9 @@ TEST_F(MapLoaderTest, HeightFieldIsReadWholeAndAMissingOrShortOneIsReported)
         CaptureCout out;
         EXPECT_EQ(loader.LoadRaw(name, buffer.size(), buffer.data()), whole) << name;
         EXPECT_EQ(out.Text(), whole ? "" : std::string("unable to load RAW: Resources/Maps/") + name + "\n");
-        if (whole)
+        if (whole) {
             EXPECT_EQ(std::string(buffer.begin(), buffer.end()), bytes);
+        }
     }
 }
 

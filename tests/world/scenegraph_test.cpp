@@ -187,8 +187,9 @@ TEST_F(SceneGraphTest, GetNearbyClampsTheCircleToTheWorldBeforeChoosingTheRegion
         c.around->GetNode()->GetNearby(nearby, c.around, c.radius);
         EXPECT_EQ(nearby.size(), c.found) << c.radius;
         EXPECT_TRUE(Holds(nearby, c.around));
-        if (c.found == 3)
+        if (c.found == 3) {
             EXPECT_TRUE(Holds(nearby, a) && Holds(nearby, g));
+        }
     }
 }
 
