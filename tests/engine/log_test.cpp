@@ -1,4 +1,4 @@
-// Log targets, numbered messages and overlong texts.
+// Log targets, numbered messages, overlong texts and files complete at exit.
 #include "engine/log.h"
 
 #include <gtest/gtest.h>
@@ -25,11 +25,11 @@ protected:
     }
     velqtest::TempDir dir;
     CLog* log = nullptr;
+    velqtest::CaptureCout out;
 };
 
 TEST_F(LogTest, EachTargetGetsItsCopyTheFilesStartEmptyAndUserMessagesGoToStandardErrorOnly)
 {
-    velqtest::CaptureCout out;
     velqtest::CaptureCerr err;
     EXPECT_EQ(log->Write(LOG_APP | LOG_SERVER, "both %d", 1), 0);
     log->Write(LOG_CLIENT, "client only");
@@ -41,28 +41,21 @@ TEST_F(LogTest, EachTargetGetsItsCopyTheFilesStartEmptyAndUserMessagesGoToStanda
     EXPECT_EQ(File("clntlog.txt"), "client only\n");
 }
 
-TEST_F(LogTest, NumberedMessagesTakeTheirArgumentsAndAreNotFormattedTwice)
+TEST_F(LogTest, NumberedMessagesTakeTheirArgumentsUnformattedTwiceAndOverlongTextsAreCutAt1023)
 {
-    velqtest::CaptureCout out;
     log->Write(LOG_CLIENT, 8, "Video", "no display");
     log->Write(LOG_CLIENT, 9, 800, 600, 16, "mode %s not available");
     const std::string client = File("clntlog.txt");
     for (const char* part : {"Video", "no display", "800x600 at 16", "mode %s not available"})  // % stays as it is
         EXPECT_NE(client.find(part), std::string::npos) << part;
     log->Write(LOG_APP, 12, "1.0", "2.0", "3.0", "0.5", "  3", " Game Task");
-    // Numbers without a text write empty lines.
-    for (int unknown : {200, 999, -1})
+    for (int unknown : {200, 999, -1})  // numbers without a text write empty lines
         log->Write(LOG_APP, unknown);
     EXPECT_EQ(out.Text(), "1.0 : 2.0 : 3.0 : 0.5 :   3 :  Game Task\n\n\n\n");
-}
-
-TEST_F(LogTest, OverlongTextIsCutAt1023Characters)
-{
-    velqtest::CaptureCout out;
-    std::string big(5000, 'a');
-    log->Write(LOG_APP, "%s", big.c_str());
-    log->Write(LOG_APP, 8, big.c_str(), big.c_str());
-    const std::string text = File("applog.txt");
+    const std::string big(5000, 'a');
+    log->Write(LOG_SERVER, "%s", big.c_str());
+    log->Write(LOG_SERVER, 8, big.c_str(), big.c_str());
+    const std::string text = File("srvrlog.txt");
     EXPECT_TRUE(text.find('\n') == 1023u && text.size() == 1024u * 2) << text.size();
 }
 

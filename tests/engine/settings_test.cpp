@@ -71,36 +71,29 @@ TEST_F(SettingsTest, FileLinesComeBeforeArgumentsAndNeitherMissingFilesNorOverlo
     EXPECT_EQ(CVideoTask::scrBPP, 32);
 }
 
-TEST_F(SettingsTest, DatorTextAndComparisons)
-{
-    int value = 42;
-    CMMPointer<Dator<int>> d(new Dator<int>(value));
-    std::string text = "42", other = "43", five = "5";
-    EXPECT_EQ(static_cast<std::string>(*d), "42");
-    EXPECT_TRUE(*d == text && *d != other);
-    *d += five;
-    EXPECT_EQ(value, 47);
-    *d -= five;
-    *d -= five;
-    EXPECT_EQ(value, 37);
-}
-
 // A setting with several values: the bias decides how each ";" piece is applied.
 struct SumDator : Dator<int> {
     using Dator<int>::Dator;
     bool hasMultipleValues() override { return true; }
 };
 
-TEST_F(SettingsTest, MultipleValuesAreAppliedPieceByPieceWithTheBias)
+TEST_F(SettingsTest, DatorsCompareAsTextAndMultipleValuesAreAppliedPieceByPieceWithTheBias)
 {
-    int total = 0;
+    int value = 42, total = 0;
+    CMMPointer<Dator<int>> d(new Dator<int>(value));
+    std::string text = "42", other = "43", five = "5";
+    EXPECT_EQ(static_cast<std::string>(*d), "42");
+    EXPECT_TRUE(*d == text && *d != other);
+    *d += five;
+    *d -= five;
+    *d -= five;
+    EXPECT_EQ(value, 37);
     manager->RegisterVariable("total", CMMPointer<BaseDator>(new SumDator(total)));
-    manager->ParseSetting("+total=1;2;3");
-    EXPECT_EQ(total, 6);
-    manager->ParseSetting("-total=1;;2");  // the empty piece changes nothing
-    EXPECT_EQ(total, 3);
-    manager->ParseSetting("total=9;4");
-    EXPECT_EQ(total, 4);
+    for (auto [line, want] : {std::pair{"+total=1;2;3", 6}, {"-total=1;;2", 3} /* the empty piece changes nothing */,
+                              {"total=9;4", 4}}) {
+        manager->ParseSetting(line);
+        EXPECT_EQ(total, want) << line;
+    }
 }
 
 }  // namespace

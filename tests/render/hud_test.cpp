@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -28,10 +29,8 @@ std::vector<Shown> Texts(const HudInput& in)
 
 const Shown* Find(const std::vector<Shown>& texts, const std::string& text)
 {
-    for (const Shown& s : texts)
-        if (s.text == text)
-            return &s;
-    return nullptr;
+    const auto it = std::find_if(texts.begin(), texts.end(), [&](const Shown& s) { return s.text == text; });
+    return it == texts.end() ? nullptr : &*it;
 }
 
 TEST(Hud, HelpLinesStartLowerForEachLineShownAboveThem)

@@ -12,7 +12,7 @@
 
 namespace {
 
-TEST(Screenshot, FolderFollowsXdgDataHomeThenHome)
+TEST(Screenshot, FolderFollowsXdgDataHomeThenHomeAndNamesCarryDateTimeAndCounter)
 {
     struct Case { const char* data; const char* home; const char* want; };
     const Case cases[] = {
@@ -30,10 +30,6 @@ TEST(Screenshot, FolderFollowsXdgDataHomeThenHome)
     }
     unsetenv("XDG_DATA_HOME");
     setenv("HOME", oldHome.c_str(), 1);
-}
-
-TEST(Screenshot, NameCarriesDateTimeAndCounter)
-{
     std::tm when{};
     when.tm_year = 126, when.tm_mon = 11, when.tm_mday = 7, when.tm_hour = 9, when.tm_min = 5, when.tm_sec = 3;
     EXPECT_EQ(ScreenshotName(when, 12), "velq-2026-12-07_09-05-03-12.png");

@@ -5,7 +5,6 @@
 
 #include <cmath>
 #include <limits>
-#include <memory>
 #include <vector>
 
 #include "support/testutil.h"
@@ -14,21 +13,14 @@ namespace {
 
 constexpr int N = TerrainGeometry::kSamples;
 
-// A field that is 0 everywhere but at the given samples.
-std::unique_ptr<TerrainGeometry> FieldWith(std::initializer_list<std::pair<int, unsigned char>> samples)
-{
-    std::vector<unsigned char> bytes(static_cast<size_t>(N) * N, 0);
-    for (auto [index, value] : samples)
-        bytes[index] = value;
-    auto t = std::make_unique<TerrainGeometry>();
-    t->SetSamples(bytes.data());
-    return t;
-}
-
 TEST(Terrain, GroundHeightReadsItsSampleAndWrapsEverySixtyFourUnits)
 {
-    // Samples: (x 0, y 0) 255; (x 1023, y 0) 32; (x 16, y 32) 80; (x 1016, y 1016) 8.
-    auto t = FieldWith({{0, 255}, {1023, 32}, {32 * N + 16, 80}, {1016 * N + 1016, 8}});
+    // Samples: (x 0, y 0) 255; (x 1023, y 0) 32; (x 16, y 32) 80; (x 1016, y 1016) 8; all others 0.
+    std::vector<unsigned char> bytes(static_cast<size_t>(N) * N, 0);
+    for (auto [index, value] : {std::pair{0, 255}, {1023, 32}, {32 * N + 16, 80}, {1016 * N + 1016, 8}})
+        bytes[index] = static_cast<unsigned char>(value);
+    TerrainGeometry t;
+    t.SetSamples(bytes.data());
     struct Case { float x, y, height; };
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
@@ -46,7 +38,7 @@ TEST(Terrain, GroundHeightReadsItsSampleAndWrapsEverySixtyFourUnits)
         {1e30f, -1e30f, 15.9375f}, // huge: a multiple of the table, sample 0
     };
     for (const Case& c : cases)
-        EXPECT_FLOAT_EQ(t->GroundHeight(c.x, c.y), c.height) << c.x << ", " << c.y;
+        EXPECT_FLOAT_EQ(t.GroundHeight(c.x, c.y), c.height) << c.x << ", " << c.y;
 }
 
 TEST(Terrain, GridHasSixtyThreeRowsOfQuadsWithUpwardNormals)

@@ -1,10 +1,16 @@
-// The four MD2 models: file structure, frame names and animations, sizes in
-// world units and triangle winding as the game reads and draws them.
+// The four MD2 models as the game reads and draws them (animations, sizes in world
+// units, winding) and as other programs read them: the GL-command strips and fans
+// cover the triangle list, and the asset-import library's tool opens every file.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <regex>
+#include <set>
+#include <tuple>
 
 #include "asset_files.h"
 
@@ -13,11 +19,14 @@ using namespace assettest;
 namespace {
 
 constexpr float kUnit = 20.0f;  // model units per world unit
+const char* const kModels[] = {"male.md2", "hobgoblin.md2", "turret.md2", "flag.md2"};
 
-Md2 Load(const std::string& name) {
+Md2 Load(const std::string& name, Bytes* file = nullptr) {
     Md2 m;
     std::string error;
-    EXPECT_TRUE(ParseMd2(ReadBytes(ResourceDir() + "/Models/" + name), m, error)) << name << ": " << error;
+    const Bytes bytes = ReadBytes(ResourceDir() + "/Models/" + name);
+    EXPECT_TRUE(ParseMd2(bytes, m, error)) << name << ": " << error;
+    if (file) *file = bytes;
     return m;
 }
 
@@ -50,67 +59,42 @@ double SignedVolume(const Md2& m, const Md2Frame& f) {
     return v / 6;
 }
 
-std::vector<std::string> Names(const std::vector<Animation>& list) {
+std::vector<std::string> Names(const Md2& m) {
     std::vector<std::string> out;
-    for (const auto& a : list) out.push_back(a.name);
+    for (const auto& a : AnimationList(m)) out.push_back(a.name);
     return out;
 }
 
-}  // namespace
+using Corner = std::tuple<int32_t, float, float>;  // vertex, s, t
+using Tri = std::array<Corner, 3>;
+// Turned to start at its smallest corner: equal only with the same winding.
+Tri Canonical(Tri t) { return std::rotate(t.begin(), std::min_element(t.begin(), t.end()), t.end()), t; }
 
-TEST(Models, HeadersBlocksAndEveryIndexAreInRange) {
-    for (const char* name : {"male.md2", "hobgoblin.md2", "turret.md2", "flag.md2"}) {
-        SCOPED_TRACE(name);
-        const Md2 m = Load(name);
-        ASSERT_FALSE(m.frames.empty());
-        const size_t verts = m.frames[0].xyz.size() / 3, sts = m.st.size() / 2;
-        for (size_t t = 0; t < m.tris.size(); t += 6) {
-            for (int k = 0; k < 3; ++k) {
-                ASSERT_LT(m.tris[t + k], verts) << "vertex index of triangle " << t / 6;
-                ASSERT_LT(m.tris[t + 3 + k], sts) << "texture-coordinate index of triangle " << t / 6;
-            }
-        }
-        for (size_t i = 0; i < m.st.size(); i += 2)
-            EXPECT_TRUE(m.st[i] >= 0 && m.st[i] <= m.skinWidth && m.st[i + 1] >= 0 && m.st[i + 1] <= m.skinHeight) << i;
-        const std::regex frameName("[a-z]+[0-9]?[0-9][0-9]");
-        for (const auto& f : m.frames) EXPECT_TRUE(std::regex_match(f.name, frameName)) << f.name;
-    }
-}
+}  // namespace
 
 TEST(Models, FrameNamesGiveTheAnimationsTheGamePlays) {
     const Md2 male = Load("male.md2");
-    const auto playerAnims = AnimationList(male);
-    EXPECT_EQ(Names(playerAnims), (std::vector<std::string>{"stand", "run", "attack", "pain1", "pain2", "pain3", "jump",
-                                                            "flip", "salute", "taunt", "wave", "point", "death"}));
-    ASSERT_GE(playerAnims.size(), 9u);
+    EXPECT_EQ(Names(male), (std::vector<std::string>{"stand", "run", "attack", "pain1", "pain2", "pain3", "jump",
+                                                     "flip", "salute", "taunt", "wave", "point", "death"}));
     // Index 8 is played once on a weapon change: a short gesture that moves.
-    const Animation& gesture = playerAnims[8];
+    const Animation gesture = AnimationList(male).at(8);
     EXPECT_TRUE(gesture.end - gesture.start >= 3 && gesture.end - gesture.start <= 8);
     EXPECT_GT(FrameDistance(male.frames[gesture.start], male.frames[(gesture.start + gesture.end) / 2]), 3.0f);
 
     const Md2 goblin = Load("hobgoblin.md2");
-    const auto enemyAnims = AnimationList(goblin);
-    EXPECT_EQ(Names(enemyAnims), (std::vector<std::string>{"stand", "walk", "attack", "pain", "death"}));
-    ASSERT_GE(enemyAnims.size(), 2u);
+    EXPECT_EQ(Names(goblin), (std::vector<std::string>{"stand", "walk", "attack", "pain", "death"}));
     // Index 1 loops: each step, the last back to the first included, moves the model alike.
-    const Animation& walk = enemyAnims[1];
+    const Animation walk = AnimationList(goblin).at(1);
     ASSERT_GE(walk.end - walk.start, 4);
     float largest = 0;
     for (int i = walk.start; i + 1 < walk.end; ++i)
         largest = std::max(largest, FrameDistance(goblin.frames[i], goblin.frames[i + 1]));
     EXPECT_GT(largest, 1.0f);
     EXPECT_LE(FrameDistance(goblin.frames[walk.end - 1], goblin.frames[walk.start]), 1.5f * largest);
-
-    for (const char* name : {"male.md2", "hobgoblin.md2", "turret.md2", "flag.md2"}) {
-        SCOPED_TRACE(name);
-        const auto list = AnimationList(Load(name));
-        ASSERT_FALSE(list.empty()) << "the game needs at least one animation to draw";
-        for (const auto& a : list) EXPECT_GT(a.end, a.start) << a.name;
-    }
-    EXPECT_EQ(Names(AnimationList(Load("flag.md2"))), std::vector<std::string>{"wave"});
+    EXPECT_EQ(Names(Load("flag.md2")), std::vector<std::string>{"wave"});
 }
 
-TEST(Models, ActorsHaveTheirSizesAndStandOnTheGround) {
+TEST(Models, ActorsHaveTheirSizesStandOnTheGroundAndFacePlusY) {
     // Player and enemy are drawn at ground + height / 2, so they are centred on z = 0.
     const Box player = FrameBox(Load("male.md2").frames[0]);
     EXPECT_NEAR(player.hi[2] - player.lo[2], 2.0f, 0.15f);
@@ -122,6 +106,8 @@ TEST(Models, ActorsHaveTheirSizesAndStandOnTheGround) {
     const Box enemy = FrameBox(Load("hobgoblin.md2").frames[0]);
     EXPECT_TRUE(enemy.hi[0] - enemy.lo[0] > 2.0f && enemy.hi[0] - enemy.lo[0] < 3.0f);
     EXPECT_NEAR(enemy.hi[2] + enemy.lo[2], 0.0f, 0.15f);
+    // The player's rifle and the enemy's face and blaster point ahead.
+    for (const Box& b : {player, enemy}) EXPECT_GT(b.hi[1], -b.lo[1] * 1.2f);
 
     // A tower is drawn 1.3 below its box centre: the turret spans 0 to 2.6.
     const Box turret = FrameBox(Load("turret.md2").frames[0]);
@@ -154,15 +140,82 @@ TEST(Models, FlagStandsUprightAfterTheTurnItIsDrawnWith) {
     EXPECT_TRUE(spread < 1.0f && spread > 0.4f) << "the cloth is about half a unit wide: " << spread;
 }
 
-TEST(Models, TrianglesTurnCounterClockwiseOutwardAndFrontsFacePlusY) {
-    for (const char* name : {"male.md2", "hobgoblin.md2", "turret.md2", "flag.md2"}) {
+TEST(Models, TrianglesWindOutwardMapOntoTheSkinAndGlCommandsCoverEachOnceWithItsCornersAndWinding) {
+    size_t longestStrip = 0;
+    for (const char* name : kModels) {
         SCOPED_TRACE(name);
-        const Md2 m = Load(name);
+        Bytes file;
+        const Md2 m = Load(name, &file);
+        const int32_t* h = m.header;
+        ASSERT_EQ(h[14] + int64_t(h[4]) * h[10], h[15]) << "the GL commands follow the frames";
+        ASSERT_EQ(h[15] + 4LL * h[9], h[16]) << "and end the file";
+        ASSERT_GT(h[9], 0) << "the block holds at least its closing 0";
+        std::vector<int32_t> w(h[9]);
+        std::memcpy(w.data(), &file[h[15]], 4 * w.size());
+
+        std::multiset<Tri> left;
+        for (size_t i = 0; i < m.tris.size(); i += 6) {
+            Tri t;
+            for (int k = 0; k < 3; ++k) {
+                const int st = m.tris[i + 3 + k];
+                ASSERT_LT(m.tris[i + k], m.frames[0].xyz.size() / 3) << "vertex index of triangle " << i / 6;
+                t[k] = {m.tris[i + k], float(m.st.at(2 * st)) / float(m.skinWidth), float(m.st.at(2 * st + 1)) / float(m.skinHeight)};
+                EXPECT_TRUE(std::get<1>(t[k]) >= 0 && std::get<1>(t[k]) <= 1 && std::get<2>(t[k]) >= 0 && std::get<2>(t[k]) <= 1);
+            }
+            left.insert(Canonical(t));
+        }
         for (size_t f = 0; f < m.frames.size(); f += 5) EXPECT_GT(SignedVolume(m, m.frames[f]), 0.0) << m.frames[f].name;
+        size_t p = 0;
+        for (int32_t n; p < w.size() && (n = w[p++]) != 0;) {
+            const size_t len = std::abs(n);
+            ASSERT_TRUE(len >= 3 && p + 3 * len <= w.size()) << "list of " << n << " at word " << p;
+            std::vector<Corner> c(len);
+            for (size_t i = 0; i < len; ++i, p += 3) {
+                std::get<0>(c[i]) = w[p + 2];
+                std::memcpy(&std::get<1>(c[i]), &w[p], 4);
+                std::memcpy(&std::get<2>(c[i]), &w[p + 1], 4);
+            }
+            if (n > 0) longestStrip = std::max(longestStrip, len - 2);
+            for (size_t i = 0; i + 2 < len; ++i) {
+                const Tri t = n < 0 ? Tri{c[0], c[i + 1], c[i + 2]} : i % 2 ? Tri{c[i + 1], c[i], c[i + 2]} : Tri{c[i], c[i + 1], c[i + 2]};
+                const auto it = left.find(Canonical(t));
+                ASSERT_NE(it, left.end()) << "triangle " << i << " of a list is not in the triangle list, or twice";
+                left.erase(it);
+            }
+        }
+        EXPECT_TRUE(p == w.size() && w.back() == 0) << "the block ends with its closing 0";
+        EXPECT_TRUE(left.empty()) << left.size() << " triangles are in no list";
     }
-    // The player's rifle and the enemy's face and blaster point ahead.
-    for (const char* name : {"male.md2", "hobgoblin.md2"}) {
-        const Box b = FrameBox(Load(name).frames[0]);
-        EXPECT_GT(b.hi[1], -b.lo[1] * 1.2f) << name;
+    EXPECT_GT(longestStrip, 4u) << "prism sides and ellipsoid slices make long strips";
+}
+
+TEST(Models, AssimpOpensEveryModelWithItsTrianglesAndFirstFrame) {
+    for (const char* name : kModels) {
+        SCOPED_TRACE(name);
+        const std::string path = ResourceDir() + "/Models/" + name;
+        const Md2 m = Load(name);
+        std::string report;
+        FILE* pipe = popen((std::string(VELQ_ASSIMP) + " info '" + path + "' --raw 2>&1").c_str(), "r");
+        ASSERT_NE(pipe, nullptr);
+        for (int ch; (ch = std::fgetc(pipe)) != EOF;) report += static_cast<char>(ch);
+        const int status = pclose(pipe);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0 && report.find("ERROR") == std::string::npos) << report;
+        const auto field = [&](const std::string& label) {
+            std::smatch s;
+            return std::regex_search(report, s, std::regex("\n" + label + " *\\(?([^)\n]*)")) ? s[1].str() : "";
+        };
+        // A raw import gives each triangle three corners of its own. It takes the
+        // first keyframe only, so there is no animation to count.
+        EXPECT_EQ(field("Meshes:") + " " + field("Animations:"), "1 0");
+        EXPECT_EQ(field("Faces:") + " " + field("Vertices:"), std::to_string(m.header[8]) + " " + std::to_string(3 * m.header[8]));
+        // Its box is the first frame's, read as (x, z, y) with y as the game reads it.
+        float box[6], lo[3] = {1e30f, 1e30f, 1e30f}, hi[3] = {-1e30f, -1e30f, -1e30f};
+        ASSERT_EQ(std::sscanf((field("Minimum point") + " " + field("Maximum point")).c_str(), "%f %f %f %f %f %f", &box[0],
+                              &box[1], &box[2], &box[3], &box[4], &box[5]), 6);
+        for (size_t i = 0; i < m.frames[0].xyz.size(); ++i) {
+            lo[(3 - i % 3) % 3] = std::min(lo[(3 - i % 3) % 3], m.frames[0].xyz[i]);
+            hi[(3 - i % 3) % 3] = std::max(hi[(3 - i % 3) % 3], m.frames[0].xyz[i]);
+        }
+        for (int k = 0; k < 3; ++k) EXPECT_TRUE(std::abs(box[k] - lo[k]) < 1e-3f && std::abs(box[3 + k] - hi[k]) < 1e-3f) << k;
     }
 }
