@@ -13,16 +13,12 @@ Options Parse(std::vector<const char*> args)
     return ParseOptions(static_cast<int>(args.size()), args.data());
 }
 
-TEST(Options, SettingsLinesPassUntouchedAndInOrderAroundOptions)
+TEST(Options, KnownOptionsInBothSpellingsAndSettingsLinesPassUntouchedAndInOrderAroundThem)
 {
     const Options o = Parse({"-fullscreen", "--record", "a.rec", "screenX = 1024", "+sound", "-", ""});
     EXPECT_EQ(o.error, "");
     EXPECT_EQ(o.record, "a.rec");
     EXPECT_EQ(o.settingsLines, (std::vector<std::string>{"-fullscreen", "screenX = 1024", "+sound", "-", ""}));
-}
-
-TEST(Options, KnownOptionsInBothSpellings)
-{
     EXPECT_TRUE(Parse({"--help"}).help);
     EXPECT_TRUE(Parse({"screenX=640", "--version"}).version);
     EXPECT_EQ(Parse({"--replay=x.rec"}).replay, "x.rec");

@@ -1,7 +1,6 @@
 // Independent readers for TGA, MD2 and cell-map files used by the asset tests.
 #include "asset_files.h"
 
-#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -101,30 +100,6 @@ bool ParseMd2(const Bytes& f, Md2& m, std::string& error) {
         m.frames.push_back(fr);
     }
     return true;
-}
-
-std::vector<Animation> AnimationList(const Md2& m) {
-    std::vector<Animation> out;
-    std::string previous;
-    int start = 0;
-    const int count = static_cast<int>(m.frames.size());
-    for (int i = 0; i < count; ++i) {
-        std::string name = m.frames[i].name;
-        int number = 0;
-        const int len = static_cast<int>(name.size());
-        for (int k = 0; k < len; ++k)
-            if (std::isdigit(static_cast<unsigned char>(name[k])) && k >= len - 2) {
-                number = std::atoi(name.c_str() + k);
-                name.resize(k);
-                break;
-            }
-        if (name != previous || i == count - 1) {
-            if (!previous.empty()) out.push_back({previous, start, i});
-            start = number + i - 1;
-        }
-        previous = name;
-    }
-    return out;
 }
 
 std::vector<std::string> ReadCellMap(const std::string& path) {

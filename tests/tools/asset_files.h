@@ -37,13 +37,6 @@ struct Md2 {
 // Parses the file; error says what was wrong when false.
 bool ParseMd2(const Bytes& file, Md2& out, std::string& error);
 
-struct Animation {
-    std::string name;
-    int start, end;
-};
-// The game's animation list rule applied to the frame names.
-std::vector<Animation> AnimationList(const Md2& model);
-
 // The 64 rows of a cell map (row r is world y = r); empty when malformed.
 std::vector<std::string> ReadCellMap(const std::string& path);
 

@@ -59,9 +59,23 @@ double SignedVolume(const Md2& m, const Md2Frame& f) {
     return v / 6;
 }
 
+// Runs of frames whose names agree but for their two-digit frame number, as the game
+// groups them into animations: frames [start, end).
+struct Animation { std::string name; int start, end; };
+std::vector<Animation> Animations(const Md2& m) {
+    std::vector<Animation> out;
+    for (int i = 0; i < static_cast<int>(m.frames.size()); ++i) {
+        const std::string& n = m.frames[i].name;
+        const std::string base = n.substr(0, n.size() - std::min<size_t>(2, n.size()));
+        if (out.empty() || out.back().name != base) out.push_back({base, i, i});
+        out.back().end = i + 1;
+    }
+    return out;
+}
+
 std::vector<std::string> Names(const Md2& m) {
     std::vector<std::string> out;
-    for (const auto& a : AnimationList(m)) out.push_back(a.name);
+    for (const auto& a : Animations(m)) out.push_back(a.name);
     return out;
 }
 
@@ -77,14 +91,14 @@ TEST(Models, FrameNamesGiveTheAnimationsTheGamePlays) {
     EXPECT_EQ(Names(male), (std::vector<std::string>{"stand", "run", "attack", "pain1", "pain2", "pain3", "jump",
                                                      "flip", "salute", "taunt", "wave", "point", "death"}));
     // Index 8 is played once on a weapon change: a short gesture that moves.
-    const Animation gesture = AnimationList(male).at(8);
+    const Animation gesture = Animations(male).at(8);
     EXPECT_TRUE(gesture.end - gesture.start >= 3 && gesture.end - gesture.start <= 8);
     EXPECT_GT(FrameDistance(male.frames[gesture.start], male.frames[(gesture.start + gesture.end) / 2]), 3.0f);
 
     const Md2 goblin = Load("hobgoblin.md2");
     EXPECT_EQ(Names(goblin), (std::vector<std::string>{"stand", "walk", "attack", "pain", "death"}));
     // Index 1 loops: each step, the last back to the first included, moves the model alike.
-    const Animation walk = AnimationList(goblin).at(1);
+    const Animation walk = Animations(goblin).at(1);
     ASSERT_GE(walk.end - walk.start, 4);
     float largest = 0;
     for (int i = walk.start; i + 1 < walk.end; ++i)

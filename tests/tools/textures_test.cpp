@@ -16,7 +16,6 @@ namespace {
 const char* const kTextures[] = {"water0.tga", "water1.tga", "water2.tga", "water3.tga", "floor1.tga", "wall1.tga",
     "flak.tga", "water.tga", "hobgoblin.tga", "particle.tga", "turret.tga", "skybox_west.tga", "skybox_south.tga",
     "skybox_east.tga", "skybox_north.tga", "skybox_up.tga", "skybox_down.tga", "font.tga"};
-static_assert(sizeof(kTextures) / sizeof(kTextures[0]) == 18, "eighteen texture slots are loaded");
 
 Tga Load(const std::string& name) {
     std::string error;
@@ -39,14 +38,13 @@ int Coverage(const Tga& font, int cell, int x0, int y0, int x1, int y1) {
 }  // namespace
 
 TEST(Textures, EverySlotFileHasAHeaderTheGameAcceptsAndDecodesExactly) {
-    static const uint8_t kRaw[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    static const uint8_t kRle[12] = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     std::set<std::pair<int, int>> kinds;
     for (const char* name : kTextures) {
         SCOPED_TRACE(name);
         const Bytes file = ReadBytes(ResourceDir() + "/Textures/" + name);
         ASSERT_GE(file.size(), 18u);
-        EXPECT_TRUE(std::memcmp(file.data(), kRaw, 12) == 0 || std::memcmp(file.data(), kRle, 12) == 0);
+        // No image ID, no colour map, origin 0: the only headers the game reads.
+        EXPECT_TRUE((file[2] == 2 || file[2] == 10) && std::count(file.begin(), file.begin() + 12, 0) == 11);
         const Tga t = Load(name);
         EXPECT_TRUE(PowerOfTwo(t.width) && PowerOfTwo(t.height)) << t.width << "x" << t.height;
         kinds.insert({t.type, t.bitsPerPixel});
