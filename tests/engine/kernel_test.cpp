@@ -129,6 +129,19 @@ TEST_F(KernelTest, OnePassUpdatesAndStopsInPriorityOrderWhateverTheTasksDoToEach
          },
          {"update spawner", "start behind", "start ahead", "update behind", "update killer", "stop ahead",
           "stop spawner", "stop behind", "stop killer"}},
+        {"a refused start and operations on tasks not in the searched list change nothing",
+         [](KernelTest& t) {
+             CMMPointer<ITask> refused(new RecordingTask("refused", 50, {}, false)), outsider(new RecordingTask("outsider", 5));
+             EXPECT_FALSE(t.kernel->AddTask(refused));
+             t.Add("a", 10);
+             t.kernel->RemoveTask(outsider);
+             t.kernel->SuspendTask(outsider);
+             t.kernel->ResumeTask(outsider);
+             t.kernel->ResumeTask(t.tasks["a"]);  // not paused
+             EXPECT_EQ(events, (Strings{"start refused", "start a"}));
+             EXPECT_FALSE(outsider->canKill);
+         },
+         {"update a", "update killer", "stop a", "stop killer"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -139,25 +152,6 @@ TEST_F(KernelTest, OnePassUpdatesAndStopsInPriorityOrderWhateverTheTasksDoToEach
         TearDown();
         SetUp();
     }
-}
-
-TEST_F(KernelTest, RefusedStartsAndOperationsOnTasksNotInTheSearchedListChangeNothing)
-{
-    CMMPointer<ITask> refused(new RecordingTask("refused", 50, {}, false));
-    EXPECT_FALSE(kernel->AddTask(refused));
-    EXPECT_TRUE(kernel->GetTaskList().empty());
-    CMMPointer<ITask> outsider(new RecordingTask("outsider", 5));
-    Add("a", 10);
-    CMMPointer<ITask> running = Add("running", 20);
-    events.clear();
-    kernel->RemoveTask(outsider);
-    kernel->SuspendTask(outsider);
-    kernel->ResumeTask(outsider);
-    kernel->ResumeTask(running);  // not paused
-    EXPECT_TRUE(events.empty());
-    EXPECT_FALSE(outsider->canKill);
-    RunOnePass();
-    EXPECT_EQ(events, (Strings{"update a", "update running", "update killer", "stop a", "stop running", "stop killer"}));
 }
 
 TEST_F(KernelTest, ObjectReleasedInAPassLivesUntilItsEndAndAStackTaskIsNeverFreed)
