@@ -6,13 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/timertask.h"
-#include "world/scenegraph.h"
 #include "support/worldfixture.h"
 
 namespace {
-
-using velqtest::CaptureCout;
 
 // A mover that records whom it was tested against and is blocked by one type.
 struct ProbeMover : VMOB {
@@ -22,6 +18,14 @@ struct ProbeMover : VMOB {
     {
         tested.push_back(other);
         return other->GetType() == blocker;
+    }
+    // Tries a move to (x, y) and returns whom it was tested against.
+    std::vector<VOB*> Try(float x, float y, bool allowed)
+    {
+        tested.clear();
+        SetNextPosition(x, y, 1.0f);
+        EXPECT_EQ(TryMove(), allowed) << GetType() << " to " << x << "," << y;
+        return tested;
     }
     std::string blocker;
     std::vector<VOB*> tested;
@@ -33,23 +37,21 @@ TEST_F(VobTest, ComputeNextPositionStepsBySpeedAndFrameTimeAndRefusesEachAxisTha
 {
     struct Case { float dx, dy, dz, nextX, nextY, nextZ; } const cases[] = {
         {2.0f, -1.0f, 0.0f, 12.0f, 19.0f, 1.0f},
-        {54.0f, 1.0f, 0.0f, 10.0f, 21.0f, 1.0f},   // x 64.0: on the border is refused
-        {54.5f, 44.0f, 63.0f, 10.0f, 20.0f, 1.0f},  // x past it, y 64, z 64
+        {54.0f, 1.0f, 0.0f, 10.0f, 21.0f, 1.0f},      // x 64.0: on the border is refused
+        {54.5f, 44.0f, 63.0f, 10.0f, 20.0f, 1.0f},    // x past it, y 64, z 64
         {-10.0f, -20.0f, -1.0f, 10.0f, 20.0f, 1.0f},  // x 0, y 0, z 0
     };
     CMMPointer<VMOB> m = new VMOB("enemy", 0, 0, 0);
     m->SetSpeed(2.0f);
     CGlobalTimerTask::dT = 0.5f;
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.dx);
         m->SetNextPosition(10.0f, 20.0f, 1.0f);
         m->CommitMove();
         m->SetMoveDirection(c.dx, c.dy, c.dz);
         m->ComputeNextPosition();
-        SCOPED_TRACE(c.dx);
-        EXPECT_FLOAT_EQ(m->GetNextX(), c.nextX);
-        EXPECT_FLOAT_EQ(m->GetNextY(), c.nextY);
-        EXPECT_FLOAT_EQ(m->GetNextZ(), c.nextZ);
-        EXPECT_FLOAT_EQ(m->GetX(), 10.0f) << "computing is not moving";
+        EXPECT_TRUE(m->GetNextX() == c.nextX && m->GetNextY() == c.nextY && m->GetNextZ() == c.nextZ);
+        EXPECT_EQ(m->GetX(), 10.0f) << "computing is not moving";
     }
 }
 
@@ -58,23 +60,15 @@ TEST_F(VobTest, TryMoveTestsEveryNearbyObjectItselfIncludedAndStopsAtTheFirstBlo
     VOB* wall = Place(new VOB("map.wall"), 12.0f, 10.0f);
     VOB* tower = Place(new VOB("tower"), 11.0f, 11.0f);
     ProbeMover* m = Place(new ProbeMover("enemy", "map.wall"), 10.0f, 10.0f);
-    m->SetNextPosition(11.0f, 10.0f, 1.0f);
-    EXPECT_FALSE(m->TryMove());
+    EXPECT_EQ(m->Try(11.0f, 10.0f, false), std::vector<VOB*>{wall}) << "the wall comes first in the leaf";
     EXPECT_EQ(m->GetX(), 10.0f) << "a refused move leaves the position";
-    ASSERT_EQ(m->tested.size(), 1u) << "the wall comes first in the leaf and blocks";
-    EXPECT_EQ(m->tested[0], wall);
-
     m->blocker = "nothing";
-    m->tested.clear();
-    EXPECT_TRUE(m->TryMove());
+    EXPECT_EQ(m->Try(11.0f, 10.0f, true), (std::vector<VOB*>{wall, tower, m}));
     EXPECT_EQ(m->GetX(), 11.0f);
-    EXPECT_EQ(m->tested, (std::vector<VOB*>{wall, tower, m}));
 
     Place(new VOB("map.wall"), 50.0f, 50.0f);  // splits the root: the move follows into the new leaf
     ASSERT_EQ(m->GetNode(), Root()->GetChild(1));
-    m->SetNextPosition(40.0f, 10.0f, 1.0f);
-    m->blocker = "nothing";
-    EXPECT_TRUE(m->TryMove());
+    m->Try(40.0f, 10.0f, true);
     EXPECT_TRUE(m->GetX() == 40.0f && m->GetNode() == Root()->GetChild(2));
     EXPECT_EQ(Root()->GetChild(1)->GetObjects().size(), 2u);
 }
@@ -85,27 +79,21 @@ TEST_F(VobTest, FlagAndObjectsOutsideTheTreeMoveWithoutTests)
     ProbeMover* flag = Place(new ProbeMover("flag", "map.wall"), 10.0f, 10.0f);
     CMMPointer<ProbeMover> outside = new ProbeMover("enemy", "enemy");
     for (ProbeMover* m : {flag, static_cast<ProbeMover*>(outside)}) {
-        m->SetNextPosition(12.0f, 10.0f, 1.0f);
-        EXPECT_TRUE(m->TryMove()) << m->GetType();
-        EXPECT_TRUE(m->tested.empty()) << m->GetType();
+        EXPECT_TRUE(m->Try(12.0f, 10.0f, true).empty()) << m->GetType();
         EXPECT_EQ(m->GetX(), 12.0f) << m->GetType();
     }
     EXPECT_EQ(outside->GetNode(), nullptr);
 }
 
-TEST_F(VobTest, KillLeavesTheLeafButRemembersIt)
+TEST_F(VobTest, KillLeavesTheLeafButRemembersItAndADeadObjectDoesNotComeBack)
 {
     Place(new VOB("map.wall"), 50.0f, 50.0f);
     CMMPointer<ProbeMover> m = Place(new ProbeMover("enemy", "nothing"), 10.0f, 10.0f);
     SceneGraphNode* leaf = m->GetNode();
     m->Kill();
-    EXPECT_EQ(m->GetNode(), leaf);
-    EXPECT_TRUE(leaf->GetObjects().empty());
+    EXPECT_TRUE(m->GetNode() == leaf && leaf->GetObjects().empty());
     EXPECT_EQ(m->GetRefCount(), 1) << "only the test holds it now";
-
-    // A dead object asked to move once more does not come back into the tree.
-    m->SetNextPosition(40.0f, 40.0f, 1.0f);
-    EXPECT_TRUE(m->TryMove());
+    m->Try(40.0f, 40.0f, true);
     VOBList all;
     EXPECT_EQ(Root()->CollectObjects(all), 1);
 }
@@ -116,13 +104,12 @@ TEST_F(VobTest, LoadModelFillsTheModelAndReportsItsFrames)
     EXPECT_FALSE(wall->Fire()) << "no weapon";
     EXPECT_FALSE(wall->MoveModelBox()) << "no model";
     {
-        CaptureCout out;
+        velqtest::CaptureCout out;
         wall->LoadModel(ModelCache::kWallModel);
         EXPECT_EQ(out.Text(), "MD2 Loaded 1\n");
     }
-    ASSERT_TRUE(wall->GetModel().IsLoaded());
     wall->SetNextPosition(7.0f, 3.0f, 0.5f);
-    EXPECT_TRUE(wall->MoveModelBox());
+    ASSERT_TRUE(wall->MoveModelBox());
     const double* at = wall->GetModel().GetHull().translation;
     EXPECT_TRUE(at[0] == 7.0 && at[1] == 3.0 && at[2] == 0.5);
 }
