@@ -57,39 +57,6 @@ TEST_F(GameWorldTest, ListsAreFilledAndEmptiedByKind)
     EXPECT_EQ(enemy->GetRefCount(), 1) << "only the test holds it now";
 }
 
-TEST_F(GameWorldTest, ClearLevelLeavesOnlyThePlayerAndNothingThatActs)
-{
-    CMMPointer<Player> player = new Player();
-    World().AddObject(player);
-    World().SetActor(player, GameWorld::kPlayerSlot);
-    CMMPointer<Enemy> first = new Enemy();
-    World().AddEnemy(first);
-    World().AddEnemy(new Enemy());
-    World().AddTower(new Tower(20, 20, 0));
-    CMMPointer<VMOB> shot = new VMOB("projectile.lasermg", 1, 0, 0);
-    World().AddMover(shot);
-    CMMPointer<Flag> flag = new Flag();
-    World().AddObject(flag);
-    World().SetActor(flag, GameWorld::kFlagSlot);
-    flag->PickUp(first);
-    for (const CMMPointer<VOB>& o : World().GetAllObjects())
-        Root()->Insert(o);
-
-    CaptureCout out;
-    World().ClearLevel();
-    EXPECT_TRUE(velqtest::CountOf(out.Text(), " DELETING enemy\n") == 2 && velqtest::CountOf(out.Text(), " DELETING ") == 2)
-        << out.Text();
-    ASSERT_EQ(World().GetAllObjects().size(), 1u);
-    EXPECT_EQ(World().GetAllObjects().front(), static_cast<VOB*>(player));
-    // Old towers would go on firing, old shots flying.
-    EXPECT_TRUE(World().GetEnemyCount() == 0 && World().GetEnemies().empty() && World().GetTowers().empty() &&
-                World().GetMovers().empty() && shot->IsDead());
-    EXPECT_FALSE(flag->IsCarried()) << "its carrier is gone";
-    EXPECT_EQ(World().GetActor(GameWorld::kFlagSlot), static_cast<VOB*>(flag)) << "the slot keeps the flag";
-    VOBList inTree;
-    EXPECT_EQ(Root()->CollectObjects(inTree), 2) << "the player and the flag stay in the tree";
-}
-
 // A freed carrier would be read at the flag's next follow.
 TEST_F(GameWorldTest, FlagLiesFreeWhenItsCarrierLeavesTheWorld)
 {

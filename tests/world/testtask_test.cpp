@@ -105,6 +105,7 @@ TEST_F(TestTaskTest, NothingOfTheOldLevelActsInTheNewOne)
     EXPECT_NE(Root(), oldRoot) << "a new tree";
     EXPECT_TRUE(World().GetTowers().empty() && World().GetMovers().empty() && World().GetEnemies().empty());
     EXPECT_TRUE(oldShot->IsDead() && !oldFlag->IsCarried());
+    EXPECT_EQ(World().GetActor(GameWorld::kFlagSlot), static_cast<VOB*>(oldFlag)) << "a level without a flag keeps it";
     EXPECT_TRUE(spent->GetNode() == nullptr && oldShot->GetNode() == nullptr) << "no node of the freed tree";
     // Only the test still holds them: the lists let go and the old tree was freed.
     for (const VOB* o : {(VOB*)oldTower, (VOB*)oldEnemy, (VOB*)oldShot, (VOB*)spent})
