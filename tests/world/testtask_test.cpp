@@ -70,20 +70,6 @@ TEST_F(TestTaskTest, StartLoadsTheSelectionLevelPlacesEveryObjectAndDumps)
     EXPECT_TRUE(PlayerNow()->GetX() == 5.0f && PlayerNow()->GetY() == 5.0f);
 }
 
-TEST_F(TestTaskTest, LevelChangeHappensOnceDeletesTheOldEnemiesAndKeepsThePlayer)
-{
-    CMMPointer<VOB> player = PlayerNow();
-    const std::string out = Update(3);
-    EXPECT_TRUE(CountOf(out, "LEVEL CHANGE\n") == 1 && CountOf(out, " DELETING enemy\n") == 2) << out;
-    EXPECT_LT(out.find("LEVEL CHANGE"), out.find(" DELETING "));
-    EXPECT_NE(out.find("Loading Map Resources/Maps/level3.map\n"), std::string::npos);
-    EXPECT_NE(out.find("Total Objects in SceneGraph: 3\n"), std::string::npos) << "ground, the player, one enemy";
-    EXPECT_EQ(task->GetCurrentLevel(), 3);
-    EXPECT_EQ(PlayerNow(), player) << "the same player";
-    EXPECT_TRUE(player->GetX() == 8.0f && InCurrentTree(player->GetNode()));
-    EXPECT_EQ(Update().find("LEVEL CHANGE"), std::string::npos) << "once only";
-}
-
 TEST_F(TestTaskTest, NothingOfTheOldLevelActsInTheNewOne)
 {
     Update(1);
@@ -135,18 +121,29 @@ TEST_F(TestTaskTest, LevelIsWonInTheFirstUpdateAfterTheLastEnemyLeavesButNeverTh
     EXPECT_EQ(World().GetResult(), GameWorld::kWon);
 }
 
-TEST_F(TestTaskTest, UnknownLevelLeavesOnlyThePlayerAndTheSelectionLevelMakesANewOneKeepingTheOldListed)
+// A level change keeps the player, an unknown level leaves only it, and the selection level
+// starts a new game with a new one while the old stays listed.
+TEST_F(TestTaskTest, LevelChangeHappensOnceDeletesTheOldEnemiesAndKeepsThePlayerUntilTheSelectionLevel)
 {
-    CMMPointer<VOB> old = PlayerNow();
-    const std::string out = Update(7);
+    CMMPointer<VOB> player = PlayerNow();
+    std::string out = Update(3);
+    EXPECT_TRUE(CountOf(out, "LEVEL CHANGE\n") == 1 && CountOf(out, " DELETING enemy\n") == 2) << out;
+    EXPECT_LT(out.find("LEVEL CHANGE"), out.find(" DELETING "));
+    EXPECT_NE(out.find("Loading Map Resources/Maps/level3.map\n"), std::string::npos);
+    EXPECT_NE(out.find("Total Objects in SceneGraph: 3\n"), std::string::npos) << "ground, the player, one enemy";
+    EXPECT_TRUE(task->GetCurrentLevel() == 3 && PlayerNow() == player);
+    EXPECT_TRUE(player->GetX() == 8.0f && InCurrentTree(player->GetNode()));
+    EXPECT_EQ(Update().find("LEVEL CHANGE"), std::string::npos) << "once only";
+
+    out = Update(7);
     EXPECT_TRUE(out.find("Loading Map") == std::string::npos && CountOf(out, "Total Objects in SceneGraph: 1\n") == 1);
     ASSERT_EQ(World().GetAllObjects().size(), 1u);
-    EXPECT_EQ(World().GetAllObjects().front(), old);
+    EXPECT_EQ(World().GetAllObjects().front(), player);
     Update(0);
-    EXPECT_NE(PlayerNow(), old);
+    EXPECT_NE(PlayerNow(), player);
     const auto all = World().GetAllObjects();
     EXPECT_EQ(std::count_if(all.begin(), all.end(), [](const VOB* o) { return o->GetType() == "player"; }), 2);
-    EXPECT_NE(std::find(all.begin(), all.end(), old), all.end()) << "the old one still listed";
+    EXPECT_NE(std::find(all.begin(), all.end(), player), all.end()) << "the old one still listed";
 }
 
 }  // namespace
