@@ -1,5 +1,5 @@
-// The game world's lists, the level clean-up and the display toggles, the actors it holds,
-// and the state hash of recorded games.
+// The game world's lists and display toggles, the actors it holds, and the state hash of
+// recorded games.
 #include "world/gameworld.h"
 
 #include <gtest/gtest.h>
@@ -57,26 +57,9 @@ TEST_F(GameWorldTest, ListsAreFilledAndEmptiedByKind)
     EXPECT_EQ(enemy->GetRefCount(), 1) << "only the test holds it now";
 }
 
-// A freed carrier would be read at the flag's next follow.
-TEST_F(GameWorldTest, FlagLiesFreeWhenItsCarrierLeavesTheWorld)
-{
-    CMMPointer<Flag> flag = new Flag();
-    World().SetActor(flag, GameWorld::kFlagSlot);
-    CMMPointer<Enemy> bystander = new Enemy(), carrier = new Enemy();
-    World().AddEnemy(bystander);
-    World().AddEnemy(carrier);
-    flag->PickUp(carrier);
-    World().RemoveEnemy(bystander);
-    EXPECT_EQ(flag->GetCarrier(), static_cast<VMOB*>(carrier));
-    World().RemoveEnemy(carrier);
-    EXPECT_TRUE(!flag->IsCarried() && flag->GetCarrier() == nullptr);
-}
-
 TEST_F(GameWorldTest, PlayerStartsANewGameWithTheShotgunAndCyclesItsWeaponsWithTheChangeAnimation)
 {
-    World().SetResult(GameWorld::kLost);
     CMMPointer<Player> p = new Player();
-    EXPECT_EQ(World().GetResult(), GameWorld::kPlaying) << "a new player starts a new game";
     MD2Model& model = p->GetModel();
     model.animations.resize(10);  // enough animations for the change to play
     const struct { int slot; WeaponKind kind; } order[] = {{Player::kLaserShotgun, WeaponKind::LaserShotgun},
@@ -105,11 +88,15 @@ TEST_F(GameWorldTest, PlayerResetRestoresTheStartValuesButKeepsCameraAndPlace)
     EXPECT_TRUE(p->GetWeapon() == p->GetWeaponAt(Player::kLaserShotgun) && World().GetResult() == GameWorld::kPlaying);
 }
 
-TEST_F(GameWorldTest, FlagFollowsItsCarrierInTheTreeAndReportsIt)
+// A freed carrier would be read at the flag's next follow.
+TEST_F(GameWorldTest, FlagFollowsItsCarrierAndLiesFreeWhenTheCarrierLeavesTheWorld)
 {
     CMMPointer<Flag> flag = Place(new Flag(), 30, 30);
+    World().SetActor(flag, GameWorld::kFlagSlot);
     Place(new VMOB("map.wall", 0, 0, 0), 12.5f, 40.0f, 0.5f);  // does not block the flag
-    CMMPointer<Enemy> carrier = new Enemy();
+    CMMPointer<Enemy> bystander = new Enemy(), carrier = new Enemy();
+    World().AddEnemy(bystander);
+    World().AddEnemy(carrier);
     carrier->SetNextPosition(12.5f, 40.0f, 1.0f);
     carrier->CommitMove();
     CaptureCout out;
@@ -118,7 +105,9 @@ TEST_F(GameWorldTest, FlagFollowsItsCarrierInTheTreeAndReportsIt)
     flag->FollowCarrier();
     EXPECT_EQ(out.Text(), "FLAGCARRIER 12.5 40\n");
     EXPECT_TRUE(flag->GetX() == 12.5f && flag->GetY() == 40.0f && flag->GetNode() == Root());
-    flag->Drop();
+    World().RemoveEnemy(bystander);
+    EXPECT_EQ(flag->GetCarrier(), static_cast<VMOB*>(carrier));
+    World().RemoveEnemy(carrier);
     EXPECT_TRUE(!flag->IsCarried() && flag->GetCarrier() == nullptr);
 }
 
