@@ -207,7 +207,7 @@ struct ProbeMover : VMOB {
     std::vector<VOB*> tested;
 };
 
-class VobTest : public velqtest::WorldFixture {};
+using VobTest = SceneGraphTest;
 
 TEST_F(VobTest, ComputeNextPositionStepsBySpeedAndFrameTimeAndRefusesEachAxisThatLeavesTheOpenRange)
 {
@@ -233,7 +233,7 @@ TEST_F(VobTest, ComputeNextPositionStepsBySpeedAndFrameTimeAndRefusesEachAxisTha
 
 TEST_F(VobTest, TryMoveTestsEveryNearbyObjectItselfIncludedAndStopsAtTheFirstBlock)
 {
-    VOB* wall = Place(new VOB("map.wall"), 12.0f, 10.0f);
+    VOB* wall = At(12.0f, 10.0f);
     VOB* tower = Place(new VOB("tower"), 11.0f, 11.0f);
     ProbeMover* m = Place(new ProbeMover("enemy", "map.wall"), 10.0f, 10.0f);
     EXPECT_EQ(m->Try(11.0f, 10.0f, false), std::vector<VOB*>{wall}) << "the wall comes first in the leaf";
@@ -242,7 +242,7 @@ TEST_F(VobTest, TryMoveTestsEveryNearbyObjectItselfIncludedAndStopsAtTheFirstBlo
     EXPECT_EQ(m->Try(11.0f, 10.0f, true), (std::vector<VOB*>{wall, tower, m}));
     EXPECT_EQ(m->GetX(), 11.0f);
 
-    Place(new VOB("map.wall"), 50.0f, 50.0f);  // splits the root: the move follows into the new leaf
+    At(50.0f, 50.0f);  // splits the root: the move follows into the new leaf
     ASSERT_EQ(m->GetNode(), Root()->GetChild(1));
     m->Try(40.0f, 10.0f, true);
     EXPECT_TRUE(m->GetX() == 40.0f && m->GetNode() == Root()->GetChild(2));
@@ -251,7 +251,7 @@ TEST_F(VobTest, TryMoveTestsEveryNearbyObjectItselfIncludedAndStopsAtTheFirstBlo
 
 TEST_F(VobTest, FlagAndObjectsOutsideTheTreeMoveWithoutTests)
 {
-    Place(new VOB("map.wall"), 12.0f, 10.0f);
+    At(12.0f, 10.0f);
     ProbeMover* flag = Place(new ProbeMover("flag", "map.wall"), 10.0f, 10.0f);
     CMMPointer<ProbeMover> outside = new ProbeMover("enemy", "enemy");
     for (ProbeMover* m : {flag, static_cast<ProbeMover*>(outside)}) {
@@ -263,15 +263,14 @@ TEST_F(VobTest, FlagAndObjectsOutsideTheTreeMoveWithoutTests)
 
 TEST_F(VobTest, KillLeavesTheLeafButRemembersItAndADeadObjectDoesNotComeBack)
 {
-    Place(new VOB("map.wall"), 50.0f, 50.0f);
+    At(50.0f, 50.0f);
     CMMPointer<ProbeMover> m = Place(new ProbeMover("enemy", "nothing"), 10.0f, 10.0f);
     SceneGraphNode* leaf = m->GetNode();
     m->Kill();
     EXPECT_TRUE(m->GetNode() == leaf && leaf->GetObjects().empty());
     EXPECT_EQ(m->GetRefCount(), 1) << "only the test holds it now";
     m->Try(40.0f, 40.0f, true);
-    VOBList all;
-    EXPECT_EQ(Root()->CollectObjects(all), 1);
+    EXPECT_EQ(Count(), 1);
 }
 
 }  // namespace
