@@ -20,8 +20,7 @@
 
 namespace velqtest {
 
-class FakeWeapon : public IWeapon {
-public:
+struct FakeWeapon : IWeapon {
     FakeWeapon(WeaponKind k, VOB* o) : kind(k), owner(o) {}
     bool Fire() override { return false; }
     float GetRange() override { return 0.0f; }
@@ -29,8 +28,7 @@ public:
     VOB* owner;
 };
 
-class FakeRules : public IGameRules {
-public:
+struct FakeRules : IGameRules {
     IWeapon* MakeWeapon(WeaponKind kind, VOB* owner) override { return new FakeWeapon(kind, owner); }
     bool CollidesWith(VMOB&, const CMMPointer<VOB>&) override { return false; }
 };

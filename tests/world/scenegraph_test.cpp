@@ -219,6 +219,7 @@ TEST_F(VobTest, ComputeNextPositionStepsBySpeedAndFrameTimeAndRefusesEachAxisTha
     };
     CMMPointer<VMOB> m = new VMOB("enemy", 0, 0, 0);
     m->SetSpeed(2.0f);
+    m->AddWaypoint(30.0f, 30.0f, 1.0f);  // a plain mover keeps no path: its steps stay as computed
     CGlobalTimerTask::dT = 0.5f;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.dx);
@@ -266,6 +267,7 @@ TEST_F(VobTest, KillLeavesTheLeafButRemembersItAndADeadObjectDoesNotComeBack)
     At(50.0f, 50.0f);
     CMMPointer<ProbeMover> m = Place(new ProbeMover("enemy", "nothing"), 10.0f, 10.0f);
     SceneGraphNode* leaf = m->GetNode();
+    EXPECT_FALSE(m->Fire() || m->MoveModelBox()) << "no weapon, no model";
     m->Kill();
     EXPECT_TRUE(m->GetNode() == leaf && leaf->GetObjects().empty());
     EXPECT_EQ(m->GetRefCount(), 1) << "only the test holds it now";

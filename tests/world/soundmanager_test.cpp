@@ -54,10 +54,6 @@ TEST_F(SoundManagerTest, OpensTheDeviceAndLoadsAndPlaysTheFourEffects)
     for (const char* name : {"dsplasma.ogg", "shotgun.ogg", "dsrxplod.ogg", "dsrlaunc.ogg"})
         dir.Write(std::string("Resources/SFX/") + name, Wav(22050));
     manager = std::make_unique<SoundManager>();
-    int rate = 0, outChannels = 0;
-    Uint16 format = 0;
-    ASSERT_EQ(Mix_QuerySpec(&rate, &format, &outChannels), 1);
-    EXPECT_TRUE(rate == 22050 && format == AUDIO_S16LSB && outChannels == 2);
     EXPECT_TRUE(manager->LoadSounds());
     for (int i = 0; i < SoundManager::kSoundCount; ++i)
         EXPECT_TRUE(manager->IsSoundLoaded(i)) << i;
