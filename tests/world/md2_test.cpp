@@ -127,6 +127,31 @@ std::string WriteAndLoad(const std::string& bytes, MD2Model& model)
     return capture.Text();
 }
 
+// A model of count frames with the given animations; frames are not drawn here.
+MD2Model AnimatedModel(int32_t count, std::vector<std::array<int32_t, 2>> ranges)
+{
+    MD2Model model;
+    model.frames.assign(size_t(count), std::make_shared<MD2Frame>());
+    model.frameCount = count;
+    model.loaded = true;
+    for (const auto& r : ranges) {
+        model.animations.emplace_back();
+        model.animations.back().start = r[0];
+        model.animations.back().end = r[1];
+    }
+    model.animationCount = static_cast<int32_t>(ranges.size());
+    return model;
+}
+
+// Steps one whole frame duration and returns the frame it lands on.
+int32_t StepFrame(MD2Model& model)
+{
+    int32_t next = 0;
+    float t = 0.0f;
+    model.AdvanceAnimation(model.frameDuration, next, t);
+    return model.currentFrame;
+}
+
 }  // namespace
 
 TEST(MD2Reader, ReadsBackVerticesTextureCoordinatesAndTrianglesAsWritten)
@@ -256,35 +281,6 @@ TEST(MD2Reader, EveryWayAFileCanBeBrokenIsRejectedWithItsReason)
         EXPECT_TRUE(loader.Load(model, "good.md2") && model.frameCount == 2 && model.frames[0]->triangleCount == 4);
     }
 }
-
-namespace {
-
-// A model of count frames with the given animations; frames are not drawn here.
-MD2Model AnimatedModel(int32_t count, std::vector<std::array<int32_t, 2>> ranges)
-{
-    MD2Model model;
-    model.frames.assign(size_t(count), std::make_shared<MD2Frame>());
-    model.frameCount = count;
-    model.loaded = true;
-    for (const auto& r : ranges) {
-        model.animations.emplace_back();
-        model.animations.back().start = r[0];
-        model.animations.back().end = r[1];
-    }
-    model.animationCount = static_cast<int32_t>(ranges.size());
-    return model;
-}
-
-// Steps one whole frame duration and returns the frame it lands on.
-int32_t StepFrame(MD2Model& model)
-{
-    int32_t next = 0;
-    float t = 0.0f;
-    model.AdvanceAnimation(model.frameDuration, next, t);
-    return model.currentFrame;
-}
-
-}  // namespace
 
 TEST(MD2Animation, LoopsPlayTheirCountThenReturnToTheAnimationBeforeAndZeroPlaysForEver)
 {
