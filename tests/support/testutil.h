@@ -1,4 +1,4 @@
-// Shared test helpers: a private working directory and captured console output.
+// Shared test helpers: a private working directory, captured console output, small files.
 #pragma once
 
 #include <unistd.h>
@@ -14,18 +14,15 @@
 
 namespace velqtest {
 
-// Makes a fresh directory, changes into it, and on destruction changes back and
-// removes it.
+// A fresh directory to work in while it lives; afterwards the old one again, and it is gone.
 class TempDir {
 public:
-    TempDir()
+    TempDir() : previous(std::filesystem::current_path())
     {
         char pattern[] = "/tmp/velqtest-XXXXXX";
-        char* made = mkdtemp(pattern);
-        if (!made)
+        if (!mkdtemp(pattern))
             std::abort();
-        path = made;
-        previous = std::filesystem::current_path();
+        path = pattern;
         std::filesystem::current_path(path);
     }
     ~TempDir()
@@ -38,18 +35,15 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& Path() const { return path; }
-
     void Write(const std::string& name, const std::string& contents) const
     {
-        std::filesystem::path p = path / name;
+        const std::filesystem::path p = path / name;
         std::filesystem::create_directories(p.parent_path());
-        std::ofstream out(p, std::ios::binary);
-        out << contents;
+        std::ofstream(p, std::ios::binary) << contents;
     }
 
 private:
-    std::filesystem::path path;
-    std::filesystem::path previous;
+    std::filesystem::path previous, path;
 };
 
 // Redirects a stream (std::cout unless named) into a string while it lives.
@@ -81,8 +75,8 @@ inline int CountOf(const std::string& text, const std::string& part)
     return n;
 }
 
-// A 16-bit mono WAV file at 22050 Hz holding a square tone; the mixer recognises it by
-// its content, whatever the file is called.
+// A 16-bit mono WAV file at 22050 Hz holding a square tone; the mixer knows it by its content,
+// whatever the file is called.
 inline std::string Wav(int samples)
 {
     std::string out;
@@ -104,9 +98,8 @@ inline std::string Wav(int samples)
 
 inline std::string ReadFile(const std::filesystem::path& p)
 {
-    std::ifstream in(p, std::ios::binary);
     std::ostringstream s;
-    s << in.rdbuf();
+    s << std::ifstream(p, std::ios::binary).rdbuf();
     return s.str();
 }
 

@@ -13,15 +13,14 @@
 #include "engine/mmanager.h"
 #include "engine/timertask.h"
 #include "support/testutil.h"
+#include "world/gamerules.h"
 #include "world/gameworld.h"
 #include "world/modelcache.h"
 #include "world/scenegraph.h"
-#include "world/gamerules.h"
 
 namespace velqtest {
 
-class FakeWeapon : public IWeapon {
-public:
+struct FakeWeapon : IWeapon {
     FakeWeapon(WeaponKind k, VOB* o) : kind(k), owner(o) {}
     bool Fire() override { return false; }
     float GetRange() override { return 0.0f; }
@@ -29,14 +28,12 @@ public:
     VOB* owner;
 };
 
-// Stand-in weapons, and nothing ever blocks.
-class FakeRules : public IGameRules {
-public:
+struct FakeRules : IGameRules {
     IWeapon* MakeWeapon(WeaponKind kind, VOB* owner) override { return new FakeWeapon(kind, owner); }
     bool CollidesWith(VMOB&, const CMMPointer<VOB>&) override { return false; }
 };
 
-// The stand-in weapon's kind and owner, or false when w is not one.
+// Whether w is a stand-in weapon of this kind and owner.
 inline bool IsFake(IWeapon* w, WeaponKind kind, VOB* owner)
 {
     auto* fake = dynamic_cast<FakeWeapon*>(w);
@@ -72,10 +69,10 @@ protected:
         new ModelCache();
     }
 
+    // The tree and the lists hold the objects; freeing them lets the collector delete
+    // every object the test made.
     void TearDown() override
     {
-        // The tree and the lists hold the objects; freeing them lets the collector
-        // delete every object the test made.
         if (SceneGraph::Exists())
             delete &SceneGraph::GetSingleton();
         if (GameWorld::Exists())

@@ -1,35 +1,26 @@
-// Inputs the fuzzers found, fed to the world's readers again: each is refused with one
+// Inputs the fuzzers found, fed to the world's readers again: each map is refused with one
 // reason that names the file, and nothing of it is kept.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "support/testutil.h"
 #include "world/maploader.h"
 
-namespace {
-
-const std::string kData = VELQ_FUZZ_REGRESSIONS;
-
 TEST(FuzzRegression, MapsTooShortToReadAreRefusedAndLeaveNoCells)
 {
-    struct Case {
-        const char* file;
-        const char* reason;
-    };
-    const Case cases[] = {
-        {"map/two-bytes.map", "the map has 2 bytes"},  // the two bytes were left in the cells
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.file);
-        const std::string path = kData + "/" + c.file;
-        std::string cells = "cells of an earlier map";
+    int fed = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(VELQ_FUZZ_REGRESSIONS) + "/map")) {
+        const std::string path = entry.path().string();
+        SCOPED_TRACE(path);
+        std::string cells = "cells of an earlier map";  // two-bytes.map: its bytes were left in the cells
         velqtest::CaptureCout out;
         EXPECT_FALSE(MapLoader::ReadCells(path, cells));
         EXPECT_TRUE(cells.empty());
-        EXPECT_NE(out.Text().find("Loading Map " + path + " failed"), std::string::npos) << out.Text();
-        EXPECT_NE(out.Text().find(c.reason), std::string::npos) << out.Text();
+        EXPECT_EQ(out.Text(), "Loading Map " + path + " failed\nthe map has " + std::to_string(entry.file_size()) +
+                                  " bytes, but 64 lines of 64 cells and a line end need 4160\n");
+        ++fed;
     }
+    EXPECT_GT(fed, 0);
 }
-
-}  // namespace

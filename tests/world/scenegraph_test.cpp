@@ -1,8 +1,11 @@
-// The quadtree: splitting, its depth limit, edge points, relocation and the neighbourhood query.
+// The quadtree (splitting, its depth limit, edge points, relocation, the neighbourhood query)
+// and the objects' move protocol in it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "support/worldfixture.h"
 #include "world/scenegraph.h"
@@ -14,19 +17,12 @@ using velqtest::CaptureCout;
 
 class SceneGraphTest : public velqtest::WorldFixture {
 protected:
-    VOB* Place(float x, float y)
-    {
-        VOB* o = new VOB("map.wall");
-        o->SetNextPosition(x, y, 0.0f);
-        o->CommitMove();
-        Root()->Insert(o);
-        return o;
-    }
+    VOB* At(float x, float y) { return Place(new VOB("map.wall"), x, y, 0.0f); }
     static bool Holds(const VOBList& list, const VOB* o) { return std::find(list.begin(), list.end(), o) != list.end(); }
     static bool IsBelow(const SceneGraphNode* n, const SceneGraphNode* ancestor)
     {
-        for (; n && n != ancestor; n = n->GetParent()) {
-        }
+        while (n && n != ancestor)
+            n = n->GetParent();
         return n == ancestor;
     }
     static void MoveTo(VOB* o, float x, float y)
@@ -35,14 +31,22 @@ protected:
         o->CommitMove();
         o->UpdateSceneGraph();
     }
-    // Splits down to depth 6 at the origin: leaf [0,2] holds a, [2,4] g, [4,8] f, b far away.
+    int Count()
+    {
+        VOBList all;
+        return Root()->CollectObjects(all);
+    }
+    // A fresh tree split down to depth 6 at the origin: leaf [0,2] holds a, [2,4] g, [4,8] the one
+    // at 5, b is far away.
     void BuildDeepCorner(float ax, float ay)
     {
-        a = Place(ax, ay);
-        b = Place(63.0f, 63.0f);
+        delete &SceneGraph::GetSingleton();
+        new SceneGraph();
+        a = At(ax, ay);
+        b = At(63.0f, 63.0f);
         for (float p : {20.0f, 10.0f, 5.0f})
-            Place(p, p);
-        g = Place(2.5f, 2.5f);
+            At(p, p);
+        g = At(2.5f, 2.5f);
     }
     VOB *a = nullptr, *b = nullptr, *g = nullptr;
 };
@@ -53,24 +57,21 @@ TEST_F(SceneGraphTest, RootBoundsSplitIntoQuadrantsAndTheDump)
         {0, 0, -100, true}, {64, 64, 100, true}, {64.01f, 10, 0, false}, {10, -0.01f, 0, false}};
     for (const auto& p : points)
         EXPECT_EQ(Root()->Contains(p.x, p.y, p.z), p.in) << p.x << "," << p.y;
-
-    Place(10.0f, 10.0f);
-    Place(20.0f, 10.0f);
+    At(10.0f, 10.0f);
+    At(20.0f, 10.0f);
     EXPECT_EQ(Root()->GetKind(), SceneGraphNode::kRoot) << "ten apart stay in the root";
-    VOB* right = Place(50.0f, 10.0f);
-    SceneGraphNode* root = Root();
-    EXPECT_EQ(root->GetKind(), SceneGraphNode::kSplit);
-    EXPECT_TRUE(root->GetObjects().empty());
+    VOB* right = At(50.0f, 10.0f);
+    EXPECT_TRUE(Root()->GetKind() == SceneGraphNode::kSplit && Root()->GetObjects().empty());
     const float minX[4] = {0, 32, 32, 0}, minY[4] = {0, 0, 32, 32};
     for (int q = 1; q <= 4; ++q) {
-        SceneGraphNode* child = root->GetChild(q);
+        const SceneGraphNode* child = Root()->GetChild(q);
         ASSERT_NE(child, nullptr);
         EXPECT_TRUE(child->GetKind() == SceneGraphNode::kLeaf && child->GetDepth() == 2 && child->GetSide() == 32.0f &&
-                    child->GetParent() == root && child->GetQuadrant() == q && child->GetMinX() == minX[q - 1] &&
+                    child->GetParent() == Root() && child->GetQuadrant() == q && child->GetMinX() == minX[q - 1] &&
                     child->GetMinY() == minY[q - 1])
             << "quadrant " << q;
     }
-    EXPECT_TRUE(right->GetNode() == root->GetChild(2) && Holds(root->GetChild(2)->GetObjects(), right));
+    EXPECT_TRUE(right->GetNode() == Root()->GetChild(2) && Holds(Root()->GetChild(2)->GetObjects(), right));
     CaptureCout out;
     EXPECT_EQ(Root()->Dump(), 3);
     EXPECT_EQ(out.Text(),
@@ -84,36 +85,30 @@ TEST_F(SceneGraphTest, RootBoundsSplitIntoQuadrantsAndTheDump)
 
 TEST_F(SceneGraphTest, EdgePointsGoToTheFirstQuadrantAndSplitsStopAtDepthSix)
 {
-    Place(10.0f, 10.0f);
-    Place(50.0f, 40.0f);
-    VOB* edge = Place(32.0f, 10.0f);
-    EXPECT_TRUE(IsBelow(edge->GetNode(), Root()->GetChild(1)));
+    At(10.0f, 10.0f);
+    At(50.0f, 40.0f);
+    EXPECT_TRUE(IsBelow(At(32.0f, 10.0f)->GetNode(), Root()->GetChild(1)));
     EXPECT_TRUE(Root()->GetChild(2)->GetObjects().empty());
 
-    delete &SceneGraph::GetSingleton();
-    new SceneGraph();
     BuildDeepCorner(0.0f, 0.0f);
     SceneGraphNode* deepest = a->GetNode();
-    EXPECT_EQ(deepest->GetDepth(), 6);
-    EXPECT_EQ(deepest->GetSide(), 2.0f);
+    EXPECT_TRUE(deepest->GetDepth() == 6 && deepest->GetSide() == 2.0f);
     EXPECT_EQ(g->GetNode(), deepest->GetParent()->GetChild(3));
-    EXPECT_EQ(Place(1.9f, 1.9f)->GetNode(), deepest) << "a depth-6 leaf never splits";
-    EXPECT_EQ(deepest->GetChild(1), nullptr);
-    EXPECT_EQ(deepest->GetObjects().size(), 2u);
+    EXPECT_EQ(At(1.9f, 1.9f)->GetNode(), deepest) << "a depth-6 leaf never splits";
+    EXPECT_TRUE(deepest->GetChild(1) == nullptr && deepest->GetObjects().size() == 2u);
 }
 
 TEST_F(SceneGraphTest, EveryObjectIsListedOnceInALeafThatContainsIt)
 {
     for (int i = 0; i < 600; ++i)  // a fixed scatter with clusters and exact edge points
-        Place(float((i * 37) % 65) * (i % 3 == 0 ? 1.0f : 0.5f), float((i * 53) % 65) * (i % 5 == 0 ? 1.0f : 0.25f));
-    int listed = 0, maxDepth = 0;
+        At(float((i * 37) % 65) * (i % 3 == 0 ? 1.0f : 0.5f), float((i * 53) % 65) * (i % 5 == 0 ? 1.0f : 0.25f));
+    int listed = 0;
     std::function<void(const SceneGraphNode*)> walk = [&](const SceneGraphNode* n) {
-        maxDepth = std::max(maxDepth, n->GetDepth());
+        EXPECT_LE(n->GetDepth(), 6);
         if (n->GetKind() == SceneGraphNode::kSplit) {
             EXPECT_TRUE(n->GetObjects().empty());
             for (int q = 1; q <= 4; ++q)
                 walk(n->GetChild(q));
-            return;
         }
         for (const CMMPointer<VOB>& o : n->GetObjects()) {
             ++listed;
@@ -121,11 +116,7 @@ TEST_F(SceneGraphTest, EveryObjectIsListedOnceInALeafThatContainsIt)
         }
     };
     walk(Root());
-    EXPECT_EQ(listed, 600);
-    EXPECT_LE(maxDepth, 6);
-    VOBList all;
-    EXPECT_EQ(Root()->CollectObjects(all), 600);
-    EXPECT_EQ(all.size(), 600u);
+    EXPECT_TRUE(listed == 600 && Count() == 600);
 }
 
 TEST_F(SceneGraphTest, OutsideOrUnlistedObjectsAreLeftAloneAndInsertIntoALeafClimbs)
@@ -135,41 +126,35 @@ TEST_F(SceneGraphTest, OutsideOrUnlistedObjectsAreLeftAloneAndInsertIntoALeafCli
     outside->CommitMove();
     CaptureCout out;
     Root()->Insert(outside);
-    VOB* corner = Place(64.0f, 64.0f);
     EXPECT_EQ(out.Text(), "WARNING: VOB Out of SceneGraphRoot\n");
     EXPECT_EQ(outside->GetNode(), nullptr);
-    EXPECT_EQ(corner->GetNode(), Root());
+    EXPECT_EQ(At(64.0f, 64.0f)->GetNode(), Root());
 
     outside->SetNextPosition(50.0f, 50.0f, 0.0f);
     outside->CommitMove();
     Root()->Remove(outside);
     Root()->Relocate(outside);
-    EXPECT_EQ(Root()->GetObjects().size(), 1u);
-    EXPECT_EQ(outside->GetNode(), nullptr);
-    Place(10.0f, 10.0f);
+    EXPECT_TRUE(Root()->GetObjects().size() == 1u && outside->GetNode() == nullptr) << "not listed: not moved";
+    At(10.0f, 10.0f);
     Root()->GetChild(1)->Insert(outside);  // a leaf that does not contain the point
     EXPECT_TRUE(IsBelow(outside->GetNode(), Root()->GetChild(3)));
 }
 
 TEST_F(SceneGraphTest, RelocateKeepsTheLeafOrMovesTheObjectListedOnceClimbingAsFarAsNeeded)
 {
-    VOB* left = Place(10.0f, 10.0f);
-    Place(50.0f, 10.0f);
+    VOB* left = At(10.0f, 10.0f);
+    At(50.0f, 10.0f);
     SceneGraphNode* leaf = left->GetNode();
     MoveTo(left, 30.0f, 31.0f);
     EXPECT_TRUE(left->GetNode() == leaf && Holds(leaf->GetObjects(), left)) << "still inside its leaf";
     MoveTo(left, 40.0f, 50.0f);
-    EXPECT_EQ(left->GetNode(), Root()->GetChild(3));
-    EXPECT_FALSE(Holds(leaf->GetObjects(), left));
+    EXPECT_TRUE(left->GetNode() == Root()->GetChild(3) && !Holds(leaf->GetObjects(), left));
     EXPECT_EQ(left->GetRefCount(), 1) << "listed once, in the new leaf";
 
-    delete &SceneGraph::GetSingleton();
-    new SceneGraph();
     BuildDeepCorner(0.0f, 0.0f);
     MoveTo(a, 60.0f, 5.0f);
     EXPECT_TRUE(IsBelow(a->GetNode(), Root()->GetChild(2)));
-    VOBList all;
-    EXPECT_EQ(Root()->CollectObjects(all), 6);
+    EXPECT_EQ(Count(), 6);
 }
 
 TEST_F(SceneGraphTest, GetNearbyClampsTheCircleToTheWorldBeforeChoosingTheRegion)
@@ -185,24 +170,109 @@ TEST_F(SceneGraphTest, GetNearbyClampsTheCircleToTheWorldBeforeChoosingTheRegion
     for (const auto& c : cases) {
         VOBList nearby;
         c.around->GetNode()->GetNearby(nearby, c.around, c.radius);
-        EXPECT_EQ(nearby.size(), c.found) << c.radius;
-        EXPECT_TRUE(Holds(nearby, c.around));
-        if (c.found == 3) {
-            EXPECT_TRUE(Holds(nearby, a) && Holds(nearby, g));
-        }
+        EXPECT_TRUE(nearby.size() == c.found && Holds(nearby, c.around)) << c.radius;
+        EXPECT_TRUE(c.found != 3 || (Holds(nearby, a) && Holds(nearby, g)));
     }
 }
 
 TEST_F(SceneGraphTest, FreeingTheTreeMakesItsObjectsForgetTheirNodes)
 {
-    CMMPointer<VOB> kept = Place(10.0f, 10.0f);
-    Place(50.0f, 10.0f);
+    CMMPointer<VOB> kept = At(10.0f, 10.0f);
+    At(50.0f, 10.0f);
     delete &SceneGraph::GetSingleton();
-    EXPECT_EQ(kept->GetNode(), nullptr);
-    EXPECT_EQ(kept->GetRefCount(), 1);
+    EXPECT_TRUE(kept->GetNode() == nullptr && kept->GetRefCount() == 1);
     new SceneGraph();
     Root()->Insert(kept);
     EXPECT_EQ(kept->GetNode(), Root());
+}
+
+// A mover that records whom it was tested against and is blocked by one type.
+struct ProbeMover : VMOB {
+    ProbeMover(const std::string& type, const std::string& blockedBy) : VMOB(type, 0, 0, 0), blocker(blockedBy) {}
+    unsigned size() override { return sizeof(*this); }
+    bool CollidesWith(CMMPointer<VOB> other) override
+    {
+        tested.push_back(other);
+        return other->GetType() == blocker;
+    }
+    // Tries a move to (x, y) and returns whom it was tested against.
+    std::vector<VOB*> Try(float x, float y, bool allowed)
+    {
+        tested.clear();
+        SetNextPosition(x, y, 1.0f);
+        EXPECT_EQ(TryMove(), allowed) << GetType() << " to " << x << "," << y;
+        return tested;
+    }
+    std::string blocker;
+    std::vector<VOB*> tested;
+};
+
+using VobTest = SceneGraphTest;
+
+TEST_F(VobTest, ComputeNextPositionStepsBySpeedAndFrameTimeAndRefusesEachAxisThatLeavesTheOpenRange)
+{
+    struct Case { float dx, dy, dz, nextX, nextY, nextZ; } const cases[] = {
+        {2.0f, -1.0f, 0.0f, 12.0f, 19.0f, 1.0f},
+        {54.0f, 1.0f, 0.0f, 10.0f, 21.0f, 1.0f},      // x 64.0: on the border is refused
+        {54.5f, 44.0f, 63.0f, 10.0f, 20.0f, 1.0f},    // x past it, y 64, z 64
+        {-10.0f, -20.0f, -1.0f, 10.0f, 20.0f, 1.0f},  // x 0, y 0, z 0
+    };
+    CMMPointer<VMOB> m = new VMOB("enemy", 0, 0, 0);
+    m->SetSpeed(2.0f);
+    m->AddWaypoint(30.0f, 30.0f, 1.0f);  // a plain mover keeps no path: its steps stay as computed
+    CGlobalTimerTask::dT = 0.5f;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dx);
+        m->SetNextPosition(10.0f, 20.0f, 1.0f);
+        m->CommitMove();
+        m->SetMoveDirection(c.dx, c.dy, c.dz);
+        m->ComputeNextPosition();
+        EXPECT_TRUE(m->GetNextX() == c.nextX && m->GetNextY() == c.nextY && m->GetNextZ() == c.nextZ);
+        EXPECT_EQ(m->GetX(), 10.0f) << "computing is not moving";
+    }
+}
+
+TEST_F(VobTest, TryMoveTestsEveryNearbyObjectItselfIncludedAndStopsAtTheFirstBlock)
+{
+    VOB* wall = At(12.0f, 10.0f);
+    VOB* tower = Place(new VOB("tower"), 11.0f, 11.0f);
+    ProbeMover* m = Place(new ProbeMover("enemy", "map.wall"), 10.0f, 10.0f);
+    EXPECT_EQ(m->Try(11.0f, 10.0f, false), std::vector<VOB*>{wall}) << "the wall comes first in the leaf";
+    EXPECT_EQ(m->GetX(), 10.0f) << "a refused move leaves the position";
+    m->blocker = "nothing";
+    EXPECT_EQ(m->Try(11.0f, 10.0f, true), (std::vector<VOB*>{wall, tower, m}));
+    EXPECT_EQ(m->GetX(), 11.0f);
+
+    At(50.0f, 50.0f);  // splits the root: the move follows into the new leaf
+    ASSERT_EQ(m->GetNode(), Root()->GetChild(1));
+    m->Try(40.0f, 10.0f, true);
+    EXPECT_TRUE(m->GetX() == 40.0f && m->GetNode() == Root()->GetChild(2));
+    EXPECT_EQ(Root()->GetChild(1)->GetObjects().size(), 2u);
+}
+
+TEST_F(VobTest, FlagAndObjectsOutsideTheTreeMoveWithoutTests)
+{
+    At(12.0f, 10.0f);
+    ProbeMover* flag = Place(new ProbeMover("flag", "map.wall"), 10.0f, 10.0f);
+    CMMPointer<ProbeMover> outside = new ProbeMover("enemy", "enemy");
+    for (ProbeMover* m : {flag, static_cast<ProbeMover*>(outside)}) {
+        EXPECT_TRUE(m->Try(12.0f, 10.0f, true).empty()) << m->GetType();
+        EXPECT_EQ(m->GetX(), 12.0f) << m->GetType();
+    }
+    EXPECT_EQ(outside->GetNode(), nullptr);
+}
+
+TEST_F(VobTest, KillLeavesTheLeafButRemembersItAndADeadObjectDoesNotComeBack)
+{
+    At(50.0f, 50.0f);
+    CMMPointer<ProbeMover> m = Place(new ProbeMover("enemy", "nothing"), 10.0f, 10.0f);
+    SceneGraphNode* leaf = m->GetNode();
+    EXPECT_FALSE(m->Fire() || m->MoveModelBox()) << "no weapon, no model";
+    m->Kill();
+    EXPECT_TRUE(m->GetNode() == leaf && leaf->GetObjects().empty());
+    EXPECT_EQ(m->GetRefCount(), 1) << "only the test holds it now";
+    m->Try(40.0f, 40.0f, true);
+    EXPECT_EQ(Count(), 1);
 }
 
 }  // namespace

@@ -1,22 +1,24 @@
-// The sound manager on the silent audio driver.
+// The sound manager on the silent audio driver, and the game's generated models and sounds.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
 #include <SDL_mixer.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "support/testutil.h"
+#include "world/md2model.h"
+#include "world/modelcache.h"
 #include "world/soundmanager.h"
 
 namespace {
 
 using velqtest::Wav;
 
-const char* const kEffectFiles[] = {"dsplasma.ogg", "shotgun.ogg", "dsrxplod.ogg", "dsrlaunc.ogg"};
-
+// Each test in a directory of its own; the audio device is closed afterwards.
 class SoundManagerTest : public ::testing::Test {
 protected:
     void TearDown() override
@@ -25,53 +27,63 @@ protected:
         Mix_CloseAudio();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
+    velqtest::TempDir dir;
     std::unique_ptr<SoundManager> manager;
+};
+
+// With the build's generated Resources/ linked in (the test depends on its generation).
+class GameData : public SoundManagerTest {
+protected:
+    void SetUp() override
+    {
+        const char* env = std::getenv("VELQ_RESOURCES");
+        const std::filesystem::path resources = env && *env ? env : VELQ_BUILD_RESOURCES;
+        ASSERT_TRUE(std::filesystem::is_directory(resources / "Models") &&
+                    std::filesystem::is_directory(resources / "SFX"))
+            << "no generated Resources/Models and Resources/SFX under " << resources
+            << " (the build makes them with the velq_resources target)";
+        std::filesystem::create_directory_symlink(resources, dir.Path() / "Resources");
+    }
 };
 
 }  // namespace
 
 TEST_F(SoundManagerTest, OpensTheDeviceAndLoadsAndPlaysTheFourEffects)
 {
-    velqtest::TempDir dir;
     // The music is read as Ogg by its name; the generated game data covers it.
-    for (const char* name : kEffectFiles)
+    for (const char* name : {"dsplasma.ogg", "shotgun.ogg", "dsrxplod.ogg", "dsrlaunc.ogg"})
         dir.Write(std::string("Resources/SFX/") + name, Wav(22050));
     manager = std::make_unique<SoundManager>();
-    ASSERT_TRUE(SoundManager::Exists());
-
-    int rate = 0, outChannels = 0;
-    Uint16 format = 0;
-    ASSERT_EQ(Mix_QuerySpec(&rate, &format, &outChannels), 1);
-    EXPECT_TRUE(rate == 22050 && format == AUDIO_S16LSB && outChannels == 2);
-
     EXPECT_TRUE(manager->LoadSounds());
     for (int i = 0; i < SoundManager::kSoundCount; ++i)
         EXPECT_TRUE(manager->IsSoundLoaded(i)) << i;
-
     // Two shots in quick succession overlap on two channels.
     const int first = manager->PlaySound(SoundManager::kLaserShot);
     const int second = manager->PlaySound(SoundManager::kLaserShot);
     EXPECT_TRUE(first >= 0 && second >= 0 && first != second) << first << " " << second;
     EXPECT_EQ(manager->GetLastChannel(), second);
-
     // Switched off by volume, a sound still takes a channel, silently.
     Mix_Volume(-1, 0);
     const int muted = manager->PlaySound(SoundManager::kRocketLaunch);
     EXPECT_TRUE(muted >= 0 && Mix_Playing(muted) == 1);
 }
 
-TEST_F(SoundManagerTest, MissingFilesStayUnloadedAndPlayNothing)
+TEST_F(SoundManagerTest, MissingFilesStayUnloadedAndPlayNothingAndASilentManagerOpensNothing)
 {
-    velqtest::TempDir dir;
     dir.Write("Resources/SFX/shotgun.ogg", Wav(1000));
     dir.Write("Resources/SFX/dsrlaunc.ogg", "not a sound at all");
+    {
+        SoundManager silent(false);  // started with -sound: nothing is opened, loaded or played
+        EXPECT_TRUE(silent.LoadSounds() && !silent.IsSoundLoaded(1) && silent.PlaySound(1) == -1);
+        int rate = 0, outChannels = 0;
+        Uint16 format = 0;
+        EXPECT_EQ(Mix_QuerySpec(&rate, &format, &outChannels), 0);
+    }
     manager = std::make_unique<SoundManager>();
     EXPECT_TRUE(manager->LoadSounds());
     EXPECT_TRUE(!manager->IsMusicLoaded(0) && !manager->IsSoundLoaded(0) && manager->IsSoundLoaded(1) &&
                 !manager->IsSoundLoaded(3));
-    EXPECT_EQ(manager->PlaySound(0), -1);
-    EXPECT_EQ(manager->GetLastChannel(), -1);
-    EXPECT_EQ(manager->PlaySound(3), -1);
+    EXPECT_TRUE(manager->PlaySound(0) == -1 && manager->GetLastChannel() == -1 && manager->PlaySound(3) == -1);
     EXPECT_GE(manager->PlaySound(1), 0);
     manager->PlayMusic(0);
     EXPECT_EQ(Mix_PlayingMusic(), 0);
@@ -86,4 +98,37 @@ TEST(SoundManagerDeathTest, NoAudioDeviceEndsWithCodeOneAndSaysHowToRunSilently)
             SoundManager manager;
         },
         ::testing::ExitedWithCode(1), "cannot open the audio device.*-sound");
+}
+
+TEST_F(GameData, EveryModelLoadsWithoutAWarningAndHasTheAnimationsTheGameUses)
+{
+    struct Expected {
+        const char* name;
+        int minAnimations;  // the player switches to animation 8, the enemy loops 1
+    };
+    ModelCache cache;
+    for (const Expected& e : {Expected{"male.md2", 9}, {"hobgoblin.md2", 2}, {"turret.md2", 0}, {"flag.md2", 1}}) {
+        SCOPED_TRACE(e.name);
+        MD2Model model;
+        velqtest::CaptureCout capture;
+        cache.GetModel(model, e.name);
+        EXPECT_EQ(capture.Text(), "");
+        EXPECT_TRUE(model.loaded && model.animationCount >= e.minAnimations);
+        for (const MD2Animation& anim : model.animations)
+            EXPECT_TRUE(anim.start >= 0 && anim.start <= anim.end && anim.end < model.frameCount) << anim.name;
+        // Collision and placement need a real box.
+        EXPECT_TRUE(model.boundingRadius > 0.0 && model.modelHeight > 0.0);
+    }
+}
+
+TEST_F(GameData, EverySoundLoadsAndTheMusicPlays)
+{
+    manager = std::make_unique<SoundManager>();
+    EXPECT_TRUE(manager->LoadSounds());
+    for (int i = 0; i < SoundManager::kSoundCount; ++i)
+        EXPECT_TRUE(manager->IsSoundLoaded(i)) << "sound " << i << ": " << Mix_GetError();
+    EXPECT_TRUE(manager->IsMusicLoaded(0)) << Mix_GetError();
+    manager->PlayMusic(0);
+    EXPECT_EQ(Mix_PlayingMusic(), 1);
+    EXPECT_GE(manager->PlaySound(SoundManager::kExplosion), 0);
 }

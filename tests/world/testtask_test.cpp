@@ -7,7 +7,6 @@
 
 #include "support/worldfixture.h"
 #include "world/actors.h"
-#include "world/scenegraph.h"
 
 namespace {
 
@@ -30,19 +29,17 @@ protected:
         for (const auto& [name, text] : maps)
             dir->Write(std::string("Resources/Maps/") + name + ".map", text);
         task = new TestTask();
+        CaptureCout out;
+        EXPECT_TRUE(task->Start());
+        started = out.Text();
     }
     void TearDown() override
     {
         task = nullptr;
         WorldFixture::TearDown();
     }
-    std::string Start()
-    {
-        CaptureCout out;
-        EXPECT_TRUE(task->Start());
-        return out.Text();
-    }
-    std::string ChangeTo(int level)
+    // One update, after setting the level unless it is negative; returns the console.
+    std::string Update(int level = -1)
     {
         if (level >= 0)
             World().SetLevel(level);
@@ -57,84 +54,50 @@ protected:
         return n && n == Root();
     }
     CMMPointer<VOB> PlayerNow() { return World().GetActor(GameWorld::kPlayerSlot); }
-    CMMPointer<VMOB> Shot(float x, float y)
-    {
-        CMMPointer<VMOB> shot = new VMOB("projectile.lasermg", 1, 0, 0);
-        shot->SetNextPosition(x, y, 1.0f);
-        shot->CommitMove();
-        World().AddMover(shot);
-        Root()->Insert(shot);
-        return shot;
-    }
     CMMPointer<TestTask> task;
+    std::string started;
 };
 
 TEST_F(TestTaskTest, StartLoadsTheSelectionLevelPlacesEveryObjectAndDumps)
 {
-    const std::string out = Start();  // the dump counts ground, wall, two enemies and the player
-    const size_t map = out.find("Loading Map Resources/Maps/select.map\n"), sound = out.find("Loading Sound Files\n");
-    EXPECT_TRUE(map < sound && sound < out.find("depth: 1\n")) << out;
-    EXPECT_NE(out.find("Total Objects in SceneGraph: 5\n"), std::string::npos) << out;
-
-    for (const CMMPointer<VOB>& o : World().GetAllObjects()) {
-        EXPECT_TRUE(InCurrentTree(o->GetNode())) << o->GetType();
-        EXPECT_EQ(o->GetX(), o->GetNextX()) << "committed: " << o->GetType();
-    }
-    CMMPointer<VOB> player = PlayerNow();
-    ASSERT_TRUE(player.isValid());
-    EXPECT_TRUE(player->GetX() == 5.0f && player->GetY() == 5.0f);
-}
-
-TEST_F(TestTaskTest, LevelChangeHappensOnceDeletesTheOldEnemiesAndKeepsThePlayer)
-{
-    Start();
-    CMMPointer<VOB> player = PlayerNow();
-    const std::string out = ChangeTo(3);
-    EXPECT_EQ(CountOf(out, "LEVEL CHANGE\n"), 1);
-    EXPECT_EQ(CountOf(out, " DELETING enemy\n"), 2);
-    EXPECT_NE(out.find("Loading Map Resources/Maps/level3.map\n"), std::string::npos);
-    EXPECT_LT(out.find("LEVEL CHANGE"), out.find(" DELETING "));
-    // Ground, the kept player and one enemy.
-    EXPECT_NE(out.find("Total Objects in SceneGraph: 3\n"), std::string::npos) << out;
-    EXPECT_EQ(task->GetCurrentLevel(), 3);
-    EXPECT_EQ(PlayerNow(), player) << "the same player";
-    EXPECT_EQ(player->GetX(), 8.0f);
-    EXPECT_TRUE(InCurrentTree(player->GetNode()));
-
-    EXPECT_EQ(ChangeTo(-1).find("LEVEL CHANGE"), std::string::npos) << "once only";
+    const size_t map = started.find("Loading Map Resources/Maps/select.map\n");
+    const size_t sound = started.find("Loading Sound Files\n");
+    EXPECT_TRUE(map < sound && sound < started.find("depth: 1\n")) << started;
+    EXPECT_NE(started.find("Total Objects in SceneGraph: 5\n"), std::string::npos) << "ground, wall, two enemies, player";
+    for (const CMMPointer<VOB>& o : World().GetAllObjects())
+        EXPECT_TRUE(InCurrentTree(o->GetNode()) && o->GetX() == o->GetNextX()) << "committed: " << o->GetType();
+    ASSERT_TRUE(PlayerNow().isValid());
+    EXPECT_TRUE(PlayerNow()->GetX() == 5.0f && PlayerNow()->GetY() == 5.0f);
 }
 
 TEST_F(TestTaskTest, NothingOfTheOldLevelActsInTheNewOne)
 {
-    Start();
-    ChangeTo(1);
-    ASSERT_EQ(World().GetTowers().size(), 1u);
-    ASSERT_EQ(World().GetEnemies().size(), 3u);
+    Update(1);
+    ASSERT_TRUE(World().GetTowers().size() == 1u && World().GetEnemies().size() == 3u);
     CMMPointer<Tower> oldTower = World().GetTowers().front();
     CMMPointer<Enemy> oldEnemy = World().GetEnemies().front();
     CMMPointer<Flag> oldFlag = static_cast<Flag*>(static_cast<VOB*>(World().GetActor(GameWorld::kFlagSlot)));
     oldFlag->PickUp(oldEnemy);
-    CMMPointer<VMOB> oldShot = Shot(oldTower->GetX() + 1.1f, oldTower->GetY());  // in flight
+    CMMPointer<VMOB> oldShot = Place(new VMOB("projectile.lasermg", 1, 0, 0), 41.1f, 12.0f);  // in flight
     // Killed in this frame: still listed until the movement task drops it, still naming its leaf.
-    CMMPointer<VMOB> spent = Shot(30.0f, 30.0f);
+    CMMPointer<VMOB> spent = Place(new VMOB("projectile.lasermg", 1, 0, 0), 30.0f, 30.0f);
+    World().AddMover(oldShot);
+    World().AddMover(spent);
     spent->Kill();
     ASSERT_NE(spent->GetNode(), nullptr);
     SceneGraphNode* oldRoot = Root();
 
-    const std::string out = ChangeTo(2);
-    EXPECT_EQ(CountOf(out, " DELETING "), 3);
+    EXPECT_EQ(CountOf(Update(2), " DELETING "), 3);
     EXPECT_NE(Root(), oldRoot) << "a new tree";
-    // The old tower would fire on, the old shot fly on.
     EXPECT_TRUE(World().GetTowers().empty() && World().GetMovers().empty() && World().GetEnemies().empty());
-    EXPECT_TRUE(oldShot->IsDead());
+    EXPECT_TRUE(oldShot->IsDead() && !oldFlag->IsCarried());
+    EXPECT_EQ(World().GetActor(GameWorld::kFlagSlot), static_cast<VOB*>(oldFlag)) << "a level without a flag keeps it";
     EXPECT_TRUE(spent->GetNode() == nullptr && oldShot->GetNode() == nullptr) << "no node of the freed tree";
-    EXPECT_FALSE(oldFlag->IsCarried()) << "its carrier is gone";
     // Only the test still holds them: the lists let go and the old tree was freed.
     for (const VOB* o : {(VOB*)oldTower, (VOB*)oldEnemy, (VOB*)oldShot, (VOB*)spent})
         EXPECT_EQ(o->GetRefCount(), 1) << o->GetType();
     for (const CMMPointer<VOB>& o : World().GetAllObjects()) {
-        EXPECT_NE(o, static_cast<VOB*>(oldTower));
-        EXPECT_NE(o, static_cast<VOB*>(oldFlag));
+        EXPECT_TRUE(o != static_cast<VOB*>(oldTower) && o != static_cast<VOB*>(oldFlag));
         EXPECT_TRUE(InCurrentTree(o->GetNode())) << o->GetType();
     }
     VOBList inTree;
@@ -143,39 +106,44 @@ TEST_F(TestTaskTest, NothingOfTheOldLevelActsInTheNewOne)
 
 TEST_F(TestTaskTest, LevelIsWonInTheFirstUpdateAfterTheLastEnemyLeavesButNeverTheSelectionLevel)
 {
-    Start();
     for (const CMMPointer<Enemy>& e : World().GetEnemies())
         World().RemoveEnemy(e);
-    EXPECT_EQ(ChangeTo(-1).find("LEVEL CHANGE"), std::string::npos);
+    Update();
     EXPECT_EQ(World().GetResult(), GameWorld::kPlaying);
-    ChangeTo(1);
-    auto enemies = World().GetEnemies();
-    ASSERT_EQ(enemies.size(), 3u);
-    for (const CMMPointer<Enemy>& e : enemies) {
+    Update(1);
+    for (const CMMPointer<Enemy>& e : World().GetEnemies()) {
+        Update();
         EXPECT_EQ(World().GetResult(), GameWorld::kPlaying);
-        ChangeTo(-1);
         World().RemoveEnemy(e);
     }
     EXPECT_EQ(World().GetResult(), GameWorld::kPlaying) << "only in the next update";
-    ChangeTo(-1);
+    Update();
     EXPECT_EQ(World().GetResult(), GameWorld::kWon);
 }
 
-TEST_F(TestTaskTest, UnknownLevelLeavesOnlyThePlayerAndTheSelectionLevelMakesANewOneKeepingTheOldListed)
+// A level change keeps the player, an unknown level leaves only it, and the selection level
+// starts a new game with a new one while the old stays listed.
+TEST_F(TestTaskTest, LevelChangeHappensOnceDeletesTheOldEnemiesAndKeepsThePlayerUntilTheSelectionLevel)
 {
-    Start();
-    CMMPointer<VOB> old = PlayerNow();
-    const std::string out = ChangeTo(7);
-    EXPECT_EQ(out.find("Loading Map"), std::string::npos);
-    EXPECT_NE(out.find("Total Objects in SceneGraph: 1\n"), std::string::npos);
-    ASSERT_EQ(World().GetAllObjects().size(), 1u);
-    EXPECT_EQ(World().GetAllObjects().front(), old);
+    CMMPointer<VOB> player = PlayerNow();
+    std::string out = Update(3);
+    EXPECT_TRUE(CountOf(out, "LEVEL CHANGE\n") == 1 && CountOf(out, " DELETING enemy\n") == 2) << out;
+    EXPECT_LT(out.find("LEVEL CHANGE"), out.find(" DELETING "));
+    EXPECT_NE(out.find("Loading Map Resources/Maps/level3.map\n"), std::string::npos);
+    EXPECT_NE(out.find("Total Objects in SceneGraph: 3\n"), std::string::npos) << "ground, the player, one enemy";
+    EXPECT_TRUE(task->GetCurrentLevel() == 3 && PlayerNow() == player);
+    EXPECT_TRUE(player->GetX() == 8.0f && InCurrentTree(player->GetNode()));
+    EXPECT_EQ(Update().find("LEVEL CHANGE"), std::string::npos) << "once only";
 
-    ChangeTo(0);
-    EXPECT_NE(PlayerNow(), old);
+    out = Update(7);
+    EXPECT_TRUE(out.find("Loading Map") == std::string::npos && CountOf(out, "Total Objects in SceneGraph: 1\n") == 1);
+    ASSERT_EQ(World().GetAllObjects().size(), 1u);
+    EXPECT_EQ(World().GetAllObjects().front(), player);
+    Update(0);
+    EXPECT_NE(PlayerNow(), player);
     const auto all = World().GetAllObjects();
     EXPECT_EQ(std::count_if(all.begin(), all.end(), [](const VOB* o) { return o->GetType() == "player"; }), 2);
-    EXPECT_NE(std::find(all.begin(), all.end(), old), all.end()) << "the old one still listed";
+    EXPECT_NE(std::find(all.begin(), all.end(), player), all.end()) << "the old one still listed";
 }
 
 }  // namespace

@@ -1,0 +1,456 @@
+// MD2 models on files written here: the reader and its rejections, animation stepping, the
+// bounding box, and the cache that shares what it read.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <set>
+
+#include "support/testutil.h"
+#include "world/md2loader.h"
+#include "world/md2model.h"
+#include "world/modelcache.h"
+
+namespace {
+
+using velqtest::CaptureCout;
+using velqtest::CountOf;
+
+// Header fields in file order.
+enum Field { kIdent, kVersion, kSkinWidth, kSkinHeight, kFrameSize, kNumSkins, kNumVertices, kNumTexCoords,
+             kNumTriangles, kNumGlCommands, kNumFrames, kOffsetSkins, kOffsetTexCoords, kOffsetTriangles, kOffsetFrames };
+
+struct Frame {
+    std::string name;
+    float scale[3] = {1, 1, 1}, translate[3] = {0, 0, 0};
+    std::vector<std::array<uint8_t, 4>> vertices;  // x, y, z and a normal index, which is ignored
+};
+
+struct File {
+    std::vector<std::string> skins;
+    std::vector<std::array<int16_t, 2>> texCoords;
+    std::vector<std::array<uint16_t, 6>> triangles;  // 3 vertex, 3 texture-coordinate indices
+    std::vector<Frame> frames;                       // all with the same vertex count
+};
+
+template <typename T>
+void Put(std::string& out, const T& v)
+{
+    out.append(reinterpret_cast<const char*>(&v), sizeof(T));
+}
+template <typename T>
+void Put(std::string& out, const std::vector<T>& v)
+{
+    out.append(reinterpret_cast<const char*>(v.data()), v.size() * sizeof(T));
+}
+
+// A name in a zero-padded field.
+void PutName(std::string& out, std::string name, size_t size)
+{
+    name.resize(size, '\0');
+    out += name;
+}
+
+// The file laid out as header, skins, texture coordinates, triangles, frames, on a 64 x 32 skin.
+std::string Build(const File& f)
+{
+    const auto count = [](const auto& list) { return static_cast<int32_t>(list.size()); };
+    const int32_t numVertices = f.frames.empty() ? 0 : count(f.frames[0].vertices);
+    const int32_t frameSize = 40 + 4 * numVertices, offSkins = 68;
+    const int32_t offTex = offSkins + 64 * count(f.skins), offTri = offTex + 4 * count(f.texCoords);
+    const int32_t offFrames = offTri + 12 * count(f.triangles), offEnd = offFrames + frameSize * count(f.frames);
+    const int32_t header[17] = {0x32504449 /* "IDP2" */, 8, 64, 32, frameSize, count(f.skins), numVertices,
+                                count(f.texCoords), count(f.triangles), 0, count(f.frames), offSkins, offTex, offTri,
+                                offFrames, offEnd, offEnd};
+    std::string out;
+    Put(out, header);
+    for (const std::string& s : f.skins)
+        PutName(out, s, 64);
+    Put(out, f.texCoords);
+    Put(out, f.triangles);
+    for (const Frame& fr : f.frames) {
+        Put(out, fr.scale);
+        Put(out, fr.translate);
+        PutName(out, fr.name, 16);
+        Put(out, fr.vertices);
+    }
+    return out;
+}
+
+void SetField(std::string& bytes, Field field, int32_t value)
+{
+    std::string v;
+    Put(v, value);
+    bytes.replace(size_t(field) * 4, 4, v);
+}
+
+// A tetrahedron of edge 20: four vertices, four triangles, three texture coordinates; one
+// frame per name, each moved a little further up.
+File Tetrahedron(const std::vector<std::string>& frameNames)
+{
+    File f;
+    f.skins = {"skin.pcx"};
+    f.texCoords = {{0, 0}, {32, 16}, {64, 32}};
+    f.triangles = {{{0, 1, 2, 0, 1, 2}}, {{0, 3, 1, 0, 1, 2}}, {{1, 3, 2, 0, 1, 2}}, {{2, 3, 0, 0, 1, 2}}};
+    for (size_t i = 0; i < frameNames.size(); ++i) {
+        Frame fr;
+        fr.name = frameNames[i];
+        fr.translate[2] = static_cast<float>(i);
+        fr.vertices = {{{0, 0, 0}}, {{20, 0, 0}}, {{0, 20, 0}}, {{0, 0, 20}}};
+        f.frames.push_back(fr);
+    }
+    return f;
+}
+
+// Frame names base01 ... baseNN after the given ones.
+std::vector<std::string> Numbered(std::vector<std::string> names, const std::string& base, int count)
+{
+    for (int i = 1; i <= count; ++i)
+        names.push_back(base + (i < 10 ? "0" : "") + std::to_string(i));
+    return names;
+}
+
+std::string GoodFile() { return Build(Tetrahedron({"stand01", "stand02"})); }
+
+// Writes the file in a fresh directory, loads it and returns the console.
+std::string WriteAndLoad(const std::string& bytes, MD2Model& model)
+{
+    velqtest::TempDir dir;
+    dir.Write("Resources/Models/test.md2", bytes);
+    CaptureCout capture;
+    EXPECT_TRUE(MD2Loader().Load(model, "test.md2"));
+    return capture.Text();
+}
+
+// A model of count frames with the given animations; frames are not drawn here.
+MD2Model AnimatedModel(int32_t count, std::vector<std::array<int32_t, 2>> ranges)
+{
+    MD2Model model;
+    model.frames.assign(size_t(count), std::make_shared<MD2Frame>());
+    model.frameCount = count;
+    model.loaded = true;
+    for (const auto& r : ranges) {
+        model.animations.emplace_back();
+        model.animations.back().start = r[0];
+        model.animations.back().end = r[1];
+    }
+    model.animationCount = static_cast<int32_t>(ranges.size());
+    return model;
+}
+
+// Steps one whole frame duration and returns the frame it lands on.
+int32_t StepFrame(MD2Model& model)
+{
+    int32_t next = 0;
+    float t = 0.0f;
+    model.AdvanceAnimation(model.frameDuration, next, t);
+    return model.currentFrame;
+}
+
+}  // namespace
+
+TEST(MD2Reader, ReadsBackVerticesTextureCoordinatesAndTrianglesAsWritten)
+{
+    File f = Tetrahedron({"stand01", "stand02"});
+    f.frames[1].scale[0] = 0.5f;
+    f.frames[1].translate[1] = 3.0f;
+    MD2Model model;
+    EXPECT_EQ(WriteAndLoad(Build(f), model), "");
+    ASSERT_TRUE(model.loaded && model.frames.size() == 2u);
+    const MD2Frame &first = *model.frames[0], &second = *model.frames[1];
+    EXPECT_TRUE(model.frameCount == 2 && first.vertexCount == 4 && first.triangleCount == 4 && first.texCoordCount == 3);
+    EXPECT_FLOAT_EQ(first.vertices[2 * 3 + 1], -20.0f) << "y is mirrored";
+    EXPECT_FLOAT_EQ(second.vertices[1 * 3 + 0], 10.0f);
+    EXPECT_FLOAT_EQ(second.vertices[2 * 3 + 1], -23.0f);
+    EXPECT_FLOAT_EQ(second.vertices[3 * 3 + 2], 21.0f);
+    EXPECT_EQ(first.texCoords, (std::vector<double>{0, 1, 0.5, 0.5, 1, 0})) << "on 64 x 32, t turned over";
+    EXPECT_EQ(first.triangles, (std::vector<int32_t>{0, 1, 2, 0, 1, 2, 0, 3, 1, 0, 1, 2, 1, 3, 2, 0, 1, 2, 2, 3, 0, 0, 1, 2}));
+    EXPECT_TRUE(second.triangles.empty() && second.texCoords.empty()) << "only the first frame carries the mesh";
+    EXPECT_EQ(second.normals.size(), 12u);
+}
+
+TEST(MD2Reader, FrameNamesGiveTheAnimationsTheLastEndingOnTheLastFrame)
+{
+    struct Want { const char* name; int32_t start, end; };
+    const struct { std::vector<std::string> names; std::vector<Want> animations; std::string console; } cases[] = {
+        {Numbered(Numbered({}, "stand", 40), "run", 6), {{"stand", 0, 40}, {"run", 40, 45}}, ""},
+        // Only the last two characters number a frame: attack100 is attack1 number 0.
+        {{"stand01", "stand02", "attack100", "attack101", "attack102", "pain1", "pain2"},
+         {{"stand", 0, 2}, {"attack1", 1, 5}, {"pain", 5, 6}}, ""},
+        // Starts outside the frames (-1 for no number, 91 far past) are kept inside with a line.
+        {{"idle", "idle", "run90", "run91", "end01"}, {{"idle", 0, 2}, {"run", 4, 4}},
+         "MD2 animation idle starts at frame -1, outside 0 ... 2\nMD2 animation run starts at frame 91, outside 0 ... 4\n"},
+    };
+    for (const auto& c : cases) {
+        MD2Model model;
+        EXPECT_EQ(WriteAndLoad(Build(Tetrahedron(c.names)), model), c.console);
+        EXPECT_EQ(model.frameCount, int32_t(c.names.size()));
+        ASSERT_TRUE(model.animationCount == int32_t(model.animations.size()) &&
+                    model.animations.size() == c.animations.size());
+        for (size_t i = 0; i < c.animations.size(); ++i) {
+            const MD2Animation& got = model.animations[i];
+            EXPECT_TRUE(!std::strcmp(got.name, c.animations[i].name) && got.start == c.animations[i].start &&
+                        got.end == c.animations[i].end)
+                << c.animations[i].name << ": " << got.name << " " << got.start << " ... " << got.end;
+        }
+    }
+}
+
+TEST(MD2Reader, NormalsAreTheNormalisedMeanOfTheFaceNormalsTurnedOver)
+{
+    // Two right triangles meeting at a right angle along the x axis, and a vertex in neither.
+    File f;
+    f.texCoords = {{0, 0}};
+    f.triangles = {{{0, 1, 2, 0, 0, 0}}, {{0, 3, 1, 0, 0, 0}}};
+    f.frames.resize(1);
+    f.frames[0].name = "still01";
+    f.frames[0].vertices = {{{0, 0, 0}}, {{1, 0, 0}}, {{0, 1, 0}}, {{0, 0, 1}}, {{9, 9, 9}}};
+    MD2Model model;
+    WriteAndLoad(Build(f), model);
+    const std::vector<float>& n = model.frames[0]->normals;
+    ASSERT_EQ(n.size(), 15u);
+    const float h = std::sqrt(0.5f);
+    const float want[4][3] = {{0, h, -h}, {0, h, -h}, {0, 0, -1}, {0, 1, 0}};
+    for (int v = 0; v < 4; ++v)
+        for (int a = 0; a < 3; ++a)
+            EXPECT_NEAR(n[v * 3 + a], want[v][a], 1e-6) << "vertex " << v;
+    EXPECT_FALSE(std::isnan(n[4 * 3])) << "vertex 4 is in no triangle and has no direction";
+}
+
+TEST(MD2Reader, EveryWayAFileCanBeBrokenIsRejectedWithItsReason)
+{
+    const auto with = [](Field field, int32_t value) {
+        std::string bytes = GoodFile();
+        SetField(bytes, field, value);
+        return bytes;
+    };
+    const auto edited = [](auto edit) {
+        File f = Tetrahedron({"stand01", "stand02"});
+        edit(f);
+        return Build(f);
+    };
+    const std::string good = GoodFile();
+    std::vector<std::pair<std::string, std::string>> cases = {
+        {"", "Unable to open MD2 File\n"},
+        {with(kVersion, 7), "MD2 Model has a wrong version number\n"},
+        {good.substr(0, 40), "too short for the 68-byte header"},
+        {good.substr(0, good.size() - 1), "frame block"},
+        {edited([](File& f) { f.triangles[2][1] = 4; }), "triangle 2 points past the vertex list"},
+        {edited([](File& f) { f.triangles[3][5] = 65535; }), "triangle 3 points past the texture-coordinate list"},
+        {with(kOffsetTriangles, -12), "triangle block at offset -12"},
+        {with(kOffsetTexCoords, int32_t(good.size())), "texture-coordinate block"},
+        {with(kOffsetFrames, INT32_MAX - 8), "frame block"},  // offset + count * size wraps to a small number
+        {with(kFrameSize, INT32_MAX), "frame block"},
+        {with(kFrameSize, 40 + 4 * 3), "frame size 52 is too small for 4 vertices"},
+        {with(kSkinHeight, 0), "skin size 64 x 0 is not positive"},
+        {edited([](File& f) { f.frames[1].name = "sixteencharacter"; }), "the name of frame 1 has no terminating zero"},
+        {edited([](File& f) { f.skins[0] = std::string(64, 's'); }), "skin name 0 has no terminating zero"},
+        {edited([](File& f) { f.frames[0].scale[1] = std::nanf(""); }),
+         "frame 0 has a scale or translation that is not a number"},
+    };
+    for (Field field : {kNumSkins, kNumVertices, kNumTexCoords, kNumTriangles, kNumFrames}) {
+        if (field != kNumSkins)
+            cases.push_back({with(field, 0), "count 0 is outside"});
+        cases.push_back({with(field, -1), "count -1 is outside"});
+        cases.push_back({with(field, 1 << 30), "count 1073741824 is outside"});
+    }
+    // One loader for all: no rejection leaves anything behind that spoils the next file.
+    MD2Loader loader;
+    velqtest::TempDir dir;
+    dir.Write("Resources/Models/good.md2", good);
+    for (const auto& [bytes, reason] : cases) {
+        SCOPED_TRACE(reason);
+        if (bytes.empty())
+            std::filesystem::remove("Resources/Models/broken.md2");
+        else
+            dir.Write("Resources/Models/broken.md2", bytes);
+        MD2Model model;  // held something before: emptied again
+        model.loaded = true;
+        model.frameCount = 3;
+        CaptureCout capture;
+        EXPECT_FALSE(loader.Load(model, "broken.md2"));
+        EXPECT_TRUE(!model.loaded && model.frameCount == 0 && model.frames.empty() && model.animations.empty());
+        const std::string console = capture.Text();
+        EXPECT_TRUE(console == reason || console.rfind("MD2 File broken.md2 rejected: ", 0) == 0) << console;
+        EXPECT_TRUE(console.find(reason) != std::string::npos && CountOf(console, "\n") == 1) << console;
+        EXPECT_TRUE(loader.Load(model, "good.md2") && model.frameCount == 2 && model.frames[0]->triangleCount == 4);
+    }
+}
+
+TEST(MD2Animation, LoopsPlayTheirCountThenReturnToTheAnimationBeforeAndZeroPlaysForEver)
+{
+    for (int32_t loops : {1, 2, 0}) {
+        SCOPED_TRACE(loops);
+        MD2Model model = AnimatedModel(52, {{0, 40}, {40, 45}, {45, 51}});
+        model.SetAnimation(2, 0);
+        StepFrame(model);
+        model.SetAnimation(1, loops);
+        EXPECT_TRUE(model.previousAnimation == 2 && model.currentFrame == 40);
+        for (int round = 0; round < 3 && model.currentAnimation == 1; ++round) {
+            std::vector<int32_t> seen;
+            for (int i = 0; i < 5; ++i)
+                seen.push_back(StepFrame(model));
+            EXPECT_EQ(seen, (std::vector<int32_t>{41, 42, 43, 44, 40}));
+            EXPECT_EQ(model.currentAnimation, loops == 0 || round + 1 < loops ? 1 : 2) << "round " << round;
+        }
+        EXPECT_EQ(model.loopsLeft, 0);
+    }
+}
+
+TEST(MD2Animation, MinusOneSwitchesBackAndUnknownIndicesChangeNothing)
+{
+    MD2Model model = AnimatedModel(46, {{0, 40}, {40, 45}});
+    model.SetAnimation(1, 0);
+    model.SetAnimation(-1, 0);
+    EXPECT_TRUE(model.currentAnimation == 0 && model.previousAnimation == 1 && model.currentFrame == 0);
+    model.currentFrame = 7;
+    MD2Model empty;  // failed to load: stays still without a word
+    CaptureCout capture;
+    model.SetAnimation(8, 1);
+    model.SetAnimation(-2, 0);
+    empty.SetAnimation(1, 0);
+    EXPECT_EQ(capture.Text(), "MD2 animation 8 does not exist, the model has 2\n"
+                              "MD2 animation -2 does not exist, the model has 2\n");
+    EXPECT_TRUE(model.currentAnimation == 0 && model.currentFrame == 7 && empty.currentAnimation == 0);
+}
+
+TEST(MD2Animation, BlendFactorGrowsWithTheFrameTimeUntilTheFrameChangesAndStillModelsHold)
+{
+    MD2Model model = AnimatedModel(46, {{0, 40}, {40, 45}});
+    int32_t next = -1;
+    float t = -1.0f;
+    // Past the duration the frame changes and the time starts again; t is this step's value.
+    const struct { float duration, step, t; int32_t frame; } steps[] = {
+        {0.5f, 0.2f, 0.4f, 0}, {0.5f, 0.2f, 0.8f, 0}, {0.5f, 0.2f, 1.2f, 1}, {1.0f, 0.25f, 0.25f, 1}};
+    for (const auto& s : steps) {
+        model.frameDuration = s.duration;  // 1 s: the enemy's slower frames
+        model.AdvanceAnimation(s.step, next, t);
+        EXPECT_NEAR(t, s.t, 1e-6);
+        EXPECT_EQ(model.currentFrame, s.frame);
+    }
+    EXPECT_EQ(next, 2);
+    MD2Model still = AnimatedModel(3, {}), empty;
+    for (MD2Model* m : {&still, &empty}) {
+        m->AdvanceAnimation(10.0f, next, t);
+        EXPECT_TRUE(m->currentFrame == 0 && next == 0);
+    }
+    EXPECT_FLOAT_EQ(empty.frameTime, 0.0f);
+}
+
+TEST(MD2Box, ContainsTheOriginAndOnlyTheFirstFramesTriangleVertices)
+{
+    MD2Model model;
+    model.ComputeBox();
+    EXPECT_DOUBLE_EQ(model.boundingRadius, 0.0) << "no frames, a zero box";
+    auto first = std::make_shared<MD2Frame>();
+    first->vertexCount = 4;
+    first->triangleCount = 1;
+    // Vertex 3 is in no triangle: far away, but outside the box.
+    first->vertices = {20, 40, 60, 30, 10, 20, 40, 20, 80, -900, -900, -900};
+    first->triangles = {0, 1, 2, 0, 0, 0};
+    auto second = std::make_shared<MD2Frame>(*first);
+    second->vertices = {1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 0, 0, 0};
+    model.frames = {first, second};
+    model.frameCount = 2;
+    model.ComputeBox();
+    EXPECT_DOUBLE_EQ(model.boundingRadius, std::sqrt(8.0) / 2.0);
+    EXPECT_DOUBLE_EQ(model.modelHeight, 4.0);
+    ASSERT_EQ(model.hull.vertexCount, 8);
+    model.SetBoxPosition(3.0, -4.0, 0.5);
+    // Corners as the box outline walks them: 0 = (min, max, max), 6 = (max, min, min).
+    const double want[][3] = {{0, 0, 0}, {2, 2, 4}, {0, 2, 4}, {2, 0, 0}, {3, -4, 0.5}};
+    for (int a = 0; a < 3; ++a) {
+        const double got[] = {model.boxMin[a], model.boxMax[a], model.corners[0][a], model.corners[6][a],
+                              model.hull.translation[a]};
+        for (int k = 0; k < 5; ++k)
+            EXPECT_DOUBLE_EQ(got[k], want[k][a]) << k << " axis " << a;
+        EXPECT_DOUBLE_EQ(model.hull.negTranslation[a], -want[4][a]);
+        for (int c = 0; c < 8; ++c)
+            EXPECT_DOUBLE_EQ(model.hull.vertices[c][a], model.corners[c][a]);
+    }
+}
+
+TEST(ModelCache, EachFileIsReadOnceAndCopiesShareFramesButAnimateApart)
+{
+    velqtest::TempDir dir;
+    dir.Write("Resources/Models/male.md2", Build(Tetrahedron(Numbered(Numbered({}, "stand", 4), "run", 3))));
+    ModelCache cache;
+    MD2Model a, b, c;
+    EXPECT_TRUE(cache.GetModel(a, "male.md2"));
+    // Gone from disk: the later copies must come from the cache.
+    std::filesystem::remove(dir.Path() / "Resources/Models/male.md2");
+    CaptureCout capture;
+    EXPECT_TRUE(cache.GetModel(b, "male.md2") && cache.GetModel(c, "male.md2"));
+    EXPECT_EQ(capture.Text(), "");
+    ASSERT_TRUE(a.frames.size() == 7u && b.frames.size() == 7u && c.frames.size() == 7u);
+    for (size_t i = 0; i < a.frames.size(); ++i)
+        EXPECT_TRUE(a.frames[i].get() == b.frames[i].get() && a.frames[i].get() == c.frames[i].get()) << i;
+    // Tetrahedron edges of 20 model units, y mirrored: one world unit each way.
+    EXPECT_TRUE(b.animations.size() == 2u && b.boxMin[1] == -1.0f && b.boxMax[0] == 1.0f && b.modelHeight == 1.0 &&
+                b.hull.vertexCount == 8);
+    b.SetAnimation(1, 0);
+    StepFrame(b);
+    cache.GetModel(c, "male.md2");
+    EXPECT_TRUE(a.currentAnimation == 0 && a.currentFrame == 0 && c.currentAnimation == 0 && c.currentFrame == 0);
+    EXPECT_TRUE(b.currentAnimation == 1 && b.currentFrame == 5);
+}
+
+TEST(ModelCache, AFileThatFailsIsCachedAsAnEmptyModel)
+{
+    velqtest::TempDir dir;
+    ModelCache cache;
+    MD2Model first, second;
+    {
+        CaptureCout capture;
+        EXPECT_TRUE(cache.GetModel(first, "turret.md2"));
+        EXPECT_EQ(capture.Text(), "Unable to open MD2 File\n");
+    }
+    // Written later: not read, the failure stays cached.
+    dir.Write("Resources/Models/turret.md2", GoodFile());
+    CaptureCout capture;
+    EXPECT_TRUE(cache.GetModel(second, "turret.md2"));
+    EXPECT_EQ(capture.Text(), "");
+    for (const MD2Model* m : {&first, &second})
+        EXPECT_TRUE(!m->loaded && m->frameCount == 0 && m->frames.empty() && m->boundingRadius == 0.0);
+}
+
+// The wall is drawn from its triangles and collides by its box.
+TEST(ModelCache, WallCubeIsOneWorldUnitAroundTheOriginSharedAndEveryFaceHasTwoTrianglesFacingOut)
+{
+    velqtest::TempDir dir;
+    ModelCache cache;
+    MD2Model wall, other;
+    CaptureCout capture;
+    EXPECT_TRUE(cache.GetModel(wall, ModelCache::kWallModel) && cache.GetModel(other, ModelCache::kWallModel));
+    EXPECT_EQ(capture.Text(), "");
+    ASSERT_TRUE(wall.loaded && wall.animations.empty() && wall.frames.size() == 1u);
+    EXPECT_EQ(other.frames[0].get(), wall.frames[0].get());
+    for (int a = 0; a < 3; ++a)
+        EXPECT_TRUE(wall.boxMin[a] == -0.5f && wall.boxMax[a] == 0.5f) << a;
+    const MD2Frame& frame = *wall.frames[0];
+    ASSERT_TRUE(frame.vertexCount == 24 && frame.triangleCount == 12 && frame.texCoordCount == 4 &&
+                frame.vertices.size() == 72u && frame.normals.size() == 72u && frame.triangles.size() == 72u);
+    EXPECT_EQ(frame.texCoords, (std::vector<double>{0, 0, 1, 0, 1, 1, 0, 1}));
+    std::set<std::pair<int, bool>> faces;  // axis and side of each face's normal
+    for (int tri = 0; tri < 12; ++tri) {
+        // Both triangles of face k use its four vertices, all with the face's flat normal, and
+        // lie on the side of the cube that normal points out of.
+        const int32_t* idx = &frame.triangles[tri * 6];
+        const float* n = &frame.normals[idx[0] * 3];
+        const int axis = int(std::find_if(n, n + 3, [](float v) { return v != 0.0f; }) - n);
+        ASSERT_LT(axis, 3);
+        for (int c = 0; c < 3; ++c) {
+            ASSERT_TRUE(idx[c] >= 0 && idx[c] < 24 && idx[3 + c] >= 0 && idx[3 + c] < 4) << "triangle " << tri;
+            EXPECT_TRUE(idx[c] / 4 == tri / 2 && frame.vertices[idx[c] * 3 + axis] == 10.0f * n[axis] &&
+                        std::equal(n, n + 3, &frame.normals[idx[c] * 3]))
+                << "triangle " << tri;
+        }
+        faces.insert({axis, n[axis] > 0});
+    }
+    EXPECT_EQ(faces.size(), 6u) << "one face each way on each axis";
+}
