@@ -180,7 +180,7 @@ TEST(Convex, CollinearAndFlatSetsWork)
         {"a wall piece and a cube in front of it", wall, WorldCorners(HullOf({{0.5, 0.3, 1}, {1.5, 1.3, 2}})),
          0.3, 4},
     };
-    for (const Row& r : rows) {
+    for (const auto& r : rows) {
         const ConvexDistance d = Closest(r.a, r.b);
         EXPECT_NEAR(Length(d.v), r.distance, 1e-9) << r.what;
         EXPECT_TRUE(d.size <= r.maxSimplex && d.stop == ConvexStop::Converged) << r.what;
