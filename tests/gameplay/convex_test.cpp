@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "engine/random.h"
@@ -14,7 +16,7 @@
 
 namespace {
 
-using Point = std::vector<double>;
+using Point = std::array<double, 3>;
 struct Box {
     double lo[3], hi[3];
 };
@@ -53,31 +55,25 @@ double BoxGap(const Box& a, const Box& b)
 double Length(const double v[3]) { return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); }
 double WitnessGap(const ConvexQuery& q)
 {
-    const double* a = q.witnessA;
-    const double* b = q.witnessB;
-    const double gap[3] = {b[0] - a[0], b[1] - a[1], b[2] - a[2]};
+    const double gap[3] = {q.witnessB[0] - q.witnessA[0], q.witnessB[1] - q.witnessA[1],
+                           q.witnessB[2] - q.witnessA[2]};
     return Length(gap);
 }
 
 ConvexDistance Closest(const std::vector<Point>& a, const std::vector<Point>& b)
 {
-    std::vector<double> fa, fb;
-    for (const Point& p : a)
-        fa.insert(fa.end(), p.begin(), p.end());
-    for (const Point& p : b)
-        fb.insert(fb.end(), p.begin(), p.end());
+    using Points = const double(*)[3];
     ConvexDistance d;
-    ConvexClosest(reinterpret_cast<const double(*)[3]>(fa.data()), int32_t(a.size()),
-                  reinterpret_cast<const double(*)[3]>(fb.data()), int32_t(b.size()), nullptr, 0, d);
+    ConvexClosest(reinterpret_cast<Points>(a.data()), int32_t(a.size()), reinterpret_cast<Points>(b.data()),
+                  int32_t(b.size()), nullptr, 0, d);
     return d;
 }
 
 std::vector<Point> WorldCorners(const ModelHull& h)
 {
-    std::vector<Point> out;
-    for (int i = 0; i < h.vertexCount; ++i)
-        out.push_back({h.vertices[i][0] + h.translation[0], h.vertices[i][1] + h.translation[1],
-                       h.vertices[i][2] + h.translation[2]});
+    std::vector<Point> out(h.vertexCount);
+    for (int i = 0; i < h.vertexCount * 3; ++i)
+        out[i / 3][i % 3] = h.vertices[i / 3][i % 3] + h.translation[i % 3];
     return out;
 }
 
@@ -107,7 +103,8 @@ TEST(Convex, BoxPairsIntersectExactlyWhenCloserThanTheBound)
     const double bases[][3] = {{0, 0, 0}, {30.25, 40.5, 1.0}, {5000, -7000, 3000}};
     for (const auto& base : bases) {
         for (const Row& r : rows) {
-            SCOPED_TRACE(testing::Message() << "offset " << r.dx << " " << r.dy << " " << r.dz << " base " << base[0]);
+            SCOPED_TRACE(testing::Message() << "offset " << r.dx << " " << r.dy << " " << r.dz << " at "
+                                            << base[0]);
             const Box a = Cube(base[0], base[1], base[2], 2);
             const Box b = Cube(base[0] + r.dx, base[1] + r.dy, base[2] + r.dz, r.sideB);
             const ModelHull ha = HullOf(a), hb = HullOf(b);
@@ -131,13 +128,9 @@ TEST(Convex, RandomBoxPairsAgreeWithTheirGapsAndRepeatedVerticesChangeNothing)
     for (int n = 0; n < 3000; ++n) {
         Box a, b;
         for (int c = 0; c < 3; ++c) {
-            const double centreA = 2 + CRandom::Unit() * 60;
-            const double centreB = centreA + (CRandom::Unit() - 0.5) * 1.8;
+            const double centreA = 2 + CRandom::Unit() * 60, centreB = centreA + (CRandom::Unit() - 0.5) * 1.8;
             const double ea = extent() / 2, eb = extent() / 2;
-            a.lo[c] = centreA - ea;
-            a.hi[c] = centreA + ea;
-            b.lo[c] = centreB - eb;
-            b.hi[c] = centreB + eb;
+            a.lo[c] = centreA - ea, a.hi[c] = centreA + ea, b.lo[c] = centreB - eb, b.hi[c] = centreB + eb;
         }
         const ModelHull ha = HullOf(a), hb = HullOf(b);
         const double want = BoxGap(a, b);
@@ -217,9 +210,11 @@ TEST(Convex, CachedPlaneAnswersUntilItNoLongerSeparates)
 
 TEST(Convex, BadCountsAndNumbersNeverReadOutsideOrCrash)
 {
-    const ModelHull cube = HullOf(Cube(0, 0, 0, 2)), near = HullOf(Cube(2.5, 0, 0, 2)), overlap = HullOf(Cube(1, 0, 0, 2));
+    const ModelHull cube = HullOf(Cube(0, 0, 0, 2)), near = HullOf(Cube(2.5, 0, 0, 2));
+    const ModelHull overlap = HullOf(Cube(1, 0, 0, 2));
     const auto with = [](ModelHull h, auto edit) { return edit(h), h; };
-    // Only the array's eight vertices exist; no vertices touch nothing; a place that is not a number is refused.
+    // Only the array's eight vertices exist; no vertices touch nothing; a place that is not
+    // a number is refused.
     const struct { ModelHull a, b; bool hit; } cases[] = {
         {cube, with(near, [](ModelHull& h) { h.vertexCount = 1000; }), false},
         {cube, with(overlap, [](ModelHull& h) { h.vertexCount = 0; }), false},
@@ -302,12 +297,10 @@ TEST(Convex, HardRunsThatGoRoundEndAtTheRightDistance)
     EXPECT_TRUE(d.strict);
     EXPECT_NEAR(Length(d.v), height, 1e-9);
 
-    ModelHull a, b;
-    a.vertexCount = 8;
-    for (int i = 0; i < 8; ++i)
-        std::copy(octagon[i].begin(), octagon[i].end(), a.vertices[i]);
-    b.vertexCount = 1;
-    std::copy(point[0].begin(), point[0].end(), b.vertices[0]);
+    ModelHull a, b;  // the same sets as hulls at the origin
+    a.vertexCount = 8, b.vertexCount = 1;
+    std::memcpy(a.vertices, octagon.data(), sizeof(Point) * 8);
+    std::memcpy(b.vertices, point.data(), sizeof(Point));
     ConvexQuery q = MakeConvexQuery(a, b);
     EXPECT_FALSE(HullsIntersect(q));
     EXPECT_NEAR(WitnessGap(q), height, 1e-9);

@@ -115,7 +115,7 @@ TEST_F(EnemyAITest, WanderersKeepTheirCourseForTheRestOfTheSecond)
 TEST_F(EnemyAITest, EnemyRunsToTheFreeFlagAtThreeTenthsOfTheDistancePerSecond)
 {
     World().SetActor(nullptr, GameWorld::kPlayerSlot);
-    for (const auto [distance, heads] : {std::pair{10.0f, true}, {50.0f, true}, {50.5f, false}}) {
+    for (const auto& [distance, heads] : {std::pair{10.0f, true}, {50.0f, true}, {50.5f, false}}) {
         SCOPED_TRACE(distance);
         AddFlag(5 + distance, 5);
         CMMPointer<Enemy> e = AddEnemy(5, 5);

@@ -13,10 +13,8 @@
 
 #include "engine/inputtask.h"
 #include "engine/videotask.h"
-#include "gameplay/gamerules.h"
 #include "gameplay/towerai.h"
-#include "support/worldfixture.h"
-#include "world/actors.h"
+#include "scene.h"
 
 namespace {
 
@@ -39,11 +37,11 @@ int Channels(int channel, int v)
 }
 int Music(int v) { return Volume(music, v); }
 
-class HandleInputTest : public velqtest::WorldFixture {
+class HandleInputTest : public velqtest::SceneFixture {
 protected:
     void SetUp() override
     {
-        WorldFixture::SetUp();
+        SceneFixture::SetUp();
         rules.blockNorth = false;
         std::memset(keys, 0, sizeof(keys));
         CInputTask::keys = keys;
@@ -56,7 +54,7 @@ protected:
         realMixer = CHandleInputTask::mixer;
         CHandleInputTask::mixer = {Channels, Music};
         CGlobalTimerTask::dT = 0.5f;  // a step of 2 units at the player's speed of 4
-        player = MakePlayer();
+        player = AddPlayer(20, 20);
         task.Start();
     }
     void TearDown() override
@@ -66,17 +64,9 @@ protected:
         CInputTask::oldKeys = nullptr;
         CHandleInputTask::mixer = realMixer;
         player = nullptr;
-        WorldFixture::TearDown();
+        SceneFixture::TearDown();
     }
     IGameRules* Rules() override { return &rules; }
-
-    CMMPointer<Player> MakePlayer(float x = 20, float y = 20)
-    {
-        CMMPointer<Player> p = Place(new Player(), x, y);
-        World().AddObject(p);
-        World().SetActor(p, GameWorld::kPlayerSlot);
-        return p;
-    }
     static void Put(VOB* o, float x, float y)
     {
         o->SetNextPosition(x, y, 1);
@@ -97,7 +87,7 @@ protected:
         task.Update();
     }
     // Pressed in one frame, held in the next, released in the third.
-    void Hold(Keys down, uint32_t buttonMask = 0) { Frame(down, buttonMask), Frame(down, buttonMask), Frame(); }
+    void Hold(Keys down, uint32_t mask = 0) { Frame(down, mask), Frame(down, mask), Frame(); }
 
     unsigned char keys[SDLK_LAST];
     CHandleInputTask::Mixer realMixer{};
@@ -256,7 +246,7 @@ TEST_F(HandleInputTest, LevelKeysPickTheLastInOrderAndEscapeLeavesThenEndsTheRun
         EXPECT_EQ(World().GetLevel(), c.level);
     }
     CMMPointer<Player> old = player;  // a new player in the slot is the one that moves
-    player = MakePlayer(40, 40);
+    player = AddPlayer(40, 40);
     Hold({SDLK_w});
     EXPECT_TRUE(player->GetY() == 42.0f && old->GetY() == 20.0f);
     World().SetActor(nullptr, GameWorld::kPlayerSlot);  // without one the game keys work
