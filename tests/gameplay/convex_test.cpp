@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "engine/random.h"
@@ -14,13 +16,9 @@
 
 namespace {
 
-using Point = std::vector<double>;
-
-using velqtest::CaptureCerr;
-
+using Point = std::array<double, 3>;
 struct Box {
-    double lo[3];
-    double hi[3];
+    double lo[3], hi[3];
 };
 
 // The eight corners relative to the box centre, placed at the centre.
@@ -32,9 +30,8 @@ ModelHull HullOf(const Box& b)
         h.translation[c] = 0.5 * (b.lo[c] + b.hi[c]);
         h.negTranslation[c] = -h.translation[c];
     }
-    for (int i = 0; i < 8; ++i)
-        for (int c = 0; c < 3; ++c)
-            h.vertices[i][c] = ((i >> c) & 1 ? b.hi[c] : b.lo[c]) - h.translation[c];
+    for (int i = 0; i < 8 * 3; ++i)
+        h.vertices[i / 3][i % 3] = ((i / 3 >> i % 3) & 1 ? b.hi[i % 3] : b.lo[i % 3]) - h.translation[i % 3];
     return h;
 }
 
@@ -56,26 +53,27 @@ double BoxGap(const Box& a, const Box& b)
 }
 
 double Length(const double v[3]) { return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); }
+double WitnessGap(const ConvexQuery& q)
+{
+    const double gap[3] = {q.witnessB[0] - q.witnessA[0], q.witnessB[1] - q.witnessA[1],
+                           q.witnessB[2] - q.witnessA[2]};
+    return Length(gap);
+}
 
 ConvexDistance Closest(const std::vector<Point>& a, const std::vector<Point>& b)
 {
-    std::vector<double> fa, fb;
-    for (const Point& p : a)
-        fa.insert(fa.end(), p.begin(), p.end());
-    for (const Point& p : b)
-        fb.insert(fb.end(), p.begin(), p.end());
+    using Points = const double(*)[3];
     ConvexDistance d;
-    ConvexClosest(reinterpret_cast<const double(*)[3]>(fa.data()), int32_t(a.size()),
-                  reinterpret_cast<const double(*)[3]>(fb.data()), int32_t(b.size()), nullptr, 0, d);
+    ConvexClosest(reinterpret_cast<Points>(a.data()), int32_t(a.size()), reinterpret_cast<Points>(b.data()),
+                  int32_t(b.size()), nullptr, 0, d);
     return d;
 }
 
 std::vector<Point> WorldCorners(const ModelHull& h)
 {
-    std::vector<Point> out;
-    for (int i = 0; i < h.vertexCount; ++i)
-        out.push_back({h.vertices[i][0] + h.translation[0], h.vertices[i][1] + h.translation[1],
-                       h.vertices[i][2] + h.translation[2]});
+    std::vector<Point> out(h.vertexCount);
+    for (int i = 0; i < h.vertexCount * 3; ++i)
+        out[i / 3][i % 3] = h.vertices[i / 3][i % 3] + h.translation[i % 3];
     return out;
 }
 
@@ -83,14 +81,11 @@ std::vector<Point> WorldCorners(const ModelHull& h)
 void ExpectWitnessesOnTheBoxes(const ConvexQuery& q, const Box& a, const Box& b, double distance)
 {
     const double* t = q.hullA->translation;
-    const double gap[3] = {q.witnessB[0] - q.witnessA[0], q.witnessB[1] - q.witnessA[1],
-                           q.witnessB[2] - q.witnessA[2]};
-    EXPECT_NEAR(Length(gap), distance, 1e-9);
+    EXPECT_NEAR(WitnessGap(q), distance, 1e-9);
     for (int c = 0; c < 3; ++c) {
-        EXPECT_GE(q.witnessA[c] + t[c], a.lo[c] - 1e-9);
-        EXPECT_LE(q.witnessA[c] + t[c], a.hi[c] + 1e-9);
-        EXPECT_GE(q.witnessB[c] + t[c], b.lo[c] - 1e-9);
-        EXPECT_LE(q.witnessB[c] + t[c], b.hi[c] + 1e-9);
+        const double wa = q.witnessA[c] + t[c], wb = q.witnessB[c] + t[c];
+        EXPECT_TRUE(wa >= a.lo[c] - 1e-9 && wa <= a.hi[c] + 1e-9 && wb >= b.lo[c] - 1e-9 && wb <= b.hi[c] + 1e-9)
+            << c;
     }
 }
 
@@ -108,7 +103,8 @@ TEST(Convex, BoxPairsIntersectExactlyWhenCloserThanTheBound)
     const double bases[][3] = {{0, 0, 0}, {30.25, 40.5, 1.0}, {5000, -7000, 3000}};
     for (const auto& base : bases) {
         for (const Row& r : rows) {
-            SCOPED_TRACE(testing::Message() << "offset " << r.dx << " " << r.dy << " " << r.dz << " base " << base[0]);
+            SCOPED_TRACE(testing::Message() << "offset " << r.dx << " " << r.dy << " " << r.dz << " at "
+                                            << base[0]);
             const Box a = Cube(base[0], base[1], base[2], 2);
             const Box b = Cube(base[0] + r.dx, base[1] + r.dy, base[2] + r.dz, r.sideB);
             const ModelHull ha = HullOf(a), hb = HullOf(b);
@@ -118,7 +114,7 @@ TEST(Convex, BoxPairsIntersectExactlyWhenCloserThanTheBound)
             if (!r.intersects)
                 ExpectWitnessesOnTheBoxes(q, a, b, r.distance);
             ConvexQuery swapped = MakeConvexQuery(hb, ha);
-            EXPECT_EQ(HullsIntersect(swapped), r.intersects);
+            EXPECT_EQ(HullsIntersect(swapped), r.intersects) << "swapped";
         }
     }
 }
@@ -132,13 +128,9 @@ TEST(Convex, RandomBoxPairsAgreeWithTheirGapsAndRepeatedVerticesChangeNothing)
     for (int n = 0; n < 3000; ++n) {
         Box a, b;
         for (int c = 0; c < 3; ++c) {
-            const double centreA = 2 + CRandom::Unit() * 60;
-            const double centreB = centreA + (CRandom::Unit() - 0.5) * 1.8;
+            const double centreA = 2 + CRandom::Unit() * 60, centreB = centreA + (CRandom::Unit() - 0.5) * 1.8;
             const double ea = extent() / 2, eb = extent() / 2;
-            a.lo[c] = centreA - ea;
-            a.hi[c] = centreA + ea;
-            b.lo[c] = centreB - eb;
-            b.hi[c] = centreB + eb;
+            a.lo[c] = centreA - ea, a.hi[c] = centreA + ea, b.lo[c] = centreB - eb, b.hi[c] = centreB + eb;
         }
         const ModelHull ha = HullOf(a), hb = HullOf(b);
         const double want = BoxGap(a, b);
@@ -157,47 +149,31 @@ TEST(Convex, RandomBoxPairsAgreeWithTheirGapsAndRepeatedVerticesChangeNothing)
         // v is a point of the hull of A − B, and the loop ends once no point lies more
         // than the bound (plus the rounding of the single-precision support) below it.
         EXPECT_GE(got, want - 1e-9);
-        if (got > 0) {
-            EXPECT_LE(got - want, 2e-5 / got);
-        }
+        EXPECT_TRUE(got == 0 || got - want <= 2e-5 / got);
         ConvexQuery q = MakeConvexQuery(ha, hb);
         const bool hit = HullsIntersect(q);
         EXPECT_EQ(hit, got < kConvexTouch);
-        if (hit) {
-            EXPECT_LT(want, kConvexTouch);
-        } else {
-            ++separated;
-        }
+        EXPECT_TRUE(!hit || want < kConvexTouch);
+        separated += hit ? 0 : 1;
     }
     EXPECT_TRUE(separated > 1000 && separated < 2000) << separated;
 }
 
 TEST(Convex, CollinearAndFlatSetsWork)
 {
-    struct Row {
-        const char* what;
-        std::vector<Point> a, b;
-        double distance;
-        int maxSimplex;
-    } rows[] = {
-        {"three points on a line, a point beside it",
-         {{0, 0, 0}, {1, 1, 0}, {3, 3, 0}}, {{1, 2, 0}}, std::sqrt(0.5), 2},
-        {"crossing segments one above the other",
-         {{0, 0, 0}, {4, 0, 0}}, {{2, -1, 1}, {2, 3, 1}}, 1.0, 3},
-        {"a wall piece and a point in front of it",
-         {{0, 0, 0}, {2, 0, 0}, {2, 0, 3}, {0, 0, 3}}, {{1, 0.8, 1.5}}, 0.8, 3},
-        {"a wall piece and a point in its plane",
-         {{0, 0, 0}, {2, 0, 0}, {2, 0, 3}, {0, 0, 3}}, {{1, 0, 1.5}}, 0.0, 3},
-        {"two wall pieces in one plane, apart",
-         {{0, 0, 0}, {2, 0, 0}, {2, 0, 3}, {0, 0, 3}}, {{2.5, 0, 1}, {4, 0, 1}, {4, 0, 2}, {2.5, 0, 2}}, 0.5, 3},
-        {"two wall pieces in one plane, overlapping",
-         {{0, 0, 0}, {2, 0, 0}, {2, 0, 3}, {0, 0, 3}}, {{1.5, 0, 1}, {4, 0, 1}, {4, 0, 2}, {1.5, 0, 2}}, 0.0, 3},
-        {"a wall piece and a cube in front of it",
-         {{0, 0, 0}, {2, 0, 0}, {2, 0, 3}, {0, 0, 3}},
-         {{0.5, 0.3, 1}, {1.5, 0.3, 1}, {0.5, 1.3, 1}, {1.5, 1.3, 1},
-          {0.5, 0.3, 2}, {1.5, 0.3, 2}, {0.5, 1.3, 2}, {1.5, 1.3, 2}}, 0.3, 4},
+    const std::vector<Point> wall = {{0, 0, 0}, {2, 0, 0}, {2, 0, 3}, {0, 0, 3}};
+    const struct { const char* what; std::vector<Point> a, b; double distance; int maxSimplex; } rows[] = {
+        {"three points on a line, a point beside it", {{0, 0, 0}, {1, 1, 0}, {3, 3, 0}}, {{1, 2, 0}},
+         std::sqrt(0.5), 2},
+        {"crossing segments one above the other", {{0, 0, 0}, {4, 0, 0}}, {{2, -1, 1}, {2, 3, 1}}, 1.0, 3},
+        {"a wall piece and a point in front of it", wall, {{1, 0.8, 1.5}}, 0.8, 3},
+        {"a wall piece and a point in its plane", wall, {{1, 0, 1.5}}, 0.0, 3},
+        {"two wall pieces in one plane, apart", wall, {{2.5, 0, 1}, {4, 0, 1}, {4, 0, 2}, {2.5, 0, 2}}, 0.5, 3},
+        {"two wall pieces in one plane, overlapping", wall, {{1.5, 0, 1}, {4, 0, 1}, {4, 0, 2}, {1.5, 0, 2}}, 0, 3},
+        {"a wall piece and a cube in front of it", wall, WorldCorners(HullOf({{0.5, 0.3, 1}, {1.5, 1.3, 2}})),
+         0.3, 4},
     };
-    for (const Row& r : rows) {
+    for (const auto& r : rows) {
         const ConvexDistance d = Closest(r.a, r.b);
         EXPECT_NEAR(Length(d.v), r.distance, 1e-9) << r.what;
         EXPECT_TRUE(d.size <= r.maxSimplex && d.stop == ConvexStop::Converged) << r.what;
@@ -234,9 +210,11 @@ TEST(Convex, CachedPlaneAnswersUntilItNoLongerSeparates)
 
 TEST(Convex, BadCountsAndNumbersNeverReadOutsideOrCrash)
 {
-    const ModelHull cube = HullOf(Cube(0, 0, 0, 2)), near = HullOf(Cube(2.5, 0, 0, 2)), overlap = HullOf(Cube(1, 0, 0, 2));
+    const ModelHull cube = HullOf(Cube(0, 0, 0, 2)), near = HullOf(Cube(2.5, 0, 0, 2));
+    const ModelHull overlap = HullOf(Cube(1, 0, 0, 2));
     const auto with = [](ModelHull h, auto edit) { return edit(h), h; };
-    // Only the array's eight vertices exist; no vertices touch nothing; a place that is not a number is refused.
+    // Only the array's eight vertices exist; no vertices touch nothing; a place that is not
+    // a number is refused.
     const struct { ModelHull a, b; bool hit; } cases[] = {
         {cube, with(near, [](ModelHull& h) { h.vertexCount = 1000; }), false},
         {cube, with(overlap, [](ModelHull& h) { h.vertexCount = 0; }), false},
@@ -277,7 +255,7 @@ TEST(Convex, FlatTetrahedronFallsBackToTheBackupChoice)
         {-0x1.98a7fe2fefb7ap+7, 0x1.e8da6918449fap+7, -0x1.c2989a4c7c0efp+7},
     };
     ConvexReduction r;
-    CaptureCerr err;
+    velqtest::CaptureCerr err;
     ASSERT_TRUE(ConvexReduce(y, 4, r));
     EXPECT_EQ(err.Text(), "comp_sub_dist using backup proc\n");
     double sum = 0, v[3] = {0, 0, 0};
@@ -311,24 +289,21 @@ TEST(Convex, HardRunsThatGoRoundEndAtTheRightDistance)
     const std::vector<Point> point = {{0x1.aa1521c281be5p+9, 0x1.126cc94777fe2p+9, -0x1.31506514fb561p+8}};
     const double height = 0x1.4634f97dc7046p-1;
 
-    CaptureCerr err;
+    velqtest::CaptureCerr err;
     const ConvexDistance d = Closest(octagon, point);
-    EXPECT_NE(err.Text().find("comp_sub_dist using backup proc\n"), std::string::npos);
-    EXPECT_EQ(err.Text().find("backup failed"), std::string::npos);
+    EXPECT_TRUE(err.Text().find("comp_sub_dist using backup proc\n") != std::string::npos &&
+                err.Text().find("backup failed") == std::string::npos)
+        << err.Text();
     EXPECT_TRUE(d.strict);
     EXPECT_NEAR(Length(d.v), height, 1e-9);
 
-    ModelHull a, b;
-    a.vertexCount = 8;
-    for (int i = 0; i < 8; ++i)
-        std::copy(octagon[i].begin(), octagon[i].end(), a.vertices[i]);
-    b.vertexCount = 1;
-    std::copy(point[0].begin(), point[0].end(), b.vertices[0]);
+    ModelHull a, b;  // the same sets as hulls at the origin
+    a.vertexCount = 8, b.vertexCount = 1;
+    std::memcpy(a.vertices, octagon.data(), sizeof(Point) * 8);
+    std::memcpy(b.vertices, point.data(), sizeof(Point));
     ConvexQuery q = MakeConvexQuery(a, b);
     EXPECT_FALSE(HullsIntersect(q));
-    const double gap[3] = {q.witnessB[0] - q.witnessA[0], q.witnessB[1] - q.witnessA[1],
-                           q.witnessB[2] - q.witnessA[2]};
-    EXPECT_NEAR(Length(gap), height, 1e-9);
+    EXPECT_NEAR(WitnessGap(q), height, 1e-9);
 
     // A box thinner than the bound's scale: the fixed bound takes the top face's edge for the
     // closest feature and keeps dropping the face's third corner.
@@ -346,12 +321,11 @@ TEST(Convex, SupportKeepsTheFirstOfEqualValuesAndRoundsToSingle)
     const double points[][3] = {{1, 0, 0}, {0, 1, 0}, {1, 0, 5}, {0.1, 0.2, 0.3}};
     const double d[3] = {1, 1, 0};
     int32_t index = -1;
-    EXPECT_EQ(ConvexSupport(points, 4, d, index), 1.0f);
-    EXPECT_EQ(index, 0);
+    EXPECT_TRUE(ConvexSupport(points, 4, d, index) == 1.0f && index == 0);
     const double tiny[3] = {1, 1e-12, 0};
     const double close[][3] = {{1, 0, 0}, {1, 1, 0}};
-    EXPECT_EQ(ConvexSupport(close, 2, tiny, index), 1.0f);
-    EXPECT_EQ(index, 1) << "chosen by the double value, returned as a float";
+    EXPECT_TRUE(ConvexSupport(close, 2, tiny, index) == 1.0f && index == 1)
+        << "chosen by the double value, returned as a float";
 }
 
 }  // namespace

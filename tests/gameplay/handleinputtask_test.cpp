@@ -13,10 +13,8 @@
 
 #include "engine/inputtask.h"
 #include "engine/videotask.h"
-#include "gameplay/gamerules.h"
 #include "gameplay/towerai.h"
-#include "support/worldfixture.h"
-#include "world/actors.h"
+#include "scene.h"
 
 namespace {
 
@@ -39,11 +37,11 @@ int Channels(int channel, int v)
 }
 int Music(int v) { return Volume(music, v); }
 
-class HandleInputTest : public velqtest::WorldFixture {
+class HandleInputTest : public velqtest::SceneFixture {
 protected:
     void SetUp() override
     {
-        WorldFixture::SetUp();
+        SceneFixture::SetUp();
         rules.blockNorth = false;
         std::memset(keys, 0, sizeof(keys));
         CInputTask::keys = keys;
@@ -56,7 +54,7 @@ protected:
         realMixer = CHandleInputTask::mixer;
         CHandleInputTask::mixer = {Channels, Music};
         CGlobalTimerTask::dT = 0.5f;  // a step of 2 units at the player's speed of 4
-        player = MakePlayer();
+        player = AddPlayer(20, 20);
         task.Start();
     }
     void TearDown() override
@@ -66,19 +64,9 @@ protected:
         CInputTask::oldKeys = nullptr;
         CHandleInputTask::mixer = realMixer;
         player = nullptr;
-        WorldFixture::TearDown();
+        SceneFixture::TearDown();
     }
     IGameRules* Rules() override { return &rules; }
-
-    CMMPointer<Player> MakePlayer()
-    {
-        CMMPointer<Player> p = new Player();
-        World().AddObject(p);
-        World().SetActor(p, GameWorld::kPlayerSlot);
-        Put(p, 20, 20);
-        Root()->Insert(CMMPointer<VOB>(p));
-        return p;
-    }
     static void Put(VOB* o, float x, float y)
     {
         o->SetNextPosition(x, y, 1);
@@ -95,17 +83,11 @@ protected:
         std::memset(keys, 0, sizeof(keys));
         for (int k : down)
             keys[k] = 1;
-        CInputTask::oldButtons = CInputTask::buttons;
-        CInputTask::buttons = buttonMask;
+        CInputTask::oldButtons = std::exchange(CInputTask::buttons, buttonMask);
         task.Update();
     }
     // Pressed in one frame, held in the next, released in the third.
-    void Hold(Keys down, uint32_t buttonMask = 0)
-    {
-        Frame(down, buttonMask);
-        Frame(down, buttonMask);
-        Frame();
-    }
+    void Hold(Keys down, uint32_t mask = 0) { Frame(down, mask), Frame(down, mask), Frame(); }
 
     unsigned char keys[SDLK_LAST];
     CHandleInputTask::Mixer realMixer{};
@@ -120,8 +102,8 @@ TEST_F(HandleInputTest, KeysAndButtonsActWhenHeldFromTheFrameAfterTheyGoDownAndT
     EXPECT_EQ(player->GetCurrentWeapon(), Player::kRocketLauncher);
     Frame({SDLK_w, SDLK_TAB}, kRight);
     EXPECT_EQ(player->GetY(), 22.0f);
-    EXPECT_EQ(player->GetCurrentWeapon(), Player::kRocketLauncher) << "held is not pressed";
-    EXPECT_EQ(World().GetTowers().size(), 1u);
+    EXPECT_TRUE(player->GetCurrentWeapon() == Player::kRocketLauncher && World().GetTowers().size() == 1u)
+        << "held is not pressed";
     Frame({SDLK_s});
     Frame();
     EXPECT_EQ(player->GetY(), 22.0f) << "a tap between two frames never moves";
@@ -135,8 +117,7 @@ TEST_F(HandleInputTest, KeysAndButtonsActWhenHeldFromTheFrameAfterTheyGoDownAndT
 
 TEST_F(HandleInputTest, EachHeldMoveMakesItsOwnTryAlongTheFacingOrItsRightHand)
 {
-    struct Case { int mouseX, mouseY; Keys keys; bool wallNorth; float dx, dy; };
-    const Case cases[] = {
+    const struct { int mouseX, mouseY; Keys keys; bool wallNorth; float dx, dy; } cases[] = {
         {400, 0, {SDLK_w}, false, 0, 2},   {400, 0, {SDLK_DOWN}, false, 0, -2},
         {400, 0, {SDLK_a}, false, -2, 0},  {400, 0, {SDLK_RIGHT}, false, 2, 0},
         {400, 0, {SDLK_UP, SDLK_s}, false, 0, 0}, {400, 0, {SDLK_LEFT, SDLK_d}, false, 0, 0},
@@ -146,7 +127,7 @@ TEST_F(HandleInputTest, EachHeldMoveMakesItsOwnTryAlongTheFacingOrItsRightHand)
         {400, 600, {SDLK_d}, false, -2, 0},  // facing -y: the angle is +pi and keeps its sign
         {400, 300, {SDLK_w, SDLK_d}, false, 0, 0},  // cursor on the centre: no facing, no move
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         Cursor(c.mouseX, c.mouseY);
         rules.blockNorth = c.wallNorth;
         Put(player, 20, 20);
@@ -181,26 +162,23 @@ TEST_F(HandleInputTest, NoWindowSizeOrBorderPutsThePlayerOffTheFieldOrOutOfNumbe
 
 TEST_F(HandleInputTest, CameraKeysMoveTheOffsetTenUnitsASecondAndOrbitClampsBeforeItAdds)
 {
-    struct Case { Keys keys; float dy, dz; };
-    const Case cases[] = {{{SDLK_1}, 5, 0},    {{SDLK_PAGEUP}, 5, 0}, {{SDLK_2}, -5, 0},     {{SDLK_PAGEDOWN}, -5, 0},
+    const struct { Keys keys; float dy, dz; } cases[] = {{{SDLK_1}, 5, 0},    {{SDLK_PAGEUP}, 5, 0}, {{SDLK_2}, -5, 0},     {{SDLK_PAGEDOWN}, -5, 0},
                           {{SDLK_MINUS}, 0, 5}, {{SDLK_o}, 0, 5},     {{SDLK_PLUS}, 0, -5},  {{SDLK_i}, 0, -5},
                           {{SDLK_9}, -5, 5},    {{SDLK_8}, 5, -5},    {{SDLK_1, SDLK_9}, 0, 5}};
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         player->SetCameraOffset(0, 0, 30);
         Hold(c.keys);
-        EXPECT_FLOAT_EQ(player->GetCameraOffset(1), c.dy) << *c.keys.begin();
-        EXPECT_FLOAT_EQ(player->GetCameraOffset(2), 30 + c.dz) << *c.keys.begin();
+        EXPECT_TRUE(player->GetCameraOffset(1) == c.dy && player->GetCameraOffset(2) == 30 + c.dz)
+            << *c.keys.begin() << ": " << player->GetCameraOffset(1) << " " << player->GetCameraOffset(2);
     }
 
     Cursor(0, 0);  // one unit left and one up per orbit step
     for (uint32_t button : {0u, kMiddle}) {
         player->SetCameraOffset(-75.0f, 70.5f, 30.0f);
         auto orbitFrame = [&] { button ? Frame({}, button) : Frame({SDLK_c}); };
-        orbitFrame();
-        orbitFrame();
+        orbitFrame(), orbitFrame();
         EXPECT_TRUE(player->GetCameraOffset(0) == -71.0f && player->GetCameraOffset(1) == 71.0f);
-        orbitFrame();
-        Frame();
+        orbitFrame(), Frame();
         EXPECT_EQ(player->GetCameraOffset(1), 71.0f) << "clamped again, then one more";
     }
 }
@@ -251,36 +229,31 @@ TEST_F(HandleInputTest, ToggleKeysFlipTheirOwnToggleAndTheSoundKeyEachVolumeByIt
     }
     CClock::Advance(100);
     Frame({SDLK_F1, SDLK_F2});
-    for (int i : {0, 1}) {
-        EXPECT_EQ(World().GetToggle(i), 0);
-        EXPECT_EQ(World().GetToggleShownUntil(i), CClock::GetTicks() + 2500);
-    }
+    for (int i : {0, 1})
+        EXPECT_TRUE(World().GetToggle(i) == 0 && World().GetToggleShownUntil(i) == CClock::GetTicks() + 2500);
 }
 
 TEST_F(HandleInputTest, LevelKeysPickTheLastInOrderAndEscapeLeavesThenEndsTheRun)
 {
-    struct Case { Keys keys; int32_t level; };
-    const Case cases[] = {{{SDLK_5}, 1},         {{SDLK_8}, 4}, {{SDLK_5, SDLK_7}, 3}, {{SDLK_6, SDLK_5}, 2},
+    const struct { Keys keys; int32_t level; } cases[] = {{{SDLK_5}, 1},         {{SDLK_8}, 4}, {{SDLK_5, SDLK_7}, 3}, {{SDLK_6, SDLK_5}, 2},
                           {{SDLK_5, SDLK_ESCAPE}, 0}};  // Escape is taken after the level keys
     CKernel* kernel = new CKernel();
     CMMPointer<ITask> other = new CTowerAITask();
     kernel->AddTask(other);
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         World().SetLevel(0);
         Hold(c.keys);
         EXPECT_EQ(World().GetLevel(), c.level);
     }
     CMMPointer<Player> old = player;  // a new player in the slot is the one that moves
-    player = MakePlayer();
-    Put(player, 40, 40);
+    player = AddPlayer(40, 40);
     Hold({SDLK_w});
     EXPECT_TRUE(player->GetY() == 42.0f && old->GetY() == 20.0f);
     World().SetActor(nullptr, GameWorld::kPlayerSlot);  // without one the game keys work
     Hold({SDLK_w, SDLK_6});
     EXPECT_EQ(World().GetLevel(), 2);
     Hold({SDLK_ESCAPE});
-    EXPECT_EQ(World().GetLevel(), 0);
-    EXPECT_FALSE(other->canKill);
+    EXPECT_TRUE(World().GetLevel() == 0 && !other->canKill);
     velqtest::CaptureCout out;
     Hold({SDLK_ESCAPE});
     EXPECT_EQ(out.Text(), "VELQ KillAllTasks\n");

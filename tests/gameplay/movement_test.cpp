@@ -32,9 +32,8 @@ TEST_F(MovementTest, ShotTakesItsDamageOffEveryoneInItsCellButItsOwnKind)
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.type << " from " << c.owner);
         Player* player = AddPlayer(20.5f, 20.5f);
-        Enemy* a = AddEnemy(20.1f, 20.9f);  // two in the cell
-        Enemy* b = AddEnemy(20.9f, 20.2f);
-        Enemy* away = AddEnemy(21.1f, 20.5f);  // the next cell
+        Enemy *a = AddEnemy(20.1f, 20.9f), *b = AddEnemy(20.9f, 20.2f);  // two in the cell
+        Enemy* away = AddEnemy(21.1f, 20.5f);                             // the next cell
         CProjectile* shot = AddShot(c.type, c.owner, 20.6f, 20.4f);
         task.Update();
         EXPECT_EQ(player->GetHealth(), 100 - c.playerLoss);
@@ -42,40 +41,30 @@ TEST_F(MovementTest, ShotTakesItsDamageOffEveryoneInItsCellButItsOwnKind)
         const bool hit = c.playerLoss > 0 || c.enemyLoss > 0;
         EXPECT_EQ(shot->IsDead(), hit);
         EXPECT_EQ(IsMover(shot), !hit) << "a shot that hit is dropped in the same frame";
-        TearDown();
-        SetUp();
+        Reset();
     }
 }
 
-TEST_F(MovementTest, EnemyKilledByTwoPelletsInOneFrameIsCountedOffOnce)
-{
-    AddPlayer(5.5f, 5.5f);
-    AddEnemy(40.5f, 40.5f);
-    AddShot("projectile.shotgun", "player", 30.2f, 30.3f);
-    AddShot("projectile.shotgun", "player", 30.7f, 30.8f);
-    // Listed after the pellets: the loop reaches it once more, dead.
-    Enemy* victim = AddEnemy(30.5f, 30.5f);
-    victim->SetHealth(4);
-    task.Update();
-    EXPECT_EQ(victim->GetHealth(), -6) << "the second pellet hits the dead enemy too";
-    EXPECT_TRUE(victim->IsDead() && World().GetEnemyCount() == 1 && World().GetEnemies().size() == 1u);
-    EXPECT_EQ(World().GetMovers().size(), 1u) << "victim and pellets are gone";
-}
-
-TEST_F(MovementTest, ShotKilledByItsAgeStillHitsInTheNextFrameBeforeItIsDropped)
+TEST_F(MovementTest, TheDeadAreCountedOffOnceAndAShotDeadOfAgeStillHitsInTheNextFrame)
 {
     AddPlayer(5.5f, 5.5f);
     Enemy* e = AddEnemy(40.5f, 40.5f);
-    CProjectile* shot = AddShot("projectile.lasermg", "player", 30.5f, 30.5f);
-    shot->SetMaxAge(0.05f);
+    AddShot("projectile.shotgun", "player", 30.2f, 30.3f);
+    AddShot("projectile.shotgun", "player", 30.7f, 30.8f);
+    Enemy* victim = AddEnemy(30.5f, 30.5f);  // listed after the pellets: the loop reaches it once more, dead
+    victim->SetHealth(4);
+    CProjectile* aged = AddShot("projectile.lasermg", "player", 20.5f, 20.5f);
+    aged->SetMaxAge(0.05f);
     task.Update();
-    ASSERT_TRUE(shot->IsDead());
-    EXPECT_TRUE(IsMover(shot));
-    e->SetNextPosition(30.4f, 30.6f, 1.0f);  // into the dead shot's cell between frames
+    EXPECT_EQ(victim->GetHealth(), -6) << "the second pellet hits the dead enemy too";
+    EXPECT_TRUE(victim->IsDead() && World().GetEnemyCount() == 1 && World().GetEnemies().size() == 1u &&
+                World().GetMovers().size() == 2u)
+        << "counted off once; victim and pellets are gone";
+    ASSERT_TRUE(aged->IsDead() && IsMover(aged));
+    e->SetNextPosition(20.4f, 20.6f, 1.0f);  // into the dead shot's cell between frames
     e->TryMove();
     task.Update();
-    EXPECT_EQ(e->GetHealth(), 94);
-    EXPECT_FALSE(IsMover(shot));
+    EXPECT_TRUE(e->GetHealth() == 94 && !IsMover(aged));
 }
 
 TEST_F(MovementTest, PlayerOutOfHealthLosesAtTheNextUpdate)
@@ -95,8 +84,7 @@ TEST_F(MovementTest, KilledCarrierDropsTheFlagWhereItStandsAndIsCountedOffOnce)
         SCOPED_TRACE(byShot);
         AddPlayer(5.5f, 5.5f);
         Enemy* carrier = AddEnemy(40.5f, 40.5f);
-        Flag* flag = Place(new Flag(), 40.5f, 40.5f);
-        World().SetActor(flag, GameWorld::kFlagSlot);
+        Flag* flag = AddFlag(40.5f, 40.5f);
         flag->PickUp(carrier);
         carrier->SetMoveDirection(1, 0, 0);
         if (byShot) {
@@ -112,30 +100,29 @@ TEST_F(MovementTest, KilledCarrierDropsTheFlagWhereItStandsAndIsCountedOffOnce)
         IMMObject::CollectGarbage();  // the carrier is freed: the flag must not follow it now
         task.Update();
         EXPECT_FLOAT_EQ(flag->GetX(), 40.5f);
-        TearDown();
-        SetUp();
+        Reset();
     }
 }
 
-TEST_F(MovementTest, MoversAtTheEdgeOrInAnEndlessFrameStayInTheFieldAndInTheTree)
+TEST_F(MovementTest, MoversAtTheEdgeOrInAnEndlessFrameStayInTheFieldAndInTheTreeOrOutsideIt)
 {
-    struct Case { float x, y, dx, dy, dT; };
-    const Case cases[] = {
+    const struct { float x, y, dx, dy, dT; } cases[] = {
         {63.9f, 30.0f, 1.0f, 0.0f, 0.5f},  {0.05f, 30.0f, -1.0f, 0.0f, 0.5f},
         {30.0f, 63.95f, 0.0f, 1.0f, 0.5f}, {30.0f, 30.0f, 1.0f, 0.0f, std::numeric_limits<float>::infinity()},
         {30.0f, 30.0f, 1.0f, -1.0f, 1e30f},
     };
     AddPlayer(5.5f, 5.5f);
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         Enemy* e = AddEnemy(c.x, c.y);
         CProjectile* shot = AddShot("projectile.lasermg", "enemy", c.x, c.y);
         shot->SetSpeed(6.0f);
-        for (VMOB* m : {static_cast<VMOB*>(e), static_cast<VMOB*>(shot)})
+        const std::initializer_list<VMOB*> both = {e, shot};
+        for (VMOB* m : both)
             m->SetMoveDirection(c.dx, c.dy, 0.0f);
         CGlobalTimerTask::dT = c.dT;
         for (int frame = 0; frame < 3; ++frame)
             task.Update();
-        for (VMOB* m : {static_cast<VMOB*>(e), static_cast<VMOB*>(shot)}) {
+        for (VMOB* m : both) {
             for (const float v : {m->GetX(), m->GetY(), m->GetZ()})
                 EXPECT_TRUE(v > 0.0f && v < 64.0f) << m->GetType() << " from " << c.x << " " << c.y;
             if (!m->IsDead()) {
@@ -146,13 +133,8 @@ TEST_F(MovementTest, MoversAtTheEdgeOrInAnEndlessFrameStayInTheFieldAndInTheTree
         }
         task.Update();
     }
-    VOBList left;
-    EXPECT_EQ(Root()->CollectObjects(left), 1) << "only the player";
-}
-
-TEST_F(MovementTest, MoverOutsideTheTreeMovesAndDiesWithoutTouchingIt)
-{
-    AddPlayer(5.5f, 5.5f);
+    // One off the field is in no node: it moves and dies without the tree.
+    CGlobalTimerTask::dT = 0.1f;
     Enemy* outside = AddEnemy(70.0f, 30.0f);  // not inserted: a warning
     ASSERT_EQ(outside->GetNode(), nullptr);
     outside->SetMoveDirection(0, 1, 0);
@@ -160,9 +142,8 @@ TEST_F(MovementTest, MoverOutsideTheTreeMovesAndDiesWithoutTouchingIt)
     EXPECT_FLOAT_EQ(outside->GetY(), 30.05f);
     outside->Kill();
     task.Update();
-    EXPECT_EQ(World().GetEnemyCount(), 0);
     VOBList left;
-    EXPECT_EQ(Root()->CollectObjects(left), 1);
+    EXPECT_TRUE(World().GetEnemyCount() == 0 && Root()->CollectObjects(left) == 1) << "only the player";
 }
 
 }  // namespace

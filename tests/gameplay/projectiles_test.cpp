@@ -7,6 +7,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <cmath>
 #include <string>
 
 #include "gameplay/movementtask.h"
@@ -73,6 +74,18 @@ protected:
         while (n-- > 0)
             task.Update();
     }
+    // n frames more leave the rocket alive, one after that kills it where it is, and the
+    // next drops it.
+    void ExpectGoneAfter(CRocketProjectile* rocket, int n)
+    {
+        Frames(n);
+        const float x = rocket->GetX();
+        EXPECT_FALSE(rocket->IsDead());
+        Frames(1);
+        EXPECT_TRUE(rocket->IsDead() && rocket->GetX() == x);
+        Frames(1);
+        EXPECT_EQ(TheRocket(), nullptr);
+    }
 
     CMovementTask task;
     CountingDrawer drawer;
@@ -111,8 +124,7 @@ TEST_F(ProjectilesTest, LaserShotTurnsAwayFromTheSideTheObstacleMainlyLiesOn)
             EXPECT_FLOAT_EQ(shot->GetNextY(), bounces ? 9.0f + c.moveY / 32.0f : c.nextY);
             shot->Kill();
         }
-        TearDown();
-        SetUp();
+        Reset();
     }
 }
 
@@ -133,20 +145,13 @@ TEST_F(ProjectilesTest, RocketExplodesBeforeAWallOrAtAMuzzleOnItWithItsSoundAndI
     EXPECT_EQ(rocket->GetMoveX(), 0.0f);
     rocket->DrawEffect();
     EXPECT_EQ(drawer.quads, ParticleSystem::kParticleCount) << "the blast";
-
-    Frames(25);  // 0.39 s
-    EXPECT_FALSE(rocket->IsDead());
-    EXPECT_EQ(rocket->GetX(), x);
-    Frames(1);  // 0.41 s: killed, and dropped in the next frame
-    EXPECT_TRUE(rocket->IsDead());
-    Frames(1);
-    EXPECT_EQ(TheRocket(), nullptr);
+    ExpectGoneAfter(rocket, 25);  // alive at 0.39 s, killed at 0.41 s
+    EXPECT_EQ(rocket->GetX(), x) << "a blast stays put";
 
     rocket = FireRocket(14.5f, 10.0f);  // point blank: the muzzle, 15.6, is on the block
     ASSERT_NE(rocket, nullptr);
     EXPECT_EQ(rocket->GetType(), "projectile.explosion");
-    EXPECT_FLOAT_EQ(rocket->GetX(), 15.6f);
-    EXPECT_FLOAT_EQ(rocket->GetY(), 10.0f);
+    EXPECT_TRUE(std::fabs(rocket->GetX() - 15.6f) < 1e-5 && rocket->GetY() == 10.0f);
     const ParticleSystem* blast = rocket->GetBlast();
     Frames(26);
     EXPECT_TRUE(rocket->IsDead()) << "an explosion beside a wall does not start again";
@@ -158,15 +163,10 @@ TEST_F(ProjectilesTest, RocketInTheOpenFliesTwelveUnitsInThreeSecondsAndIsGone)
     CRocketProjectile* rocket = FireRocket(10.0f, 30.0f);
     ASSERT_NE(rocket, nullptr);
     EXPECT_FLOAT_EQ(rocket->GetX(), 11.1f);
-    Frames(191);  // 2.98 s
-    EXPECT_FALSE(rocket->IsDead());
-    EXPECT_NEAR(rocket->GetX() - 11.1f, 12.0f, 4.0f / 64.0f);
     rocket->DrawEffect();
     EXPECT_EQ(drawer.begins, 0) << "a rocket in flight draws no blast";
-    Frames(1);  // 3 s
-    EXPECT_TRUE(rocket->IsDead());
-    Frames(1);
-    EXPECT_EQ(TheRocket(), nullptr);
+    ExpectGoneAfter(rocket, 191);  // alive at 2.98 s, killed at 3 s
+    EXPECT_NEAR(rocket->GetX() - 11.1f, 12.0f, 4.0f / 64.0f);
 }
 
 TEST_F(ProjectilesTest, LaserTrailIsMadeWhereTheShotIsFirstDrawnAndFollowsIt)
@@ -178,8 +178,7 @@ TEST_F(ProjectilesTest, LaserTrailIsMadeWhereTheShotIsFirstDrawnAndFollowsIt)
     shot->DrawEffect();
     const ParticleSystem* trail = shot->GetTrail();
     ASSERT_NE(trail, nullptr);
-    EXPECT_EQ(trail->GetOriginX(), 20.0f);
-    EXPECT_EQ(drawer.quads, ParticleSystem::kParticleCount);
+    EXPECT_TRUE(trail->GetOriginX() == 20.0f && drawer.quads == ParticleSystem::kParticleCount);
     Frames(1);
     shot->DrawEffect();
     EXPECT_EQ(shot->GetTrail(), trail) << "one trail for the shot's life";

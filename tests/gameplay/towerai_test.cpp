@@ -7,12 +7,11 @@
 #include <initializer_list>
 #include <utility>
 
-#include "gameplayfixture.h"
-#include "world/actors.h"
+#include "scene.h"
 
 namespace {
 
-class TowerAITest : public velqtest::GameplayFixture {
+class TowerAITest : public velqtest::SceneFixture {
 protected:
     // A tower at (x, y) in a fresh scene graph, after walls at the given places.
     CMMPointer<Tower> FreshTower(float x, float y, std::initializer_list<std::pair<float, float>> walls = {})
@@ -39,10 +38,8 @@ TEST_F(TowerAITest, TowerAimsAndFiresAtAnEnemyUpToItsRangeAboutThreeTimesASecond
         // One scatter for both axes; no target leaves the look alone.
         EXPECT_NEAR(t->GetLookX() - t->GetLookY(), seen ? distance : -1.0f, 1e-5);
         const size_t before = World().GetMovers().size();
-        for (int ms = 0; ms < 3000; ms += 10) {
-            CClock::Advance(10);
-            task.Update();
-        }
+        for (int ms = 0; ms < 3000; ms += 10)
+            CClock::Advance(10), task.Update();
         EXPECT_EQ(World().GetMovers().size() - before, seen ? 8u : 0u) << distance;
         World().ClearLevel();
     }
