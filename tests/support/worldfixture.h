@@ -1,6 +1,6 @@
 // A headless world for game-rule tests: the singletons the world code needs, driven
 // time, a private working directory, and everything torn down afterwards. The actors
-// carry stand-in weapons that say what they are and never fire; nothing blocks.
+// carry stand-in weapons that never fire; nothing blocks.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -21,24 +21,14 @@
 namespace velqtest {
 
 struct FakeWeapon : IWeapon {
-    FakeWeapon(WeaponKind k, VOB* o) : kind(k), owner(o) {}
     bool Fire() override { return false; }
     float GetRange() override { return 0.0f; }
-    WeaponKind kind;
-    VOB* owner;
 };
 
 struct FakeRules : IGameRules {
-    IWeapon* MakeWeapon(WeaponKind kind, VOB* owner) override { return new FakeWeapon(kind, owner); }
+    IWeapon* MakeWeapon(WeaponKind, VOB*) override { return new FakeWeapon(); }
     bool CollidesWith(VMOB&, const CMMPointer<VOB>&) override { return false; }
 };
-
-// Whether w is a stand-in weapon of this kind and owner.
-inline bool IsFake(IWeapon* w, WeaponKind kind, VOB* owner)
-{
-    auto* fake = dynamic_cast<FakeWeapon*>(w);
-    return fake && fake->kind == kind && fake->owner == owner;
-}
 
 // A cell map: 64 lines of 64 cells, fill unless the rows given say otherwise
 // (row -> column -> cell).
