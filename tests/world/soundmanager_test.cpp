@@ -48,26 +48,6 @@ protected:
 
 }  // namespace
 
-TEST_F(SoundManagerTest, OpensTheDeviceAndLoadsAndPlaysTheFourEffects)
-{
-    // The music is read as Ogg by its name; the generated game data covers it.
-    for (const char* name : {"dsplasma.ogg", "shotgun.ogg", "dsrxplod.ogg", "dsrlaunc.ogg"})
-        dir.Write(std::string("Resources/SFX/") + name, Wav(22050));
-    manager = std::make_unique<SoundManager>();
-    EXPECT_TRUE(manager->LoadSounds());
-    for (int i = 0; i < SoundManager::kSoundCount; ++i)
-        EXPECT_TRUE(manager->IsSoundLoaded(i)) << i;
-    // Two shots in quick succession overlap on two channels.
-    const int first = manager->PlaySound(SoundManager::kLaserShot);
-    const int second = manager->PlaySound(SoundManager::kLaserShot);
-    EXPECT_TRUE(first >= 0 && second >= 0 && first != second) << first << " " << second;
-    EXPECT_EQ(manager->GetLastChannel(), second);
-    // Switched off by volume, a sound still takes a channel, silently.
-    Mix_Volume(-1, 0);
-    const int muted = manager->PlaySound(SoundManager::kRocketLaunch);
-    EXPECT_TRUE(muted >= 0 && Mix_Playing(muted) == 1);
-}
-
 TEST_F(SoundManagerTest, MissingFilesStayUnloadedAndPlayNothingAndASilentManagerOpensNothing)
 {
     dir.Write("Resources/SFX/shotgun.ogg", Wav(1000));
@@ -112,16 +92,14 @@ TEST_F(GameData, EveryModelLoadsWithoutAWarningAndHasTheAnimationsTheGameUses)
         MD2Model model;
         velqtest::CaptureCout capture;
         cache.GetModel(model, e.name);
-        EXPECT_EQ(capture.Text(), "");
+        EXPECT_EQ(capture.Text(), "") << "no animation outside the frames";
         EXPECT_TRUE(model.loaded && model.animationCount >= e.minAnimations);
-        for (const MD2Animation& anim : model.animations)
-            EXPECT_TRUE(anim.start >= 0 && anim.start <= anim.end && anim.end < model.frameCount) << anim.name;
         // Collision and placement need a real box.
         EXPECT_TRUE(model.boundingRadius > 0.0 && model.modelHeight > 0.0);
     }
 }
 
-TEST_F(GameData, EverySoundLoadsAndTheMusicPlays)
+TEST_F(GameData, EverySoundLoadsTheMusicPlaysAndShotsOverlap)
 {
     manager = std::make_unique<SoundManager>();
     EXPECT_TRUE(manager->LoadSounds());
@@ -130,5 +108,12 @@ TEST_F(GameData, EverySoundLoadsAndTheMusicPlays)
     EXPECT_TRUE(manager->IsMusicLoaded(0)) << Mix_GetError();
     manager->PlayMusic(0);
     EXPECT_EQ(Mix_PlayingMusic(), 1);
-    EXPECT_GE(manager->PlaySound(SoundManager::kExplosion), 0);
+    // Two shots in quick succession overlap on two channels.
+    const int first = manager->PlaySound(SoundManager::kLaserShot);
+    const int second = manager->PlaySound(SoundManager::kLaserShot);
+    EXPECT_TRUE(first >= 0 && second >= 0 && first != second && manager->GetLastChannel() == second);
+    // Switched off by volume, a sound still takes a channel, silently.
+    Mix_Volume(-1, 0);
+    const int muted = manager->PlaySound(SoundManager::kRocketLaunch);
+    EXPECT_TRUE(muted >= 0 && Mix_Playing(muted) == 1);
 }
