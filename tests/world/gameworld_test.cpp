@@ -13,8 +13,6 @@
 
 namespace {
 
-using velqtest::CaptureCout;
-
 class GameWorldTest : public velqtest::WorldFixture {};
 
 // A flipped toggle is shown for two and a half seconds of engine time, and once more when
@@ -53,28 +51,6 @@ TEST_F(GameWorldTest, ListsAreFilledAndEmptiedByKind)
     EXPECT_TRUE(World().GetEnemyCount() == 0 && World().GetEnemies().empty() && World().GetMovers().empty() &&
                 World().GetAllObjects().size() == 2u);
     EXPECT_EQ(enemy->GetRefCount(), 1) << "only the test holds it now";
-}
-
-// A freed carrier would be read at the flag's next follow.
-TEST_F(GameWorldTest, FlagFollowsItsCarrierAndLiesFreeWhenTheCarrierLeavesTheWorld)
-{
-    CMMPointer<Flag> flag = Place(new Flag(), 30, 30);
-    World().SetActor(flag, GameWorld::kFlagSlot);
-    CMMPointer<Enemy> bystander = new Enemy(), carrier = new Enemy();
-    World().AddEnemy(bystander);
-    World().AddEnemy(carrier);
-    carrier->SetNextPosition(12.5f, 40.0f, 1.0f);
-    carrier->CommitMove();
-    CaptureCout out;
-    flag->FollowCarrier();  // not carried: stays
-    flag->PickUp(carrier);
-    flag->FollowCarrier();
-    EXPECT_EQ(out.Text(), "FLAGCARRIER 12.5 40\n");
-    EXPECT_TRUE(flag->GetX() == 12.5f && flag->GetY() == 40.0f && flag->GetNode() == Root());
-    World().RemoveEnemy(bystander);
-    EXPECT_EQ(flag->GetCarrier(), static_cast<VMOB*>(carrier));
-    World().RemoveEnemy(carrier);
-    EXPECT_TRUE(!flag->IsCarried() && flag->GetCarrier() == nullptr);
 }
 
 // A replay notices a difference only through the hash: any recorded field must change it.
