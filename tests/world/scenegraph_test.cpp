@@ -199,27 +199,6 @@ struct ProbeMover : VMOB {
 
 using VobTest = SceneGraphTest;
 
-TEST_F(VobTest, ComputeNextPositionStepsBySpeedAndFrameTimeAndRefusesEachAxisThatLeavesTheOpenRange)
-{
-    struct Case { float dx, dy, dz, nextX, nextY, nextZ; } const cases[] = {
-        {2.0f, -1.0f, 0.0f, 12.0f, 19.0f, 1.0f},
-        {54.0f, 1.0f, 63.0f, 10.0f, 21.0f, 1.0f},     // x and z 64: on the border is refused, y steps
-        {-10.0f, -20.0f, -1.0f, 10.0f, 20.0f, 1.0f},  // x 0, y 0, z 0
-    };
-    CMMPointer<VMOB> m = new VMOB("enemy", 0, 0, 0);
-    m->SetSpeed(2.0f);
-    m->AddWaypoint(30.0f, 30.0f, 1.0f);  // a plain mover keeps no path: its steps stay as computed
-    CGlobalTimerTask::dT = 0.5f;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.dx);
-        m->SetNextPosition(10.0f, 20.0f, 1.0f);
-        m->CommitMove();
-        m->SetMoveDirection(c.dx, c.dy, c.dz);
-        m->ComputeNextPosition();
-        EXPECT_TRUE(m->GetNextX() == c.nextX && m->GetNextY() == c.nextY && m->GetNextZ() == c.nextZ);
-    }
-}
-
 TEST_F(VobTest, TryMoveTestsEveryNearbyObjectItselfIncludedAndStopsAtTheFirstBlock)
 {
     VOB* wall = At(12.0f, 10.0f);
@@ -230,23 +209,15 @@ TEST_F(VobTest, TryMoveTestsEveryNearbyObjectItselfIncludedAndStopsAtTheFirstBlo
     m->blocker = "nothing";
     EXPECT_EQ(m->Try(11.0f, 10.0f, true), (std::vector<VOB*>{wall, tower, m}));
     EXPECT_EQ(m->GetX(), 11.0f);
-
-    At(50.0f, 50.0f);  // splits the root: the move follows into the new leaf
-    ASSERT_EQ(m->GetNode(), Root()->GetChild(1));
-    m->Try(40.0f, 10.0f, true);
-    EXPECT_TRUE(m->GetX() == 40.0f && m->GetNode() == Root()->GetChild(2));
-    EXPECT_EQ(Root()->GetChild(1)->GetObjects().size(), 2u);
 }
 
-TEST_F(VobTest, FlagAndObjectsOutsideTheTreeMoveWithoutTests)
+// Movers outside the tree are moved in the movement task's edge test.
+TEST_F(VobTest, FlagMovesWithoutTests)
 {
     At(12.0f, 10.0f);
     ProbeMover* flag = Place(new ProbeMover("flag", "map.wall"), 10.0f, 10.0f);
-    CMMPointer<ProbeMover> outside = new ProbeMover("enemy", "enemy");
-    for (ProbeMover* m : {flag, static_cast<ProbeMover*>(outside)}) {
-        EXPECT_TRUE(m->Try(12.0f, 10.0f, true).empty()) << m->GetType();
-        EXPECT_EQ(m->GetX(), 12.0f) << m->GetType();
-    }
+    EXPECT_TRUE(flag->Try(12.0f, 10.0f, true).empty());
+    EXPECT_EQ(flag->GetX(), 12.0f);
 }
 
 TEST_F(VobTest, KillLeavesTheLeafButRemembersItAndADeadObjectDoesNotComeBack)
@@ -254,7 +225,6 @@ TEST_F(VobTest, KillLeavesTheLeafButRemembersItAndADeadObjectDoesNotComeBack)
     At(50.0f, 50.0f);
     CMMPointer<ProbeMover> m = Place(new ProbeMover("enemy", "nothing"), 10.0f, 10.0f);
     SceneGraphNode* leaf = m->GetNode();
-    EXPECT_FALSE(m->Fire() || m->MoveModelBox()) << "no weapon, no model";
     m->Kill();
     EXPECT_TRUE(m->GetNode() == leaf && leaf->GetObjects().empty());
     EXPECT_EQ(m->GetRefCount(), 1) << "only the test holds it now";
