@@ -30,14 +30,12 @@ struct FakeRules : IGameRules {
     bool CollidesWith(VMOB&, const CMMPointer<VOB>&) override { return false; }
 };
 
-// A cell map: 64 lines of 64 cells, fill unless the rows given say otherwise
-// (row -> column -> cell).
-inline std::string MakeMap(const std::map<int, std::map<int, char>>& cells, const std::string& lineEnd = "\n",
-                           char fill = '.')
+// A cell map: 64 lines of 64 empty cells unless the rows given say otherwise (row -> column -> cell).
+inline std::string MakeMap(const std::map<int, std::map<int, char>>& cells, const std::string& lineEnd = "\n")
 {
     std::string text;
     for (int r = 0; r < 64; ++r) {
-        std::string line(64, fill);
+        std::string line(64, '.');
         if (auto row = cells.find(r); row != cells.end())
             for (const auto& [c, ch] : row->second)
                 line[c] = ch;
