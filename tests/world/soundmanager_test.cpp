@@ -1,4 +1,5 @@
-// The sound manager on the silent audio driver, and the game's generated models and sounds.
+// The sound manager on the silent audio driver, and the game's generated sounds. (The generated
+// models: the asset tests check their animations and boxes, the start-up run that they load.)
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -10,8 +11,6 @@
 #include <string>
 
 #include "support/testutil.h"
-#include "world/md2model.h"
-#include "world/modelcache.h"
 #include "world/soundmanager.h"
 
 namespace {
@@ -72,25 +71,6 @@ TEST(SoundManagerDeathTest, NoAudioDeviceEndsWithCodeOneAndSaysHowToRunSilently)
             SoundManager manager;
         },
         ::testing::ExitedWithCode(1), "cannot open the audio device.*-sound");
-}
-
-TEST_F(GameData, EveryModelLoadsWithoutAWarningAndHasTheAnimationsTheGameUses)
-{
-    struct Expected {
-        const char* name;
-        int minAnimations;  // the player switches to animation 8, the enemy loops 1
-    };
-    ModelCache cache;
-    for (const Expected& e : {Expected{"male.md2", 9}, {"hobgoblin.md2", 2}, {"turret.md2", 0}, {"flag.md2", 1}}) {
-        SCOPED_TRACE(e.name);
-        MD2Model model;
-        velqtest::CaptureCout capture;
-        cache.GetModel(model, e.name);
-        EXPECT_EQ(capture.Text(), "") << "no animation outside the frames";
-        EXPECT_TRUE(model.loaded && model.animationCount >= e.minAnimations);
-        // Collision and placement need a real box.
-        EXPECT_TRUE(model.boundingRadius > 0.0 && model.modelHeight > 0.0);
-    }
 }
 
 TEST_F(GameData, EverySoundLoadsTheMusicPlaysAndShotsOverlap)
