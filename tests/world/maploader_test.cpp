@@ -57,7 +57,6 @@ TEST_F(MapLoaderTest, EveryCellKindPrintsItsLineAndMakesItsObjectOnItsCell)
     EXPECT_TRUE(World().GetMovers().size() == 1u && World().GetTowers().size() == 1u);
     EXPECT_EQ(World().GetEnemyCount(), 1) << "counted from zero";
     EXPECT_EQ(World().GetLevelStartTime(), 10500u);
-    EXPECT_EQ(World().GetActor(GameWorld::kPlayerSlot)->GetType(), "player");
     for (const CMMPointer<VOB>& o : World().GetAllObjects()) {
         if (o->GetType() == "map.wall") {
             EXPECT_TRUE(o->GetZ() == 0.5f && o->GetDiameter() == 1.0f && o->GetModel().IsLoaded()) << "the cube";
