@@ -1,12 +1,14 @@
 // The four MD2 models as the game reads and draws them (animations, sizes in world
 // units, winding) and as other programs read them: the GL-command strips and fans
-// cover the triangle list.
+// cover the triangle list, and the asset-import library's tool opens every file.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <regex>
 #include <set>
 #include <tuple>
 
@@ -39,6 +41,12 @@ Box FrameBox(const Md2Frame& f) {
     return b;
 }
 
+float FrameDistance(const Md2Frame& a, const Md2Frame& b) {
+    float d = 0;
+    for (size_t i = 0; i < a.xyz.size(); ++i) d = std::max(d, std::fabs(a.xyz[i] - b.xyz[i]));
+    return d;
+}
+
 // Volume enclosed by the triangles: positive when they turn counter-clockwise seen from outside.
 double SignedVolume(const Md2& m, const Md2Frame& f) {
     double v = 0;
@@ -51,14 +59,23 @@ double SignedVolume(const Md2& m, const Md2Frame& f) {
     return v / 6;
 }
 
-// The names of the runs of frames that agree but for their two-digit frame number, as
-// the game groups them into animations.
+// Runs of frames whose names agree but for their two-digit frame number, as the game
+// groups them into animations: frames [start, end).
+struct Animation { std::string name; int start, end; };
+std::vector<Animation> Animations(const Md2& m) {
+    std::vector<Animation> out;
+    for (int i = 0; i < static_cast<int>(m.frames.size()); ++i) {
+        const std::string& n = m.frames[i].name;
+        const std::string base = n.substr(0, n.size() - std::min<size_t>(2, n.size()));
+        if (out.empty() || out.back().name != base) out.push_back({base, i, i});
+        out.back().end = i + 1;
+    }
+    return out;
+}
+
 std::vector<std::string> Names(const Md2& m) {
     std::vector<std::string> out;
-    for (const Md2Frame& f : m.frames) {
-        const std::string base = f.name.substr(0, f.name.size() - std::min<size_t>(2, f.name.size()));
-        if (out.empty() || out.back() != base) out.push_back(base);
-    }
+    for (const auto& a : Animations(m)) out.push_back(a.name);
     return out;
 }
 
@@ -70,10 +87,24 @@ Tri Canonical(Tri t) { return std::rotate(t.begin(), std::min_element(t.begin(),
 }  // namespace
 
 TEST(Models, FrameNamesGiveTheAnimationsTheGamePlays) {
-    EXPECT_EQ(Names(Load("male.md2")), (std::vector<std::string>{"stand", "run", "attack", "pain1", "pain2", "pain3",
-                                                                 "jump", "flip", "salute", "taunt", "wave", "point",
-                                                                 "death"}));
-    EXPECT_EQ(Names(Load("hobgoblin.md2")), (std::vector<std::string>{"stand", "walk", "attack", "pain", "death"}));
+    const Md2 male = Load("male.md2");
+    EXPECT_EQ(Names(male), (std::vector<std::string>{"stand", "run", "attack", "pain1", "pain2", "pain3", "jump",
+                                                     "flip", "salute", "taunt", "wave", "point", "death"}));
+    // Index 8 is played once on a weapon change: a short gesture that moves.
+    const Animation gesture = Animations(male).at(8);
+    EXPECT_TRUE(gesture.end - gesture.start >= 3 && gesture.end - gesture.start <= 8);
+    EXPECT_GT(FrameDistance(male.frames[gesture.start], male.frames[(gesture.start + gesture.end) / 2]), 3.0f);
+
+    const Md2 goblin = Load("hobgoblin.md2");
+    EXPECT_EQ(Names(goblin), (std::vector<std::string>{"stand", "walk", "attack", "pain", "death"}));
+    // Index 1 loops: each step, the last back to the first included, moves the model alike.
+    const Animation walk = Animations(goblin).at(1);
+    ASSERT_GE(walk.end - walk.start, 4);
+    float largest = 0;
+    for (int i = walk.start; i + 1 < walk.end; ++i)
+        largest = std::max(largest, FrameDistance(goblin.frames[i], goblin.frames[i + 1]));
+    EXPECT_GT(largest, 1.0f);
+    EXPECT_LE(FrameDistance(goblin.frames[walk.end - 1], goblin.frames[walk.start]), 1.5f * largest);
     EXPECT_EQ(Names(Load("flag.md2")), std::vector<std::string>{"wave"});
 }
 
@@ -82,6 +113,7 @@ TEST(Models, ActorsHaveTheirSizesStandOnTheGroundAndFacePlusY) {
     const Box player = FrameBox(Load("male.md2").frames[0]);
     EXPECT_NEAR(player.hi[2] - player.lo[2], 2.0f, 0.15f);
     EXPECT_NEAR(player.hi[2] + player.lo[2], 0.0f, 0.1f);
+    EXPECT_TRUE(player.hi[0] - player.lo[0] > 1.0f && player.hi[0] - player.lo[0] < 1.8f);
     // The first frame's box collides in every direction: a footprint near 1.5 or it sticks to walls.
     EXPECT_LT(std::hypot(player.hi[0] - player.lo[0], player.hi[1] - player.lo[1]) / 2, 1.0f);
 
@@ -95,6 +127,7 @@ TEST(Models, ActorsHaveTheirSizesStandOnTheGroundAndFacePlusY) {
     const Box turret = FrameBox(Load("turret.md2").frames[0]);
     EXPECT_NEAR(turret.lo[2], 0.0f, 0.02f);
     EXPECT_NEAR(turret.hi[2], 2.6f, 0.03f);
+    EXPECT_LT(turret.hi[0] - turret.lo[0], 1.4f);
 }
 
 TEST(Models, FlagStandsUprightAfterTheTurnItIsDrawnWith) {
@@ -168,4 +201,35 @@ TEST(Models, TrianglesWindOutwardMapOntoTheSkinAndGlCommandsCoverEachOnceWithIts
         EXPECT_TRUE(left.empty()) << left.size() << " triangles are in no list";
     }
     EXPECT_GT(longestStrip, 4u) << "prism sides and ellipsoid slices make long strips";
+}
+
+TEST(Models, AssimpOpensEveryModelWithItsTrianglesAndFirstFrame) {
+    for (const char* name : kModels) {
+        SCOPED_TRACE(name);
+        const std::string path = ResourceDir() + "/Models/" + name;
+        const Md2 m = Load(name);
+        std::string report;
+        FILE* pipe = popen((std::string(VELQ_ASSIMP) + " info '" + path + "' --raw 2>&1").c_str(), "r");
+        ASSERT_NE(pipe, nullptr);
+        for (int ch; (ch = std::fgetc(pipe)) != EOF;) report += static_cast<char>(ch);
+        const int status = pclose(pipe);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0 && report.find("ERROR") == std::string::npos) << report;
+        const auto field = [&](const std::string& label) {
+            std::smatch s;
+            return std::regex_search(report, s, std::regex("\n" + label + " *\\(?([^)\n]*)")) ? s[1].str() : "";
+        };
+        // A raw import gives each triangle three corners of its own. It takes the
+        // first keyframe only, so there is no animation to count.
+        EXPECT_EQ(field("Meshes:") + " " + field("Animations:"), "1 0");
+        EXPECT_EQ(field("Faces:") + " " + field("Vertices:"), std::to_string(m.header[8]) + " " + std::to_string(3 * m.header[8]));
+        // Its box is the first frame's, read as (x, z, y) with y as the game reads it.
+        float box[6], lo[3] = {1e30f, 1e30f, 1e30f}, hi[3] = {-1e30f, -1e30f, -1e30f};
+        ASSERT_EQ(std::sscanf((field("Minimum point") + " " + field("Maximum point")).c_str(), "%f %f %f %f %f %f", &box[0],
+                              &box[1], &box[2], &box[3], &box[4], &box[5]), 6);
+        for (size_t i = 0; i < m.frames[0].xyz.size(); ++i) {
+            lo[(3 - i % 3) % 3] = std::min(lo[(3 - i % 3) % 3], m.frames[0].xyz[i]);
+            hi[(3 - i % 3) % 3] = std::max(hi[(3 - i % 3) % 3], m.frames[0].xyz[i]);
+        }
+        for (int k = 0; k < 3; ++k) EXPECT_TRUE(std::abs(box[k] - lo[k]) < 1e-3f && std::abs(box[3 + k] - hi[k]) < 1e-3f) << k;
+    }
 }
