@@ -1,5 +1,5 @@
-// The towers' targeting: range, the scene-graph region they look into, the first enemy
-// in that region's order, the rate of their shots.
+// The towers' targeting: range, the scene-graph region they look into, the rate of their
+// shots.
 #include "gameplay/towerai.h"
 
 #include <gtest/gtest.h>
@@ -45,7 +45,7 @@ TEST_F(TowerAITest, TowerAimsAndFiresAtAnEnemyUpToItsRangeAboutThreeTimesASecond
     }
 }
 
-TEST_F(TowerAITest, TowerSeesOnlyItsRegionAndTakesItsFirstEnemyNotTheNearest)
+TEST_F(TowerAITest, TowerSeesOnlyItsRegion)
 {
     // Walls split the root and its first quarter: the tower at (30, 30) lies in the leaf
     // 16..32, and an enemy at x = 34, 4 units away, one quarter over.
@@ -53,14 +53,6 @@ TEST_F(TowerAITest, TowerSeesOnlyItsRegionAndTakesItsFirstEnemyNotTheNearest)
         CMMPointer<Tower> t = FreshTower(30, 30, {{2, 2}, {60, 60}});
         Place(new Enemy(), enemyX, 30);
         EXPECT_EQ(task.AcquireTarget(*t), seen) << enemyX;
-    }
-
-    for (bool farFirst : {true, false}) {
-        CMMPointer<Tower> t = FreshTower(20, 20);
-        Place(new Enemy(), farFirst ? 24 : 20, farFirst ? 20 : 22);
-        Place(new Enemy(), farFirst ? 20 : 24, farFirst ? 22 : 20);
-        ASSERT_TRUE(task.AcquireTarget(*t));
-        EXPECT_NEAR(t->GetLookX() - t->GetLookY(), farFirst ? 4 : -2, 1e-5);
     }
 
     CMMPointer<Tower> outside = new Tower(20, 20, 0);  // in no scene graph
