@@ -13,6 +13,7 @@
 
 #include "engine/inputtask.h"
 #include "engine/videotask.h"
+#include "gameplay/towerai.h"
 #include "scene.h"
 
 namespace {
@@ -229,9 +230,12 @@ TEST_F(HandleInputTest, ToggleKeysFlipTheirOwnToggleAndTheSoundKeyEachVolumeByIt
     }
 }
 
-TEST_F(HandleInputTest, LevelKeysPickTheLastInOrderAndWorkWithoutAPlayer)
+TEST_F(HandleInputTest, LevelKeysPickTheLastInOrderAndEscapeLeavesThenEndsTheRun)
 {
     // Escape is taken after the level keys.
+    CKernel* kernel = new CKernel();
+    CMMPointer<ITask> other = new CTowerAITask();
+    kernel->AddTask(other);
     const struct { Keys keys; int32_t level; } cases[] = {
         {{SDLK_8}, 4}, {{SDLK_5, SDLK_7}, 3}, {{SDLK_6, SDLK_5}, 2}, {{SDLK_5, SDLK_ESCAPE}, 0}};
     for (const auto& c : cases) {
@@ -246,6 +250,13 @@ TEST_F(HandleInputTest, LevelKeysPickTheLastInOrderAndWorkWithoutAPlayer)
     World().SetActor(nullptr, GameWorld::kPlayerSlot);  // without one the game keys work
     Hold({SDLK_w, SDLK_6});
     EXPECT_EQ(World().GetLevel(), 2);
+    Hold({SDLK_ESCAPE});
+    EXPECT_TRUE(World().GetLevel() == 0 && !other->canKill);
+    velqtest::CaptureCout out;
+    Hold({SDLK_ESCAPE});
+    EXPECT_EQ(out.Text(), "VELQ KillAllTasks\n");
+    EXPECT_TRUE(other->canKill);
+    delete kernel;
 }
 
 }  // namespace
