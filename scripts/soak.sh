@@ -51,9 +51,10 @@ awk -v seed="$seed" 'BEGIN {
 
 tap() { xdotool keydown "$1"; sleep 0.1; xdotool keyup "$1"; }
 started=$(date +%s)
-# Warm-up, inside the first minute: every level once, every toggle on and then off
-# again with every weapon fired in between, so the software GL driver has built the
-# shader variants it caches for good before memory is measured against that minute.
+# Warm-up, inside the first minute where the machine allows: every level once, every
+# toggle on and then off again with every weapon fired in between, so each drawing
+# state and every level's data has been met before memory is measured against that
+# minute. When the warm-up takes longer, the first sample follows it.
 # The driver ends in level 4: it presses Escape only inside a level.
 n=0
 for level in 5 6 7 8; do
