@@ -5,8 +5,10 @@
 #include <SDL_mixer.h>
 
 #include <iostream>
+#include <vector>
 
 #include "engine/clock.h"
+#include "engine/frametimes.h"
 #include "engine/log.h"
 #include "engine/profiler.h"
 #include "engine/recording.h"
@@ -67,6 +69,16 @@ int CApplication::Run(const Options& options)
         }
     }
     CGameRecording::stateHash = [] { return GameStateHash(GameWorld::GetSingleton(), CClock::GetTicks()); };
+    // The frame-time record sets each frame against the shots in flight.
+    CFrameTimes::load = [] {
+        static std::vector<CMMPointer<VMOB>> movers;
+        GameWorld::GetSingleton().GetMovers(movers);
+        int shots = 0;
+        for (const CMMPointer<VMOB>& m : movers)
+            shots += m->GetType().compare(0, 10, "projectile") == 0 ? 1 : 0;
+        movers.clear();
+        return shots;
+    };
 
     // sound=0 plays silently without opening an audio device.
     int sound = 1;
@@ -114,6 +126,7 @@ int CApplication::Run(const Options& options)
     CKernel::GetSingleton().Execute();
     const int exitCode = CGameRecording::Finish();
     CGameRecording::stateHash = nullptr;
+    CFrameTimes::load = nullptr;
 
     Mix_CloseAudio();
     Shutdown();

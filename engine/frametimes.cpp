@@ -13,12 +13,15 @@ using Clock = std::chrono::steady_clock;
 struct Recording {
     std::string path;
     std::vector<float> frameMs;  // reserved once: recording allocates nothing per frame
+    std::vector<int> frameLoad;
     Clock::time_point last;
     long long firstFrameWallMs = -1;  // Unix time of the first shown frame, ms
 };
 Recording* recording = nullptr;
 
 }  // namespace
+
+std::function<int()> CFrameTimes::load;
 
 void CFrameTimes::Open(const char* path)
 {
@@ -27,6 +30,7 @@ void CFrameTimes::Open(const char* path)
     recording = new Recording();
     recording->path = path;
     recording->frameMs.reserve(1 << 20);
+    recording->frameLoad.reserve(1 << 20);
 }
 
 void CFrameTimes::FrameShown()
@@ -40,6 +44,8 @@ void CFrameTimes::FrameShown()
                                           .count();
     } else if (recording->frameMs.size() < recording->frameMs.capacity()) {
         recording->frameMs.push_back(std::chrono::duration<float, std::milli>(now - recording->last).count());
+        if (load)
+            recording->frameLoad.push_back(load());
     }
     recording->last = now;
 }
@@ -52,8 +58,14 @@ bool CFrameTimes::Close()
     bool ok = f != nullptr;
     if (f) {
         std::fprintf(f, "first_frame_unix_ms %lld\n", recording->firstFrameWallMs);
-        for (float ms : recording->frameMs)
-            std::fprintf(f, "%.3f\n", ms);
+        const std::vector<float>& ms = recording->frameMs;
+        const std::vector<int>& counts = recording->frameLoad;
+        for (size_t i = 0; i < ms.size(); ++i) {
+            if (i < counts.size())
+                std::fprintf(f, "%.3f %d\n", ms[i], counts[i]);
+            else
+                std::fprintf(f, "%.3f\n", ms[i]);
+        }
         ok = std::fclose(f) == 0;
     }
     if (!ok)

@@ -1,0 +1,178 @@
+// The frame's cost against the number of projectiles alive: level 4 drawn by the
+// render task into a real 800 x 600 window and shown, with 0, 100, 300 or 1,000 shots
+// standing round the player as they do in a battle. Needs an X server and the
+// generated Resources/ in the working directory: bench/draw.sh runs it under Xvfb.
+#include <GL/freeglut.h>
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdint>
+#include <iostream>
+#include <streambuf>
+
+#include "engine/clock.h"
+#include "engine/kernel.h"
+#include "engine/log.h"
+#include "engine/mmanager.h"
+#include "engine/settings.h"
+#include "engine/timertask.h"
+#include "engine/videotask.h"
+#include "gameplay/gamerules.h"
+#include "gameplay/projectiles.h"
+#include "render/rendertask.h"
+#include "world/actors.h"
+#include "world/gameworld.h"
+#include "world/modelcache.h"
+#include "world/scenegraph.h"
+#include "world/testtask.h"
+
+namespace {
+
+constexpr int kLevel = 4;
+constexpr uint32_t kStepMs = 16;
+
+// Swallows the game's console lines while it is set up and drawn; the benchmark's
+// own table goes to the console between.
+class Quiet {
+public:
+    Quiet() : saved(std::cout.rdbuf(&sink)) {}
+    ~Quiet() { std::cout.rdbuf(saved); }
+
+private:
+    class NullBuffer : public std::streambuf {
+    protected:
+        int overflow(int c) override { return c; }
+    };
+    NullBuffer sink;
+    std::streambuf* saved;
+};
+
+// A small fixed generator, so every run sets the same scene.
+class Scatter {
+public:
+    float Next()
+    {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<float>((state >> 40) & 0xFFFFFF) / static_cast<float>(0x1000000);
+    }
+
+private:
+    uint64_t state = 11;
+};
+
+// The game's window, level 4 and the render task; built once, kept for every run.
+class Scene {
+public:
+    static Scene& Get()
+    {
+        static Scene scene;
+        return scene;
+    }
+
+    bool Ready() const { return ready; }
+
+    // Exactly n shots alive, in a battle's mix: mostly the towers' laser shots with
+    // their trails, some shotgun pellets, rockets and explosions.
+    void Fill(int n)
+    {
+        Quiet quiet;
+        GameWorld& world = GameWorld::GetSingleton();
+        for (const CMMPointer<VMOB>& m : world.GetMovers()) {
+            if (m->GetType().compare(0, 10, "projectile") == 0) {
+                m->Kill();
+                world.RemoveMover(m);
+            }
+        }
+        IMMObject::CollectGarbage();
+        const VOB& player = *world.GetActor(GameWorld::kPlayerSlot);
+        Scatter scatter;
+        for (int i = 0; i < n; ++i) {
+            // Within 12 units of the player: on screen, where a battle is.
+            const float angle = scatter.Next() * 6.2831853f;
+            const float radius = 1.5f + scatter.Next() * 10.5f;
+            CProjectile* shot;
+            if (i % 20 == 3)
+                shot = new CLaserShotgunProjectile("projectile.shotgun", "player", 0, 1, 0);
+            else if (i % 50 == 7)
+                shot = new CRocketProjectile("projectile.rocket", "player", 0, 1, 0);
+            else
+                shot = new CLaserMGProjectile("projectile.lasermg", "tower", 0, 1, 0);
+            shot->SetNextPosition(player.GetX() + radius * std::cos(angle), player.GetY() + radius * std::sin(angle),
+                                  1.0f);
+            shot->CommitMove();
+            world.AddMover(shot);
+            SceneGraph::GetSingleton().GetRoot()->Insert(shot);
+        }
+    }
+
+    // One frame as the game draws and shows it, finished before the clock stops.
+    void Frame()
+    {
+        CClock::Advance(kStepMs);
+        render->Update();
+        video->Update();
+        glFinish();
+    }
+
+private:
+    Scene()
+    {
+        Quiet quiet;
+        // The light's marker is a GLUT cube.
+        int argc = 1;
+        char name[] = "velq_draw_bench";
+        char* argv[] = {name, nullptr};
+        glutInit(&argc, argv);
+        CClock::Drive(10000, 0);
+        new CLog();
+        CLog::GetSingleton().Init();
+        new CSettingsManager();
+        new GameWorld();
+        GameWorld::GetSingleton().SetRules(&rules);
+        new SceneGraph();
+        new ModelCache();
+        new CKernel();  // starts SDL
+        CVideoTask::fullscreen = 0;
+        video = new CVideoTask();
+        render = new CRenderTask();
+        if (!video->Start() || !game.Start() || !render->Start()) {
+            std::cerr << "draw bench: no window, no level or no GL extensions\n";
+            return;
+        }
+        GameWorld::GetSingleton().SetLevel(kLevel);
+        game.Update();
+        CGlobalTimerTask::dT = kStepMs / 1000.0f;
+        ready = GameWorld::GetSingleton().GetEnemyCount() > 0;
+        if (!ready)
+            std::cerr << "draw bench: level 4 has no enemies; is Resources/ here?\n";
+    }
+
+    CGameRules rules;
+    TestTask game;
+    CMMPointer<CVideoTask> video;
+    CMMPointer<CRenderTask> render;
+    bool ready = false;
+};
+
+void DrawFrame(benchmark::State& state)
+{
+    Scene& scene = Scene::Get();
+    if (!scene.Ready()) {
+        state.SkipWithError("no window or no level 4: run bench/draw.sh");
+        return;
+    }
+    scene.Fill(static_cast<int>(state.range(0)));
+    Quiet quiet;
+    // The trails fill out over their first frames; measure them grown.
+    for (int i = 0; i < 30; ++i)
+        scene.Frame();
+    for (auto _ : state)
+        scene.Frame();
+    state.counters["projectiles"] = static_cast<double>(state.range(0));
+}
+
+}  // namespace
+
+BENCHMARK(DrawFrame)->Arg(0)->Arg(100)->Arg(300)->Arg(1000)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+BENCHMARK_MAIN();

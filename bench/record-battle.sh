@@ -1,0 +1,66 @@
+#!/bin/sh
+# Records the level-4 battle that bench/timedemo.sh plays back: three rings of towers
+# by the flag, then the rocket launcher and the shotgun held down while the cursor
+# sweeps round the player and the towers fire at the enemies closing in. Played as a
+# player would, at the game's fixed 16 ms step; the holds last until the game has
+# printed enough deaths, so the battle grows the same way on a slow or a fast machine.
+#   bench/record-battle.sh [FILE]      (default bench/data/level4-battle.rec)
+# Needs a build (scripts/build.sh velq velq_resources).
+set -u
+root=$(cd "$(dirname "$0")/.." && pwd)
+target=${1:-$root/bench/data/level4-battle.rec}
+export VELQ_BIN="${VELQ_BIN:-$root/build/velq}" VELQ_RESOURCES="$root/build/Resources"
+[ -x "$VELQ_BIN" ] || { echo "record-battle: build the game first (scripts/build.sh velq velq_resources)" >&2; exit 1; }
+LIMIT_SECONDS=3600
+. "$root/tests/e2e/lib.sh"
+
+deaths() { grep -c "^object died" "$WORK/out.txt" 2>/dev/null || echo 0; }
+# hold_until_deaths N: until N more objects have died since the call.
+hold_until_deaths() {
+    want=$(($(deaths) + $1))
+    wait_until test "$(deaths)" -ge "$want"
+}
+# sweep KEY DEATHS: holds KEY while the cursor walks a circle round the screen's
+# middle, until DEATHS more objects have died.
+sweep() {
+    want=$(($(deaths) + $2))
+    xdotool keydown "$1"
+    i=0
+    while [ "$(deaths)" -lt "$want" ]; do
+        kill -0 "$GAME_PID" 2>/dev/null || fail "game ended during the battle"
+        # Eight points on a circle of 250 pixels round (400, 300).
+        point=$(echo "650 300 577 477 400 550 223 477 150 300 223 123 400 50 577 123" |
+            cut -d' ' -f$((i % 8 * 2 + 1))-$((i % 8 * 2 + 2)))
+        xdotool mousemove $point
+        i=$((i + 1))
+        sleep 0.5
+    done
+    xdotool keyup "$1"
+}
+
+start_xvfb 800x600
+start_game -fullscreen --record "$WORK/battle.rec"
+wait_for_line "Starting Kernel Loop from VELQ"
+xdotool mousemove 400 100
+press 8 seen "LEVEL CHANGE" 1
+screenshot "$WORK/still.png"
+
+# Three rings of sixteen towers, the player walking towards the flag between them.
+for ring in 1 2 3; do
+    press z differs "$WORK/still.png" 5000
+    screenshot "$WORK/still.png"
+    [ "$ring" -lt 3 ] && press w differs "$WORK/still.png" 60000
+    screenshot "$WORK/still.png"
+done
+
+# The rocket launcher, then the shotgun, held down while the cursor sweeps.
+press Tab differs "$WORK/still.png" 500
+sweep space 400
+press Tab seen "object died" 1
+press Tab seen "object died" 1
+sweep space 600
+quit_from_level
+grep -q "^Recorded [0-9]* frames to $WORK/battle.rec" "$WORK/out.txt" || fail "no recording written"
+mkdir -p "$(dirname "$target")"
+cp "$WORK/battle.rec" "$target"
+grep "^Recorded" "$WORK/out.txt"
