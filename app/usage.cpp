@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+// clang-format off
 std::vector<UsageOption> UsageOptions()
 {
     return {
@@ -54,6 +55,7 @@ std::vector<UsageKey> UsageKeys()
         {"Alt+Enter",                  "Fenster/Vollbild",          "Alt+Enter",                "window or full screen"},
     };
 }
+// clang-format on
 
 namespace {
 // "  term      meaning": the terms padded to one column, at least two blanks wide.

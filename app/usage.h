@@ -13,7 +13,7 @@ struct UsageOption {
 };
 
 struct UsageSetting {
-    const char* name;  // as in settings.esf
+    const char* name;   // as in settings.esf
     const char* value;  // the default
     const char* meaning;
 };

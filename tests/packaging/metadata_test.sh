@@ -5,6 +5,7 @@
 # and the distribution's checkers accept the manual page, the metadata and the menu
 # entry.
 set -u
+export LC_ALL=C
 : "${VELQ_BIN:?VELQ_BIN must name the velq executable}"
 : "${VELQ_BUILD:?VELQ_BUILD must name the build directory}"
 : "${VELQ_SOURCE:?VELQ_SOURCE must name the source tree}"
