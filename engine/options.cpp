@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-const char* const kVersionText = "Velq! 1.0";
+const char* const kVersionText = "Velq! " VELQ_VERSION;
 
 namespace {
 struct FileOption {

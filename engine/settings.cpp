@@ -24,6 +24,16 @@ bool CSettingsManager::IsRegistered(const std::string& name) const
     return it != settingMap.end() && it->second.isValid();
 }
 
+std::map<std::string, std::string> CSettingsManager::Values() const
+{
+    std::map<std::string, std::string> values;
+    for (const auto& setting : settingMap) {
+        if (setting.second.isValid())
+            values[setting.first] = static_cast<std::string>(*setting.second);
+    }
+    return values;
+}
+
 void CSettingsManager::SetVariable(std::string& name, std::string& value, int bias)
 {
     // Looked up, not indexed: an unknown name must not leave an entry behind, or every

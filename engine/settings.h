@@ -94,6 +94,8 @@ public:
     bool IsRegistered(const std::string& name) const;
     // How many names the manager holds.
     std::size_t CountNames() const { return settingMap.size(); }
+    // Every registered setting with its current value, as a settings line writes it.
+    std::map<std::string, std::string> Values() const;
 
 private:
     std::map<std::string, CMMPointer<BaseDator>> settingMap;

@@ -12,9 +12,13 @@ cmake --install "$VELQ_BUILD" --prefix "$prefix" >"$WORK/install.txt" 2>&1 ||
 for file in bin/velq libexec/velq/velq; do
     [ -x "$prefix/$file" ] || fail "$file is not installed as a program"
 done
-for file in share/applications/velq.desktop share/icons/hicolor/scalable/apps/velq.svg; do
+for file in share/applications/velq.desktop share/icons/hicolor/scalable/apps/velq.svg \
+    share/metainfo/org.example.velq.metainfo.xml share/man/man6/velq.6.gz \
+    share/doc/velq/copyright share/doc/velq/changelog.gz; do
     [ -s "$prefix/$file" ] || fail "$file is not installed"
 done
+# man finds the page below the prefix, and it names the installed files.
+MANPATH=$prefix/share/man man 6 velq 2>/dev/null | grep -qF "$prefix/bin/velq" || fail "man velq: no page naming $prefix/bin/velq"
 diff -r "$VELQ_RESOURCES" "$prefix/share/velq/Resources" >/dev/null || fail "installed game data differs from the build's"
 if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$prefix/share/applications/velq.desktop" || fail "menu entry does not validate"

@@ -1,0 +1,35 @@
+// Writes the manual page velq(6) from its template and the --help tables:
+//   velq_manpage TEMPLATE OUTPUT
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "app/manpage.h"
+
+int main(int argc, char* argv[])
+{
+    if (argc != 3) {
+        std::cerr << "usage: velq_manpage TEMPLATE OUTPUT\n";
+        return 2;
+    }
+    std::ifstream in(argv[1]);
+    std::stringstream page;
+    page << in.rdbuf();
+    if (!in) {
+        std::cerr << "velq_manpage: cannot read " << argv[1] << "\n";
+        return 1;
+    }
+    std::string filled, error;
+    if (!FillManualPage(page.str(), filled, error)) {
+        std::cerr << "velq_manpage: " << argv[1] << ": " << error << "\n";
+        return 1;
+    }
+    std::ofstream out(argv[2]);
+    out << filled;
+    out.close();
+    if (!out) {
+        std::cerr << "velq_manpage: cannot write " << argv[2] << "\n";
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,51 @@
+// --help and the manual page against the program: every setting the engine registers
+// is listed with the default it really has, and every key row reaches the page.
+#include "app/usage.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "app/manpage.h"
+#include "engine/settings.h"
+#include "support/testutil.h"
+
+namespace {
+
+TEST(Usage, ListsEveryRegisteredSettingWithItsDefault)
+{
+    std::map<std::string, std::string> listed;
+    for (const UsageSetting& s : UsageSettings())
+        EXPECT_TRUE(listed.emplace(s.name, s.value).second) << s.name << " is listed twice";
+    auto* manager = new CSettingsManager();
+    const std::map<std::string, std::string> registered = manager->Values();
+    delete manager;
+    velqtest::CaptureCout quiet;
+    IMMObject::CollectGarbage();
+    ASSERT_FALSE(registered.empty());
+    for (const auto& [name, value] : registered) {
+        auto it = listed.find(name);
+        ASSERT_NE(it, listed.end()) << "--help does not list the setting " << name;
+        EXPECT_EQ(it->second, value) << "--help gives " << name << " another default than the program";
+    }
+}
+
+TEST(Usage, ManualPageTakesEveryTableAndRefusesATemplateWithoutItsPlace)
+{
+    const std::string page = ".TH VELQ 6\n.SH OPTIONS\n.\\\" velq: options\n.SH SETTINGS\n"
+                             ".\\\" velq: settings\n.SH KEYS\n.\\\" velq: keys\n";
+    std::string filled, error;
+    ASSERT_TRUE(FillManualPage(page, filled, error)) << error;
+    EXPECT_EQ(filled.find("velq:"), std::string::npos) << filled;
+    size_t items = 0;
+    for (size_t at = filled.find(".TP\n"); at != std::string::npos; at = filled.find(".TP\n", at + 1))
+        ++items;
+    EXPECT_EQ(items, UsageOptions().size() + UsageSettings().size() + UsageKeys().size());
+
+    const std::string withoutKeys = page.substr(0, page.find(".\\\" velq: keys"));
+    EXPECT_FALSE(FillManualPage(withoutKeys, filled, error));
+    EXPECT_NE(error.find("velq: keys"), std::string::npos) << error;
+}
+
+}  // namespace
