@@ -289,4 +289,5 @@ void CRenderTask::Update()
     // The whole frame, HUD included, before the video task shows it.
     if (CInputTask::keyDown(SDLK_F12))
         TakeScreenshot(CVideoTask::scrWidth, CVideoTask::scrHeight);
+    CaptureFrameIfListed(CVideoTask::scrWidth, CVideoTask::scrHeight);
 }

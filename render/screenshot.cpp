@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <set>
+#include <sstream>
 #include <vector>
 
 std::string ScreenshotFolder()
@@ -134,4 +136,33 @@ void TakeScreenshot(int width, int height)
         std::cout << "Screenshot: " << path << "\n";
     else
         std::cout << "VELQ: cannot write the screenshot " << path << ": " << error << "\n";
+}
+
+void CaptureFrameIfListed(int width, int height)
+{
+    static const std::set<long> frames = [] {
+        std::set<long> listed;
+        if (const char* text = std::getenv("VELQ_CAPTURE_FRAMES")) {
+            std::istringstream in(text);
+            long n;
+            while (in >> n)
+                listed.insert(n);
+        }
+        return listed;
+    }();
+    static long frame = 0;
+    ++frame;
+    if (frames.empty() || !frames.count(frame))
+        return;
+    const char* dir = std::getenv("VELQ_CAPTURE_DIR");
+    char name[32];
+    std::snprintf(name, sizeof name, "frame-%05ld.png", frame);
+    const std::string path = std::string(dir && *dir ? dir : ".") + "/" + name;
+    std::vector<uint8_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    std::string error;
+    if (!WritePng(path, width, height, pixels.data(), error))
+        std::cerr << "VELQ: cannot write " << path << ": " << error << "\n";
 }

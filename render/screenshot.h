@@ -23,3 +23,8 @@ bool WritePng(const std::string& path, int width, int height, const uint8_t* rgb
 // Reads the frame drawn so far and writes it as the next screenshot; prints one line
 // with its path, or why it could not. The game goes on either way.
 void TakeScreenshot(int width, int height);
+
+// The benchmarks' picture comparison: when VELQ_CAPTURE_FRAMES lists frame numbers
+// ("100 200 ..."), the frame of each of those render passes (counted from 1) is
+// written to VELQ_CAPTURE_DIR (or the working directory) as frame-NNNNN.png.
+void CaptureFrameIfListed(int width, int height);
