@@ -62,7 +62,7 @@ bool CProjectile::Bounce(const CMMPointer<VOB>& other)
     return false;
 }
 
-void CLaserMGProjectile::DrawEffect()
+void CLaserMGProjectile::DrawEffect(bool drawn)
 {
     if (!trailMade) {
         trail = std::make_unique<ParticleSystem>(position[0], position[1], position[2], false);
@@ -70,7 +70,10 @@ void CLaserMGProjectile::DrawEffect()
     } else {
         trail->SetOrigin(position[0], position[1], position[2]);
     }
-    trail->DrawAndAdvance(true);
+    if (drawn)
+        trail->DrawAndAdvance(true);
+    else
+        trail->Advance(true);
 }
 
 bool CRocketProjectile::CollidesWith(CMMPointer<VOB> other)
@@ -91,8 +94,12 @@ bool CRocketProjectile::CollidesWith(CMMPointer<VOB> other)
     return true;
 }
 
-void CRocketProjectile::DrawEffect()
+void CRocketProjectile::DrawEffect(bool drawn)
 {
-    if (blast && type == kExplosion)
+    if (!blast || type != kExplosion)
+        return;
+    if (drawn)
         blast->DrawAndAdvance(true);
+    else
+        blast->Advance(true);
 }

@@ -47,7 +47,7 @@ public:
     unsigned size() override { return sizeof(*this); }
     bool CollidesWith(CMMPointer<VOB> other) override { return Bounce(other); }
     // The trail, made where the shot is when it is first drawn, then following it.
-    void DrawEffect() override;
+    void DrawEffect(bool drawn) override;
     const ParticleSystem* GetTrail() const { return trail.get(); }
 
 private:
@@ -71,7 +71,7 @@ public:
     // collides with nothing, so it never starts again.
     bool CollidesWith(CMMPointer<VOB> other) override;
     // The blast, once exploded.
-    void DrawEffect() override;
+    void DrawEffect(bool drawn) override;
     const ParticleSystem* GetBlast() const { return blast.get(); }
 
     static constexpr float kExplosionSeconds = 0.4f;

@@ -47,10 +47,13 @@ void CRenderTask::LoadLevelGeometry()
     if (geometryLoaded && level == loadedLevel)
         return;
     loadedLevel = level;
-    // The next terrain draw compiles the list anew.
+    // The next terrain draw compiles the lists anew.
     if (terrainList != 0)
         glDeleteLists(terrainList, 1);
+    if (terrainDepthList != 0)
+        glDeleteLists(terrainDepthList, 1);
     terrainList = 0;
+    terrainDepthList = 0;
     ReadHeightField(level);
     terrain.BuildQuads();
     geometryLoaded = true;
@@ -94,6 +97,34 @@ void CRenderTask::DrawTerrain()
     }
     glCallList(terrainList);
     glPopMatrix();
+}
+
+void CRenderTask::DrawTerrainDepth()
+{
+    // The same corners as the ground's list, so the same depth, without the shading:
+    // no light, no floor, no shadow lookup (the water mask drawn next turns that on again).
+    const bool lit = glIsEnabled(GL_LIGHTING) == GL_TRUE;
+    glDisable(GL_LIGHTING);
+    glActiveTexture(GL_TEXTURE1);
+    glDisable(GL_TEXTURE_2D);
+    glActiveTexture(GL_TEXTURE0);
+    LoadLevelGeometry();
+    if (terrainDepthList == 0) {
+        terrainDepthList = glGenLists(1);
+        glNewList(terrainDepthList, GL_COMPILE);
+        glBegin(GL_QUADS);
+        for (int r = 0; r < TerrainGeometry::kQuads; ++r) {
+            for (int c = 0; c < TerrainGeometry::kQuads; ++c) {
+                for (const float* corner : terrain.Quad(r, c).corners)
+                    glVertex3fv(corner);
+            }
+        }
+        glEnd();
+        glEndList();
+    }
+    glCallList(terrainDepthList);
+    if (lit)
+        glEnable(GL_LIGHTING);
 }
 
 void CRenderTask::DrawWaterGeometry(int sizeX, int sizeY)

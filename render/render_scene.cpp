@@ -47,21 +47,22 @@ struct Kind {
     Lookup lookup;
     Geometry geometry;
     float sphereRadius;
+    bool moves;  // its model animates: each pass draws it a step further on
 };
 
 // clang-format off
 const Kind kKinds[] = {
- // type                    at pos lift  turns material                                       slot           lookup        geometry           sphere
-    {"map.ground",           false, 0.0f, false, {true, {0.9f, 0.9f, 0.9f, 1}, 50, false},     -1,            Lookup::Keep, Geometry::Ground,   0.0f},
-    {"map.wall",             true,  0.0f, false, {true, {0.5f, 0.5f, 1.0f, 1}, 20, false},     kWallSlot,     Lookup::Keep, Geometry::Wall,     0.0f},
-    {"player",               true,  0.0f, true,  {true, {1.0f, 1.0f, 1.0f, 1}, 20, true},      kPlayerSlot,   Lookup::Off,  Geometry::Player,   0.0f},
-    {"enemy",                true,  0.0f, true,  {true, {1.0f, 0.8f, 0.8f, 1}, 15, false},     kEnemySlot,    Lookup::Keep, Geometry::Enemy,    0.0f},
-    {"tower",                true, -1.3f, false, {true, {0.0f, 1.0f, 0.0f, 1}, 15, false},     kTowerSlot,    Lookup::Off,  Geometry::Tower,    0.0f},
-    {"projectile.lasermg",   false, 1.5f, false, {false, {}, 0, false},                        kParticleSlot, Lookup::Keep, Geometry::Effect,   0.1f},
-    {"projectile.shotgun",   true,  0.5f, false, {false, {}, 0, false},                        -1,            Lookup::Keep, Geometry::Sphere,   0.1f},
-    {"projectile.rocket",    true,  1.0f, false, {false, {}, 0, false},                        -1,            Lookup::Keep, Geometry::Sphere,   0.2f},
-    {"projectile.explosion", false, 1.5f, false, {false, {}, 0, false},                        kParticleSlot, Lookup::Keep, Geometry::Effect,   0.0f},
-    {"flag",                 true,  0.5f, false, {false, {}, 0, false},                        -1,            Lookup::Keep, Geometry::Flag,     0.0f},
+ // type                    at pos lift  turns material                                       slot           lookup        geometry           sphere   moves
+    {"map.ground",           false, 0.0f, false, {true, {0.9f, 0.9f, 0.9f, 1}, 50, false},     -1,            Lookup::Keep, Geometry::Ground,   0.0f, false},
+    {"map.wall",             true,  0.0f, false, {true, {0.5f, 0.5f, 1.0f, 1}, 20, false},     kWallSlot,     Lookup::Keep, Geometry::Wall,     0.0f, false},
+    {"player",               true,  0.0f, true,  {true, {1.0f, 1.0f, 1.0f, 1}, 20, true},      kPlayerSlot,   Lookup::Off,  Geometry::Player,   0.0f, true },
+    {"enemy",                true,  0.0f, true,  {true, {1.0f, 0.8f, 0.8f, 1}, 15, false},     kEnemySlot,    Lookup::Keep, Geometry::Enemy,    0.0f, true },
+    {"tower",                true, -1.3f, false, {true, {0.0f, 1.0f, 0.0f, 1}, 15, false},     kTowerSlot,    Lookup::Off,  Geometry::Tower,    0.0f, false},
+    {"projectile.lasermg",   false, 1.5f, false, {false, {}, 0, false},                        kParticleSlot, Lookup::Keep, Geometry::Effect,   0.1f, false},
+    {"projectile.shotgun",   true,  0.5f, false, {false, {}, 0, false},                        -1,            Lookup::Keep, Geometry::Sphere,   0.1f, false},
+    {"projectile.rocket",    true,  1.0f, false, {false, {}, 0, false},                        -1,            Lookup::Keep, Geometry::Sphere,   0.2f, false},
+    {"projectile.explosion", false, 1.5f, false, {false, {}, 0, false},                        kParticleSlot, Lookup::Keep, Geometry::Effect,   0.0f, false},
+    {"flag",                 true,  0.5f, false, {false, {}, 0, false},                        -1,            Lookup::Keep, Geometry::Flag,     0.0f, true },
 };
 // clang-format on
 constexpr int kKindCount = sizeof(kKinds) / sizeof(kKinds[0]);
@@ -97,6 +98,36 @@ void ShadowLookup(bool on)
     else
         glDisable(GL_TEXTURE_2D);
     glActiveTexture(GL_TEXTURE0);
+}
+
+// Where the stencil lets an object of a split dim pass draw.
+enum class StencilKeep { Unset, WaterSeen, WaterArea, WaterSeenOrModel };
+
+void KeepByStencil(StencilKeep want, StencilKeep& current)
+{
+    if (want == current)
+        return;
+    current = want;
+    switch (want) {
+    case StencilKeep::WaterArea:
+        // Anywhere in the water's area, marking where it is drawn.
+        glStencilFunc(GL_NOTEQUAL, CRenderTask::kModelDrawn, CRenderTask::kWaterBits);
+        glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
+        glStencilMask(CRenderTask::kModelDrawn);
+        break;
+    case StencilKeep::WaterSeenOrModel:
+        glStencilMask(~0u);
+        glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+        glStencilFunc(GL_NOTEQUAL, 0, CRenderTask::kWaterSeen | CRenderTask::kModelDrawn);
+        break;
+    case StencilKeep::WaterSeen:
+    case StencilKeep::Unset:
+        // Unset leaves the test the mirror pass keeps: where the water is seen.
+        glStencilMask(~0u);
+        glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+        glStencilFunc(GL_EQUAL, CRenderTask::kWaterSeen, CRenderTask::kWaterBits);
+        break;
+    }
 }
 
 // The model faces its look direction: a turn by -atan2(x, y) about the height axis.
@@ -136,8 +167,15 @@ void DrawPath(const Enemy& enemy, float height)
 
 }  // namespace
 
-void CRenderTask::DrawScene(bool drawGround)
+void CRenderTask::DrawScene(ScenePass pass)
 {
+    const bool drawGround = pass != ScenePass::Mirror;
+    const bool effectsShown = pass != ScenePass::Light;
+    // In a split dim pass each object is kept by the stencil to where its dim picture
+    // can stay (see the frame): what stands still to where the water is seen, a moving
+    // model to the water's area (it marks where it is drawn), a blended effect to both.
+    const bool split = pass == ScenePass::Dim && splitDimPass;
+    StencilKeep kept = StencilKeep::Unset;
     GameWorld& world = GameWorld::GetSingleton();
     // A copy: objects removed while they are drawn stay alive until the pass ends.
     world.GetAllObjects(drawList);
@@ -161,6 +199,8 @@ void CRenderTask::DrawScene(bool drawGround)
         if (kind->geometry == Geometry::Ground) {
             if (!drawGround)
                 continue;
+            if (split)
+                KeepByStencil(StencilKeep::WaterSeen, kept);
             glPushMatrix();
             SetMaterial(kind->material);
             DrawTerrain();
@@ -188,6 +228,8 @@ void CRenderTask::DrawScene(bool drawGround)
             TurnTo(o);
         if (kind->geometry == Geometry::Flag)
             glRotated(-90.0, 90.0, 90.0, 1.0);
+        if (split)
+            KeepByStencil(kind->moves ? StencilKeep::WaterArea : StencilKeep::WaterSeen, kept);
 
         if (!wallRun) {
             SetMaterial(kind->material);
@@ -229,8 +271,12 @@ void CRenderTask::DrawScene(bool drawGround)
             model.Draw();
             break;
         case Geometry::Effect:
-            o.DrawEffect();
+            if (split)
+                KeepByStencil(StencilKeep::WaterSeenOrModel, kept);
+            o.DrawEffect(effectsShown);
             if (kind->sphereRadius > 0.0f) {
+                if (split)
+                    KeepByStencil(StencilKeep::WaterSeen, kept);
                 // The shot's core, in its trail: at its own place, not the world's corner.
                 glDisable(GL_TEXTURE_2D);
                 glTranslatef(o.GetX(), o.GetY(), o.GetZ());
@@ -255,6 +301,8 @@ void CRenderTask::DrawScene(bool drawGround)
     }
     if (wallRun)
         glDisable(GL_TEXTURE_2D);
+    if (split)
+        KeepByStencil(StencilKeep::Unset, kept);
     drawList.clear();
 }
 

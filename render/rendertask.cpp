@@ -76,10 +76,13 @@ CRenderTask::CRenderTask()
       geometryLoaded(false),
       loadedLevel(0),
       terrainList(0),
+      terrainDepthList(0),
       waterList(0),
       towerList(0),
       wallList(0),
       shadowMapTexture(0),
+      stencilSplit(false),
+      splitDimPass(false),
       depthImage(static_cast<size_t>(kShadowMapSize) * kShadowMapSize),
       heightBytes(static_cast<size_t>(TerrainGeometry::kSamples) * TerrainGeometry::kSamples)
 {
@@ -107,6 +110,10 @@ bool CRenderTask::Start()
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
     glEnable(GL_NORMALIZE);
+
+    GLint stencilBits = 0;
+    glGetIntegerv(GL_STENCIL_BITS, &stencilBits);
+    stencilSplit = stencilBits >= 3;
 
     LoadTextures();  // without its textures the game still runs, untextured
     BuildFont(textures[kFontSlot]);
@@ -166,14 +173,17 @@ void CRenderTask::Update()
     // they no longer shadow themselves in bands.
     glEnable(GL_POLYGON_OFFSET_FILL);
     glPolygonOffset(2.0f, 8.0f);
-    DrawScene(true);
+    // The particles leave depth alone: they move on here, but nothing of them is drawn.
+    DrawScene(ScenePass::Light);
     glDisable(GL_POLYGON_OFFSET_FILL);
     glBindTexture(GL_TEXTURE_2D, shadowMapTexture);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, kShadowMapSize, kShadowMapSize);
     glCullFace(GL_BACK);
     glShadeModel(GL_SMOOTH);
     ColourMask(true);
-    glReadPixels(0, 0, kShadowMapSize, kShadowMapSize, GL_DEPTH_COMPONENT, GL_FLOAT, depthImage.data());
+    // Read back only to be shown: the read waits for the light's picture to be drawn.
+    if (Toggle(kShadowMapToggle))
+        glReadPixels(0, 0, kShadowMapSize, kShadowMapSize, GL_DEPTH_COMPONENT, GL_FLOAT, depthImage.data());
 
     glClear(GL_DEPTH_BUFFER_BIT);
 
@@ -188,17 +198,39 @@ void CRenderTask::Update()
 
     // The water marks the stencil, so the mirror stays inside it; without reflections
     // the water goes straight to the picture.
+    splitDimPass = false;
     if (Toggle(kReflectionsToggle)) {
         glClear(GL_STENCIL_BUFFER_BIT);
         glEnable(GL_STENCIL_TEST);
         ColourMask(false);
-        glStencilFunc(GL_ALWAYS, 1, 1);
-        glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
-        glDisable(GL_DEPTH_TEST);
-        DrawWater(64, 64);
-        glEnable(GL_DEPTH_TEST);
+        splitDimPass = stencilSplit && player->GetEyeZ() > kWaterHeight;
+        if (splitDimPass) {
+            // Seen from above the water, most of what the dim pass draws is drawn again
+            // by the lit pass, at the same depth, over it: it stays in the picture only
+            // where the water is seen over the ground (under the water), and where a
+            // moving model stood in the dim pass nearer than it stands in the lit pass
+            // (each pass draws it a step further on). So the ground's depth goes first,
+            // the water marks where it is seen over it, and the dim pass shades only
+            // those places (its objects are kept to them one by one) and the mirror
+            // only the first: the same picture from much less of it.
+            glStencilFunc(GL_ALWAYS, 0, 0);
+            glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+            DrawTerrainDepth();
+            glStencilFunc(GL_ALWAYS, kWaterSeen, kWaterBits);
+            glStencilOp(GL_KEEP, GL_INCR, GL_REPLACE);  // hidden: 1, seen: 2
+            glDepthMask(GL_FALSE);
+            DrawWater(64, 64);
+            glDepthMask(GL_TRUE);
+            glStencilFunc(GL_EQUAL, kWaterSeen, kWaterBits);
+        } else {
+            glStencilFunc(GL_ALWAYS, 1, 1);
+            glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
+            glDisable(GL_DEPTH_TEST);
+            DrawWater(64, 64);
+            glEnable(GL_DEPTH_TEST);
+            glStencilFunc(GL_EQUAL, 1, 1);
+        }
         ColourMask(true);
-        glStencilFunc(GL_EQUAL, 1, 1);
         glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
     } else {
         glDisable(GL_DEPTH_TEST);
@@ -210,7 +242,7 @@ void CRenderTask::Update()
     SetupLight(true);
     glEnable(GL_LIGHT1);
     glEnable(GL_LIGHTING);
-    DrawScene(true);
+    DrawScene(ScenePass::Dim);
 
     // The shadow lookup: eye planes given under the camera's view, so fixed to the world.
     GLfloat shadowMatrix[16], lightMatrix[16];
@@ -237,14 +269,17 @@ void CRenderTask::Update()
     const GLdouble below[4] = {0.0, 0.0, -1.0, 0.0};
     glClipPlane(GL_CLIP_PLANE0, below);
     glDisable(GL_ALPHA_TEST);
-    glStencilFunc(GL_EQUAL, 1, 1);
+    if (splitDimPass)
+        glStencilFunc(GL_EQUAL, kWaterSeen, kWaterBits);
+    else
+        glStencilFunc(GL_EQUAL, 1, 1);
     glPushMatrix();
     glScalef(1.0f, 1.0f, -1.0f);
     glTranslatef(0.0f, 0.0f, -kWaterHeight);
     SetupLight(true);
     glEnable(GL_LIGHT1);
     glEnable(GL_LIGHTING);
-    DrawScene(false);
+    DrawScene(ScenePass::Mirror);
     glPopMatrix();
     glDisable(GL_CLIP_PLANE0);
     glDisable(GL_STENCIL_TEST);
@@ -260,7 +295,7 @@ void CRenderTask::Update()
     glDisable(GL_BLEND);
 
     // Full light where the light sees; the shadow comparison keeps the rest dim.
-    DrawScene(true);
+    DrawScene(ScenePass::Lit);
 
     // Unit 0 is selected again: unit 1 keeps its shadow lookup into the next frame.
     glDisable(GL_TEXTURE_2D);

@@ -23,6 +23,12 @@ public:
     static constexpr int kViewWidth = 800;
     static constexpr int kViewHeight = 600;
 
+    // The stencil of the camera's passes when the dim pass is split: the water mask
+    // leaves 0 outside the water's area, kWaterHidden where the ground hides the water
+    // and kWaterSeen where the water is seen over it; the dim pass adds kModelDrawn
+    // where it drew a moving model.
+    static constexpr unsigned kWaterHidden = 1, kWaterSeen = 2, kWaterBits = 3, kModelDrawn = 4;
+
     CRenderTask();
 
     // False, with its console line, when the GL lacks depth textures or shadow
@@ -35,10 +41,19 @@ public:
     // Loads the texture files and creates their GL textures; none at all when a file
     // fails.
     bool LoadTextures();
+    // The four times a frame draws the scene.
+    enum class ScenePass {
+        Light,   // depth from the light: the particles move on but are not drawn
+        Dim,     // in the dim light; split by the stencil when the water mask allows it
+        Mirror,  // below the water: everything but the ground
+        Lit,     // in full light
+    };
     // Every object of the game world once, with the matrices of the current pass.
-    void DrawScene(bool drawGround);
+    void DrawScene(ScenePass pass);
     void DrawSceneGraph(const SceneGraphNode* node);
     void DrawTerrain();
+    // The ground's depth alone, where the ground draws it (colour is left alone).
+    void DrawTerrainDepth();
     void LoadLevelGeometry();
     // Places and colours the single light (dim for the mirror and the shadowed pass).
     void SetupLight(bool dim);
@@ -67,10 +82,13 @@ private:
     bool geometryLoaded;
     int32_t loadedLevel;
     uint32_t terrainList;
+    uint32_t terrainDepthList;  // the ground's corners alone, compiled with terrainList
     uint32_t waterList;
     uint32_t towerList;
     uint32_t wallList;  // the wall cube, shared by every wall while display lists are on
     uint32_t shadowMapTexture;
+    bool stencilSplit;  // the window has the bits the split needs
+    bool splitDimPass;  // this frame's dim pass is split
     // The light's depth image, read back every frame; allocated once.
     std::vector<float> depthImage;
     std::vector<unsigned char> heightBytes;

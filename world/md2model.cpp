@@ -108,27 +108,56 @@ void MD2Model::DrawStatic()
 
 void MD2Model::DrawFrame(const MD2Frame& from, const MD2Frame& to, float t)
 {
-    // Every frame is drawn with the first frame's mesh and texture coordinates.
+    // Every frame is drawn with the first frame's mesh and texture coordinates. The
+    // corners go out as arrays in one call, each with the values it would be given one
+    // by one; the arrays are kept, so drawing allocates nothing once they have grown.
+    struct Corner {
+        GLfloat tex[2];
+        GLfloat normal[3];
+        GLfloat pos[4];
+    };
+    static std::vector<Corner> corners;
     const MD2Frame& mesh = *frames[0];
     const bool textured = mesh.texCoordCount > 0;
-    glBegin(static_cast<GLenum>(primitiveMode));
+    corners.resize(static_cast<size_t>(mesh.triangleCount) * 3);
+    Corner* out = corners.data();
     for (int32_t tri = 0; tri < mesh.triangleCount; ++tri) {
         const int32_t* idx = &mesh.triangles[tri * 6];
-        for (int c = 0; c < 3; ++c) {
+        for (int c = 0; c < 3; ++c, ++out) {
             const int32_t v = idx[c] * 3;
-            glNormal3f(Lerp(from.normals[v], to.normals[v], t),
-                       Lerp(from.normals[v + 1], to.normals[v + 1], t),
-                       Lerp(from.normals[v + 2], to.normals[v + 2], t));
+            for (int k = 0; k < 3; ++k) {
+                out->normal[k] = Lerp(from.normals[v + k], to.normals[v + k], t);
+                out->pos[k] = Lerp(from.vertices[v + k], to.vertices[v + k], t);
+            }
+            out->pos[3] = scaleDivisor;
             if (textured) {
                 const int32_t tc = idx[3 + c] * 2;
-                glTexCoord2d(mesh.texCoords[tc], mesh.texCoords[tc + 1]);
+                out->tex[0] = static_cast<GLfloat>(mesh.texCoords[tc]);
+                out->tex[1] = static_cast<GLfloat>(mesh.texCoords[tc + 1]);
             }
-            glVertex4f(Lerp(from.vertices[v], to.vertices[v], t),
-                       Lerp(from.vertices[v + 1], to.vertices[v + 1], t),
-                       Lerp(from.vertices[v + 2], to.vertices[v + 2], t), scaleDivisor);
         }
     }
-    glEnd();
+    if (corners.empty())
+        return;
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glNormalPointer(GL_FLOAT, sizeof(Corner), corners[0].normal);
+    glVertexPointer(4, GL_FLOAT, sizeof(Corner), corners[0].pos);
+    if (textured) {
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glTexCoordPointer(2, GL_FLOAT, sizeof(Corner), corners[0].tex);
+    }
+    glDrawArrays(static_cast<GLenum>(primitiveMode), 0, static_cast<GLsizei>(corners.size()));
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    // Arrays leave the current normal and texture coordinate undefined: set them as the
+    // last corner's calls left them, which later drawing takes on.
+    const Corner& last = corners.back();
+    glNormal3fv(last.normal);
+    if (textured) {
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        glTexCoord2fv(last.tex);
+    }
 }
 
 void MD2Model::DrawBox()

@@ -16,7 +16,9 @@ public:
 
     unsigned size() override { return sizeof(*this); }
     virtual void Reset() {}
-    virtual void DrawEffect() {}
+    // The object's particle effect, drawn and moved on one step. A pass that shows no
+    // effects (the light's depth) moves it on all the same, with drawn false.
+    virtual void DrawEffect(bool drawn) { (void)drawn; }
 
     const std::string& GetType() const { return type; }
     float GetX() const { return position[0]; }

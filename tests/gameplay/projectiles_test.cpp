@@ -121,7 +121,7 @@ TEST_F(ProjectilesTest, RocketExplodesBeforeAWallOrAtAMuzzleOnItWithItsSoundAndI
     // It stops where it was, within one step outside the blast distance of the wall.
     const float x = rocket->GetX();
     EXPECT_TRUE(x > 15.25f - 4.0f / 64.0f && x <= 15.25f) << x;
-    rocket->DrawEffect();
+    rocket->DrawEffect(true);
     EXPECT_EQ(drawer.quads, ParticleSystem::kParticleCount) << "the blast";
     Frames(25);  // alive at 0.39 s, killed where it stands at 0.41 s, dropped in the next frame
     EXPECT_FALSE(rocket->IsDead());
@@ -145,11 +145,11 @@ TEST_F(ProjectilesTest, LaserTrailIsMadeWhereTheShotIsFirstDrawnAndFollowsIt)
     auto* shot = static_cast<CLaserMGProjectile*>(AddShot("projectile.lasermg", "tower", 20.0f, 20.0f));
     shot->SetMoveDirection(1, 0, 0);
     shot->SetSpeed(6.0f);
-    shot->DrawEffect();
+    shot->DrawEffect(true);
     const ParticleSystem* trail = shot->GetTrail();
     ASSERT_TRUE(trail && trail->GetOriginX() == 20.0f && drawer.quads == ParticleSystem::kParticleCount);
     Frames(1);
-    shot->DrawEffect();
+    shot->DrawEffect(true);
     EXPECT_EQ(shot->GetTrail(), trail) << "one trail for the shot's life";
     EXPECT_FLOAT_EQ(trail->GetOriginX(), 20.0f + 6.0f / 64.0f);
     EXPECT_EQ(drawer.begins, 2);
