@@ -48,14 +48,22 @@ protected:
 }  // namespace
 
 // Started with -sound, the game opens no audio: the options run checks it.
-TEST_F(SoundManagerTest, MissingFilesStayUnloadedAndPlayNothing)
+TEST_F(SoundManagerTest, FilesThatDoNotLoadAreNamedWithTheReasonAndPlayNothing)
 {
     dir.Write("Resources/SFX/shotgun.ogg", Wav(1000));
     dir.Write("Resources/SFX/dsrlaunc.ogg", "not a sound at all");
+    dir.Write("Resources/SFX/dsrxplod.ogg", "");  // never handed to the mixer
+    dir.Write("Resources/SFX/music.ogg", "");
     manager = std::make_unique<SoundManager>();
+    velqtest::CaptureCerr err;
     EXPECT_TRUE(manager->LoadSounds());
     EXPECT_TRUE(!manager->IsMusicLoaded(0) && !manager->IsSoundLoaded(0) && manager->IsSoundLoaded(1) &&
-                !manager->IsSoundLoaded(3));
+                !manager->IsSoundLoaded(2) && !manager->IsSoundLoaded(3));
+    const std::string sfx = "VELQ: Resources/SFX/", on = "; playing on without it\n";
+    EXPECT_EQ(err.Text(), sfx + "music.ogg: the file is empty" + on + sfx +
+                              "dsplasma.ogg: cannot be opened: No such file or directory" + on + sfx +
+                              "dsrxplod.ogg: the file is empty" + on + sfx + "dsrlaunc.ogg: SDL_mixer: " +
+                              Mix_GetError() + on);
     EXPECT_TRUE(manager->PlaySound(0) == -1 && manager->GetLastChannel() == -1 && manager->PlaySound(3) == -1);
     EXPECT_GE(manager->PlaySound(1), 0);
     manager->PlayMusic(0);
