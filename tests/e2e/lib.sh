@@ -60,12 +60,13 @@ use_map() {
                    print line } }' >"$WORK/game/Resources/Maps/$1"
 }
 
-# use_texture NAME: the game gets a Resources/ tree of its own whose texture NAME (e.g.
-# floor1.tga) is read from standard input; everything else is the generated tree.
+# use_texture NAME: the game gets a Resources/ tree of its own (or keeps the one use_map
+# made) whose texture NAME (e.g. floor1.tga) is read from standard input.
 use_texture() {
+    rm -f "$WORK/game/Resources/Textures"
     mkdir -p "$WORK/game/Resources/Textures"
     for d in "$VELQ_RESOURCES"/*; do
-        [ "$(basename "$d")" = Textures ] || ln -s "$d" "$WORK/game/Resources/"
+        [ -e "$WORK/game/Resources/$(basename "$d")" ] || ln -s "$d" "$WORK/game/Resources/"
     done
     ln -s "$VELQ_RESOURCES"/Textures/* "$WORK/game/Resources/Textures/"
     rm "$WORK/game/Resources/Textures/$1"

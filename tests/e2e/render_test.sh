@@ -45,22 +45,29 @@ grep -q "error loading texture" "$WORK/out.txt" && fail "a texture did not load"
 # The floor as a 3 x 5 texture of 24 bits (rows of 9 bytes), each row one colour: red,
 # green, blue, yellow, cyan from the bottom. The selection level's ground then shows
 # bands across the window, every line of pixels in one colour; rows read at a 4-byte
-# alignment would mix the colours along a line and run past the image.
+# alignment would mix the colours along a line and run past the image. On these bands
+# the enemies' paths (p) stand out: the path points (25, 25) and (35, 25) of every enemy
+# make a line 3 units below the player, wherever the enemy is.
 kill "$XVFB_PID"
 rm -rf "$WORK"
 start_xvfb 800x600
 {
     printf '\0\0\2\0\0\0\0\0\0\0\0\0\3\0\5\0\30\0'
     for bgr in '\0\0\377' '\0\377\0' '\377\0\0' '\0\377\377' '\377\377\0'; do printf "$bgr$bgr$bgr"; done
-} | use_texture floor1.tga
+} >"$WORK/floor.tga"
+# On the selection level an enemy far away, the player at (30, 28).
+printf '28 30 s\n60 60 f\n5 5 e\n' | use_map select.map
+use_texture floor1.tga <"$WORK/floor.tga"
 start_game
 wait_for_line "Starting Kernel Loop from VELQ"
 wait_until shows 100 500 110 32 "$RED" 150
 # Lines 200 pixels long between the figures, counted from the top as ImageMagick does.
-for y in 160 200 250 380 430; do
+for y in 160 200 250 350 450; do
     spread=$(convert "$WORK/shot.png" -crop 200x1+250+$y +repage \
         -format "%[fx:max(standard_deviation.r,max(standard_deviation.g,standard_deviation.b))]" info:)
     awk -v s="$spread" 'BEGIN { exit !(s < 0.02) }' || fail "the floor's line at y $y is not one colour ($spread)"
 done
+shows 240 205 320 15 "$BLACK" 0 0 || fail "a line below the player before the paths are shown"
+press p shows 240 205 320 15 "$BLACK" 400
 stop_game
-echo "PASS: the selection level, the help, a notice, level 1, the shadow map, the wireframe and a 3 x 5 floor are drawn"
+echo "PASS: the selection level, the help, a notice, level 1, the shadow map, the wireframe, a 3 x 5 floor and the paths are drawn"
