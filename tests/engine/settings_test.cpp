@@ -1,5 +1,5 @@
-// Settings lines, the settings file's odd lines, settings of several values, and the
-// reports on lines that mean nothing.
+// Settings lines, the settings file's odd lines, settings of several values, the reports
+// on lines that mean nothing, and the inputs the fuzzers found.
 #include "engine/settings.h"
 
 #include <gtest/gtest.h>
@@ -35,7 +35,10 @@ protected:
         CVideoTask::scrWidth = 800, CVideoTask::scrHeight = 600, CVideoTask::scrBPP = 16;
         CVideoTask::fullscreen = 1, CKernel::maxFps = 0;
     }
-    static std::vector<int> Screen() { return {CVideoTask::scrWidth, CVideoTask::scrHeight, CVideoTask::scrBPP}; }
+    static std::vector<int> Values()
+    {
+        return {CVideoTask::scrWidth, CVideoTask::scrHeight, CVideoTask::scrBPP, CVideoTask::fullscreen, CKernel::maxFps};
+    }
     CSettingsManager* manager = nullptr;
     Lines reports;
     velqtest::TempDir dir;
@@ -43,45 +46,33 @@ protected:
 
 TEST_F(SettingsTest, LinesSetTheirValueByBiasOrNumberAndAValueOutOfRangeIsReportedAndLeftAsItWas)
 {
-    struct Case { Lines lines; std::vector<int> screen; Lines reports; } const cases[] = {
-        {{"screenX=640", "screenX=1280"}, {1280, 600, 16}, {}},  // the last one wins
-        {{"+screenX", "screenBPP=32", "-screenBPP=24"}, {1, 600, 24}, {}},  // one value: the bias is not used
-        // Numbers are read up to the first character that cannot continue them.
-        {{"screenX=1024x", "screenY=16384"}, {1024, 16384, 16}, {}},
-        {{"-screenX", "screenY", "screenBPP=8", "screenX=16385", "screenY=-7"}, {800, 600, 16},
-         {"\"-screenX\": must be 1 to 16384; screenX stays 800", "\"screenY\": must be 1 to 16384; screenY stays 600",
-          "\"screenBPP=8\": must be 16, 24 or 32; screenBPP stays 16",
-          "\"screenX=16385\": must be 1 to 16384; screenX stays 800",
-          "\"screenY=-7\": must be 1 to 16384; screenY stays 600"}},
-        {{"screenX=abc", "screenX=", "screenX= 640", "screenX=99999999999999999999"}, {800, 600, 16},
-         Lines(4, "")},  // only counted: each "not a number"
+    const std::string stays = "; screenX stays 800", number = ": not a number" + stays;
+    struct Case { Lines lines; std::vector<int> values; Lines reports; } const cases[] = {
+        {{"screenX=640", "screenX=1280"}, {1280, 600, 16, 1, 0}, {}},  // the last one wins
+        // One value: the bias is not used. Numbers are read up to what cannot continue them.
+        {{"+screenX", "screenBPP=32", "-screenBPP=24", "screenY=16384x", "-fullscreen", "maxfps=2147483647"},
+         {1, 16384, 24, 0, 2147483647}, {}},
+        {{"-screenX", "screenY", "screenBPP=8", "fullscreen=2", "maxfps=-1"}, {800, 600, 16, 1, 0},
+         {"\"-screenX\": must be 1 to 16384" + stays, "\"screenY\": must be 1 to 16384; screenY stays 600",
+          "\"screenBPP=8\": must be 16, 24 or 32; screenBPP stays 16", "\"fullscreen=2\": must be 0 or 1; fullscreen stays 1",
+          "\"maxfps=-1\": must be 0 or more; maxfps stays 0"}},
+        {{"screenX=abc", "screenX=", "screenX= 640", "screenX=99999999999999999999", "screenX=16385"},
+         {800, 600, 16, 1, 0},
+         {"\"screenX=abc\"" + number, "\"screenX=\"" + number, "\"screenX= 640\"" + number,
+          "\"screenX=99999999999999999999\"" + number, "\"screenX=16385\": must be 1 to 16384" + stays}},
         // Blank lines say nothing; unknown names wait for the report.
-        {{"", "  ", "screenX = 1024", "SCREENX=1024", "=5"}, {800, 600, 16}, {}},
+        {{"", "  ", "screenX = 1024", "SCREENX=1024", "=5"}, {800, 600, 16, 1, 0}, {}},
     };
     for (const Case& c : cases) {
         Defaults();
         reports.clear();
         for (const std::string& line : c.lines)
             manager->ParseSetting(line);
-        EXPECT_EQ(Screen(), c.screen) << c.lines.front();
-        ASSERT_EQ(reports.size(), c.reports.size()) << c.lines.front();
-        for (size_t i = 0; i < reports.size(); ++i)
-            EXPECT_TRUE(c.reports[i].empty() ? reports[i].find("not a number; screenX stays 800") != std::string::npos
-                                             : reports[i] == c.reports[i])
-                << reports[i];
+        EXPECT_EQ(Values(), c.values) << c.lines.front();
+        EXPECT_EQ(reports, c.reports);
     }
-    const struct { const char* line; int* value; int want; const char* report; } flags[] = {
-        {"fullscreen=2", &CVideoTask::fullscreen, 1, "must be 0 or 1; fullscreen stays 1"},
-        {"-fullscreen", &CVideoTask::fullscreen, 0, nullptr},
-        {"maxfps=-1", &CKernel::maxFps, 0, "must be 0 or more; maxfps stays 0"},
-        {"maxfps=2147483647", &CKernel::maxFps, 2147483647, nullptr},
-    };
-    for (const auto& f : flags) {
-        reports.clear();
-        manager->ParseSetting(f.line, "command line");
-        EXPECT_EQ(*f.value, f.want) << f.line;
-        EXPECT_EQ(reports, f.report ? Lines{"command line: \"" + std::string(f.line) + "\": " + f.report} : Lines{});
-    }
+    manager->ParseSetting("screenX=0", "command line");
+    EXPECT_EQ(reports.back(), "command line: \"screenX=0\": must be 1 to 16384" + stays) << "the source first";
 }
 
 TEST_F(SettingsTest, UnknownNamesAreReportedOnceAfterEveryRegistrationAndALateOneStillGetsItsLines)
@@ -107,21 +98,24 @@ TEST_F(SettingsTest, UnknownNamesAreReportedOnceAfterEveryRegistrationAndALateOn
     EXPECT_EQ(manager->CountNames(), 6u) << "unknown names are not kept in the table";
 }
 
-TEST_F(SettingsTest, TheFileNamesEachLineByNumberAndNeitherMissingFilesNorOverlongLinesStopTheReading)
+TEST_F(SettingsTest, FilesNameEachLineByNumberAndNeitherMissingFilesNorOverlongLinesStopTheReading)
 {
     manager->ParseFile("/nonexistent/dir/settings.esf");
-    EXPECT_EQ(CVideoTask::scrWidth, 800);
     // The long line is cut at 1023 characters: its number overflows and is refused.
-    const std::string longLine = "screenBPP=24" + std::string(5000, '7');
-    dir.Write("settings.esf", "screenX=1024\r\n" + std::string(3000, 'x') + "\n" + longLine +
+    dir.Write("settings.esf", "screenX=1024\r\n" + std::string(3000, 'x') + "\nscreenBPP=24" + std::string(5000, '7') +
                                   "\nscreenY=720\r\nscreenY=0");
     manager->ParseFile("settings.esf");
-    EXPECT_EQ(Screen(), (std::vector<int>{1024, 720, 16}));
+    EXPECT_EQ(Values(), (std::vector<int>{1024, 720, 16, 1, 0}));
     manager->ReportUnknown();
     ASSERT_EQ(reports.size(), 3u);
     EXPECT_EQ(reports[0].substr(0, 32), "settings.esf:3: \"screenBPP=24777");
     EXPECT_EQ(reports[1], "settings.esf:5: \"screenY=0\": must be 1 to 16384; screenY stays 720");
     EXPECT_EQ(reports[2].substr(0, 20), "settings.esf:2: \"xxx");
+    // What the fuzzers found: an empty name was kept as a new entry, one entry per unknown line.
+    manager->ParseSetting(velqtest::ReadFile(std::string(VELQ_FUZZ_REGRESSIONS) + "/settings/empty.line"));
+    manager->ParseFile(std::string(VELQ_FUZZ_REGRESSIONS) + "/settings/unknown-names.esf");
+    EXPECT_EQ(manager->CountNames(), 5u);
+    EXPECT_EQ(Values(), (std::vector<int>{1024, 720, 16, 1, 0}));
 }
 
 // A setting with several values: the bias decides how each ";" piece is applied.
