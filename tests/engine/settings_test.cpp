@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -111,9 +112,14 @@ TEST_F(SettingsTest, FilesNameEachLineByNumberAndNeitherMissingFilesNorOverlongL
     EXPECT_EQ(reports[0].substr(0, 32), "settings.esf:3: \"screenBPP=24777");
     EXPECT_EQ(reports[1], "settings.esf:5: \"screenY=0\": must be 1 to 16384; screenY stays 720");
     EXPECT_EQ(reports[2].substr(0, 20), "settings.esf:2: \"xxx");
-    // What the fuzzers found: an empty name was kept as a new entry, one entry per unknown line.
-    manager->ParseSetting(velqtest::ReadFile(std::string(VELQ_FUZZ_REGRESSIONS) + "/settings/empty.line"));
-    manager->ParseFile(std::string(VELQ_FUZZ_REGRESSIONS) + "/settings/unknown-names.esf");
+    // What the fuzzers found (an empty name was kept as a new entry, one entry per unknown
+    // line), as a file (.esf) or as one line.
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(VELQ_FUZZ_REGRESSIONS) + "/settings")) {
+        if (entry.path().extension() == ".esf")
+            manager->ParseFile(entry.path().string());
+        else
+            manager->ParseSetting(velqtest::ReadFile(entry.path()));
+    }
     EXPECT_EQ(manager->CountNames(), 5u);
     EXPECT_EQ(Values(), (std::vector<int>{1024, 720, 16, 1, 0}));
 }

@@ -14,20 +14,8 @@ namespace velqtest {
 
 class InputDevice {
 public:
-    InputDevice() : task(new CInputTask())
-    {
-        std::memset(SDL_GetKeyState(nullptr), 0, SDLK_LAST);
-        task->Start();
-        CInputTask::buttons = CInputTask::oldButtons = 0;
-    }
-    ~InputDevice()
-    {
-        task->Stop();
-        task = nullptr;
-        IMMObject::CollectGarbage();
-        std::memset(SDL_GetKeyState(nullptr), 0, SDLK_LAST);
-        CInputTask::buttons = CInputTask::oldButtons = 0;
-    }
+    InputDevice() : task(new CInputTask()) { Clear(), task->Start(); }
+    ~InputDevice() { task->Stop(), task = nullptr, IMMObject::CollectGarbage(), Clear(); }
     InputDevice(const InputDevice&) = delete;
     InputDevice& operator=(const InputDevice&) = delete;
 
@@ -46,13 +34,10 @@ public:
         CInputTask::buttons = buttons;
         Cursor(x, y);
     }
-    void Cursor(int cursorX, int cursorY)
-    {
-        CInputTask::mouseX = x = cursorX;
-        CInputTask::mouseY = y = cursorY;
-    }
+    void Cursor(int cursorX, int cursorY) { CInputTask::mouseX = x = cursorX, CInputTask::mouseY = y = cursorY; }
 
 private:
+    void Clear() { std::memset(SDL_GetKeyState(nullptr), 0, SDLK_LAST), CInputTask::buttons = CInputTask::oldButtons = 0; }
     CMMPointer<CInputTask> task;
     Uint8 before[SDLK_LAST] = {};
     int x = 0, y = 0;
