@@ -79,12 +79,12 @@ void CSettingsManager::Apply(const Line& line, BaseDator& dator)
     }
     // Several values separated by ";", each applied in order with the bias.
     std::size_t start = 0;
-    for (;;) {
+    for (int number = 1;; ++number) {
         std::size_t end = value.find(';', start);
         std::string piece = value.substr(start, end == std::string::npos ? std::string::npos : end - start);
         const std::string why = dator.Refuse(piece, line.bias);
         if (!why.empty())
-            Report(line, "\"" + piece + "\" " + why + "; skipped");
+            Report(line, "value " + std::to_string(number) + ": " + why + "; skipped");
         else if (line.bias > 0)
             dator += piece;
         else if (line.bias < 0)
