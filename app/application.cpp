@@ -28,16 +28,16 @@
 
 namespace {
 // Prints the task's line, then creates the task, keeps it in its field and starts it
-// in the kernel. A task whose start fails is simply not in the loop.
+// in the kernel. A task whose start fails is not in the loop; false then.
 template <class T, class Field>
-void AddTask(const char* message, CMMPointer<Field>& field, int32_t priority)
+bool AddTask(const char* message, CMMPointer<Field>& field, int32_t priority)
 {
     std::cout << message << "\n";
     T* task = new T();
     field = task;
     task->priority = priority;
     CMMPointer<ITask> added(task);
-    CKernel::GetSingleton().AddTask(added);
+    return CKernel::GetSingleton().AddTask(added);
 }
 }  // namespace
 
@@ -82,16 +82,16 @@ int CApplication::Run(const Options& options)
 
     // sound=0 plays silently without opening an audio device.
     int sound = 1;
-    CMMPointer<BaseDator> soundSetting(new Dator<int>(sound));
-    CSettingsManager::GetSingleton().RegisterVariable("sound", soundSetting);
-    CSettingsManager::GetSingleton().ParseFile("settings.esf");
+    CSettingsManager& settings = CSettingsManager::GetSingleton();
+    settings.RegisterVariable("sound", CMMPointer<BaseDator>(new Dator<int>(sound, 0, 1)));
+    settings.ParseFile("settings.esf");
     // Each argument is one more settings line, applied after the file.
     for (const std::string& line : options.settingsLines)
-        CSettingsManager::GetSingleton().ParseSetting(line);
+        settings.ParseSetting(line, "command line");
     // A replayed game reads the mouse against the window it was recorded in.
     if (CGameRecording::IsPlayingBack()) {
-        CSettingsManager::GetSingleton().ParseSetting("screenX=" + std::to_string(CGameRecording::RecordedWidth()));
-        CSettingsManager::GetSingleton().ParseSetting("screenY=" + std::to_string(CGameRecording::RecordedHeight()));
+        settings.ParseSetting("screenX=" + std::to_string(CGameRecording::RecordedWidth()), "recording");
+        settings.ParseSetting("screenY=" + std::to_string(CGameRecording::RecordedHeight()), "recording");
     }
 
     // Ends the process when the device cannot be opened; a silent manager loads nothing,
@@ -100,8 +100,17 @@ int CApplication::Run(const Options& options)
     if (!sound)
         CHandleInputTask::mixer = {[](int, int) { return 0; }, [](int) { return 0; }};
 
-    // Tasks start in this order (the window first); they run by priority.
-    AddTask<CVideoTask>("Add Video Task...", videoTask, 10000);
+    // Tasks start in this order (the window first); they run by priority. Without a
+    // window nothing can be seen, nor any key reach the game to end it.
+    if (!AddTask<CVideoTask>("Add Video Task...", videoTask, 10000)) {
+        settings.ReportUnknown();
+        std::cerr << "VELQ: there is no window to play in; the game ends\n";
+        CGameRecording::Finish();
+        CGameRecording::stateHash = nullptr;
+        Mix_CloseAudio();
+        Shutdown();
+        return 1;
+    }
     AddTask<CInputTask>("Add Input Task...", inputTask, 20);
     AddTask<CGlobalTimerTask>("Add Timer Task...", globalTimer, 10);
 
@@ -121,6 +130,9 @@ int CApplication::Run(const Options& options)
 
     CProfileLogHandler profileLogHandler;
     CProfileSample::outputHandler = &profileLogHandler;
+
+    // Every part of the program has registered its settings by now.
+    settings.ReportUnknown();
 
     std::cout << "Starting Kernel Loop from VELQ\n";
     CKernel::GetSingleton().Execute();

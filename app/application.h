@@ -12,8 +12,8 @@
 class CApplication : public CSingleton<CApplication> {
 public:
     // The whole life of the engine: start-up, kernel loop, shutdown.
-    // Returns the exit code: 0, or 1 when a recording could not be written or a
-    // replay parted from its recording.
+    // Returns the exit code: 0, or 1 when no window opens, a recording could not be
+    // written or a replay parted from its recording.
     int Run(const Options& options);
 
 private:

@@ -1,8 +1,12 @@
-// Settings lines, the settings file and the three screen settings.
+// Settings lines, the settings file, the reports on lines that mean nothing, and the
+// standard settings with the values they take.
 #include "engine/settings.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <fstream>
+#include <iostream>
 #include <vector>
 
 #include "engine/kernel.h"
@@ -10,13 +14,31 @@
 
 namespace {
 constexpr std::size_t kMaxLineLength = 1023;
-}
+constexpr int kMaxScreenSide = 16384;
+}  // namespace
 
 CSettingsManager::CSettingsManager() { CreateStandardSettings(); }
 
 CSettingsManager::~CSettingsManager() { DestroyStandardSettings(); }
 
-void CSettingsManager::RegisterVariable(std::string name, CMMPointer<BaseDator> var) { settingMap[name] = var; }
+void CSettingsManager::RegisterVariable(std::string name, CMMPointer<BaseDator> var)
+{
+    settingMap[name] = var;
+    if (!var.isValid())
+        return;
+    // Lines read before this registration, in the order they came.
+    std::vector<Line> waiting;
+    for (auto it = unknown.begin(); it != unknown.end();) {
+        if (it->name == name) {
+            waiting.push_back(*it);
+            it = unknown.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    for (const Line& line : waiting)
+        Apply(line, *var);
+}
 
 bool CSettingsManager::IsRegistered(const std::string& name) const
 {
@@ -36,52 +58,118 @@ std::map<std::string, std::string> CSettingsManager::Values() const
 
 void CSettingsManager::SetVariable(std::string& name, std::string& value, int bias)
 {
+    Set(Line{"", name + "=" + value, name, value, bias});
+}
+
+void CSettingsManager::Set(const Line& line)
+{
     // Looked up, not indexed: an unknown name must not leave an entry behind, or every
     // line of a long file of strange names would grow the table.
-    auto it = settingMap.find(name);
-    if (it == settingMap.end() || !it->second.isValid())
+    auto it = settingMap.find(line.name);
+    if (it != settingMap.end() && it->second.isValid()) {
+        Apply(line, *it->second);
         return;
-    CMMPointer<BaseDator> dator = it->second;
-    if (!dator->hasMultipleValues()) {
-        *dator = value;
+    }
+    // Empty and blank lines say nothing; anything else is judged once every part of the
+    // program has registered its settings.
+    if (line.text.find_first_not_of(" \t") != std::string::npos)
+        unknown.push_back(line);
+}
+
+void CSettingsManager::Apply(const Line& line, BaseDator& dator)
+{
+    std::string value = line.value;
+    if (!dator.hasMultipleValues()) {
+        const std::string why = dator.Refuse(value, 0);
+        if (why.empty())
+            dator = value;
+        else
+            Report(line, why + "; " + line.name + " stays " + static_cast<std::string>(dator));
         return;
     }
     // Several values separated by ";", each applied in order with the bias.
     std::size_t start = 0;
-    for (;;) {
+    for (int number = 1;; ++number) {
         std::size_t end = value.find(';', start);
         std::string piece = value.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        if (bias > 0)
-            *dator += piece;
-        else if (bias < 0)
-            *dator -= piece;
+        const std::string why = dator.Refuse(piece, line.bias);
+        if (!why.empty())
+            Report(line, "value " + std::to_string(number) + ": " + why + "; skipped");
+        else if (line.bias > 0)
+            dator += piece;
+        else if (line.bias < 0)
+            dator -= piece;
         else
-            *dator = piece;
+            dator = piece;
         if (end == std::string::npos)
             break;
         start = end + 1;
     }
 }
 
-void CSettingsManager::ParseSetting(std::string str)
+void CSettingsManager::Report(const Line& line, const std::string& what)
 {
-    int bias = 0;
+    // Quoted, cut short and with control and non-ASCII bytes spelled out: a line of a
+    // strange file cannot garble the terminal it is reported on.
+    constexpr std::size_t kShown = 60;
+    std::string shown;
+    for (std::size_t i = 0; i < line.text.size() && i < kShown; ++i) {
+        const unsigned char c = static_cast<unsigned char>(line.text[i]);
+        if (c >= 0x20 && c < 0x7f) {
+            shown += static_cast<char>(c);
+        } else {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", c);
+            shown += hex;
+        }
+    }
+    if (line.text.size() > kShown)
+        shown += "...";
+    const std::string message = (line.source.empty() ? "" : line.source + ": ") + "\"" + shown + "\": " + what;
+    if (reporter)
+        reporter(message);
+    else
+        std::cerr << message << "\n";
+}
+
+void CSettingsManager::ReportUnknown()
+{
+    for (const Line& line : unknown) {
+        // A registered name that differs only in case or in blanks around it is named.
+        std::string hint;
+        const std::size_t first = line.name.find_first_not_of(' ');
+        const std::string trimmed =
+            first == std::string::npos ? "" : line.name.substr(first, line.name.find_last_not_of(' ') - first + 1);
+        for (const auto& [name, dator] : settingMap) {
+            if (dator.isValid() && name.size() == trimmed.size() &&
+                std::equal(name.begin(), name.end(), trimmed.begin(), [](char a, char b) {
+                    return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+                }))
+                hint = " (did you mean " + name + "?)";
+        }
+        Report(line, "no such setting" + hint + "; ignored");
+    }
+    unknown.clear();
+}
+
+void CSettingsManager::ParseSetting(std::string str, const std::string& source)
+{
+    Line line{source, str, "", "", 0};
     if (!str.empty() && (str[0] == '+' || str[0] == '-')) {
-        bias = str[0] == '+' ? 1 : -1;
+        line.bias = str[0] == '+' ? 1 : -1;
         str = str.substr(1);
     }
-    std::string name, value;
     std::size_t eq = str.find('=');
     if (eq != std::string::npos) {
-        name = str.substr(0, eq);
-        value = str.substr(eq + 1);
+        line.name = str.substr(0, eq);
+        line.value = str.substr(eq + 1);
     } else {
-        name = str;
+        line.name = str;
         char buffer[16];
-        std::snprintf(buffer, sizeof buffer, "%i", (bias + 1) / 2);
-        value = buffer;
+        std::snprintf(buffer, sizeof buffer, "%i", (line.bias + 1) / 2);
+        line.value = buffer;
     }
-    SetVariable(name, value, bias);
+    Set(line);
 }
 
 void CSettingsManager::ParseFile(std::string fileName)
@@ -91,27 +179,29 @@ void CSettingsManager::ParseFile(std::string fileName)
         return;
     // Lines longer than 1023 characters are cut there: the rest of such a line is
     // skipped and reading goes on with the next line.
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.size() > kMaxLineLength)
-            line.resize(kMaxLineLength);
-        ParseSetting(line);
+    std::string text;
+    for (int number = 1; std::getline(in, text); ++number) {
+        if (!text.empty() && text.back() == '\r')
+            text.pop_back();
+        if (text.size() > kMaxLineLength)
+            text.resize(kMaxLineLength);
+        ParseSetting(text, fileName + ":" + std::to_string(number));
     }
 }
 
 void CSettingsManager::CreateStandardSettings()
 {
-    CVideoTask::screenWidth = new Dator<int>(CVideoTask::scrWidth);
+    // A window side beyond 16384 is more than any GL viewport of the game's drivers; the
+    // depths are those an OpenGL window is made with.
+    CVideoTask::screenWidth = new Dator<int>(CVideoTask::scrWidth, 1, kMaxScreenSide);
     RegisterVariable("screenX", CMMPointer<BaseDator>(CVideoTask::screenWidth));
-    CVideoTask::screenHeight = new Dator<int>(CVideoTask::scrHeight);
+    CVideoTask::screenHeight = new Dator<int>(CVideoTask::scrHeight, 1, kMaxScreenSide);
     RegisterVariable("screenY", CMMPointer<BaseDator>(CVideoTask::screenHeight));
-    CVideoTask::screenBPP = new Dator<int>(CVideoTask::scrBPP);
+    CVideoTask::screenBPP = new Dator<int>(CVideoTask::scrBPP, {16, 24, 32});
     RegisterVariable("screenBPP", CMMPointer<BaseDator>(CVideoTask::screenBPP));
-    CVideoTask::screenFull = new Dator<int>(CVideoTask::fullscreen);
+    CVideoTask::screenFull = new Dator<int>(CVideoTask::fullscreen, 0, 1);
     RegisterVariable("fullscreen", CMMPointer<BaseDator>(CVideoTask::screenFull));
-    maxFps = new Dator<int>(CKernel::maxFps);
+    maxFps = new Dator<int>(CKernel::maxFps, 0, std::numeric_limits<int>::max());
     RegisterVariable("maxfps", CMMPointer<BaseDator>(maxFps));
 }
 

@@ -3,9 +3,15 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
+#include <initializer_list>
+#include <limits>
 #include <map>
 #include <sstream>
 #include <string>
+#include <type_traits>
+#include <utility>
+#include <vector>
 
 #include "engine/mmanager.h"
 #include "engine/singleton.h"
@@ -20,12 +26,21 @@ public:
     virtual bool operator!=(std::string& s) = 0;
     virtual bool hasMultipleValues() = 0;
     virtual operator std::string() = 0;
+    // Why the text is no value this setting takes when applied with the bias ("must be
+    // 16, 24 or 32"), or "" when it is one. The manager asks before every assignment.
+    virtual std::string Refuse(std::string&, int) { return ""; }
 };
 
 template <class T>
 class Dator : public BaseDator {
 public:
     explicit Dator(T& t) : target(&t) {}
+    // Bound to a variable that takes only values from min to max.
+    Dator(T& t, T min, T max) : target(&t), lowest(min), highest(max) {}
+    // Bound to a variable that takes only the values listed.
+    Dator(T& t, std::initializer_list<T> values)
+        : target(&t), lowest(std::numeric_limits<T>::lowest()), highest(std::numeric_limits<T>::max()), choices(values)
+    {}
 
     // A text that does not start with a number leaves the variable as it was.
     BaseDator& operator=(std::string& s) override
@@ -63,6 +78,39 @@ public:
     }
     unsigned size() override { return sizeof(*this); }
 
+    // A bias adds to or takes from the variable: the sum is what must be in range.
+    std::string Refuse(std::string& s, int bias) override
+    {
+        T value;
+        if (!toVal(s, value))
+            return "not a number";
+        if (bias != 0) {
+            T sum;
+            if constexpr (std::is_integral_v<T>) {
+                if (bias > 0 ? __builtin_add_overflow(*target, value, &sum)
+                             : __builtin_sub_overflow(*target, value, &sum))
+                    return "too large a number";
+            } else {
+                sum = bias > 0 ? *target + value : *target - value;
+            }
+            value = sum;
+        }
+        bool listed = choices.empty();
+        for (const T& c : choices)
+            listed = listed || c == value;
+        if (listed && value >= lowest && value <= highest)
+            return "";
+        std::ostringstream why;
+        why << "must be ";
+        for (std::size_t i = 0; i < choices.size(); ++i)
+            why << (i == 0 ? "" : i + 1 == choices.size() ? " or " : ", ") << choices[i];
+        if (choices.empty() && highest == std::numeric_limits<T>::max())
+            why << lowest << " or more";
+        else if (choices.empty())
+            why << lowest << (highest == lowest + 1 ? " or " : " to ") << highest;
+        return why.str();
+    }
+
 private:
     // Leading blanks are not skipped: " 5" is no number.
     static bool toVal(const std::string& s, T& value)
@@ -73,6 +121,9 @@ private:
         return !in.fail();
     }
     T* target;
+    T lowest = std::numeric_limits<T>::lowest();
+    T highest = std::numeric_limits<T>::max();
+    std::vector<T> choices;  // empty: any value from lowest to highest
 };
 
 class CSettingsManager : public CSingleton<CSettingsManager> {
@@ -80,13 +131,23 @@ public:
     CSettingsManager();
     virtual ~CSettingsManager();
 
+    // A line whose name was not yet registered is applied now, in the order it came.
     void RegisterVariable(std::string name, CMMPointer<BaseDator> var);
-    // Applies a value to a registered setting; unregistered names are ignored.
+    // Applies a value to a registered setting. A value the setting refuses leaves it as
+    // it was and is reported; an unregistered name is kept for ReportUnknown.
     void SetVariable(std::string& name, std::string& value, int bias = 0);
-    // One line: name=value, +name=value, -name=value, +name, -name or name.
-    void ParseSetting(std::string str);
+    // One line: name=value, +name=value, -name=value, +name, -name or name. The source
+    // ("settings.esf:3", "command line") begins every report about the line.
+    void ParseSetting(std::string str, const std::string& source = "");
     // Reads a settings file line by line; a missing file changes nothing.
     void ParseFile(std::string fileName);
+    // Reports every line kept for a name that no part of the program registered, once
+    // all have registered theirs, and forgets them.
+    void ReportUnknown();
+
+    // Receives each report, one line without its line end; by default standard error.
+    using Reporter = std::function<void(const std::string&)>;
+    void SetReporter(Reporter r) { reporter = std::move(r); }
 
     void CreateStandardSettings();
     void DestroyStandardSettings();
@@ -98,6 +159,17 @@ public:
     std::map<std::string, std::string> Values() const;
 
 private:
+    // One settings line taken apart, with where it came from.
+    struct Line {
+        std::string source, text, name, value;
+        int bias;
+    };
+    void Set(const Line& line);
+    void Apply(const Line& line, BaseDator& dator);
+    void Report(const Line& line, const std::string& what);
+
     std::map<std::string, CMMPointer<BaseDator>> settingMap;
+    std::vector<Line> unknown;  // lines whose name is not registered (yet)
+    Reporter reporter;
     CMMPointer<Dator<int>> maxFps;  // the kernel's frame-rate cap
 };

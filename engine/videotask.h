@@ -7,11 +7,14 @@
 
 class CVideoTask : public ITask {
 public:
+    // Opens the window of the screen settings or, when the display refuses that mode,
+    // of the default one, saying so on standard error; false when neither opens.
     bool Start() override;
     void Update() override;
     void Stop() override;
     unsigned size() override { return sizeof(*this); }
 
+    static constexpr int kDefaultWidth = 800, kDefaultHeight = 600, kDefaultBPP = 16;
     // The screen settings and their binders; the settings manager creates the binders.
     static int scrWidth, scrHeight, scrBPP, fullscreen;
     static CMMPointer<Dator<int>> screenWidth, screenHeight, screenBPP, screenFull;

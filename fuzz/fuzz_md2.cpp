@@ -13,8 +13,13 @@ void CheckLoaded(MD2Model& model)
 {
     using velqfuzz::Check;
     const int32_t count = model.frameCount;
-    Check(count > 0 && size_t(count) == model.frames.size(), "frame count and frames disagree");
+    Check(count >= 0 && size_t(count) == model.frames.size(), "frame count and frames disagree");
     Check(size_t(model.animationCount) == model.animations.size(), "animation count and list disagree");
+    if (count == 0) {
+        Check(model.animations.empty(), "animations without frames");
+        model.ComputeBox();
+        return;
+    }
     const MD2Frame& mesh = *model.frames[0];
     Check(mesh.triangles.size() == size_t(mesh.triangleCount) * 6, "triangle list and count disagree");
     Check(mesh.texCoords.size() == size_t(mesh.texCoordCount) * 2, "texture coordinates and count disagree");
@@ -23,7 +28,8 @@ void CheckLoaded(MD2Model& model)
             const int32_t v = mesh.triangles[size_t(t) * 6 + c];
             const int32_t tc = mesh.triangles[size_t(t) * 6 + 3 + c];
             Check(v >= 0 && v < mesh.vertexCount, "triangle vertex index out of range");
-            Check(tc >= 0 && tc < mesh.texCoordCount, "triangle texture index out of range");
+            Check(mesh.texCoordCount == 0 || (tc >= 0 && tc < mesh.texCoordCount),
+                  "triangle texture index out of range");
         }
     }
     for (const auto& frame : model.frames) {

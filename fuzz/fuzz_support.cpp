@@ -10,6 +10,10 @@
 #include <iostream>
 #include <streambuf>
 
+#include "engine/kernel.h"
+#include "engine/settings.h"
+#include "engine/videotask.h"
+
 namespace velqfuzz {
 
 namespace {
@@ -84,6 +88,23 @@ void Fail(const char* what)
     std::fprintf(stderr, "velq fuzz: %s\n", what);
     std::fflush(stderr);
     std::abort();
+}
+
+void CheckSettings()
+{
+    CSettingsManager& settings = CSettingsManager::GetSingleton();
+    settings.SetReporter([](const std::string& line) {
+        for (char c : line)
+            Check(c >= 0x20 && c < 0x7f, "a report is not one line of printable text");
+    });
+    settings.ReportUnknown();
+    for (const char* name : {"screenX", "screenY", "screenBPP", "fullscreen", "maxfps"})
+        Check(settings.IsRegistered(name), "a standard setting went missing");
+    Check(settings.CountNames() == 5, "an unknown name was added to the settings");
+    const int w = CVideoTask::scrWidth, h = CVideoTask::scrHeight, bpp = CVideoTask::scrBPP;
+    Check(w >= 1 && w <= 16384 && h >= 1 && h <= 16384 && (bpp == 16 || bpp == 24 || bpp == 32) &&
+              (CVideoTask::fullscreen == 0 || CVideoTask::fullscreen == 1) && CKernel::maxFps >= 0,
+          "a setting took a value outside its range");
 }
 
 }  // namespace velqfuzz

@@ -1,4 +1,4 @@
-// The TGA reader on arbitrary bytes: a texture is either whole or empty.
+// The TGA reader on arbitrary bytes: a texture is either whole, within the budget, or empty.
 #include <cstddef>
 #include <cstdint>
 
@@ -30,6 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                     "sides out of range");
     velqfuzz::Check(image.pixels.size() == size_t(image.width) * image.height * (image.bitsPerPixel / 8),
                     "pixel buffer and sizes disagree");
+    velqfuzz::Check(image.pixels.size() <= size_t(kMaxTgaBytes), "a texture over the memory budget");
     velqfuzz::Check(image.format != 0, "no GL format");
     return 0;
 }

@@ -47,8 +47,9 @@ AWeapon::AWeapon(VOB* ownerObject, float rate, float life, float speed)
 bool AWeapon::Fire()
 {
     const float now = static_cast<float>(CClock::GetTicks());
-    if (now - lastShot > 1000.0f / fireRate) {
-        SpawnProjectiles();
+    // A shot that could not leave the muzzle (an owner at the border facing out) is no
+    // shot: no sound, and the weapon stays ready for the next frame.
+    if (now - lastShot > 1000.0f / fireRate && SpawnProjectiles()) {
         PlayShotSound();
         lastShot = now;
         return true;
@@ -66,14 +67,14 @@ void AWeapon::AimDirection(float& fx, float& fy) const
     fy = sum > 0.0f ? dy / sum : 0.0f;
 }
 
-void AWeapon::Launch(CProjectile* p, float x, float y)
+bool AWeapon::Launch(CProjectile* p, float x, float y)
 {
     // Held here: a shot that is never registered is freed when this returns.
     CMMPointer<CProjectile> shot = p;
     // Out of the field (an owner at the border facing out) there is nowhere to fly.
     const float side = SceneGraphNode::kWorldSide;
     if (!(x > 0.0f && x < side && y > 0.0f && y < side))
-        return;
+        return false;
     shot->SetNextPosition(x, y, kMuzzleHeight);
     shot->SetSpeed(projectileSpeed);
     shot->SetMaxAge(lifetime);
@@ -86,14 +87,15 @@ void AWeapon::Launch(CProjectile* p, float x, float y)
     if (SceneGraph::Exists())
         SceneGraph::GetSingleton().GetRoot()->Insert(CMMPointer<VOB>(p));
     shot->TryMove();
+    return true;
 }
 
-void AWeapon::SpawnProjectiles()
+bool AWeapon::SpawnProjectiles()
 {
     float fx, fy;
     AimDirection(fx, fy);
     CProjectile* p = CreateProjectile("projectile", owner->GetType(), fx, fy, owner->GetLookZ());
-    Launch(p, owner->GetX() + kMuzzleDistance * fx, owner->GetY() + kMuzzleDistance * fy);
+    return Launch(p, owner->GetX() + kMuzzleDistance * fx, owner->GetY() + kMuzzleDistance * fy);
 }
 
 void AWeapon::PlaySound(int index)
@@ -119,10 +121,11 @@ CLaserShotgun::CLaserShotgun(VOB* o)
               kWeapons[kLaserShotgun].speed)
 {}
 
-void CLaserShotgun::SpawnProjectiles()
+bool CLaserShotgun::SpawnProjectiles()
 {
     float fx, fy;
     AimDirection(fx, fy);
+    bool launched = false;
     uint32_t seed = static_cast<uint32_t>(CClock::GetSeconds());
     for (int i = 0; i < kPellets; ++i) {
         seed += 2;
@@ -131,8 +134,10 @@ void CLaserShotgun::SpawnProjectiles()
         // Each offset in -0.5 .. 0.5.
         const float jx = static_cast<float>(CRandom::Unit() - 0.5);
         const float jy = static_cast<float>(CRandom::Unit() - 0.5);
-        Launch(p, owner->GetX() + jx + kMuzzleDistance * fx, owner->GetY() + jy + kMuzzleDistance * fy);
+        launched = Launch(p, owner->GetX() + jx + kMuzzleDistance * fx, owner->GetY() + jy + kMuzzleDistance * fy) ||
+                   launched;
     }
+    return launched;
 }
 
 CProjectile* CLaserShotgun::CreateProjectile(const std::string&, const std::string& ownerType, float dx,

@@ -15,10 +15,11 @@ public:
     AWeapon(const AWeapon&) = delete;
     AWeapon& operator=(const AWeapon&) = delete;
 
-    // True when a shot was made: the gap 1000 / fireRate ms since the last one has passed.
+    // True when a shot was made: the gap 1000 / fireRate ms since the last one has passed
+    // and a projectile left the muzzle. Only then the sound plays and the gap starts anew.
     bool Fire() override;
-    // One projectile along the owner's look direction.
-    virtual void SpawnProjectiles();
+    // One projectile along the owner's look direction; false when none could be placed.
+    virtual bool SpawnProjectiles();
     // A new projectile of this weapon's kind; baseType "projectile" is replaced by it.
     virtual CProjectile* CreateProjectile(const std::string& baseType, const std::string& ownerType, float dx,
                                           float dy, float dz) = 0;
@@ -40,8 +41,8 @@ protected:
     void AimDirection(float& fx, float& fy) const;
     // Places p at (x, y, muzzle height), gives it this weapon's speed and lifetime,
     // registers it and lets it take its first step. A point outside the field makes
-    // no shot.
-    void Launch(CProjectile* p, float x, float y);
+    // no shot: p is freed and the result is false.
+    bool Launch(CProjectile* p, float x, float y);
     void PlaySound(int index);
 
     float fireRate;
@@ -63,8 +64,9 @@ class CLaserShotgun : public AWeapon {
 public:
     explicit CLaserShotgun(VOB* owner);
     // Ten parallel pellets, their starting points spread by a generator seeded from the
-    // calendar second: shots within one second lay the same pattern.
-    void SpawnProjectiles() override;
+    // calendar second: shots within one second lay the same pattern. False when not one
+    // pellet lies on the field.
+    bool SpawnProjectiles() override;
     CProjectile* CreateProjectile(const std::string& baseType, const std::string& ownerType, float dx,
                                   float dy, float dz) override;
     void PlayShotSound() override;

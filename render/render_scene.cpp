@@ -219,6 +219,9 @@ void CRenderTask::DrawScene(ScenePass pass)
 
         MD2Model& model = o.GetModel();
         const float base = GroundHeight(o.GetX(), o.GetY()) + static_cast<float>(model.GetModelHeight() / 2.0);
+        // A path's points are world positions: drawn before the enemy's own frame is set up.
+        if (kind->geometry == Geometry::Enemy && world.GetToggle(kPathsToggle))
+            DrawPath(static_cast<Enemy&>(o), base + 1.0f);
         glPushMatrix();
         if (kind->atPosition)
             glTranslatef(o.GetX(), o.GetY(), base + kind->lift);
@@ -260,8 +263,6 @@ void CRenderTask::DrawScene(ScenePass pass)
                 model.DrawStatic();
             break;
         case Geometry::Enemy:
-            if (world.GetToggle(kPathsToggle))
-                DrawPath(static_cast<Enemy&>(o), base + 1.0f);
             model.Draw();
             break;
         case Geometry::Player:

@@ -26,6 +26,9 @@ bool CRenderTask::LoadTextures()
     // All files or no GL texture at all: after a failure every slot keeps name 0.
     if (!LoadTextureFiles(textures))
         return false;
+    // The decoded rows follow each other without padding: a 24-bit row of an odd width
+    // is no multiple of the default alignment of 4.
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     for (int index : kTextureCreateOrder) {
         // The table, not the class's slot count of the same name.
         const TextureSlot& slot = ::kTextureSlots[index];

@@ -3,6 +3,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <iostream>
@@ -45,13 +46,12 @@ unsigned Uint16At(const unsigned char* p)
     return unsigned(p[0]) | unsigned(p[1]) << 8;
 }
 
-// Why twelve bytes match neither accepted prefix, field by field.
+// Why twelve bytes match neither accepted prefix, field by field (the image ID
+// length, the first byte, may be anything).
 std::string PrefixFault(const unsigned char* prefix)
 {
     std::ostringstream why;
-    if (prefix[0] != 0)
-        why << "image ID length is " << int(prefix[0]) << ", not 0";
-    else if (prefix[1] != 0)
+    if (prefix[1] != 0)
         why << "colour map type is " << int(prefix[1]) << ", not 0";
     else if (prefix[2] != 2 && prefix[2] != 10)
         why << "image type is " << int(prefix[2]) << ", not 2 or 10 (true-colour)";
@@ -90,7 +90,13 @@ struct Geometry {
     std::int64_t bytesPerPixel;
     std::int64_t pixelCount;
     std::int64_t fileSize;
+    std::int64_t dataStart;  // after the header and the image ID field
+    unsigned descriptor;
 };
+
+// Descriptor bits of the order in which the file stores its pixels.
+constexpr unsigned kRightToLeft = 0x10;
+constexpr unsigned kTopDown = 0x20;
 
 bool ReadGeometry(const std::string& path, std::FILE* file, Geometry& g)
 {
@@ -105,8 +111,16 @@ bool ReadGeometry(const std::string& path, std::FILE* file, Geometry& g)
     g.width = Uint16At(sizes);
     g.height = Uint16At(sizes + 2);
     g.bitsPerPixel = sizes[4];
+    g.descriptor = sizes[5];
     g.bytesPerPixel = g.bitsPerPixel / 8;
     g.pixelCount = std::int64_t(g.width) * g.height;
+    // The image ID field, as long as the file's first byte says, lies between the header
+    // and the pixels; nothing in it is used.
+    int idLength = EOF;
+    if (std::fseek(file, 0, SEEK_SET) != 0 || (idLength = std::fgetc(file)) == EOF ||
+        std::fseek(file, kHeaderSize + idLength, SEEK_SET) != 0)
+        return Reject(path, "the image ID field cannot be skipped");
+    g.dataStart = kHeaderSize + idLength;
     return true;
 }
 
@@ -120,7 +134,29 @@ bool CheckGeometry(const std::string& path, const Geometry& g)
         return Reject(path, g.width, "x", g.height, " is larger than ", kMaxTgaSide, " on a side");
     if (g.bitsPerPixel != 24 && g.bitsPerPixel != 32)
         return Reject(path, g.bitsPerPixel, " bits per pixel, not 24 or 32");
+    const std::int64_t bytes = g.pixelCount * g.bytesPerPixel;
+    if (bytes > kMaxTgaBytes)
+        return Reject(path, g.width, "x", g.height, " at ", g.bitsPerPixel, " bits per pixel needs ", bytes,
+                      " bytes, more than the ", kMaxTgaBytes >> 20, " MiB a texture may take");
     return true;
+}
+
+// Turns the rows as stored into rows bottom-up, each left to right.
+void Orient(TextureImage& image, const Geometry& g)
+{
+    const size_t pixel = size_t(g.bytesPerPixel), row = size_t(g.width) * pixel;
+    unsigned char* p = image.pixels.data();
+    if (g.descriptor & kTopDown) {
+        for (size_t top = 0, bottom = g.height - 1; top < bottom; ++top, --bottom)
+            std::swap_ranges(p + top * row, p + (top + 1) * row, p + bottom * row);
+    }
+    if (g.descriptor & kRightToLeft) {
+        for (size_t y = 0; y < g.height; ++y) {
+            for (size_t left = 0, right = g.width - 1; left < right; ++left, --right)
+                std::swap_ranges(p + y * row + left * pixel, p + y * row + (left + 1) * pixel,
+                                 p + y * row + right * pixel);
+        }
+    }
 }
 
 // Sizes the pixel buffer; the caller has already bounded it by the file's size.
@@ -159,8 +195,8 @@ bool ReadUncompressed(TextureImage& image, const std::string& path, std::FILE* f
     if (!CheckGeometry(path, g))
         return false;
     const std::int64_t size = g.pixelCount * g.bytesPerPixel;
-    if (kHeaderSize + size > g.fileSize)
-        return Reject(path, g.width, "x", g.height, " pixels need ", kHeaderSize + size,
+    if (g.dataStart + size > g.fileSize)
+        return Reject(path, g.width, "x", g.height, " pixels need ", g.dataStart + size,
                       " bytes but the file has ", g.fileSize);
     if (!Allocate(path, image, g))
         return false;
@@ -170,6 +206,7 @@ bool ReadUncompressed(TextureImage& image, const std::string& path, std::FILE* f
     // Swapped in place: the stored order is blue, green, red.
     for (size_t i = 0; i < image.pixels.size(); i += size_t(g.bytesPerPixel))
         std::swap(image.pixels[i], image.pixels[i + 2]);
+    Orient(image, g);
     std::cout << "Loading done\n";
     return true;
 }
@@ -184,8 +221,8 @@ bool ReadCompressed(TextureImage& image, const std::string& path, std::FILE* fil
     // of this size can describe more pixels than this.
     const std::int64_t packets = (g.pixelCount + kMaxPacketPixels - 1) / kMaxPacketPixels;
     const std::int64_t leastData = packets * (1 + g.bytesPerPixel);
-    if (kHeaderSize + leastData > g.fileSize)
-        return Reject(path, g.width, "x", g.height, " pixels need at least ", kHeaderSize + leastData,
+    if (g.dataStart + leastData > g.fileSize)
+        return Reject(path, g.width, "x", g.height, " pixels need at least ", g.dataStart + leastData,
                       " bytes of packets and header but the file has ", g.fileSize);
     if (!Allocate(path, image, g))
         return false;
@@ -222,6 +259,7 @@ bool ReadCompressed(TextureImage& image, const std::string& path, std::FILE* fil
         }
         currentPixel += count;
     }
+    Orient(image, g);
     return true;
 }
 
@@ -267,9 +305,9 @@ bool LoadTgaFile(TextureImage& image, const std::string& path)
     const size_t got = std::fread(prefix, 1, kPrefixSize, file.get());
     if (got != kPrefixSize)
         return Reject(path, "the file ends after ", got, " bytes, inside the ", kHeaderSize, "-byte header");
-    if (std::memcmp(prefix, kUncompressedPrefix, kPrefixSize) == 0)
+    if (std::memcmp(prefix + 1, kUncompressedPrefix + 1, kPrefixSize - 1) == 0)
         return LoadUncompressedTga(image, path, file.get());
-    if (std::memcmp(prefix, kCompressedPrefix, kPrefixSize) == 0)
+    if (std::memcmp(prefix + 1, kCompressedPrefix + 1, kPrefixSize - 1) == 0)
         return LoadCompressedTga(image, path, file.get());
     return Reject(path, PrefixFault(prefix));
 }

@@ -8,7 +8,7 @@
 
 // One decoded texture file and, once uploaded, its GL texture.
 struct TextureImage {
-    std::vector<unsigned char> pixels;  // rows bottom-up as in the file; red, green, blue (, alpha)
+    std::vector<unsigned char> pixels;  // rows bottom-up, each left to right; red, green, blue (, alpha)
     std::uint32_t bitsPerPixel = 0;     // 24 or 32
     std::uint32_t width = 0;
     std::uint32_t height = 0;
@@ -16,9 +16,10 @@ struct TextureImage {
     std::uint32_t format = 0;  // GL_RGB or GL_RGBA, internal and pixel format alike
 };
 
-// Reads "Resources/Textures/" + name. On any failure returns false and leaves image
-// empty (no pixels, sizes, depth and format 0; glName as it was), with one line on
-// standard error saying which file and why.
+// Reads "Resources/Textures/" + name: true-colour, raw or run-length, 24 or 32 bits,
+// rows stored in either order (descriptor bits 4 and 5), an image ID field skipped. On
+// any failure returns false and leaves image empty (no pixels, sizes, depth and format
+// 0; glName as it was), with one line on standard error saying which file and why.
 bool LoadTga(TextureImage& image, const std::string& name);
 
 // LoadTga on a path of the caller's choice: the entry for tools and fuzzing.
@@ -29,9 +30,11 @@ bool LoadTgaFile(TextureImage& image, const std::string& path);
 bool LoadUncompressedTga(TextureImage& image, const std::string& path, std::FILE* file);
 bool LoadCompressedTga(TextureImage& image, const std::string& path, std::FILE* file);
 
-// Sides beyond this are rejected: no GL texture of the game is anywhere near it, and
-// it keeps a forged header from asking for gigabytes.
+// The budget of one texture: sides beyond 16384 and decoded pixels beyond 64 MiB (4096 x
+// 4096 at 32 bits) are rejected before anything is allocated. No texture of the game is
+// anywhere near either, and a forged header of a few bytes cannot ask for more.
 constexpr std::uint32_t kMaxTgaSide = 16384;
+constexpr std::int64_t kMaxTgaBytes = std::int64_t(64) << 20;
 
 // A texture slot of the render task and the GL parameters its texture gets.
 struct TextureSlot {

@@ -1,6 +1,7 @@
 // Cell maps: one byte per cell, 64 lines of 64 cells and a line end.
 #include "world/maploader.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -38,37 +39,77 @@ bool MapLoader::ReadCells(const std::string& path, std::string& cells)
 {
     cells.clear();
     std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-        std::cout << "Loading Map " << path << " failed\n";
-        return false;
-    }
     FileCloser closer(f);
-    // As a text-mode read does it: a CR right before an LF is dropped.
-    cells.reserve(kMapBytes);
-    while (cells.size() < kMapBytes) {
-        int c = std::getc(f);
-        if (c == EOF)
-            break;
-        if (c == '\r') {
-            const int following = std::getc(f);
-            if (following == '\n')
-                c = '\n';
-            else if (following != EOF)
-                std::ungetc(following, f);
-        }
-        cells.push_back(static_cast<char>(c));
-    }
-    const bool readError = std::ferror(f) != 0;
-    if (readError || cells.size() < kMapBytes) {
+    // The console's progress line first, then why on standard error.
+    const auto refuse = [&](const std::string& where, const std::string& why) {
         std::cout << "Loading Map " << path << " failed\n";
-        if (readError)
-            std::cout << "the map could not be read to its end\n";
-        else
-            std::cout << "the map has " << cells.size() << " bytes, but " << kRows << " lines of " << kRows
-                      << " cells and a line end need " << kMapBytes << "\n";
+        std::cout.flush();
+        if (!why.empty())
+            std::cerr << path << where << ": " << why << "\n";
         cells.clear();
         return false;
+    };
+    if (!f)
+        return refuse("", "");
+
+    // Line by line, as a text-mode read gives them: a CR right before the LF (or before
+    // the end of the file) is dropped, and the last line may end without a line end.
+    cells.reserve(kMapBytes);
+    std::string line;
+    bool ended = false;  // the end of the file was reached
+    const auto readLine = [&] {
+        line.clear();
+        std::size_t length = 0;
+        for (int c; (c = std::getc(f)) != '\n';) {
+            if (c == EOF) {
+                ended = true;
+                break;
+            }
+            if (line.size() < kLineLength + 3)  // enough to see a stray CR or a byte-order mark
+                line.push_back(static_cast<char>(c));
+            ++length;
+        }
+        if (length > 0 && length <= line.size() && line.back() == '\r') {
+            line.pop_back();
+            --length;
+        }
+        return length;
+    };
+    for (int r = 0; r < kRows; ++r) {
+        const std::size_t length = readLine();
+        if (std::ferror(f))
+            return refuse("", "the map could not be read to its end");
+        if (ended && length == 0)
+            return refuse("", "the map has " + std::to_string(r) + " lines, but a level is " + std::to_string(kRows) +
+                                  " lines of " + std::to_string(kRows) + " cells");
+        if (length != kRows) {
+            std::string why = "the line has " + std::to_string(length) + " cells, not " + std::to_string(kRows);
+            if (r == 0 && line.compare(0, 3, "\xEF\xBB\xBF") == 0)
+                why += " (it begins with a byte-order mark)";
+            else if (std::any_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
+                why += " (a letter of more than one byte counts as several cells)";
+            return refuse(":" + std::to_string(r + 1), why);
+        }
+        cells += line;
+        cells.push_back('\n');
+        if (ended && r + 1 < kRows)
+            return refuse("", "the map has " + std::to_string(r + 1) + " lines, but a level is " +
+                                  std::to_string(kRows) + " lines of " + std::to_string(kRows) + " cells");
     }
+    // Blank lines after the last row are what editors leave; anything else is ignored
+    // with a word.
+    for (int r = kRows; !ended;) {
+        ++r;
+        if (readLine() > 0) {
+            std::cerr << path << ":" << r << ": lines after the " << kRows << "th are ignored\n";
+            break;
+        }
+    }
+    // Without a start cell there is no player, without a flag nothing to defend.
+    const bool start = cells.find('s') != std::string::npos, flag = cells.find('f') != std::string::npos;
+    if (!start || !flag)
+        return refuse("", std::string("the map has no ") + (start ? "" : "start cell (s)") +
+                              (start || flag ? "" : " and no ") + (flag ? "" : "flag cell (f)"));
     return true;
 }
 

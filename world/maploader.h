@@ -10,16 +10,19 @@ public:
     static constexpr int kLineLength = 65;  // 64 cells and the line end
     static constexpr std::size_t kMapBytes = kRows * kLineLength;
 
-    // Builds the level's objects and registers them with the game world. A missing,
-    // unreadable or short map ends the program with exit code 1 after saying why.
+    // Builds the level's objects and registers them with the game world. A map that
+    // ReadCells refuses ends the program with exit code 1 after saying why.
     void LoadMap(std::string path);
 
     // Reads a height field from Resources/Maps/; false, with the "unable to load RAW: "
     // line, when the file is missing or holds fewer than count bytes.
     bool LoadRaw(const std::string& name, std::size_t count, unsigned char* buffer);
 
-    // Reads the 64 lines of a cell map as text (a CR LF pair is one line end). False,
-    // with the console lines and cells left empty, when the file is missing or too short.
+    // Reads the 64 lines of a cell map as text: exactly 64 cells each, ended by LF or CR LF
+    // (the last line may lack its end), with at least one start and one flag cell; blank
+    // lines after them are allowed, other lines ignored with a word. False, with the
+    // "failed" line and on standard error the file, the line and why, and cells left
+    // empty, when the file is missing, unreadable or breaks one of these rules.
     static bool ReadCells(const std::string& path, std::string& cells);
 
 private:

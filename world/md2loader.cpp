@@ -15,6 +15,7 @@ FILE* MD2Loader::file = nullptr;
 namespace {
 
 constexpr int32_t kVersion8 = 8;
+constexpr char kMagic[] = "IDP2";
 
 int32_t ReadInt32(const uint8_t* p)
 {
@@ -108,8 +109,23 @@ bool MD2Loader::Read(const std::string& name, MD2Model& model)
     for (int i = 0; i < kFieldCount; ++i)
         header[i] = ReadInt32(&bytes[i * 4]);
 
+    if (std::memcmp(bytes.data(), kMagic, 4) != 0) {
+        std::string ident;
+        for (int i = 0; i < 4; ++i) {
+            const unsigned char c = bytes[i];
+            char spelled[8];
+            if (c >= 0x20 && c < 0x7f)
+                std::snprintf(spelled, sizeof spelled, "%c", c);
+            else
+                std::snprintf(spelled, sizeof spelled, "\\x%02X", c);
+            ident += spelled;
+        }
+        Reject(name, "its ident is \"%s\", not \"%s\": no MD2 model", ident.c_str(), kMagic);
+        return false;
+    }
     if (header[kVersion] != kVersion8) {
         std::cout << "MD2 Model has a wrong version number" << "\n";
+        Reject(name, "version %d, not %d", header[kVersion], kVersion8);
         return false;
     }
     if (!CheckHeader(name, fileSize))
@@ -161,7 +177,7 @@ bool MD2Loader::Read(const std::string& name, MD2Model& model)
                        tri.vertex[c], numVertices);
                 return false;
             }
-            if (tri.texCoord[c] >= numTexCoords) {
+            if (numTexCoords > 0 && tri.texCoord[c] >= numTexCoords) {
                 Reject(name,
                        "triangle %d points past the texture-coordinate list (%d of %d)", i,
                        tri.texCoord[c], numTexCoords);
@@ -217,13 +233,14 @@ bool MD2Loader::CheckHeader(const std::string& name, int64_t fileSize)
         const char* what;
         int32_t min, max;
     };
-    // Skins are not used, so a file may have none; everything drawn needs at least one.
+    // Skins are not used, so a file may have none; a model without texture coordinates
+    // is drawn untextured, one without frames as its box only. A mesh needs a triangle.
     static constexpr CountRule kCounts[] = {
         {kNumSkins, "skin", 0, kMaxSkins},
         {kNumVertices, "vertex", 1, kMaxVertices},
-        {kNumTexCoords, "texture-coordinate", 1, kMaxTexCoords},
+        {kNumTexCoords, "texture-coordinate", 0, kMaxTexCoords},
         {kNumTriangles, "triangle", 1, kMaxTriangles},
-        {kNumFrames, "frame", 1, kMaxFrames},
+        {kNumFrames, "frame", 0, kMaxFrames},
     };
     for (const CountRule& rule : kCounts) {
         const int32_t count = header[rule.field];
@@ -233,7 +250,8 @@ bool MD2Loader::CheckHeader(const std::string& name, int64_t fileSize)
             return false;
         }
     }
-    if (header[kSkinWidth] <= 0 || header[kSkinHeight] <= 0) {
+    // The skin's size scales the texture coordinates.
+    if (header[kNumTexCoords] > 0 && (header[kSkinWidth] <= 0 || header[kSkinHeight] <= 0)) {
         Reject(name, "skin size %d x %d is not positive", header[kSkinWidth],
                header[kSkinHeight]);
         return false;
@@ -264,6 +282,12 @@ bool MD2Loader::CheckHeader(const std::string& name, int64_t fileSize)
                    block.what, header[block.offset], static_cast<long long>(fileSize));
             return false;
         }
+    }
+    // The end the file claims: a file cut short ends before it.
+    if (header[kOffsetEnd] < kHeaderSize || header[kOffsetEnd] > fileSize) {
+        Reject(name, "its end offset %d lies outside the file (%lld bytes)", header[kOffsetEnd],
+               static_cast<long long>(fileSize));
+        return false;
     }
     return true;
 }

@@ -23,8 +23,10 @@ public:
     static constexpr int kFrameHeaderSize = 40;  // scale, translate, name
 
     // Reads "Resources/Models/" + name into dest. Returns false and leaves dest an empty
-    // model (not loaded, no frames) when the file is missing, has the wrong version or
-    // does not hold together; each case prints one line saying why.
+    // model (not loaded, no frames) when the file is missing, is no MD2 model ("IDP2"),
+    // has the wrong version, ends before its end offset or does not hold together; each
+    // case prints one line saying why (a wrong version the game's own line and then the
+    // file's name and version on a second).
     bool Load(MD2Model& dest, const std::string& name);
 
 private:

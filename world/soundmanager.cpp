@@ -5,8 +5,12 @@
 #include <SDL_mixer.h>
 
 #include <cassert>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <string>
 
 namespace {
 
@@ -59,16 +63,45 @@ SoundManager::~SoundManager()
     }
 }
 
+namespace {
+
+// Why the file cannot be handed to the mixer, or "" when it can: the mixer reads an empty
+// file's missing bytes as if they were there.
+std::string Unusable(const char* path)
+{
+    std::FILE* f = std::fopen(path, "rb");
+    if (!f)
+        return std::string("cannot be opened: ") + std::strerror(errno);
+    const bool empty = std::fgetc(f) == EOF;
+    std::fclose(f);
+    return empty ? "the file is empty" : "";
+}
+
+// The file and the reason on standard error; the game goes on without the sound.
+void SayNotLoaded(const char* path, const std::string& why)
+{
+    std::cerr << "VELQ: " << path << ": " << why << "; playing on without it\n";
+}
+
+}  // namespace
+
 bool SoundManager::LoadSounds()
 {
     if (!open)
         return true;
-    for (int i = 0; i < kMusicCount; ++i)
-        music[i] = Mix_LoadMUS(kMusicFiles[i]);
+    for (int i = 0; i < kMusicCount; ++i) {
+        const std::string unusable = Unusable(kMusicFiles[i]);
+        music[i] = unusable.empty() ? Mix_LoadMUS(kMusicFiles[i]) : nullptr;
+        if (!music[i])
+            SayNotLoaded(kMusicFiles[i], unusable.empty() ? std::string("SDL_mixer: ") + Mix_GetError() : unusable);
+    }
     for (int i = 0; i < kSoundCount; ++i) {
-        // The mixer frees the stream; a missing file gives a null stream and a null chunk.
-        SDL_RWops* stream = SDL_RWFromFile(kSoundFiles[i], "rb");
+        const std::string unusable = Unusable(kSoundFiles[i]);
+        // The mixer frees the stream.
+        SDL_RWops* stream = unusable.empty() ? SDL_RWFromFile(kSoundFiles[i], "rb") : nullptr;
         sounds[i] = stream ? Mix_LoadWAV_RW(stream, 1) : nullptr;
+        if (!sounds[i])
+            SayNotLoaded(kSoundFiles[i], unusable.empty() ? std::string("SDL_mixer: ") + Mix_GetError() : unusable);
     }
     return true;
 }

@@ -27,7 +27,8 @@ public:
     ~SoundManager();
 
     // Loads the music and the four effects from Resources/SFX/. A file that cannot be
-    // loaded stays null and plays nothing. Always true.
+    // loaded (missing, empty, or refused by the mixer) stays null and plays nothing, with
+    // a line on standard error naming it and why. Always true.
     bool LoadSounds();
     // Plays an effect once on the first free channel; returns the channel, -1 when none
     // was free or the sound is not loaded.

@@ -60,6 +60,19 @@ use_map() {
                    print line } }' >"$WORK/game/Resources/Maps/$1"
 }
 
+# use_texture NAME: the game gets a Resources/ tree of its own (or keeps the one use_map
+# made) whose texture NAME (e.g. floor1.tga) is read from standard input.
+use_texture() {
+    rm -f "$WORK/game/Resources/Textures"
+    mkdir -p "$WORK/game/Resources/Textures"
+    for d in "$VELQ_RESOURCES"/*; do
+        [ -e "$WORK/game/Resources/$(basename "$d")" ] || ln -s "$d" "$WORK/game/Resources/"
+    done
+    ln -s "$VELQ_RESOURCES"/Textures/* "$WORK/game/Resources/Textures/"
+    rm "$WORK/game/Resources/Textures/$1"
+    cat >"$WORK/game/Resources/Textures/$1"
+}
+
 # start_game ARGS...: the game in $WORK/game with Resources/ linked in, at a fixed
 # clock step (STEP_MS, default 16) so game time does not depend on machine speed.
 start_game() {

@@ -1,6 +1,7 @@
 #!/bin/sh
 # What a player finds on the command line and in the window: --help and --version
-# without a display, an unknown option refused, -fullscreen in an 800 x 600 window
+# without a display, the game itself without one saying how to run it under Xvfb (exit
+# 1, nothing on standard output), an unknown option refused, -fullscreen in an 800 x 600 window
 # titled "Velq!", Alt+Enter to full screen, F12 screenshots, and -sound without any
 # audio driver.
 . "$(dirname "$0")/lib.sh"
@@ -12,6 +13,10 @@ for want in "Usage: velq" "--record FILE" "fullscreen=1" "sound=1" "maxfps=0" "T
 done
 grep -qE "^  F1 +Hilfe$" "$WORK/help.txt" || fail "--help lacks the key F1"
 [ "$(env -u DISPLAY "$VELQ_BIN" --version)" = "Velq! 1.0" ] || fail "--version"
+(cd "$WORK" && env -u DISPLAY "$VELQ_BIN" >"$WORK/out.txt" 2>"$WORK/err.txt")
+rc=$?
+[ $rc -eq 1 ] && grep -q "xvfb-run" "$WORK/err.txt" && [ ! -s "$WORK/out.txt" ] ||
+    fail "no display: exit $rc, $(cat "$WORK/out.txt" "$WORK/err.txt")"
 env -u DISPLAY "$VELQ_BIN" screenX=640 --frobnicate >"$WORK/out.txt" 2>&1
 rc=$?
 [ $rc -eq 2 ] || fail "unknown option: exit $rc"

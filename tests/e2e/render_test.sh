@@ -1,7 +1,7 @@
 #!/bin/sh
 # What a player sees: the red title and the white head-up display on the selection
 # level, the help page and a toggle notice, level 1's ground, the shadow-map view and
-# the wireframe.
+# the wireframe; and a texture whose rows are no multiple of four bytes drawn as painted.
 . "$(dirname "$0")/lib.sh"
 
 launch
@@ -41,4 +41,33 @@ press F7 shows 100 100 600 400 "$BLACK" 120000
 quit_from_level
 grep -q "I require ARB_depth_texture" "$WORK/out.txt" && fail "the render task refused to start"
 grep -q "error loading texture" "$WORK/out.txt" && fail "a texture did not load"
-echo "PASS: the selection level, the help, a notice, level 1, the shadow map and the wireframe are drawn"
+
+# The floor as a 3 x 5 texture of 24 bits (rows of 9 bytes), each row one colour: red,
+# green, blue, yellow, cyan from the bottom. The selection level's ground then shows
+# bands across the window, every line of pixels in one colour; rows read at a 4-byte
+# alignment would mix the colours along a line and run past the image. On these bands
+# the enemies' paths (p) stand out: the path points (25, 25) and (35, 25) of every enemy
+# make a line 3 units below the player, wherever the enemy is.
+kill "$XVFB_PID"
+rm -rf "$WORK"
+start_xvfb 800x600
+{
+    printf '\0\0\2\0\0\0\0\0\0\0\0\0\3\0\5\0\30\0'
+    for bgr in '\0\0\377' '\0\377\0' '\377\0\0' '\0\377\377' '\377\377\0'; do printf "$bgr$bgr$bgr"; done
+} >"$WORK/floor.tga"
+# On the selection level an enemy far away, the player at (30, 28).
+printf '28 30 s\n60 60 f\n5 5 e\n' | use_map select.map
+use_texture floor1.tga <"$WORK/floor.tga"
+start_game
+wait_for_line "Starting Kernel Loop from VELQ"
+wait_until shows 100 500 110 32 "$RED" 150
+# Lines 200 pixels long between the figures, counted from the top as ImageMagick does.
+for y in 160 200 250 350 450; do
+    spread=$(convert "$WORK/shot.png" -crop 200x1+250+$y +repage \
+        -format "%[fx:max(standard_deviation.r,max(standard_deviation.g,standard_deviation.b))]" info:)
+    awk -v s="$spread" 'BEGIN { exit !(s < 0.02) }' || fail "the floor's line at y $y is not one colour ($spread)"
+done
+shows 240 205 320 15 "$BLACK" 0 0 || fail "a line below the player before the paths are shown"
+press p shows 240 205 320 15 "$BLACK" 400
+stop_game
+echo "PASS: the selection level, the help, a notice, level 1, the shadow map, the wireframe, a 3 x 5 floor and the paths are drawn"

@@ -1,7 +1,7 @@
 #!/bin/sh
-# The real program starts, prints its start-up lines in order, loads the selection
-# level with every model, opens its window at the configured size (file first,
-# then the command line), and shuts down cleanly.
+# The real program starts, prints its start-up lines in order (all nine tasks, the
+# game's own spelling included), loads the selection level with every model, opens its
+# window at the configured size (file first, then the command line), and shuts down cleanly.
 . "$(dirname "$0")/lib.sh"
 
 start_xvfb 1024x768
@@ -30,6 +30,11 @@ expect_in_order "$WORK/out.txt" \
     "Flag added" \
     "Loading Sound Files" \
     "depth: 1" \
+    "Add Render Task..." \
+    "Add Inpute Handle Task..." \
+    "Add Enemy AI Task..." \
+    "Add Tower AI Task..." \
+    "Add Movement Task..." \
     "Starting Kernel Loop from VELQ" \
     "goodbye cruel world"
 grep -q "^Total Objects in SceneGraph: [1-9][0-9]*$" "$WORK/out.txt" || fail "no scene-graph total"

@@ -1,15 +1,20 @@
-// Settings lines, the settings file's odd lines and settings of several values.
+// Settings lines, the settings file's odd lines, settings of several values, the reports
+// on lines that mean nothing, and the inputs the fuzzers found.
 #include "engine/settings.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "engine/kernel.h"
 #include "engine/videotask.h"
 #include "support/testutil.h"
 
 namespace {
+
+using Lines = std::vector<std::string>;
 
 class SettingsTest : public ::testing::Test {
 protected:
@@ -17,6 +22,7 @@ protected:
     {
         Defaults();
         manager = new CSettingsManager();
+        manager->SetReporter([this](const std::string& line) { reports.push_back(line); });
     }
     void TearDown() override
     {
@@ -25,47 +31,97 @@ protected:
         IMMObject::CollectGarbage();
         Defaults();
     }
-    static void Defaults() { CVideoTask::scrWidth = 800, CVideoTask::scrHeight = 600, CVideoTask::scrBPP = 16; }
+    static void Defaults()
+    {
+        CVideoTask::scrWidth = 800, CVideoTask::scrHeight = 600, CVideoTask::scrBPP = 16;
+        CVideoTask::fullscreen = 1, CKernel::maxFps = 0;
+    }
+    static std::vector<int> Values()
+    {
+        return {CVideoTask::scrWidth, CVideoTask::scrHeight, CVideoTask::scrBPP, CVideoTask::fullscreen, CKernel::maxFps};
+    }
     CSettingsManager* manager = nullptr;
+    Lines reports;
     velqtest::TempDir dir;
 };
 
-TEST_F(SettingsTest, LinesSetTheirValueByBiasOrNumberAndIgnoreWhatTheyCannotRead)
+TEST_F(SettingsTest, LinesSetTheirValueByBiasOrNumberAndAValueOutOfRangeIsReportedAndLeftAsItWas)
 {
-    struct Case { std::vector<const char*> lines; int width, height, bpp; } const cases[] = {
-        {{"screenX=640", "screenX=1280"}, 1280, 600, 16},  // the last one wins
-        {{"+screenX", "screenY"}, 1, 0, 16},
-        {{"+screenX", "-screenX"}, 0, 600, 16},
-        // A single-valued setting takes the value as it is, whatever the bias.
-        {{"-screenBPP=8"}, 800, 600, 8},
-        {{"screenX = 1024", "SCREENX=1024", "fullscreen=1", "", "=5"}, 800, 600, 16},
-        // Numbers are read up to the first character that cannot continue them.
-        {{"screenX=1024x", "screenY=-7"}, 1024, -7, 16},
-        {{"screenX=abc", "screenX=", "screenX= 640", "screenX=99999999999999999999"}, 800, 600, 16},
+    const std::string stays = "; screenX stays 800", number = ": not a number" + stays;
+    struct Case { Lines lines; std::vector<int> values; Lines reports; } const cases[] = {
+        {{"screenX=640", "screenX=1280"}, {1280, 600, 16, 1, 0}, {}},  // the last one wins
+        // One value: the bias is not used. Numbers are read up to what cannot continue them.
+        {{"+screenX", "screenBPP=32", "-screenBPP=24", "screenY=16384x", "-fullscreen", "maxfps=2147483647"},
+         {1, 16384, 24, 0, 2147483647}, {}},
+        {{"-screenX", "screenY", "screenBPP=8", "fullscreen=2", "maxfps=-1"}, {800, 600, 16, 1, 0},
+         {"\"-screenX\": must be 1 to 16384" + stays, "\"screenY\": must be 1 to 16384; screenY stays 600",
+          "\"screenBPP=8\": must be 16, 24 or 32; screenBPP stays 16", "\"fullscreen=2\": must be 0 or 1; fullscreen stays 1",
+          "\"maxfps=-1\": must be 0 or more; maxfps stays 0"}},
+        {{"screenX=abc", "screenX=", "screenX= 640", "screenX=99999999999999999999", "screenX=16385"},
+         {800, 600, 16, 1, 0},
+         {"\"screenX=abc\"" + number, "\"screenX=\"" + number, "\"screenX= 640\"" + number,
+          "\"screenX=99999999999999999999\"" + number, "\"screenX=16385\": must be 1 to 16384" + stays}},
+        // Blank lines say nothing; unknown names wait for the report.
+        {{"", "  ", "screenX = 1024", "SCREENX=1024", "=5"}, {800, 600, 16, 1, 0}, {}},
     };
     for (const Case& c : cases) {
         Defaults();
-        for (const char* line : c.lines)
+        reports.clear();
+        for (const std::string& line : c.lines)
             manager->ParseSetting(line);
-        EXPECT_EQ(std::vector<int>({CVideoTask::scrWidth, CVideoTask::scrHeight, CVideoTask::scrBPP}),
-                  std::vector<int>({c.width, c.height, c.bpp}))
-            << c.lines.front();
+        EXPECT_EQ(Values(), c.values) << c.lines.front();
+        EXPECT_EQ(reports, c.reports);
     }
-    EXPECT_FALSE(manager->IsRegistered("screenX "));
-    EXPECT_TRUE(manager->IsRegistered("screenX"));
+    manager->ParseSetting("screenX=0", "command line");
+    EXPECT_EQ(reports.back(), "command line: \"screenX=0\": must be 1 to 16384" + stays) << "the source first";
 }
 
-// The file read before the command line is checked on the real program by the start-up end-to-end test.
-TEST_F(SettingsTest, NeitherMissingFilesNorOverlongLinesStopTheReading)
+TEST_F(SettingsTest, UnknownNamesAreReportedOnceAfterEveryRegistrationAndALateOneStillGetsItsLines)
+{
+    manager->ParseSetting("screnX=1024", "command line");
+    manager->ParseSetting("screenX = 1024", "settings.esf:3");
+    manager->ParseSetting("volumeFX=7", "settings.esf:4");
+    manager->ParseSetting("+volumeFX=300", "settings.esf:5");
+    manager->ParseSetting("SCREENY=1\x1b[31m\xc3\xa4" + std::string(80, 'x'), "settings.esf:6");
+    EXPECT_TRUE(reports.empty()) << "judged only once all are registered";
+    int volume = 0;
+    manager->RegisterVariable("volumeFX", CMMPointer<BaseDator>(new Dator<int>(volume, 0, 128)));
+    EXPECT_EQ(volume, 7) << "the file's line, applied at the registration";
+    EXPECT_EQ(reports, Lines{"settings.esf:5: \"+volumeFX=300\": must be 0 to 128; volumeFX stays 7"});
+    reports.clear();
+    manager->ReportUnknown();
+    manager->ReportUnknown();
+    EXPECT_EQ(reports, (Lines{"command line: \"screnX=1024\": no such setting; ignored",
+                              "settings.esf:3: \"screenX = 1024\": no such setting (did you mean screenX?); ignored",
+                              "settings.esf:6: \"SCREENY=1\\x1B[31m\\xC3\\xA4" + std::string(44, 'x') +
+                                  "...\": no such setting (did you mean screenY?); ignored"}))
+        << "reported once, control bytes spelled out, cut at 60 characters";
+    EXPECT_EQ(manager->CountNames(), 6u) << "unknown names are not kept in the table";
+}
+
+TEST_F(SettingsTest, FilesNameEachLineByNumberAndNeitherMissingFilesNorOverlongLinesStopTheReading)
 {
     manager->ParseFile("/nonexistent/dir/settings.esf");
-    EXPECT_EQ(CVideoTask::scrWidth, 800);
     // The long line is cut at 1023 characters: its number overflows and is refused.
-    const std::string longLine = "screenBPP=24" + std::string(5000, '7');
-    dir.Write("settings.esf", "screenX=1024\r\n" + std::string(3000, 'x') + "\n" + longLine +
-                                  "\nscreenY=720\r\n");
+    dir.Write("settings.esf", "screenX=1024\r\n" + std::string(3000, 'x') + "\nscreenBPP=24" + std::string(5000, '7') +
+                                  "\nscreenY=720\r\nscreenY=0");
     manager->ParseFile("settings.esf");
-    EXPECT_TRUE(CVideoTask::scrWidth == 1024 && CVideoTask::scrHeight == 720 && CVideoTask::scrBPP == 16);
+    EXPECT_EQ(Values(), (std::vector<int>{1024, 720, 16, 1, 0}));
+    manager->ReportUnknown();
+    ASSERT_EQ(reports.size(), 3u);
+    EXPECT_EQ(reports[0].substr(0, 32), "settings.esf:3: \"screenBPP=24777");
+    EXPECT_EQ(reports[1], "settings.esf:5: \"screenY=0\": must be 1 to 16384; screenY stays 720");
+    EXPECT_EQ(reports[2].substr(0, 20), "settings.esf:2: \"xxx");
+    // What the fuzzers found (an empty name was kept as a new entry, one entry per unknown
+    // line), as a file (.esf) or as one line.
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(VELQ_FUZZ_REGRESSIONS) + "/settings")) {
+        if (entry.path().extension() == ".esf")
+            manager->ParseFile(entry.path().string());
+        else
+            manager->ParseSetting(velqtest::ReadFile(entry.path()));
+    }
+    EXPECT_EQ(manager->CountNames(), 5u);
+    EXPECT_EQ(Values(), (std::vector<int>{1024, 720, 16, 1, 0}));
 }
 
 // A setting with several values: the bias decides how each ";" piece is applied.
@@ -84,11 +140,15 @@ TEST_F(SettingsTest, DatorsCompareAsTextAndMultipleValuesAreAppliedPieceByPieceW
     *d -= five;
     *d -= five;
     EXPECT_EQ(value, 37);
-    manager->RegisterVariable("total", CMMPointer<BaseDator>(new SumDator(total)));
-    for (auto [line, want] : {std::pair{"+total=1;2;3", 6}, {"-total=1;;2", 3} /* the empty piece changes nothing */,
-                              {"total=9;4", 4}}) {
-        manager->ParseSetting(line);
-        EXPECT_EQ(total, want) << line;
+    manager->RegisterVariable("total", CMMPointer<BaseDator>(new SumDator(total, 0, 10)));
+    const struct { const char* line; int want; size_t reports; } cases[] = {
+        {"+total=1;2;3", 6, 0}, {"-total=1;;2", 3, 1} /* the empty piece is no number */, {"total=9;4", 4, 0},
+        {"+total=5;2;3", 9, 2} /* 4 + 5, then 11 and 12 */, {"-total=2147483647;-2147483647", 9, 2}};
+    for (const auto& c : cases) {
+        reports.clear();
+        manager->ParseSetting(c.line);
+        EXPECT_EQ(total, c.want) << c.line;
+        EXPECT_EQ(reports.size(), c.reports) << c.line;
     }
 }
 

@@ -1,12 +1,11 @@
-// Frame timer and input queries, driven through the clock and the input state.
+// Frame timer and input queries, driven through the clock and the real input task.
 #include <gtest/gtest.h>
-
-#include <cstring>
 
 #include "engine/clock.h"
 #include "engine/inputtask.h"
 #include "engine/timertask.h"
 #include "engine/videotask.h"
+#include "support/inputdevice.h"
 #include "support/testutil.h"
 
 namespace {
@@ -31,47 +30,18 @@ TEST(Timer, FrameTimeIsTheTickDifferenceInSecondsEvenAcrossTheWrap)
     CClock::Release();
 }
 
-class InputTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        std::memset(current, 0, sizeof current);
-        CInputTask::keys = current;
-        CInputTask::keyCount = kCount;
-        CInputTask::oldKeys = new CMMDynamicBlob<unsigned char>(kCount);
-        std::memset(CInputTask::oldKeys->getBuffer(), 0, kCount);
-        CInputTask::buttons = CInputTask::oldButtons = 0;
-    }
-    void TearDown() override
-    {
-        velqtest::CaptureCout quiet;
-        CInputTask::keys = nullptr;
-        CInputTask::keyCount = 0;
-        CInputTask::oldKeys = nullptr;
-        IMMObject::CollectGarbage();
-        CVideoTask::scrWidth = 800;
-        CVideoTask::scrHeight = 600;
-    }
-    // What the task's update does to the key arrays, without SDL.
-    void NextFrame(bool held)
-    {
-        std::memcpy(CInputTask::oldKeys->getBuffer(), current, kCount);
-        current[kKey] = held;
-    }
-    static constexpr int kCount = 323;
-    static constexpr int kKey = 97;
-    unsigned char current[kCount];
-};
-
-TEST_F(InputTest, HeldKeyOrButtonIsDownInTheFirstFrameOnlyThenStillDownAndNoQueryReadsPastTheKeys)
+TEST(Input, HeldKeyOrButtonIsDownInTheFirstFrameOnlyThenStillDownAndNoQueryReadsPastTheKeys)
 {
+    constexpr int kKey = SDLK_a;
+    velqtest::InputDevice device;
     // Held in two frames, then let go: down, still down, old; button 3 (right) as the key.
     const struct { bool held, down, stillDown, cur, old; } frames[] = {
         {true, true, false, true, false}, {true, false, true, true, true}, {false, false, false, false, true}};
     for (const auto& f : frames) {
-        NextFrame(f.held);
-        CInputTask::oldButtons = CInputTask::buttons;
-        CInputTask::buttons = f.held ? 1u << 2 | 1u : 0;
+        if (f.held)
+            device.Frame({kKey}, 1u << 2 | 1u);
+        else
+            device.Frame();
         const bool key[] = {CInputTask::keyDown(kKey), CInputTask::keyStillDown(kKey), CInputTask::curKey(kKey),
                             CInputTask::oldKey(kKey)};
         const bool button[] = {CInputTask::mouseDown(3), CInputTask::mouseStillDown(3), CInputTask::curMouse(3),
@@ -81,12 +51,13 @@ TEST_F(InputTest, HeldKeyOrButtonIsDownInTheFirstFrameOnlyThenStillDownAndNoQuer
             EXPECT_TRUE(key[i] == want[i] && button[i] == want[i]) << "query " << i << " held " << f.held;
         EXPECT_FALSE(CInputTask::curMouse(2));
     }
-    for (int outside : {kCount, -1, 100000})
+    ASSERT_EQ(CInputTask::keyCount, SDLK_LAST);
+    for (int outside : {int(SDLK_LAST), -1, 100000})
         EXPECT_FALSE(CInputTask::curKey(outside)) << outside;
-    EXPECT_DEATH(CInputTask::oldKey(kCount), "index<dataSize");
+    EXPECT_DEATH(CInputTask::oldKey(SDLK_LAST), "index<dataSize");
 }
 
-TEST_F(InputTest, CursorIsNormalisedToMinusOneToOneWithYUp)
+TEST(Input, CursorIsNormalisedToMinusOneToOneWithYUp)
 {
     const struct { int width, height, x, y; float normX, normY; } cases[] = {
         {800, 600, 400, 300, 0, 0}, {1024, 768, 0, 768, -1, -1}};
@@ -96,6 +67,7 @@ TEST_F(InputTest, CursorIsNormalisedToMinusOneToOneWithYUp)
         EXPECT_FLOAT_EQ(CInputTask::normMouseX(), c.normX) << c.x;
         EXPECT_FLOAT_EQ(CInputTask::normMouseY(), c.normY) << c.y;
     }
+    CVideoTask::scrWidth = 800, CVideoTask::scrHeight = 600;
 }
 
 }  // namespace

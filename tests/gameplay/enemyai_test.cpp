@@ -1,5 +1,5 @@
 // The enemies' decisions: notice and range, the flag's pick-up and follow, the walk to
-// the flag, and decisions without a player or weapon.
+// the flag, the seeded wander, and decisions without a player or weapon.
 #include "gameplay/enemyai.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +7,7 @@
 #include <cmath>
 #include <utility>
 
+#include "engine/random.h"
 #include "scene.h"
 
 namespace {
@@ -88,7 +89,27 @@ TEST_F(EnemyAITest, EnemyRunsToTheFreeFlagAtThreeTenthsOfTheDistancePerSecond)
     }
 }
 
-TEST_F(EnemyAITest, DecisionsWithoutTheirActorOrWeaponAreFalse)
+// Each wanderer reseeds with the calendar second plus one more per wanderer in list order,
+// then draws its speed, its y and its x; an enemy near the player takes no seed.
+TEST_F(EnemyAITest, WanderersDrawSpeedThenYThenXFromTheSecondPlusTheirPlaceAmongWanderers)
+{
+    CMMPointer<Enemy> first = AddEnemy(40, 40), nearby = AddEnemy(12, 10), second = AddEnemy(50, 20);
+    for (uint32_t ms : {0u, 999u, 1u}) {  // the first second twice, then the next
+        CClock::Advance(ms);
+        const uint32_t now = static_cast<uint32_t>(CClock::GetSeconds());
+        task.Update();
+        for (const auto& [e, seed] : {std::pair{first, now + 1}, {second, now + 2}}) {
+            CRandom::Seed(seed);
+            const double s = CRandom::Unit(), y = CRandom::Unit(), x = CRandom::Unit();
+            EXPECT_TRUE(e->GetSpeed() == float(s) && e->GetMoveX() == float(x * 10 - 5) &&
+                        e->GetMoveY() == float(y * 10 - 5) && e->GetMoveZ() == 0.0f)
+                << "seed " << seed << ": " << e->GetSpeed() << " " << e->GetMoveX() << " " << e->GetMoveY();
+        }
+        EXPECT_EQ(nearby->GetSpeed(), 0.3f) << "aims at the player";
+    }
+}
+
+TEST_F(EnemyAITest, DecisionsWithoutTheirActorOrWeaponAreFalseAndTheEnemyWanders)
 {
     World().SetRules(nullptr);
     CMMPointer<Enemy> unarmed = AddEnemy(10, 10);
@@ -101,6 +122,9 @@ TEST_F(EnemyAITest, DecisionsWithoutTheirActorOrWeaponAreFalse)
     unarmed->HeadForFlag();
     EXPECT_EQ(unarmed->GetLookY(), 1.0f) << "nothing to turn to";
     task.Update();
+    CRandom::Seed(static_cast<uint32_t>(CClock::GetSeconds()) + 1);
+    EXPECT_EQ(unarmed->GetSpeed(), float(CRandom::Unit())) << "no player, no flag: it wanders";
+    EXPECT_EQ(unarmed->GetLookY(), 1.0f);
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <iterator>
 #include <utility>
 
@@ -15,6 +14,7 @@
 #include "engine/videotask.h"
 #include "gameplay/towerai.h"
 #include "scene.h"
+#include "support/inputdevice.h"
 
 namespace {
 
@@ -43,12 +43,6 @@ protected:
     {
         SceneFixture::SetUp();
         rules.blockNorth = false;
-        std::memset(keys, 0, sizeof(keys));
-        CInputTask::keys = keys;
-        CInputTask::keyCount = SDLK_LAST;
-        CInputTask::oldKeys = new CMMDynamicBlob<unsigned char>(SDLK_LAST);
-        std::memset(CInputTask::oldKeys->getBuffer(), 0, SDLK_LAST);
-        CInputTask::buttons = CInputTask::oldButtons = 0;
         Screen(800, 600);
         Cursor(400, 0);  // top centre: facing +y
         realMixer = CHandleInputTask::mixer;
@@ -59,9 +53,6 @@ protected:
     }
     void TearDown() override
     {
-        CInputTask::keys = nullptr;
-        CInputTask::keyCount = 0;
-        CInputTask::oldKeys = nullptr;
         CHandleInputTask::mixer = realMixer;
         player = nullptr;
         SceneFixture::TearDown();
@@ -73,23 +64,19 @@ protected:
         o->CommitMove();
         o->UpdateSceneGraph();
     }
-    static void Cursor(int x, int y) { CInputTask::mouseX = x, CInputTask::mouseY = y; }
+    void Cursor(int x, int y) { device.Cursor(x, y); }
     static void Screen(int w, int h) { CVideoTask::scrWidth = w, CVideoTask::scrHeight = h; }
 
-    // One poll (what was down becomes the old state), then the task runs.
+    // One poll of the input task (what was down becomes the old state), then the task runs.
     void Frame(Keys down = {}, uint32_t buttonMask = 0)
     {
-        std::memcpy(CInputTask::oldKeys->getBuffer(), keys, SDLK_LAST);
-        std::memset(keys, 0, sizeof(keys));
-        for (int k : down)
-            keys[k] = 1;
-        CInputTask::oldButtons = std::exchange(CInputTask::buttons, buttonMask);
+        device.Frame(down, buttonMask);
         task.Update();
     }
     // Pressed in one frame, held in the next, released in the third.
     void Hold(Keys down, uint32_t mask = 0) { Frame(down, mask), Frame(down, mask), Frame(); }
 
-    unsigned char keys[SDLK_LAST];
+    velqtest::InputDevice device;
     CHandleInputTask::Mixer realMixer{};
     CHandleInputTask task;
     CMMPointer<Player> player;
@@ -218,15 +205,20 @@ TEST_F(HandleInputTest, ToggleKeysFlipTheirOwnToggleAndTheSoundKeyEachVolumeByIt
         Hold({SDLK_m});
         EXPECT_TRUE(channels == chAfter && music == muAfter) << ch << " " << mu;
     }
-    uint8_t was[GameWorld::kToggleCount];
-    for (int i = 0; i < GameWorld::kToggleCount; ++i)
-        was[i] = World().GetToggle(i);
-    CClock::Advance(100);
-    Hold({SDLK_F1, SDLK_p});  // toggles 0 and 6, each shown for 2.5 s from the press
-    for (int i = 0; i < GameWorld::kToggleCount; ++i) {
-        const bool flipped = i == 0 || i == 6;
-        EXPECT_EQ(World().GetToggle(i), flipped ? 1 - was[i] : was[i]) << i;
-        EXPECT_EQ(World().GetToggleShownUntil(i) == CClock::GetTicks() + 2500, flipped) << i;
+    // Every toggle key flips its own toggle alone, shown for 2.5 s from the press.
+    const std::pair<int, int> toggleKeys[] = {{SDLK_F1, 0}, {SDLK_F2, 1}, {SDLK_F3, 2}, {SDLK_F4, 3}, {SDLK_F5, 4},
+                                              {SDLK_F6, 5}, {SDLK_p, 6},  {SDLK_y, 7},  {SDLK_F7, 8}, {SDLK_F8, 9}};
+    static_assert(std::size(toggleKeys) == GameWorld::kToggleCount);
+    for (auto [key, toggle] : toggleKeys) {
+        uint8_t was[GameWorld::kToggleCount];
+        for (int i = 0; i < GameWorld::kToggleCount; ++i)
+            was[i] = World().GetToggle(i);
+        CClock::Advance(100);
+        Hold({key});
+        for (int i = 0; i < GameWorld::kToggleCount; ++i) {
+            EXPECT_EQ(World().GetToggle(i), i == toggle ? 1 - was[i] : was[i]) << key << " " << i;
+            EXPECT_EQ(World().GetToggleShownUntil(i) == CClock::GetTicks() + 2500, i == toggle) << key << " " << i;
+        }
     }
 }
 

@@ -1,19 +1,28 @@
-// Weapons: the rate gate, spawning in front, the shotgun's spread, shots that would
-// start off the field.
+// Weapons: the rate gate, spawning in front, the shotgun's seeded spread, and shots that
+// would start off the field.
 #include "gameplay/weapons.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/clock.h"
+#include "engine/random.h"
 #include "scene.h"
 
 namespace {
 
 using WeaponsTest = velqtest::SceneFixture;
+
+int sounds = 0;  // shot sounds the weapons below played
+template <class W>
+struct Heard : W {
+    using W::W;
+    void PlayShotSound() override { ++sounds; }
+};
 
 Player* PlayerAt(float x, float y)
 {
@@ -23,22 +32,27 @@ Player* PlayerAt(float x, float y)
     return p;
 }
 
-TEST_F(WeaponsTest, ShotgunLaysTenPelletsSpreadInFront)
+TEST_F(WeaponsTest, ShotgunPelletsStartAtJittersXFirstSeededTwoApartFromTheSecondAndTwoShotsInOneSecondMatch)
 {
-    CMMPointer<Player> p = PlayerAt(20, 20);
+    // Two shotguns firing in the same frame, looking along +y: ten pellets each.
+    CMMPointer<Player> a = PlayerAt(20, 20), b = PlayerAt(40, 30);
     CClock::Advance(1001);
-    ASSERT_TRUE(p->Fire());
-    auto pellets = World().GetMovers();
-    ASSERT_EQ(pellets.size(), 10u);
-    bool spread = false;
-    for (const auto& a : pellets) {
-        EXPECT_EQ(a->GetType(), "projectile.shotgun");
-        // Look (0, 1): 1.1 units ahead, each start moved by at most half a unit.
-        EXPECT_TRUE(std::fabs(a->GetX() - 20.0f) <= 0.5f && std::fabs(a->GetY() - 21.1f) <= 0.5f &&
-                    a->GetMoveY() == 1.0f);
-        spread = spread || a->GetX() != pellets.front()->GetX();
+    ASSERT_TRUE(a->Fire() && b->Fire());
+    const auto movers = World().GetMovers();
+    const std::vector<CMMPointer<VMOB>> pellets(movers.begin(), movers.end());
+    ASSERT_EQ(pellets.size(), 20u);
+    const uint32_t second = static_cast<uint32_t>(CClock::GetSeconds());
+    for (int i = 0; i < 10; ++i) {
+        SCOPED_TRACE(i);
+        CRandom::Seed(second + 2 * (i + 1));
+        const float jx = static_cast<float>(CRandom::Unit() - 0.5), jy = static_cast<float>(CRandom::Unit() - 0.5);
+        const VMOB &first = *pellets[i], &second = *pellets[10 + i];
+        EXPECT_FLOAT_EQ(first.GetX(), 20.0f + jx);
+        EXPECT_FLOAT_EQ(first.GetY(), 20.0f + jy + 1.1f);
+        EXPECT_FLOAT_EQ(second.GetX() - 20.0f, first.GetX()) << "the same pattern within the second";
+        EXPECT_FLOAT_EQ(second.GetY() - 10.0f, first.GetY());
+        EXPECT_TRUE(first.GetType() == "projectile.shotgun" && first.GetMoveX() == 0.0f && first.GetMoveY() == 1.0f);
     }
-    EXPECT_TRUE(spread) << "the pellets do not all start at one point";
 }
 
 TEST_F(WeaponsTest, HeldFireShootsInTheFirstFramePastTheGapNotOnAFixedGrid)
@@ -61,27 +75,38 @@ TEST_F(WeaponsTest, HeldFireShootsInTheFirstFramePastTheGapNotOnAFixedGrid)
     }
 }
 
-TEST_F(WeaponsTest, TowerShotStartsInFrontAlongTheLookUnlessThatIsOffTheField)
+TEST_F(WeaponsTest, ShotStartsInFrontAlongTheLookAndOffTheFieldIsNoShotNoSoundAndTheGunStaysReady)
 {
-    const struct { float x, y, lookX, lookY; bool inside; } cases[] = {
-        {63.9f, 30.0f, 1.0f, 0.0f, false}, {0.05f, 30.0f, -1.0f, 0.0f, false},
-        {30.0f, 63.9f, 0.0f, 1.0f, false}, {30.0f, 0.05f, 0.0f, -1.0f, false},
-        {62.0f, 30.0f, -1.0f, 3.0f, true},
+    const struct { float x, y, lookX, lookY; bool shotgun; size_t least, most; } cases[] = {
+        {63.9f, 30.0f, 1.0f, 0.0f, false, 0, 0}, {0.05f, 30.0f, -1.0f, 0.0f, false, 0, 0},
+        {30.0f, 63.9f, 0.0f, 1.0f, false, 0, 0}, {30.0f, 0.05f, 0.0f, -1.0f, false, 0, 0},
+        {62.0f, 30.0f, -1.0f, 3.0f, false, 1, 1},
+        {0.3f, 30.0f, -1.0f, 0.0f, true, 0, 0},  // every pellet off the field
+        {1.3f, 30.0f, -1.0f, 0.0f, true, 10, 10},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.x << " " << c.y);
+        SCOPED_TRACE(testing::Message() << c.x << " " << c.y << (c.shotgun ? " shotgun" : ""));
+        Reset();
         CMMPointer<Tower> t = new Tower(c.x, c.y, 0.0f);
         t->SetLookX(c.lookX);
         t->SetLookY(c.lookY);
-        CClock::Advance(334);
+        std::unique_ptr<AWeapon> gun(c.shotgun ? static_cast<AWeapon*>(new Heard<CLaserShotgun>(t))
+                                               : new Heard<CLaserMG>(t));
+        CClock::Advance(1001);
+        const float ready = gun->GetLastShot();
+        sounds = 0;
         velqtest::CaptureCout out;
-        EXPECT_TRUE(t->Fire()) << "the gun fires all the same";
+        const bool fired = gun->Fire();
+        const size_t shots = World().GetMovers().size();
+        EXPECT_TRUE(shots >= c.least && shots <= c.most) << shots;
+        EXPECT_TRUE(fired == (shots > 0) && sounds == int(fired) && (gun->GetLastShot() != ready) == fired);
         EXPECT_EQ(out.Text().find("WARNING"), std::string::npos) << "no object out of the scene graph";
-        auto movers = World().GetMovers();
-        ASSERT_EQ(movers.size(), c.inside ? 1u : 0u);
-        if (c.inside) {
+        if (!fired) {
+            t->SetLookX(-c.lookX), t->SetLookY(-c.lookY);
+            EXPECT_TRUE(gun->Fire() && sounds == 1) << "turned round in the same frame, it fires";
+        } else if (!c.shotgun) {
             // Look (-1, 3) divided by |x| + |y|: (-0.25, 0.75); 1.1 units out, at height 1.
-            const CMMPointer<VMOB> shot = movers.front();
+            const CMMPointer<VMOB> shot = World().GetMovers().front();
             EXPECT_TRUE(shot->GetType() == "projectile.lasermg" && shot->GetOwnerType() == "tower" &&
                         shot->GetMoveX() == -0.25f && shot->GetMoveY() == 0.75f && shot->GetSpeed() == 6.0f);
             EXPECT_FLOAT_EQ(shot->GetX(), 62.0f - 0.275f);

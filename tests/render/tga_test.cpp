@@ -18,16 +18,19 @@ const std::string kRawLine = "Loading Uncompressed TGA " + kPath + "\n";
 const std::string kRawLines = kRawLine + "Loading done\n";
 const std::string kRleLine = "Loading Compressed TGA " + kPath + "\n";
 
-std::string Header(int type, unsigned width, unsigned height, int bpp)
+// The 18-byte header, then the image ID field.
+std::string Header(int type, unsigned width, unsigned height, int bpp, int descriptor = 0, const std::string& id = "")
 {
     std::string h(18, '\0');
+    h[0] = char(id.size());
+    h[17] = char(descriptor);
     h[2] = char(type);
     h[12] = char(width);
     h[13] = char(width >> 8);
     h[14] = char(height);
     h[15] = char(height >> 8);
     h[16] = char(bpp);
-    return h;
+    return h + id;
 }
 
 // Decoded pixels (red first) as the file stores them (blue first).
@@ -70,7 +73,7 @@ Loaded Load(const std::string& file)
 
 }  // namespace
 
-TEST(Tga, BothTypesAtBothDepthsDecodeToRedGreenBlueAndCutALastPacketAtTheImageEnd)
+TEST(Tga, BothTypesAtBothDepthsDecodeToRedGreenBlueRowsBottomUpAndCutALastPacketAtTheImageEnd)
 {
     const std::string cut = "TGA " + kPath + ": the last packet runs 1 past the image's end; the excess is ignored\n";
     struct Case {
@@ -91,6 +94,13 @@ TEST(Tga, BothTypesAtBothDepthsDecodeToRedGreenBlueAndCutALastPacketAtTheImageEn
          cut},
         {"raw of 2 on the last pixel, its excess missing", Header(10, 2, 1, 24) + B(0) + Stored("abc", 3) + B(1) +
          Stored("def", 3), 2, 1, 24, "abcdef", kRleLine, cut},
+        // Descriptor bit 5: rows stored top-down; bit 4: right to left. The ID field is skipped.
+        {"raw, rows top-down", Header(2, 2, 2, 24, 0x20) + Stored("abcdefghijkl", 3), 2, 2, 24, "ghijklabcdef",
+         kRawLines, ""},
+        {"3 x 2 raw, top-down and right to left", Header(2, 3, 2, 24, 0x30) + Stored("abcdefghijklmnopqr", 3), 3, 2,
+         24, "pqrmnojklghidefabc", kRawLines, ""},
+        {"run-length right to left after an ID field", Header(10, 3, 1, 32, 0x18, "GIMP") + B(0) +
+         Stored("abcd", 4) + B(129) + Stored("efgh", 4), 3, 1, 32, "efghefghabcd", kRleLine, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -113,7 +123,7 @@ TEST(Tga, EveryBrokenHeaderOrShortFileIsRejectedWithItsReasonAndAnEmptyRecord)
         const char* what;
         std::string file, out, reason;
     } const cases[] = {
-        {"ID length 1", Patched(rle, 0, 1), "", "image ID length is 1"},
+        {"an ID field past the end", Patched(raw, 0, 200), kRawLine, "pixels need 224 bytes but the file has 24"},
         {"colour map type 1", Patched(raw, 1, 1), "", "colour map type is 1"},
         {"type 1", Patched(raw, 2, 1), "", "image type is 1,"},
         {"colour map length", Patched(raw, 5, 1), "", "colour map specification"},
@@ -123,10 +133,12 @@ TEST(Tga, EveryBrokenHeaderOrShortFileIsRejectedWithItsReasonAndAnEmptyRecord)
         {"zero width", Header(2, 0, 1, 24), kRawLine, "width is 0"},
         {"zero height", Header(10, 1, 0, 32) + B(0) + "abcd", kRleLine, "height is 0"},
         {"65535 wide", Header(2, 65535, 1, 24) + "abc", kRawLine, "larger than 16384"},
-        {"16384 square raw, one pixel there", Header(2, 16384, 16384, 32) + "abcd", kRawLine,
-         "pixels need 1073741842 bytes but the file has 22"},
-        {"16384 square run-length, one run there", Header(10, 16384, 16384, 32) + B(255) + "abcd", kRleLine,
-         "need at least 10485778 bytes"},
+        // The budget of a texture, 64 MiB of pixels, is kept before anything is allocated.
+        {"8192 square run-length in a few bytes", Header(10, 8192, 8192, 32) + std::string(300, char(255)), kRleLine,
+         "8192x8192 at 32 bits per pixel needs 268435456 bytes, more than the 64 MiB a texture may take"},
+        {"a row over the budget", Header(2, 4096, 4097, 32) + "abcd", kRawLine, "needs 67125248 bytes"},
+        {"4096 square run-length, one run there", Header(10, 4096, 4096, 32) + B(255) + "abcd", kRleLine,
+         "need at least 655378 bytes"},
         {"ends inside the prefix", raw.substr(0, 5), "", "ends after 5 bytes"},
         {"run-length ends inside the sizes", rle.substr(0, 15), kRleLine, "ends after 15 bytes"},
         {"raw pixel data a byte short", raw.substr(0, raw.size() - 1), kRawLine, "need 24 bytes but the file has 23"},
@@ -146,6 +158,11 @@ TEST(Tga, EveryBrokenHeaderOrShortFileIsRejectedWithItsReasonAndAnEmptyRecord)
         EXPECT_EQ(l.image.width + l.image.height + l.image.bitsPerPixel + l.image.format, 0u);
         EXPECT_EQ(l.image.glName, 7u);
     }
+    std::string runs;
+    for (int i = 0; i < 4096 * 4096 / 128; ++i)
+        runs += B(255) + "abcd";
+    const Loaded edge = Load(Header(10, 4096, 4096, 32) + runs);
+    EXPECT_TRUE(edge.ok && edge.image.pixels.size() == size_t(kMaxTgaBytes)) << "the budget's edge is read";
 }
 
 TEST(TextureFiles, LoadInTheirOrderIntoTheirSlotsAndStopAtTheFirstMissingFile)

@@ -1,10 +1,16 @@
-// Independent readers for TGA, MD2 and cell-map files used by the asset tests.
+// The game's readers on the generated files, and an MD2 parser of the tests' own.
 #include "asset_files.h"
+
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iostream>
 #include <iterator>
+
+#include "render/tga.h"
+#include "world/maploader.h"
 
 namespace assettest {
 
@@ -18,48 +24,15 @@ Bytes ReadBytes(const std::string& path) {
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-static uint32_t U16(const Bytes& b, size_t o) { return b[o] | (b[o + 1] << 8); }
-
-Tga DecodeTga(const Bytes& f, std::string& error) {
-    Tga t;
-    const auto fail = [&](const char* why) { return error = why, Tga(); };
-    if (f.size() < 18) return fail("shorter than a header");
-    t.type = f[2];
-    t.width = static_cast<int>(U16(f, 12));
-    t.height = static_cast<int>(U16(f, 14));
-    t.bitsPerPixel = f[16];
-    const int bpp = t.bitsPerPixel / 8;
-    if ((t.type != 2 && t.type != 10) || (bpp != 3 && bpp != 4) || t.width == 0 || t.height == 0)
-        return fail("not a 24/32-bit true-colour image");
-    const size_t count = static_cast<size_t>(t.width) * t.height;
-    std::vector<uint8_t> stored;  // file order: bottom row first
-    size_t p = 18 + f[0];
-    if (t.type == 2) {
-        if (f.size() != p + count * bpp) return fail("pixel data size does not match the header");
-        stored.assign(f.begin() + p, f.end());
-    } else {
-        while (stored.size() < count * bpp) {
-            if (p >= f.size()) return fail("run-length data ends early");
-            const int h = f[p++];
-            const size_t n = h < 128 ? h + 1 : h - 127, raw = h < 128 ? n : 1;
-            if (p + raw * bpp > f.size()) return fail("packet runs past the end of the file");
-            if (stored.size() + n * bpp > count * bpp) return fail("packet runs past the last pixel");
-            for (size_t k = 0; k < n; ++k) {
-                const size_t src = p + (h < 128 ? k : 0) * bpp;
-                stored.insert(stored.end(), f.begin() + src, f.begin() + src + bpp);
-            }
-            p += raw * bpp;
-        }
-        if (p != f.size()) return fail("bytes left after the last pixel");
-    }
-    t.rgba.resize(count * 4);
-    for (int y = 0; y < t.height; ++y)
-        for (int x = 0; x < t.width; ++x) {
-            const uint8_t* s = &stored[((static_cast<size_t>(t.height) - 1 - y) * t.width + x) * bpp];
-            uint8_t* d = &t.rgba[(static_cast<size_t>(y) * t.width + x) * 4];
-            d[0] = s[2], d[1] = s[1], d[2] = s[0], d[3] = bpp == 4 ? s[3] : 255;
-        }
-    return t;
+Tga LoadTexture(const std::string& name) {
+    const std::string path = ResourceDir() + "/Textures/" + name;
+    TextureImage image;
+    std::streambuf* console = std::cout.rdbuf(nullptr);  // the reader's progress lines
+    EXPECT_TRUE(LoadTgaFile(image, path)) << name;
+    std::cout.rdbuf(console);
+    const Bytes file = ReadBytes(path);
+    return {file.size() > 2 ? file[2] : 0, static_cast<int>(image.width), static_cast<int>(image.height),
+            static_cast<int>(image.bitsPerPixel), std::move(image.pixels)};
 }
 
 bool ParseMd2(const Bytes& f, Md2& m, std::string& error) {
@@ -103,13 +76,9 @@ bool ParseMd2(const Bytes& f, Md2& m, std::string& error) {
 }
 
 std::vector<std::string> ReadCellMap(const std::string& path) {
-    const Bytes b = ReadBytes(path);
+    std::string cells;
     std::vector<std::string> rows;
-    if (b.size() != 64 * 65) return rows;
-    for (int r = 0; r < 64; ++r) {
-        if (b[r * 65 + 64] != '\n') return {};
-        rows.emplace_back(reinterpret_cast<const char*>(&b[r * 65]), 64);
-    }
+    for (int r = 0; MapLoader::ReadCells(path, cells) && r < 64; ++r) rows.push_back(cells.substr(r * 65, 64));
     return rows;
 }
 

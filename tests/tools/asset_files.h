@@ -1,5 +1,6 @@
-// Readers for the generated game files, written apart from the generator so
-// that the tests check its output by other means.
+// The generated game files as the game reads them (textures and cell maps through its own
+// readers, whose byte-level tests are the layers'), and an MD2 parser written apart from
+// the generator that keeps what the game drops: the header and the GL commands.
 #pragma once
 
 #include <cstdint>
@@ -14,14 +15,17 @@ using Bytes = std::vector<uint8_t>;
 std::string ResourceDir();
 Bytes ReadBytes(const std::string& path);
 
+// A texture of Resources/Textures/ as the game decodes it; a refused one fails the test.
 struct Tga {
     int type = 0, width = 0, height = 0, bitsPerPixel = 0;
-    std::vector<uint8_t> rgba;  // width * height * 4, row 0 is the top of the picture
-    bool Decoded() const { return !rgba.empty(); }
-    const uint8_t* Pixel(int x, int y) const { return &rgba[(static_cast<size_t>(y) * width + x) * 4]; }
+    std::vector<uint8_t> pixels;  // red, green, blue (, alpha), the bottom row first
+    // Counted from the top of the picture.
+    const uint8_t* Pixel(int x, int y) const
+    {
+        return &pixels[((static_cast<size_t>(height) - 1 - y) * width + x) * (bitsPerPixel / 8)];
+    }
 };
-// Decodes type 2 and type 10 files; error says what was wrong when the result is empty.
-Tga DecodeTga(const Bytes& file, std::string& error);
+Tga LoadTexture(const std::string& name);
 
 struct Md2Frame {
     std::string name;
@@ -37,7 +41,7 @@ struct Md2 {
 // Parses the file; error says what was wrong when false.
 bool ParseMd2(const Bytes& file, Md2& out, std::string& error);
 
-// The 64 rows of a cell map (row r is world y = r); empty when malformed.
+// The 64 rows of a cell map (row r is world y = r) as the game reads them; empty when refused.
 std::vector<std::string> ReadCellMap(const std::string& path);
 
 }  // namespace assettest

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <sstream>
 
@@ -48,12 +49,15 @@ TEST_F(MapLoaderTest, EveryCellKindPrintsItsLineAndMakesItsObjectOnItsCell)
     World().SetEnemyCount(7);
     CClock::Advance(500);
     const auto lines = Load("kinds.map", MakeMap({{3, {{7, 'w'}}}, {5, {{2, 'e'}, {3, 'x'}, {4, 'W'}}}, {12, {{40, 't'}}},
-                                                 {20, {{10, 'f'}}}, {30, {{30, 's'}}}, {31, {{1, 'p'}}}, {40, {{0, '-'}}}}));
+                                                 {20, {{10, 'f'}, {11, 'f'}}}, {30, {{30, 's'}}}, {31, {{1, 'p'}}},
+                                                 {40, {{0, '-'}}}}));
     EXPECT_EQ(lines, (std::vector<std::string>{"Loading Map Resources/Maps/kinds.map", "Wall added", "Enemy added",
-                                               "Tower added 40 12", "Flag added", "Player spawning Point added",
-                                               "Player starting point added", "Roof added"}));
+                                               "Tower added 40 12", "Flag added", "Flag added",
+                                               "Player spawning Point added", "Player starting point added",
+                                               "Roof added"}));
     EXPECT_EQ(Placed(), (Cells{{"map.ground", {0, 0}}, {"map.wall", {7, 3}}, {"enemy", {2, 5}}, {"tower", {40, 12}},
-                               {"flag", {10, 20}}, {"player", {30, 30}}}));
+                               {"flag", {10, 20}}, {"flag", {11, 20}}, {"player", {30, 30}}}));
+    EXPECT_EQ(World().GetActor(GameWorld::kFlagSlot)->GetX(), 11.0f) << "the last flag takes the slot";
     EXPECT_TRUE(World().GetMovers().size() == 1u && World().GetTowers().size() == 1u);
     EXPECT_EQ(World().GetEnemyCount(), 1) << "counted from zero";
     EXPECT_EQ(World().GetLevelStartTime(), 10500u);
@@ -68,53 +72,88 @@ TEST_F(MapLoaderTest, EveryCellKindPrintsItsLineAndMakesItsObjectOnItsCell)
                 enemy->GetTarget().y == 25.0f) << "the first path point is the target";
 }
 
-TEST_F(MapLoaderTest, CrLfLineEndsCountAsOneAndTheLastFlagTakesTheSlot)
-{
-    Load("crlf.map", MakeMap({{3, {{7, 'w'}}}, {63, {{63, 'w'}}}, {1, {{1, 'f'}}}, {2, {{9, 'f'}}}}, "\r\n"));
-    EXPECT_EQ(Placed(), (Cells{{"map.ground", {0, 0}}, {"map.wall", {7, 3}}, {"map.wall", {63, 63}},
-                               {"flag", {1, 1}}, {"flag", {9, 2}}}));
-    EXPECT_EQ(World().GetActor(GameWorld::kFlagSlot)->GetX(), 9.0f);
-}
-
 TEST_F(MapLoaderTest, PlayerIsMadeOnTheFirstLevelReusedOnTheLevelsAndMadeNewOnTheSelectionLevel)
 {
     World().SetLevel(3);
-    Load("select.map", MakeMap({{1, {{1, 's'}}}}));
+    Load("select.map", MakeMap({{1, {{1, 's'}, {2, 'f'}}}}));
     CMMPointer<Player> first = static_cast<Player*>(static_cast<VOB*>(World().GetActor(GameWorld::kPlayerSlot)));
     ASSERT_TRUE(first.isValid());
     first->SetHealth(12);
     first->NextWeapon();
     World().SetLevel(2);
-    Load("level2.map", MakeMap({{20, {{33, 's'}}}}));
+    Load("level2.map", MakeMap({{20, {{33, 's'}, {34, 'f'}}}}));
     EXPECT_EQ(World().GetActor(GameWorld::kPlayerSlot), static_cast<VOB*>(first)) << "the same player";
     EXPECT_TRUE(first->GetHealth() == 100 && first->GetCurrentWeapon() == Player::kLaserShotgun) << "reset";
     EXPECT_TRUE(first->GetNextX() == 33.0f && first->GetNextY() == 20.0f);
     World().SetLevel(0);
-    Load("select.map", MakeMap({{1, {{1, 's'}}}}));
+    Load("select.map", MakeMap({{1, {{1, 's'}, {2, 'f'}}}}));
     EXPECT_NE(World().GetActor(GameWorld::kPlayerSlot), static_cast<VOB*>(first)) << "a new game, a new player";
 }
 
-TEST_F(MapLoaderTest, MapsShortOrMissingAreRefusedWithTheReasonAndLongerOnesAreCut)
+TEST_F(MapLoaderTest, MapsWhoseLinesOrCellsDoNotMakeALevelAreRefusedWithTheFileLineAndReason)
 {
-    const std::string whole = MakeMap({{0, {{0, 'w'}}}});
-    dir->Write("Resources/Maps/short.map", whole.substr(0, whole.size() - 1));  // no last line end
-    dir->Write("Resources/Maps/long.map", whole + "trailing junk\n");
-    const std::string need = " bytes, but 64 lines of 64 cells and a line end need 4160\n";
-    const struct { const char* name; bool read; std::string out; } cases[] = {
-        {"short", false, "Loading Map Resources/Maps/short.map failed\nthe map has 4159" + need},
-        {"none", false, "Loading Map Resources/Maps/none.map failed\n"},
-        {"long", true, ""},
+    const std::string whole = MakeMap({{0, {{0, 's'}}}, {63, {{63, 'f'}}}});
+    const auto withLine = [&](int row, const std::string& line) {
+        std::string text = whole;
+        return text.replace(size_t(row) * 65, 64, line);
+    };
+    const std::string cut = whole.substr(0, whole.size() - 1);  // no line end after the last line
+    const struct { const char* name; std::string text; std::string err; } cases[] = {
+        {"missing", "", ""},
+        {"short", whole.substr(0, 63 * 65), ": the map has 63 lines, but a level is 64 lines of 64 cells"},
+        {"cut", whole.substr(0, 40 * 65 + 64), ": the map has 41 lines, but a level is 64 lines of 64 cells"},
+        {"stray", withLine(6, std::string(65, '.')), ":7: the line has 65 cells, not 64"},
+        {"bom", "\xEF\xBB\xBF" + whole, ":1: the line has 67 cells, not 64 (it begins with a byte-order mark)"},
+        {"umlaut", withLine(9, std::string(63, '.') + "\xC3\xA4"),
+         ":10: the line has 65 cells, not 64 (a letter of more than one byte counts as several cells)"},
+        {"shorter", withLine(63, std::string(63, 'f')), ":64: the line has 63 cells, not 64"},
+        {"lone-cr", MakeMap({{0, {{0, 's'}, {1, 'f'}}}}, "\r"), ":1: the line has 4160 cells, not 64"},
+        {"empty-line", withLine(30, ""), ":31: the line has 0 cells, not 64"},
+        {"nostart", MakeMap({{5, {{5, 'f'}}}}), ": the map has no start cell (s)"},
+        {"noflag", MakeMap({{5, {{5, 's'}}}}), ": the map has no flag cell (f)"},
+        {"neither", MakeMap({{5, {{5, 'w'}}}}), ": the map has no start cell (s) and no flag cell (f)"},
     };
     for (const auto& c : cases) {
+        const std::string path = std::string("Resources/Maps/") + c.name + ".map";
+        if (!c.text.empty())
+            dir->Write(path, c.text);
         std::string cells = "cells of an earlier map";
         CaptureCout out;
-        EXPECT_EQ(MapLoader::ReadCells(std::string("Resources/Maps/") + c.name + ".map", cells), c.read) << c.name;
-        EXPECT_EQ(out.Text(), c.out) << c.name;
-        EXPECT_EQ(cells, c.read ? whole : "") << c.name;
+        velqtest::CaptureCerr err;
+        EXPECT_FALSE(MapLoader::ReadCells(path, cells)) << c.name;
+        EXPECT_EQ(out.Text(), "Loading Map " + path + " failed\n");
+        EXPECT_EQ(err.Text(), c.err.empty() ? "" : path + c.err + "\n");
+        EXPECT_EQ(cells, "") << c.name;
+    }
+    // What editors write is read as the same level: no last line end, CR LF, blank lines after
+    // the last; more lines are ignored with a word.
+    const struct { const char* name; std::string text; std::string err; } accepted[] = {
+        {"cut", cut, ""},
+        {"crlf", MakeMap({{0, {{0, 's'}}}, {63, {{63, 'f'}}}}, "\r\n"), ""},
+        {"crlf-cut", MakeMap({{0, {{0, 's'}}}, {63, {{63, 'f'}}}}, "\r\n").substr(0, 64 * 66 - 2), ""},
+        {"blank-after", whole + "\n\r\n\n", ""},
+        {"more", whole + "\n" + whole, ":66: lines after the 64th are ignored\n"},
+    };
+    for (const auto& c : accepted) {
+        const std::string path = std::string("Resources/Maps/") + c.name + ".map";
+        dir->Write(path, c.text);
+        std::string cells;
+        velqtest::CaptureCerr err;
+        EXPECT_TRUE(MapLoader::ReadCells(path, cells)) << c.name;
+        EXPECT_EQ(cells, whole) << c.name;
+        EXPECT_EQ(err.Text(), c.err.empty() ? "" : path + c.err) << c.name;
+    }
+    // What the fuzzers found (two-bytes.map: its bytes were left in the cells).
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(VELQ_FUZZ_REGRESSIONS) + "/map")) {
+        std::string cells = "cells of an earlier map";
+        velqtest::CaptureCerr err;
+        CaptureCout out;
+        EXPECT_TRUE(!MapLoader::ReadCells(entry.path().string(), cells) && cells.empty()) << entry.path();
     }
     EXPECT_TRUE(World().GetAllObjects().empty());
     // Loading such a map for play ends the program.
-    EXPECT_EXIT(loader.LoadMap("Resources/Maps/short.map"), ::testing::ExitedWithCode(1), "");
+    EXPECT_EXIT(loader.LoadMap("Resources/Maps/nostart.map"), ::testing::ExitedWithCode(1),
+                "nostart.map: the map has no start cell");
 }
 
 TEST_F(MapLoaderTest, HeightFieldIsReadWholeAndAMissingOrShortOneIsReported)

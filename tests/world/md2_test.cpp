@@ -23,7 +23,8 @@ using velqtest::CountOf;
 
 // Header fields in file order.
 enum Field { kIdent, kVersion, kSkinWidth, kSkinHeight, kFrameSize, kNumSkins, kNumVertices, kNumTexCoords,
-             kNumTriangles, kNumGlCommands, kNumFrames, kOffsetSkins, kOffsetTexCoords, kOffsetTriangles, kOffsetFrames };
+             kNumTriangles, kNumGlCommands, kNumFrames, kOffsetSkins, kOffsetTexCoords, kOffsetTriangles, kOffsetFrames,
+             kOffsetGlCommands, kOffsetEnd };
 
 struct Frame {
     std::string name;
@@ -189,6 +190,29 @@ TEST(MD2Reader, FrameNamesGiveTheAnimationsTheLastEndingOnTheLastFrame)
     }
 }
 
+TEST(MD2Reader, ModelsWithoutTextureCoordinatesOrFramesAreLoaded)
+{
+    File bare = Tetrahedron({"stand01"});
+    bare.texCoords.clear();
+    bare.triangles[0][5] = 7;  // no coordinates to point at: not read
+    std::string untextured = Build(bare);
+    SetField(untextured, kSkinHeight, 0);  // nothing to scale
+    std::string boxOnly = Build(Tetrahedron({}));
+    SetField(boxOnly, kNumVertices, 4);
+    SetField(boxOnly, kFrameSize, 40 + 4 * 4);
+    for (const std::string* bytes : {&untextured, &boxOnly}) {
+        MD2Model model;
+        EXPECT_EQ(WriteAndLoad(*bytes, model), "");
+        const bool frames = bytes == &untextured;
+        ASSERT_TRUE(model.loaded && model.frameCount == int32_t(frames) && model.frames.size() == size_t(frames));
+        if (frames) {
+            EXPECT_TRUE(model.frames[0]->texCoordCount == 0 && model.frames[0]->texCoords.empty());
+        }
+        model.ComputeBox();
+        EXPECT_EQ(model.modelHeight, frames ? 1.0 : 0.0) << "a model without frames keeps a zero box";
+    }
+}
+
 TEST(MD2Reader, NormalsAreTheNormalisedMeanOfTheFaceNormalsTurnedOver)
 {
     // Two right triangles meeting at a right angle along the x axis, and a vertex in neither.
@@ -223,9 +247,13 @@ TEST(MD2Reader, EveryWayAFileCanBeBrokenIsRejectedWithItsReason)
         return Build(f);
     };
     const std::string good = GoodFile();
+    const std::string rejected = "MD2 File broken.md2 rejected: ";
     const std::pair<std::string, std::string> cases[] = {
         {"", "Unable to open MD2 File\n"},
-        {with(kVersion, 7), "MD2 Model has a wrong version number\n"},
+        {with(kVersion, 7), "MD2 Model has a wrong version number\n" + rejected + "version 7, not 8\n"},
+        {with(kIdent, 0x00504449), rejected + "its ident is \"IDP\\x00\", not \"IDP2\": no MD2 model\n"},
+        {with(kOffsetEnd, int32_t(good.size()) + 1),
+         "its end offset " + std::to_string(good.size() + 1) + " lies outside the file (" + std::to_string(good.size())},
         {good.substr(0, 40), "too short for the 68-byte header"},
         {good.substr(0, good.size() - 1), "frame block"},
         {edited([](File& f) { f.triangles[2][1] = 4; }), "triangle 2 points past the vertex list"},
@@ -258,8 +286,9 @@ TEST(MD2Reader, EveryWayAFileCanBeBrokenIsRejectedWithItsReason)
         EXPECT_FALSE(loader.Load(model, "broken.md2"));
         EXPECT_TRUE(!model.loaded && model.frameCount == 0 && model.frames.empty() && model.animations.empty());
         const std::string console = capture.Text();
-        EXPECT_TRUE(console == reason || console.rfind("MD2 File broken.md2 rejected: ", 0) == 0) << console;
-        EXPECT_TRUE(console.find(reason) != std::string::npos && CountOf(console, "\n") == 1) << console;
+        EXPECT_TRUE(console == reason || (console.rfind(rejected, 0) == 0 && CountOf(console, "\n") == 1 &&
+                                          console.find(reason) != std::string::npos))
+            << console;
         EXPECT_TRUE(loader.Load(model, "good.md2") && model.frames[0]->triangleCount == 4);
     }
 }

@@ -51,7 +51,7 @@ protected:
     VOB *a = nullptr, *b = nullptr, *g = nullptr;
 };
 
-TEST_F(SceneGraphTest, RootBoundsAndTheSplitIntoQuadrants)
+TEST_F(SceneGraphTest, RootBoundsTheSplitIntoQuadrantsAndTheDump)
 {
     const struct { float x, y, z; bool in; } points[] = {
         {0, 0, -100, true}, {64, 64, 100, true}, {64.01f, 10, 0, false}, {10, -0.01f, 0, false}};
@@ -72,6 +72,16 @@ TEST_F(SceneGraphTest, RootBoundsAndTheSplitIntoQuadrants)
             << "quadrant " << q;
     }
     EXPECT_TRUE(right->GetNode() == Root()->GetChild(2) && Holds(Root()->GetChild(2)->GetObjects(), right));
+    // The dump: each node's four lines, children in quadrant order, the total at the root only.
+    const auto node = [](int depth, int type, int side, int objects) {
+        return "depth: " + std::to_string(depth) + "\ntype: " + std::to_string(type) + "\nlength: " +
+               std::to_string(side) + "\nobjects: " + std::to_string(objects) + "\n";
+    };
+    CaptureCout out;
+    EXPECT_EQ(Root()->Dump(), 3);
+    EXPECT_EQ(Root()->GetChild(1)->Dump(), 2);
+    EXPECT_EQ(out.Text(), node(1, 1, 64, 0) + node(2, 2, 32, 2) + node(2, 2, 32, 1) + node(2, 2, 32, 0) +
+                              node(2, 2, 32, 0) + "Total Objects in SceneGraph: 3\n" + node(2, 2, 32, 2));
 }
 
 TEST_F(SceneGraphTest, EdgePointsGoToTheFirstQuadrantAndSplitsStopAtDepthSix)

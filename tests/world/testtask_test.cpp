@@ -20,11 +20,11 @@ protected:
     {
         WorldFixture::SetUp();
         const std::pair<const char*, std::string> maps[] = {
-            {"select", MakeMap({{1, {{1, 'w'}}}, {5, {{5, 's'}}}, {60, {{58, 'e'}, {60, 'e'}}}})},
+            {"select", MakeMap({{1, {{1, 'w'}}}, {5, {{5, 's'}, {6, 'f'}}}, {60, {{58, 'e'}, {60, 'e'}}}})},
             {"level1", MakeMap({{3, {{7, 'w'}}}, {10, {{10, 's'}}}, {12, {{40, 't'}}}, {20, {{20, 'f'}}},
                                 {50, {{10, 'e'}, {30, 'e'}, {50, 'e'}}}})},
-            {"level2", MakeMap({{2, {{2, 'w'}, {60, 'w'}}}, {32, {{32, 's'}}}})},
-            {"level3", MakeMap({{8, {{8, 's'}}}, {9, {{50, 'e'}}}})},
+            {"level2", MakeMap({{2, {{2, 'w'}, {60, 'w'}}}, {32, {{32, 's'}, {33, 'f'}}}})},
+            {"level3", MakeMap({{8, {{8, 's'}, {9, 'f'}}}, {9, {{50, 'e'}}}})},
         };
         for (const auto& [name, text] : maps)
             dir->Write(std::string("Resources/Maps/") + name + ".map", text);
@@ -58,7 +58,7 @@ protected:
 
 TEST_F(TestTaskTest, StartLoadsTheSelectionLevelAndPlacesEveryObject)
 {
-    EXPECT_EQ(World().GetAllObjects().size(), 5u) << "ground, wall, two enemies, player";
+    EXPECT_EQ(World().GetAllObjects().size(), 6u) << "ground, wall, two enemies, player, flag";
     for (const CMMPointer<VOB>& o : World().GetAllObjects())
         EXPECT_TRUE(InCurrentTree(o->GetNode()) && o->GetX() == o->GetNextX()) << "committed: " << o->GetType();
     ASSERT_TRUE(PlayerNow().isValid());
@@ -84,7 +84,7 @@ TEST_F(TestTaskTest, NothingOfTheOldLevelActsInTheNewOne)
     EXPECT_EQ(CountOf(Update(2), " DELETING "), 3);
     EXPECT_TRUE(World().GetTowers().empty() && World().GetMovers().empty() && World().GetEnemies().empty());
     EXPECT_TRUE(oldShot->IsDead() && !oldFlag->IsCarried());
-    EXPECT_EQ(World().GetActor(GameWorld::kFlagSlot), static_cast<VOB*>(oldFlag)) << "a level without a flag keeps it";
+    EXPECT_NE(World().GetActor(GameWorld::kFlagSlot), static_cast<VOB*>(oldFlag)) << "the new level's flag";
     EXPECT_TRUE(spent->GetNode() == nullptr && oldShot->GetNode() == nullptr) << "no node of the freed tree";
     // Only the test still holds them: the lists let go and the old tree was freed.
     for (const VOB* o : {(VOB*)oldTower, (VOB*)oldEnemy, (VOB*)oldShot, (VOB*)spent})
@@ -94,7 +94,7 @@ TEST_F(TestTaskTest, NothingOfTheOldLevelActsInTheNewOne)
         EXPECT_TRUE(InCurrentTree(o->GetNode())) << o->GetType();
     }
     VOBList inTree;
-    EXPECT_EQ(Root()->CollectObjects(inTree), 4) << "ground, two walls, the player";
+    EXPECT_EQ(Root()->CollectObjects(inTree), 5) << "ground, two walls, the player, the flag";
 }
 
 TEST_F(TestTaskTest, LevelIsWonInTheFirstUpdateAfterTheLastEnemyLeavesButNeverTheSelectionLevel)
@@ -118,7 +118,7 @@ TEST_F(TestTaskTest, LevelChangeHappensOnceDeletesTheOldEnemiesAndKeepsThePlayer
     CMMPointer<VOB> player = PlayerNow();
     std::string out = Update(3);
     EXPECT_EQ(CountOf(out, " DELETING enemy\n"), 2) << out;
-    EXPECT_EQ(World().GetAllObjects().size(), 3u) << "ground, the player, one enemy";
+    EXPECT_EQ(World().GetAllObjects().size(), 4u) << "ground, the player, the flag, one enemy";
     EXPECT_TRUE(task->GetCurrentLevel() == 3 && PlayerNow() == player);
     EXPECT_TRUE(player->GetX() == 8.0f && InCurrentTree(player->GetNode()));
 

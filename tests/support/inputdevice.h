@@ -1,0 +1,46 @@
+// Keyboard and mouse for the real input task without a window: the test says what is
+// held in the next frame, and the task's own update takes it, this frame becoming the last.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <cstring>
+#include <initializer_list>
+
+#include "engine/inputtask.h"
+
+namespace velqtest {
+
+class InputDevice {
+public:
+    InputDevice() : task(new CInputTask()) { Clear(), task->Start(); }
+    ~InputDevice() { task->Stop(), task = nullptr, IMMObject::CollectGarbage(), Clear(); }
+    InputDevice(const InputDevice&) = delete;
+    InputDevice& operator=(const InputDevice&) = delete;
+
+    // One poll with these keys and buttons held. SDL's key array changes while the task
+    // pumps the events, after it kept the frame before; without a window no button and
+    // no cursor reach SDL, so they are set as the device would report them.
+    void Frame(std::initializer_list<int> down = {}, uint32_t buttons = 0)
+    {
+        Uint8* sdl = SDL_GetKeyState(nullptr);
+        std::memcpy(before, sdl, SDLK_LAST);
+        CInputTask::keys = before;
+        std::memset(sdl, 0, SDLK_LAST);
+        for (int k : down)
+            sdl[k] = 1;
+        task->Update();
+        CInputTask::buttons = buttons;
+        Cursor(x, y);
+    }
+    void Cursor(int cursorX, int cursorY) { CInputTask::mouseX = x = cursorX, CInputTask::mouseY = y = cursorY; }
+
+private:
+    void Clear() { std::memset(SDL_GetKeyState(nullptr), 0, SDLK_LAST), CInputTask::buttons = CInputTask::oldButtons = 0; }
+    CMMPointer<CInputTask> task;
+    Uint8 before[SDLK_LAST] = {};
+    int x = 0, y = 0;
+};
+
+}  // namespace velqtest
