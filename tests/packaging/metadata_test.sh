@@ -22,12 +22,13 @@ fail() {
 env -u DISPLAY "$VELQ_BIN" --help >"$WORK/help.txt" || fail "--help: exit $?"
 MANWIDTH=200 man -l "$page" >"$WORK/page.txt" 2>/dev/null || fail "man cannot show $page"
 
-# Settings as name=default: --help's, the README's table (Configuration), the page's.
+# Settings as name=default: --help's, the README's table (Configuration: the default
+# is its last column), the page's.
 awk '/^Settings/ { on = 1; next } /^$/ { on = 0 } on && /^  [^ ]+=/ { print $1 }' \
     "$WORK/help.txt" | sort >"$WORK/help-settings.txt"
 [ -s "$WORK/help-settings.txt" ] || fail "--help lists no settings"
 awk -F'|' '/^## / { on = ($0 == "## Configuration") } /^### / { on = 0 }
-           on && $2 ~ /^ `[^`]+` $/ { name = $2; value = $4
+           on && $2 ~ /^ `[^`]+` $/ { name = $2; value = $(NF - 1)
                gsub(/[ `]/, "", name); gsub(/^ +| +$/, "", value); print name "=" value }' \
     "$VELQ_SOURCE/README.md" | sort >"$WORK/readme-settings.txt"
 diff "$WORK/help-settings.txt" "$WORK/readme-settings.txt" >"$WORK/diff.txt" ||
