@@ -22,7 +22,6 @@ constexpr int kDisplayListsToggle = 9;
 constexpr int kWallSlot = 5;
 constexpr int kPlayerSlot = 6;
 constexpr int kEnemySlot = 8;
-constexpr int kParticleSlot = 9;
 constexpr int kTowerSlot = 10;
 
 enum class Geometry { Ground, Wall, Player, Enemy, Tower, Effect, Sphere, Flag };
@@ -58,10 +57,10 @@ const Kind kKinds[] = {
     {"player",               true,  0.0f, true,  {true, {1.0f, 1.0f, 1.0f, 1}, 20, true},      kPlayerSlot,   Lookup::Off,  Geometry::Player,   0.0f, true },
     {"enemy",                true,  0.0f, true,  {true, {1.0f, 0.8f, 0.8f, 1}, 15, false},     kEnemySlot,    Lookup::Keep, Geometry::Enemy,    0.0f, true },
     {"tower",                true, -1.3f, false, {true, {0.0f, 1.0f, 0.0f, 1}, 15, false},     kTowerSlot,    Lookup::Off,  Geometry::Tower,    0.0f, false},
-    {"projectile.lasermg",   false, 1.5f, false, {false, {}, 0, false},                        kParticleSlot, Lookup::Keep, Geometry::Effect,   0.1f, false},
+    {"projectile.lasermg",   false, 1.5f, false, {false, {}, 0, false},                        CRenderTask::kParticleSlot, Lookup::Keep, Geometry::Effect,   0.1f, false},
     {"projectile.shotgun",   true,  0.5f, false, {false, {}, 0, false},                        -1,            Lookup::Keep, Geometry::Sphere,   0.1f, false},
     {"projectile.rocket",    true,  1.0f, false, {false, {}, 0, false},                        -1,            Lookup::Keep, Geometry::Sphere,   0.2f, false},
-    {"projectile.explosion", false, 1.5f, false, {false, {}, 0, false},                        kParticleSlot, Lookup::Keep, Geometry::Effect,   0.0f, false},
+    {"projectile.explosion", false, 1.5f, false, {false, {}, 0, false},                        CRenderTask::kParticleSlot, Lookup::Keep, Geometry::Effect,   0.0f, false},
     {"flag",                 true,  0.5f, false, {false, {}, 0, false},                        -1,            Lookup::Keep, Geometry::Flag,     0.0f, true },
 };
 // clang-format on
@@ -101,7 +100,7 @@ void ShadowLookup(bool on)
 }
 
 // Where the stencil lets an object of a split dim pass draw.
-enum class StencilKeep { Unset, WaterSeen, WaterArea, WaterSeenOrModel };
+enum class StencilKeep { Unset, WaterSeen, WaterArea };
 
 void KeepByStencil(StencilKeep want, StencilKeep& current)
 {
@@ -110,21 +109,11 @@ void KeepByStencil(StencilKeep want, StencilKeep& current)
     current = want;
     switch (want) {
     case StencilKeep::WaterArea:
-        // Anywhere in the water's area, marking where it is drawn.
-        glStencilFunc(GL_NOTEQUAL, CRenderTask::kModelDrawn, CRenderTask::kWaterBits);
-        glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
-        glStencilMask(CRenderTask::kModelDrawn);
-        break;
-    case StencilKeep::WaterSeenOrModel:
-        glStencilMask(~0u);
-        glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
-        glStencilFunc(GL_NOTEQUAL, 0, CRenderTask::kWaterSeen | CRenderTask::kModelDrawn);
+        glStencilFunc(GL_NOTEQUAL, 0, CRenderTask::kWaterBits);
         break;
     case StencilKeep::WaterSeen:
     case StencilKeep::Unset:
         // Unset leaves the test the mirror pass keeps: where the water is seen.
-        glStencilMask(~0u);
-        glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
         glStencilFunc(GL_EQUAL, CRenderTask::kWaterSeen, CRenderTask::kWaterBits);
         break;
     }
@@ -137,6 +126,32 @@ void TurnTo(const VOB& o)
     if (theta < 3.14159265)
         theta = -theta;
     glRotated(theta * 180.0 / M_PI, 0.0, 0.0, 1.0);
+}
+
+// A shot's sphere, from a list per radius: GLUT works out the same sphere again on
+// every call, and a battle draws thousands of them a frame.
+void DrawSphere(float radius)
+{
+    struct SphereList {
+        float radius;
+        GLuint list;
+    };
+    static SphereList lists[4] = {};
+    for (SphereList& s : lists) {
+        if (s.list != 0 && s.radius == radius) {
+            glCallList(s.list);
+            return;
+        }
+        if (s.list == 0) {
+            s.radius = radius;
+            s.list = glGenLists(1);
+            glNewList(s.list, GL_COMPILE_AND_EXECUTE);
+            glutSolidSphere(radius, 5, 5);
+            glEndList();
+            return;
+        }
+    }
+    glutSolidSphere(radius, 5, 5);
 }
 
 // Calls the shared list, compiling it from this model the first time.
@@ -170,10 +185,14 @@ void DrawPath(const Enemy& enemy, float height)
 void CRenderTask::DrawScene(ScenePass pass)
 {
     const bool drawGround = pass != ScenePass::Mirror;
-    const bool effectsShown = pass != ScenePass::Light;
+    // The particles glow in the lit pass. In the others they move on as they are drawn
+    // past (the light's depth leaves them out anyway; the dim pass would add a faint
+    // copy under the water's surface, the mirror one below the ground), each a whole
+    // screen of blended squares for what little of them shows.
+    const bool effectsShown = pass == ScenePass::Lit;
     // In a split dim pass each object is kept by the stencil to where its dim picture
     // can stay (see the frame): what stands still to where the water is seen, a moving
-    // model to the water's area (it marks where it is drawn), a blended effect to both.
+    // model to the water's area.
     const bool split = pass == ScenePass::Dim && splitDimPass;
     StencilKeep kept = StencilKeep::Unset;
     GameWorld& world = GameWorld::GetSingleton();
@@ -197,7 +216,8 @@ void CRenderTask::DrawScene(ScenePass pass)
             wallRun = false;
         }
         if (kind->geometry == Geometry::Ground) {
-            if (!drawGround)
+            static int skipg = getenv("VELQ_SKIPG") ? atoi(getenv("VELQ_SKIPG")) : 0;
+            if (!drawGround || (skipg & (1 << static_cast<int>(pass))))
                 continue;
             if (split)
                 KeepByStencil(StencilKeep::WaterSeen, kept);
@@ -272,20 +292,17 @@ void CRenderTask::DrawScene(ScenePass pass)
             model.Draw();
             break;
         case Geometry::Effect:
-            if (split)
-                KeepByStencil(StencilKeep::WaterSeenOrModel, kept);
+            particles.SetLift(base + kind->lift);
             o.DrawEffect(effectsShown);
             if (kind->sphereRadius > 0.0f) {
-                if (split)
-                    KeepByStencil(StencilKeep::WaterSeen, kept);
                 // The shot's core, in its trail: at its own place, not the world's corner.
                 glDisable(GL_TEXTURE_2D);
                 glTranslatef(o.GetX(), o.GetY(), o.GetZ());
-                glutSolidSphere(kind->sphereRadius, 5, 5);
+                DrawSphere(kind->sphereRadius);
             }
             break;
         case Geometry::Sphere:
-            glutSolidSphere(kind->sphereRadius, 5, 5);
+            DrawSphere(kind->sphereRadius);
             break;
         case Geometry::Ground:
             break;

@@ -113,7 +113,7 @@ bool CRenderTask::Start()
 
     GLint stencilBits = 0;
     glGetIntegerv(GL_STENCIL_BITS, &stencilBits);
-    stencilSplit = stencilBits >= 3;
+    stencilSplit = stencilBits >= 2;
 
     LoadTextures();  // without its textures the game still runs, untextured
     BuildFont(textures[kFontSlot]);
@@ -128,6 +128,13 @@ bool CRenderTask::Start()
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+
+    // The particles are gathered and drawn small; without the GL to do that, they are
+    // drawn in the frame as they are gathered.
+    glActiveTexture(GL_TEXTURE0);
+    particles.Init(kViewWidth, kViewHeight);
+    ParticleSystem::drawer = &particles;
+    glActiveTexture(GL_TEXTURE1);
 
     glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);
     glMaterialfv(GL_FRONT, GL_SPECULAR, kWhite);
@@ -296,6 +303,7 @@ void CRenderTask::Update()
 
     // Full light where the light sees; the shadow comparison keeps the rest dim.
     DrawScene(ScenePass::Lit);
+    particles.DrawGathered(textures[kParticleSlot].glName, Toggle(kWireframeToggle));
 
     // Unit 0 is selected again: unit 1 keeps its shadow lookup into the next frame.
     glDisable(GL_TEXTURE_2D);

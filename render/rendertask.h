@@ -8,6 +8,7 @@
 
 #include "engine/kernel.h"
 #include "render/frameclock.h"
+#include "render/particlelayer.h"
 #include "render/terrain.h"
 #include "render/tga.h"
 
@@ -18,6 +19,7 @@ class CRenderTask : public ITask {
 public:
     static constexpr int kTextureSlots = 19;
     static constexpr int kFontSlot = 18;
+    static constexpr int kParticleSlot = 9;
     static constexpr int kShadowMapSize = 512;
     // The frame assumes this window, whatever the screen settings say.
     static constexpr int kViewWidth = 800;
@@ -25,9 +27,8 @@ public:
 
     // The stencil of the camera's passes when the dim pass is split: the water mask
     // leaves 0 outside the water's area, kWaterHidden where the ground hides the water
-    // and kWaterSeen where the water is seen over it; the dim pass adds kModelDrawn
-    // where it drew a moving model.
-    static constexpr unsigned kWaterHidden = 1, kWaterSeen = 2, kWaterBits = 3, kModelDrawn = 4;
+    // and kWaterSeen where the water is seen over it.
+    static constexpr unsigned kWaterHidden = 1, kWaterSeen = 2, kWaterBits = 3;
 
     CRenderTask();
 
@@ -43,10 +44,10 @@ public:
     bool LoadTextures();
     // The four times a frame draws the scene.
     enum class ScenePass {
-        Light,   // depth from the light: the particles move on but are not drawn
+        Light,   // depth from the light
         Dim,     // in the dim light; split by the stencil when the water mask allows it
         Mirror,  // below the water: everything but the ground
-        Lit,     // in full light
+        Lit,     // in full light; the only pass that draws the particles
     };
     // Every object of the game world once, with the matrices of the current pass.
     void DrawScene(ScenePass pass);
@@ -93,4 +94,5 @@ private:
     std::vector<float> depthImage;
     std::vector<unsigned char> heightBytes;
     std::vector<CMMPointer<VOB>> drawList;  // the objects of the pass being drawn
+    ParticleLayer particles;                // the lit pass's particles
 };

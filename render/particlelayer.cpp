@@ -1,0 +1,169 @@
+// The particle layer: gathered squares, drawn small against the frame's depth and laid
+// over the frame.
+#include "render/particlelayer.h"
+
+#include <GL/glew.h>
+
+bool ParticleLayer::Init(int frameW, int frameH)
+{
+    frameWidth = frameW;
+    frameHeight = frameH;
+    width = frameW / kDivisor;
+    height = frameH / kDivisor;
+    if (width < 1 || height < 1 || !GLEW_EXT_framebuffer_object || !GLEW_EXT_framebuffer_blit ||
+        !GLEW_EXT_packed_depth_stencil)
+        return false;
+
+    GLint boundTexture = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &boundTexture);
+    glGenTextures(1, &colourTexture);
+    glBindTexture(GL_TEXTURE_2D, colourTexture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(boundTexture));
+
+    // Depth and stencil as the window has them, so the frame's depth can be copied down.
+    glGenRenderbuffersEXT(1, &depthBuffer);
+    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, depthBuffer);
+    glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH24_STENCIL8_EXT, width, height);
+    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
+
+    glGenFramebuffersEXT(1, &framebuffer);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer);
+    glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, colourTexture, 0);
+    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT, depthBuffer);
+    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_STENCIL_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT, depthBuffer);
+    const bool complete = glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT;
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    if (!complete) {
+        glDeleteFramebuffersEXT(1, &framebuffer);
+        glDeleteRenderbuffersEXT(1, &depthBuffer);
+        glDeleteTextures(1, &colourTexture);
+        framebuffer = depthBuffer = colourTexture = 0;
+    }
+    return complete;
+}
+
+void ParticleLayer::Quad(const Particle& p)
+{
+    // Round the square: with the same corners and texture coordinates, any split into
+    // triangles gives the same picture.
+    const float z = p.z + lift;
+    const Corner square[4] = {
+        {{p.r, p.g, p.b, p.life}, {1, 1}, {p.x + 0.5f, p.y + 0.5f, z}},
+        {{p.r, p.g, p.b, p.life}, {0, 1}, {p.x - 0.5f, p.y + 0.5f, z}},
+        {{p.r, p.g, p.b, p.life}, {0, 0}, {p.x - 0.5f, p.y - 0.5f, z}},
+        {{p.r, p.g, p.b, p.life}, {1, 0}, {p.x + 0.5f, p.y - 0.5f, z}},
+    };
+    corners.insert(corners.end(), square, square + 4);
+}
+
+void ParticleLayer::DrawSquares(uint32_t particleTexture)
+{
+    // Additive: overlapping particles glow brighter, black adds nothing. Unlit, and
+    // they leave the depth buffer alone.
+    const bool lit = glIsEnabled(GL_LIGHTING) == GL_TRUE;
+    glDisable(GL_LIGHTING);
+    glDepthMask(GL_FALSE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glActiveTexture(GL_TEXTURE0);
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glBindTexture(GL_TEXTURE_2D, particleTexture);
+
+    glEnableClientState(GL_COLOR_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glColorPointer(4, GL_FLOAT, sizeof(Corner), corners[0].colour);
+    glTexCoordPointer(2, GL_FLOAT, sizeof(Corner), corners[0].tex);
+    glVertexPointer(3, GL_FLOAT, sizeof(Corner), corners[0].pos);
+    glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(corners.size()));
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glDepthMask(GL_TRUE);
+    if (lit)
+        glEnable(GL_LIGHTING);
+}
+
+void ParticleLayer::LayOver()
+{
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, 1, 0, 1, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    const bool lit = glIsEnabled(GL_LIGHTING) == GL_TRUE;
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glActiveTexture(GL_TEXTURE1);
+    const bool shadowLookup = glIsEnabled(GL_TEXTURE_2D) == GL_TRUE;
+    glDisable(GL_TEXTURE_2D);
+    glActiveTexture(GL_TEXTURE0);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, colourTexture);
+    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2f(0, 0);
+    glTexCoord2f(1, 0);
+    glVertex2f(1, 0);
+    glTexCoord2f(1, 1);
+    glVertex2f(1, 1);
+    glTexCoord2f(0, 1);
+    glVertex2f(0, 1);
+    glEnd();
+    glDisable(GL_BLEND);
+    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glDisable(GL_TEXTURE_2D);
+    if (shadowLookup) {
+        glActiveTexture(GL_TEXTURE1);
+        glEnable(GL_TEXTURE_2D);
+        glActiveTexture(GL_TEXTURE0);
+    }
+    glEnable(GL_DEPTH_TEST);
+    if (lit)
+        glEnable(GL_LIGHTING);
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+}
+
+void ParticleLayer::DrawGathered(uint32_t particleTexture, bool asLines)
+{
+    if (corners.empty())
+        return;
+    if (!IsReady() || asLines) {
+        DrawSquares(particleTexture);
+    } else {
+        // The frame's depth, copied down, hides the particles behind what stands in front.
+        glBindFramebufferEXT(GL_READ_FRAMEBUFFER_EXT, 0);
+        glBindFramebufferEXT(GL_DRAW_FRAMEBUFFER_EXT, framebuffer);
+        glBlitFramebufferEXT(0, 0, frameWidth, frameHeight, 0, 0, width, height, GL_DEPTH_BUFFER_BIT, GL_NEAREST);
+        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer);
+        glViewport(0, 0, width, height);
+        glClear(GL_COLOR_BUFFER_BIT);
+        DrawSquares(particleTexture);
+        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+        glViewport(0, 0, frameWidth, frameHeight);
+        LayOver();
+    }
+    // Later drawing takes on the colour the last particle left, as it did when the
+    // particles were drawn one by one.
+    const float* last = corners.back().colour;
+    glColor4f(last[0], last[1], last[2], last[3]);
+    glTexCoord2f(0.0f, 0.0f);
+    corners.clear();
+}

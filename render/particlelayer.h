@@ -1,0 +1,54 @@
+// The particles of the lit pass, gathered as the scene is drawn and then drawn all at
+// once into a picture of a quarter of the frame's width and height, which is laid over
+// the frame. The glow is soft and blended, so it looks the same at that size, and a
+// battle's hundreds of trails cost a sixteenth of the pixels.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "gameplay/particles.h"
+
+class ParticleLayer : public IParticleDrawer {
+public:
+    // Each side of the layer's picture is the frame's divided by this.
+    static constexpr int kDivisor = 4;
+
+    // Makes the off-screen picture for a frame of width x height; false (and the
+    // particles are then drawn straight into the frame) when the GL cannot.
+    bool Init(int width, int height);
+    bool IsReady() const { return framebuffer != 0; }
+
+    // The height every particle of the next systems is lifted by, as the scene lifts
+    // the effect it draws.
+    void SetLift(float z) { lift = z; }
+    // Forgets what was gathered (a frame that is not drawn to the end).
+    void Clear() { corners.clear(); }
+
+    void Begin() override {}
+    void Quad(const Particle& p) override;
+    void End() override {}
+
+    // Draws what was gathered with the camera's matrices and the frame's depth, and
+    // lays it over the frame; with the frame's own size when there is no layer, or when
+    // polygons are drawn as lines. particleTexture is the particles' GL texture.
+    void DrawGathered(uint32_t particleTexture, bool asLines);
+
+private:
+    struct Corner {
+        float colour[4];
+        float tex[2];
+        float pos[3];
+    };
+    // The squares as the game draws them: additive, unlit, leaving depth alone.
+    void DrawSquares(uint32_t particleTexture);
+    void LayOver();
+
+    std::vector<Corner> corners;  // four per particle; kept, so it stops growing
+    float lift = 0.0f;
+    int frameWidth = 0, frameHeight = 0;
+    int width = 0, height = 0;
+    uint32_t framebuffer = 0;
+    uint32_t colourTexture = 0;
+    uint32_t depthBuffer = 0;
+};
