@@ -9,6 +9,18 @@
 
 #include "world/md2model.h"
 
+// The separation query, with the distance run inlined into it (placing, supports,
+// bookkeeping; the reductions stay calls), is built twice: for any x86-64 and for
+// processors with AVX2, whose wider and three-operand arithmetic does the same operations
+// in about an eighth fewer instructions. Both give the same results: the AVX2 version has
+// no fused multiply-add, so every product and sum is rounded as in the plain one. Which
+// one runs is settled once, when the program starts.
+#if defined(__x86_64__) && defined(__GNUC__)
+#define VELQ_WIDE_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define VELQ_WIDE_CLONES
+#endif
+
 namespace {
 
 // One subset of the simplex positions {0 .. k-1}: its elements, the positions not in it,
@@ -460,8 +472,8 @@ bool StartIsUsable(const int32_t pairs[4][2], int32_t size, int32_t countA, int3
 }
 
 template <class Points>
-bool Closest(const Points& a, const Points& b, const int32_t startPairs[4][2], int32_t startSize,
-             ConvexDistance& out)
+[[gnu::always_inline]] inline bool Closest(const Points& a, const Points& b, const int32_t startPairs[4][2],
+                                           int32_t startSize, ConvexDistance& out)
 {
     const int32_t countA = a.count;
     const int32_t countB = b.count;
@@ -614,7 +626,7 @@ void Place(const ModelHull& h, int32_t count, double out[ModelHull::kCapacity][3
 
 // The distance run on the placed points and what the record learns from it.
 template <class Points>
-bool Separated(ConvexQuery& query, const Points& a, const Points& b)
+[[gnu::always_inline]] inline bool Separated(ConvexQuery& query, const Points& a, const Points& b)
 {
     // Not cleared first: the run writes all of it that is read.
     ConvexDistance dist;
@@ -650,7 +662,7 @@ bool Separated(ConvexQuery& query, const Points& a, const Points& b)
 
 }  // namespace
 
-bool HullsSeparated(ConvexQuery& query)
+VELQ_WIDE_CLONES bool HullsSeparated(ConvexQuery& query)
 {
     const ModelHull& ha = *query.hullA;
     const ModelHull& hb = *query.hullB;
