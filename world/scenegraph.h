@@ -40,8 +40,9 @@ public:
     void Remove(VOB* object);
     // Re-places an object of this node's list after it moved out of the square.
     void Relocate(VOB* object);
-    // Appends every object of the subtree; returns how many. A split node keeps the
-    // list of its subtree from one call to the next while nothing below it changes.
+    // Appends every object of the subtree; returns how many. The plain-pointer version
+    // of a split node keeps the list of its subtree from one call to the next while
+    // nothing below it changes; the other walks the subtree each time.
     int CollectObjects(VOBList& out) const;
     int CollectObjects(VOBRefs& out) const;
     // Appends the objects of the smallest region, from this node upwards, that covers
