@@ -14,8 +14,9 @@
 // processors with AVX2, whose wider and three-operand arithmetic does the same operations
 // in about an eighth fewer instructions. Both give the same results: the AVX2 version has
 // no fused multiply-add, so every product and sum is rounded as in the plain one. Which
-// one runs is settled once, when the program starts.
-#if defined(__x86_64__) && defined(__GNUC__)
+// one runs is settled once, when the program starts. VELQ_CONVEX_PLAIN_ONLY builds the
+// plain one alone, for a test on a machine that would pick the other.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(VELQ_CONVEX_PLAIN_ONLY)
 #define VELQ_WIDE_CLONES __attribute__((target_clones("avx2", "default")))
 #else
 #define VELQ_WIDE_CLONES
