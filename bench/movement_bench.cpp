@@ -63,7 +63,7 @@ public:
             SceneGraph::GetSingleton().GetRoot()->CollectObjects(everything);
             bool blocked = false;
             for (const CMMPointer<VOB>& o : everything) {
-                if (this->CollidesWith(o)) {
+                if (this->CollidesWith(*o)) {
                     blocked = true;
                     break;
                 }

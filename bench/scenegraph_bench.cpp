@@ -83,7 +83,7 @@ void MoveThroughSceneGraph(benchmark::State& state)
                            benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
     // How many objects one query hands back on average: the region around a circle
     // that crosses a high split line is a large part of the field.
-    VOBList region;
+    VOBRefs region;
     for (const CMMPointer<VMOB>& m : field.movers)
         m->GetNode()->GetNearby(region, m, kRadius);
     state.counters["region"] = static_cast<double>(region.size()) / static_cast<double>(field.movers.size());
@@ -106,7 +106,7 @@ void MoveWithBruteForceScan(benchmark::State& state)
             }
             bool blocked = false;
             for (const CMMPointer<VOB>& o : near) {
-                if (m->CollidesWith(o)) {
+                if (m->CollidesWith(*o)) {
                     blocked = true;
                     break;
                 }

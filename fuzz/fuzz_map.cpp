@@ -26,7 +26,7 @@ public:
 class StandInRules : public IGameRules {
 public:
     IWeapon* MakeWeapon(WeaponKind, VOB*) override { return new StandInWeapon(); }
-    bool CollidesWith(VMOB&, const CMMPointer<VOB>&) override { return false; }
+    bool CollidesWith(VMOB&, VOB&) override { return false; }
 };
 
 // As the game task places a freshly loaded level in the scene graph.

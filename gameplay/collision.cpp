@@ -10,9 +10,6 @@
 
 namespace {
 
-const std::string kWall = "map.wall";
-const std::string kEnemy = "enemy";
-
 // A tenth more than the two bounding radii, so the exact test sees every pair that
 // might touch.
 constexpr double kRadiusMargin = 1.1;
@@ -28,36 +25,36 @@ bool BoxesIntersect(VOB& a, VOB& b)
 
 }  // namespace
 
-bool CGameRules::CollidesWith(VMOB& mover, const CMMPointer<VOB>& other)
+bool CGameRules::CollidesWith(VMOB& mover, VOB& other)
 {
     // Only walls and enemies block; towers, the flag, the player and shots are walked
     // through, and nothing blocks its own kind (itself included), so enemies pass
     // through enemies.
-    const std::string& otherType = other->GetType();
-    if (otherType != kWall && otherType != kEnemy)
+    const VOBKind otherKind = other.GetKind();
+    if (otherKind != VOBKind::Wall && otherKind != VOBKind::Enemy)
         return false;
-    if (otherType == mover.GetType())
+    if (otherKind == mover.GetKind())
         return false;
 
     MD2Model& own = mover.GetModel();
-    MD2Model& theirs = other->GetModel();
+    MD2Model& theirs = other.GetModel();
     if (!own.IsLoaded() || !theirs.IsLoaded()) {
-        std::cout << "can't check radius between " << mover.GetType() << " and " << otherType << "\n";
+        std::cout << "can't check radius between " << mover.GetType() << " and " << other.GetType() << "\n";
         return false;
     }
-    const double gapX = std::fabs(other->GetX() - mover.GetNextX());
-    const double gapY = std::fabs(other->GetY() - mover.GetNextY());
+    const double gapX = std::fabs(other.GetX() - mover.GetNextX());
+    const double gapY = std::fabs(other.GetY() - mover.GetNextY());
     const double reach = kRadiusMargin * (own.GetBoundingRadius() + theirs.GetBoundingRadius());
     if (std::sqrt(gapX * gapX + gapY * gapY) >= reach)
         return false;
 
-    if (!BoxesIntersect(mover, *other))
+    if (!BoxesIntersect(mover, other))
         return false;
 
     // Slide: drop the part of the move towards the side the obstacle mainly lies on,
     // keep the other; straight at a corner, drop both.
-    const float dx = std::fabs(other->GetX() - mover.GetNextX());
-    const float dy = std::fabs(other->GetY() - mover.GetNextY());
+    const float dx = std::fabs(other.GetX() - mover.GetNextX());
+    const float dy = std::fabs(other.GetY() - mover.GetNextY());
     if (dx == dy) {
         mover.SetNextX(mover.GetX());
         mover.SetNextY(mover.GetY());
@@ -67,5 +64,5 @@ bool CGameRules::CollidesWith(VMOB& mover, const CMMPointer<VOB>& other)
         mover.SetNextX(mover.GetX());
     }
     // Only the slid move decides; the objects after this one test it in turn.
-    return BoxesIntersect(mover, *other);
+    return BoxesIntersect(mover, other);
 }

@@ -10,19 +10,30 @@ struct ModelHull;
 constexpr double kConvexTouch = 1e-5;
 
 // One test between two hulls, with what it learnt for the next call on the same pair.
+// The witness points mean something only while cachedSeparation is 1, and the simplex
+// pairs only up to simplexSize; MakeConvexQuery leaves them unset.
 struct ConvexQuery {
-    const ModelHull* hullA = nullptr;
-    const ModelHull* hullB = nullptr;
+    const ModelHull* hullA;
+    const ModelHull* hullB;
     // 1 when the witness points describe a separating plane from an earlier call.
-    int32_t cachedSeparation = 0;
-    double witnessA[3] = {};  // closest point of A, minus A's translation
-    double witnessB[3] = {};  // closest point of B, minus A's translation
-    int32_t simplexPairs[4][2] = {};  // (index in A, index in B) of each support point
-    int32_t simplexSize = 0;          // 0: no simplex yet
+    int32_t cachedSeparation;
+    double witnessA[3];  // closest point of A, minus A's translation
+    double witnessB[3];  // closest point of B, minus A's translation
+    int32_t simplexPairs[4][2];  // (index in A, index in B) of each support point
+    int32_t simplexSize;         // 0: no simplex yet
 };
 
-// A fresh test of a against b.
-ConvexQuery MakeConvexQuery(const ModelHull& a, const ModelHull& b);
+// A fresh test of a against b. Only what a fresh test reads is set: clearing the whole
+// record costs a string store whose bytes the test then has to wait for.
+inline ConvexQuery MakeConvexQuery(const ModelHull& a, const ModelHull& b)
+{
+    ConvexQuery q;
+    q.hullA = &a;
+    q.hullB = &b;
+    q.cachedSeparation = 0;
+    q.simplexSize = 0;
+    return q;
+}
 
 // True when the hulls at their translations are less than kConvexTouch apart. While the
 // record holds a separating plane that still separates, the answer costs one pass over
@@ -67,14 +78,15 @@ enum class ConvexStop : int32_t {
 
 // What the distance routine found: the closest point v of the hull of A − B to the origin,
 // as weights of the final simplex.
+// ConvexClosest clears it, then fills it.
 struct ConvexDistance {
-    double v[3] = {};
-    double lambda[4] = {};
-    int32_t pairs[4][2] = {};  // (index in A, index in B) of each point of the simplex
-    int32_t size = 0;          // 1 to 4
-    int32_t iterations = 0;
-    bool strict = false;  // went round with the fixed subset bound, went on with the scaled one
-    ConvexStop stop = ConvexStop::Breakdown;
+    double v[3];
+    double lambda[4];
+    int32_t pairs[4][2];  // (index in A, index in B) of each point of the simplex
+    int32_t size;         // 1 to 4
+    int32_t iterations;
+    bool strict;  // went round with the fixed subset bound, went on with the scaled one
+    ConvexStop stop;
 };
 
 // The closest point of the hull of a − b to the origin. A given simplex (size 1 to 4 with

@@ -6,5 +6,5 @@
 class CGameRules : public IGameRules {
 public:
     IWeapon* MakeWeapon(WeaponKind kind, VOB* owner) override;
-    bool CollidesWith(VMOB& mover, const CMMPointer<VOB>& other) override;
+    bool CollidesWith(VMOB& mover, VOB& other) override;
 };

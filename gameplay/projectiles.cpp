@@ -5,13 +5,10 @@
 
 #include "engine/timertask.h"
 #include "gameplay/particles.h"
+#include "gameplay/rootcompare.h"
 #include "world/soundmanager.h"
 
 namespace {
-// Strings, not literals: most objects a shot is tested against are other shots, and a
-// length that differs settles the comparison at once.
-const std::string kWall = "map.wall";
-const std::string kTower = "tower";
 const std::string kExplosion = "projectile.explosion";
 }  // namespace
 
@@ -31,22 +28,21 @@ void CProjectile::ComputeNextPosition()
     VMOB::ComputeNextPosition();
 }
 
-bool CProjectile::Touches(const CMMPointer<VOB>& other, float& dx, float& dy)
+bool CProjectile::Touches(const VOB& other, float& dx, float& dy)
 {
-    const std::string& otherType = other->GetType();
-    if (otherType != kWall && otherType != kTower)
+    if (!IsObstacle(other))
         return false;
-    dx = std::fabs(other->GetX() - nextPosition[0]);
-    dy = std::fabs(other->GetY() - nextPosition[1]);
-    const float reach = (other->GetDiameter() + diameter) / 2.0f;
-    if (std::sqrt(dx * dx + dy * dy) >= reach) {
+    dx = std::fabs(other.GetX() - nextPosition[0]);
+    dy = std::fabs(other.GetY() - nextPosition[1]);
+    const float reach = (other.GetDiameter() + diameter) / 2.0f;
+    if (RootAtLeast(dx * dx + dy * dy, reach)) {
         UpdateSceneGraph();
         return false;
     }
     return true;
 }
 
-bool CProjectile::Bounce(const CMMPointer<VOB>& other)
+bool CProjectile::Bounce(const VOB& other)
 {
     float dx = 0.0f, dy = 0.0f;
     if (!Touches(other, dx, dy))
@@ -76,10 +72,10 @@ void CLaserMGProjectile::DrawEffect(bool drawn)
         trail->Advance(true);
 }
 
-bool CRocketProjectile::CollidesWith(CMMPointer<VOB> other)
+bool CRocketProjectile::CollidesWith(VOB& other)
 {
     // A rocket explodes once; the explosion stands where it is until its time is up.
-    if (dead || type == kExplosion)
+    if (dead || kind == VOBKind::Explosion)
         return false;
     float dx = 0.0f, dy = 0.0f;
     if (!Touches(other, dx, dy))
@@ -87,7 +83,7 @@ bool CRocketProjectile::CollidesWith(CMMPointer<VOB> other)
     age = 0.0f;
     maxAge = kExplosionSeconds;
     SetMoveDirection(0.0f, 0.0f, 0.0f);
-    type = kExplosion;
+    SetType(kExplosion);
     blast = std::make_unique<ParticleSystem>(position[0], position[1], position[2], true);
     if (SoundManager::Exists())
         SoundManager::GetSingleton().PlaySound(SoundManager::kExplosion);
@@ -96,7 +92,7 @@ bool CRocketProjectile::CollidesWith(CMMPointer<VOB> other)
 
 void CRocketProjectile::DrawEffect(bool drawn)
 {
-    if (!blast || type != kExplosion)
+    if (!blast || kind != VOBKind::Explosion)
         return;
     if (drawn)
         blast->DrawAndAdvance(true);

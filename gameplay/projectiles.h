@@ -27,14 +27,21 @@ public:
     static constexpr float kDiameter = 0.5f;
 
 protected:
+    // Walls and towers, the only objects a projectile reacts to. Asked first, inline:
+    // nearly everything a shot is tested against is not one.
+    static bool IsObstacle(const VOB& other)
+    {
+        const VOBKind k = other.GetKind();
+        return k == VOBKind::Wall || k == VOBKind::Tower;
+    }
     // True when other is a wall or a tower closer to this projectile's next position
     // (in x and y) than half their diameters; gives the distances along x and y. A
     // projectile clear of other is re-placed in the scene graph.
-    bool Touches(const CMMPointer<VOB>& other, float& dx, float& dy);
+    bool Touches(const VOB& other, float& dx, float& dy);
     // A laser shot turns back at an obstacle: along x when the obstacle lies farther
     // across x than across y, along y in the opposite case, and then steps again; it
     // never blocks its own move.
-    bool Bounce(const CMMPointer<VOB>& other);
+    bool Bounce(const VOB& other);
 
     float age;
     float maxAge;
@@ -45,7 +52,7 @@ class CLaserMGProjectile : public CProjectile {
 public:
     using CProjectile::CProjectile;
     unsigned size() override { return sizeof(*this); }
-    bool CollidesWith(CMMPointer<VOB> other) override { return Bounce(other); }
+    bool CollidesWith(VOB& other) override { return IsObstacle(other) && Bounce(other); }
     // The trail, made where the shot is when it is first drawn, then following it.
     void DrawEffect(bool drawn) override;
     const ParticleSystem* GetTrail() const { return trail.get(); }
@@ -59,7 +66,7 @@ class CLaserShotgunProjectile : public CProjectile {
 public:
     using CProjectile::CProjectile;
     unsigned size() override { return sizeof(*this); }
-    bool CollidesWith(CMMPointer<VOB> other) override { return Bounce(other); }
+    bool CollidesWith(VOB& other) override { return IsObstacle(other) && Bounce(other); }
 };
 
 class CRocketProjectile : public CProjectile {
@@ -69,7 +76,7 @@ public:
     // At an obstacle the rocket becomes an explosion where it is (its move refused):
     // 0.4 s of blast, the explosion's sound, no damage of its own. An explosion
     // collides with nothing, so it never starts again.
-    bool CollidesWith(CMMPointer<VOB> other) override;
+    bool CollidesWith(VOB& other) override;
     // The blast, once exploded.
     void DrawEffect(bool drawn) override;
     const ParticleSystem* GetBlast() const { return blast.get(); }

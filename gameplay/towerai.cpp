@@ -36,7 +36,7 @@ bool CTowerAITask::AcquireTarget(Tower& tower)
     // close it stands. The first in the region's order is taken, not the nearest.
     node->GetNearby(nearby, &tower, kSearchRadius);
     const VOB* target = nullptr;
-    for (const CMMPointer<VOB>& o : nearby) {
+    for (const VOB* o : nearby) {
         if (o->GetType() != kEnemy)
             continue;
         const float dx = o->GetX() - tower.GetX();
@@ -51,7 +51,7 @@ bool CTowerAITask::AcquireTarget(Tower& tower)
         tower.SetLookX(target->GetX() - tower.GetX() + j);
         tower.SetLookY(target->GetY() - tower.GetY() + j);
     }
-    // The list must not keep objects alive past their frame.
+    // What it holds is good for this frame only.
     nearby.clear();
     return target != nullptr;
 }

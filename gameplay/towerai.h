@@ -22,5 +22,5 @@ public:
     static constexpr float kSearchRadius = 1.0f;
 
 private:
-    VOBList nearby;  // reused by every search, so a frame allocates nothing once it has grown
+    VOBRefs nearby;  // reused by every search, so a frame allocates nothing once it has grown
 };

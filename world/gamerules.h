@@ -27,5 +27,5 @@ public:
     virtual IWeapon* MakeWeapon(WeaponKind kind, VOB* owner) = 0;
     // True when mover may not take its nextPosition because of other; may slide the
     // mover's nextPosition. Other may be the mover itself.
-    virtual bool CollidesWith(VMOB& mover, const CMMPointer<VOB>& other) = 0;
+    virtual bool CollidesWith(VMOB& mover, VOB& other) = 0;
 };

@@ -44,12 +44,6 @@ void SceneGraphNode::SetCorners(float minX, float minY)
     }
 }
 
-bool SceneGraphNode::Contains(float x, float y, float) const
-{
-    // Both bounds inclusive: a point on a shared edge lies in both siblings.
-    return corners[0][0] <= x && x <= corners[2][0] && corners[0][1] <= y && y <= corners[2][1];
-}
-
 void SceneGraphNode::Insert(const CMMPointer<VOB>& object)
 {
     if (!Contains(object->GetX(), object->GetY(), object->GetZ())) {
@@ -72,9 +66,16 @@ void SceneGraphNode::Insert(const CMMPointer<VOB>& object)
     Add(object);
 }
 
+void SceneGraphNode::Changed()
+{
+    for (SceneGraphNode* n = this; n; n = n->parent)
+        n->subtreeListed = false;
+}
+
 void SceneGraphNode::Add(const CMMPointer<VOB>& object)
 {
     objects.push_back(object);
+    Changed();
     object->SetNode(this);
     if (depth >= kMaxDepth)
         return;
@@ -97,6 +98,7 @@ void SceneGraphNode::Split()
     VOBList moving;
     moving.swap(objects);
     kind = kSplit;
+    Changed();
     for (const CMMPointer<VOB>& o : moving) {
         SceneGraphNode* home = nullptr;
         for (SceneGraphNode* child : children) {
@@ -116,8 +118,10 @@ void SceneGraphNode::Split()
 void SceneGraphNode::Remove(VOB* object)
 {
     auto it = std::find(objects.begin(), objects.end(), object);
-    if (it != objects.end())
+    if (it != objects.end()) {
         objects.erase(it);
+        Changed();
+    }
 }
 
 void SceneGraphNode::Relocate(VOB* object)
@@ -135,8 +139,10 @@ void SceneGraphNode::Relocate(VOB* object)
         Insert(entry);  // the root itself: prints the warning
     // The insertion went to other nodes, but look the entry up again all the same.
     it = std::find(objects.begin(), objects.end(), object);
-    if (it != objects.end())
+    if (it != objects.end()) {
         objects.erase(it);
+        Changed();
+    }
 }
 
 int SceneGraphNode::CollectObjects(VOBList& out) const
@@ -151,20 +157,85 @@ int SceneGraphNode::CollectObjects(VOBList& out) const
     return static_cast<int>(objects.size());
 }
 
-void SceneGraphNode::GetNearby(VOBList& out, const VOB* object, float radius) const
+const VOBRefs& SceneGraphNode::Subtree() const
 {
-    constexpr int kPoints = 16;
-    // A sixteenth of the circle, rounded to single precision before it is multiplied.
-    const float step = static_cast<float>(3.14159265358979323846 / 8.0);
-    float points[kPoints][2];
-    for (int i = 0; i < kPoints; ++i) {
-        const float angle = static_cast<float>(i) * step;
-        float p[2] = {object->GetX() + std::cos(angle) * radius, object->GetY() + std::sin(angle) * radius};
-        for (float& v : p) {
+    if (!subtreeListed) {
+        // A move that leaves its leaf changes one child on each level; the others'
+        // lists are still good and are copied as they are.
+        subtree.clear();
+        for (const SceneGraphNode* child : children) {
+            if (child->kind == kSplit) {
+                const VOBRefs& below = child->Subtree();
+                subtree.insert(subtree.end(), below.begin(), below.end());
+                continue;
+            }
+            for (const CMMPointer<VOB>& o : child->objects)
+                subtree.push_back(o);
+        }
+        subtreeListed = true;
+    }
+    return subtree;
+}
+
+int SceneGraphNode::CollectObjects(VOBRefs& out) const
+{
+    if (kind != kSplit) {
+        for (const CMMPointer<VOB>& o : objects)
+            out.push_back(o);
+        return static_cast<int>(objects.size());
+    }
+    // The moves of one frame ask for the same few regions again and again, and only
+    // a move that leaves its leaf, a new object or a killed one changes a region.
+    const VOBRefs& all = Subtree();
+    out.insert(out.end(), all.begin(), all.end());
+    return static_cast<int>(all.size());
+}
+
+namespace {
+
+constexpr int kCirclePoints = 16;
+
+// Cosine and sine of the sixteen steps round the circle, as the C library gives them.
+struct UnitCircle {
+    float cosine[kCirclePoints];
+    float sine[kCirclePoints];
+
+    UnitCircle()
+    {
+        // A sixteenth of the circle, rounded to single precision before it is multiplied.
+        // Read through a volatile, so that the compiler cannot work the values out itself
+        // in a precision of its own: they are the library's, as on every query before.
+        volatile float stepSource = static_cast<float>(3.14159265358979323846 / 8.0);
+        const float step = stepSource;
+        for (int i = 0; i < kCirclePoints; ++i) {
+            const float angle = static_cast<float>(i) * step;
+            cosine[i] = std::cos(angle);
+            sine[i] = std::sin(angle);
+        }
+    }
+};
+
+}  // namespace
+
+const SceneGraphNode* SceneGraphNode::RegionAround(const VOB* object, float radius) const
+{
+    static const UnitCircle circle;
+    float points[kCirclePoints][2];
+    // The box around the points: a node holds them all when it holds its corners.
+    float lo[2] = {kWorldSide, kWorldSide};
+    float hi[2] = {0.0f, 0.0f};
+    bool numbers = true;
+    for (int i = 0; i < kCirclePoints; ++i) {
+        float p[2] = {object->GetX() + circle.cosine[i] * radius, object->GetY() + circle.sine[i] * radius};
+        for (int c = 0; c < 2; ++c) {
+            float& v = p[c];
             if (v < 0.0f)
                 v = 0.0f;
             else if (v > kWorldSide)
                 v = kWorldSide - 1.0f;
+            numbers = numbers && v == v;
+            lo[c] = std::min(lo[c], v);
+            hi[c] = std::max(hi[c], v);
         }
         points[i][0] = p[0];
         points[i][1] = p[1];
@@ -172,17 +243,26 @@ void SceneGraphNode::GetNearby(VOBList& out, const VOB* object, float radius) co
     const SceneGraphNode* region = this;
     while (region->parent) {
         bool coversAll = true;
-        for (const auto& p : points) {
-            if (!region->Contains(p[0], p[1], 0.0f)) {
-                coversAll = false;
-                break;
+        if (numbers) {
+            coversAll = region->Contains(lo[0], lo[1], 0.0f) && region->Contains(hi[0], hi[1], 0.0f);
+        } else {
+            for (const auto& p : points) {
+                if (!region->Contains(p[0], p[1], 0.0f)) {
+                    coversAll = false;
+                    break;
+                }
             }
         }
         if (coversAll)
             break;
         region = region->parent;
     }
-    region->CollectObjects(out);
+    return region;
+}
+
+void SceneGraphNode::GetNearby(VOBRefs& out, const VOB* object, float radius) const
+{
+    RegionAround(object, radius)->CollectObjects(out);
 }
 
 int SceneGraphNode::Dump() const

@@ -9,6 +9,10 @@
 class VOB;
 
 using VOBList = std::vector<CMMPointer<VOB>>;
+// Objects a query found, not held: each stays alive while the scene graph lists it, and
+// an object let go during the frame lives until the frame's end, so such a list is good
+// for the rest of the frame and no longer.
+using VOBRefs = std::vector<VOB*>;
 
 class SceneGraphNode {
 public:
@@ -36,15 +40,23 @@ public:
     void Remove(VOB* object);
     // Re-places an object of this node's list after it moved out of the square.
     void Relocate(VOB* object);
-    // Appends every object of the subtree; returns how many.
+    // Appends every object of the subtree; returns how many. The plain-pointer version
+    // of a split node keeps the list of its subtree from one call to the next while
+    // nothing below it changes; the other walks the subtree each time.
     int CollectObjects(VOBList& out) const;
-    // Fills out with the objects of the smallest region, from this node upwards, that
-    // covers the circle of the radius around the object (the object included).
-    void GetNearby(VOBList& out, const VOB* object, float radius) const;
+    int CollectObjects(VOBRefs& out) const;
+    // Appends the objects of the smallest region, from this node upwards, that covers
+    // the circle of the radius around the object (the object included).
+    void GetNearby(VOBRefs& out, const VOB* object, float radius) const;
     // Prints the subtree; returns its object count.
     int Dump() const;
 
-    bool Contains(float x, float y, float z) const;
+    // Both bounds inclusive, so a point on a shared edge lies in both siblings; z is
+    // not looked at.
+    bool Contains(float x, float y, float) const
+    {
+        return corners[0][0] <= x && x <= corners[2][0] && corners[0][1] <= y && y <= corners[2][1];
+    }
     SceneGraphNode* GetParent() const { return parent; }
     SceneGraphNode* GetChild(int quadrant) const { return children[quadrant - 1]; }
     int GetDepth() const { return depth; }
@@ -60,6 +72,13 @@ private:
     // Lists the object here and splits when it lies too far from the others.
     void Add(const CMMPointer<VOB>& object);
     void Split();
+    // This node's list changed: the kept lists of the nodes above it are out of date.
+    void Changed();
+    // A split node's subtree, quadrant by quadrant, made again from its children's
+    // lists when it is out of date.
+    const VOBRefs& Subtree() const;
+    // The smallest region, from this node upwards, that covers the circle.
+    const SceneGraphNode* RegionAround(const VOB* object, float radius) const;
 
     SceneGraphNode* parent;
     SceneGraphNode* children[4];
@@ -69,6 +88,10 @@ private:
     VOBList objects;
     int depth;
     int quadrant;
+    // A split node's subtree as CollectObjects gives it, good while subtreeListed is set:
+    // whatever changes a list below clears the flag here and in every node above.
+    mutable VOBRefs subtree;
+    mutable bool subtreeListed = false;
 };
 
 // Owns the quadtree of the current level; a new level gets a new one.

@@ -9,19 +9,55 @@
 #include "world/scenegraph.h"
 #include "world/gamerules.h"
 
+VOBKind KindOfType(const std::string& type)
+{
+    struct Row {
+        const char* type;
+        VOBKind kind;
+    };
+    // clang-format off
+    static const Row kRows[] = {
+        {"map.ground",           VOBKind::Ground},
+        {"map.wall",             VOBKind::Wall},
+        {"player",               VOBKind::Player},
+        {"enemy",                VOBKind::Enemy},
+        {"tower",                VOBKind::Tower},
+        {"flag",                 VOBKind::Flag},
+        {"projectile.lasermg",   VOBKind::LaserMG},
+        {"projectile.shotgun",   VOBKind::Shotgun},
+        {"projectile.rocket",    VOBKind::Rocket},
+        {"projectile.explosion", VOBKind::Explosion},
+    };
+    // clang-format on
+    static_assert(sizeof(kRows) / sizeof(kRows[0]) == static_cast<size_t>(VOBKind::Explosion),
+                  "one row per kind but Other");
+    for (const Row& row : kRows) {
+        if (type == row.type)
+            return row.kind;
+    }
+    return VOBKind::Other;
+}
+
 VOB::VOB(const std::string& typeName)
     : node(nullptr),
-      type(typeName),
+      kind(KindOfType(typeName)),
+      dead(false),
       position{5.0f, 5.0f, 1.0f},
+      diameter(0.0f),
       // Loaders set only what the map gives; the rest of a commit lands on the ground plane.
       nextPosition{0.0f, 0.0f, 0.0f},
       lookDirection{0.0f, 1.0f, 0.0f},
-      diameter(0.0f),
-      dead(false),
+      type(typeName),
       weapon(nullptr)
 {}
 
 VOB::~VOB() {}
+
+void VOB::SetType(const std::string& typeName)
+{
+    type = typeName;
+    kind = KindOfType(typeName);
+}
 
 void VOB::SetNextPosition(float x, float y, float z)
 {
@@ -41,12 +77,6 @@ bool VOB::CommitMove()
     for (int i = 0; i < 3; ++i)
         position[i] = nextPosition[i];
     return true;
-}
-
-void VOB::UpdateSceneGraph()
-{
-    if (node)
-        node->Relocate(this);
 }
 
 void VOB::Kill()
@@ -98,20 +128,20 @@ bool VMOB::TryMove()
 {
     // The flag is carried along and never blocked; an object that is in no scene
     // graph has nothing to be blocked by.
-    if (type != "flag" && node) {
+    if (kind != VOBKind::Flag && node) {
         // Every move reuses one list, so a frame allocates nothing here once it has
         // grown; a move started from inside a collision test takes a list of its own.
-        static VOBList shared;
+        static VOBRefs shared;
         static bool sharedInUse = false;
-        VOBList own;
+        VOBRefs own;
         const bool nested = sharedInUse;
-        VOBList& nearby = nested ? own : shared;
+        VOBRefs& nearby = nested ? own : shared;
         sharedInUse = true;
         nearby.clear();
         node->GetNearby(nearby, this, kMoveQueryRadius);
         bool blocked = false;
-        for (const CMMPointer<VOB>& other : nearby) {
-            if (CollidesWith(other)) {
+        for (VOB* other : nearby) {
+            if (CollidesWith(*other)) {
                 blocked = true;
                 break;
             }
@@ -126,7 +156,7 @@ bool VMOB::TryMove()
     return true;
 }
 
-bool VMOB::CollidesWith(CMMPointer<VOB> other)
+bool VMOB::CollidesWith(VOB& other)
 {
     IGameRules* rules = GameWorld::Exists() ? GameWorld::GetSingleton().GetRules() : nullptr;
     return rules && rules->CollidesWith(*this, other);

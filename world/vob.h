@@ -1,13 +1,32 @@
 // Scene objects: VOB is everything in a level, VMOB everything that moves by itself.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "engine/mmanager.h"
 #include "world/md2model.h"
+#include "world/scenegraph.h"
 
-class SceneGraphNode;
 class IWeapon;
+
+// The kinds the type strings name, so that the tests every move runs against every
+// object nearby tell them apart without comparing strings. Equal kinds other than
+// Other mean equal type strings.
+enum class VOBKind : uint8_t {
+    Other,  // any type string not below
+    Ground,
+    Wall,
+    Player,
+    Enemy,
+    Tower,
+    Flag,
+    LaserMG,
+    Shotgun,
+    Rocket,
+    Explosion,
+};
+VOBKind KindOfType(const std::string& type);
 
 class VOB : public IMMObject {
 public:
@@ -21,6 +40,7 @@ public:
     virtual void DrawEffect(bool drawn) { (void)drawn; }
 
     const std::string& GetType() const { return type; }
+    VOBKind GetKind() const { return kind; }
     float GetX() const { return position[0]; }
     float GetY() const { return position[1]; }
     float GetZ() const { return position[2]; }
@@ -50,8 +70,13 @@ public:
     void LoadModel(const std::string& name);
     // position = nextPosition.
     bool CommitMove();
-    // Re-places the object in the scene graph after its position changed.
-    void UpdateSceneGraph();
+    // Re-places the object in the scene graph after its position changed. Inline: a
+    // shot asks after every wall it misses, and nearly always it is still in its square.
+    void UpdateSceneGraph()
+    {
+        if (node && !node->Contains(position[0], position[1], position[2]))
+            node->Relocate(this);
+    }
     // Leaves the scene-graph leaf and marks the object dead; the node is remembered,
     // so a dead object can still be asked to move without effect.
     void Kill();
@@ -61,13 +86,23 @@ public:
     bool MoveModelBox();
 
 protected:
+    // A new type string, and with it the kind.
+    void SetType(const std::string& typeName);
+
+    // What a move reads of every object nearby (kind, position, diameter) comes first,
+    // so that it shares one cache line with the object's head.
     SceneGraphNode* node;
-    std::string type;
+    VOBKind kind;  // follows type
+    bool dead;
     float position[3];
+    float diameter;
     float nextPosition[3];
     float lookDirection[3];
-    float diameter;
-    bool dead;
+
+private:
+    std::string type;
+
+protected:
     IWeapon* weapon;
     MD2Model model;
 };
@@ -87,7 +122,7 @@ public:
     virtual std::string GetOwnerType() { return std::string(); }
     // True when this object may not take its nextPosition because of other; may slide
     // nextPosition. Tolerates other being this object. Movers ask the game's rules.
-    virtual bool CollidesWith(CMMPointer<VOB> other);
+    virtual bool CollidesWith(VOB& other);
     virtual void AddWaypoint(float x, float y, float z);
 
     void SetMoveDirection(float x, float y, float z);

@@ -210,6 +210,8 @@ TEST(Convex, BadCountsAndNumbersNeverReadOutsideOrCrash)
     // A simplex left in the record is a start; one that names missing points is not.
     for (auto [size, index] : {std::pair{7, 0}, std::pair{2, 99}}) {
         ConvexQuery s = MakeConvexQuery(cube, overlap);
+        for (auto& pair : s.simplexPairs)
+            pair[0] = pair[1] = 0;
         s.simplexSize = size;
         s.simplexPairs[size > 4 ? 0 : size - 1][1] = index;
         EXPECT_TRUE(HullsIntersect(s));

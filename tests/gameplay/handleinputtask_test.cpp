@@ -24,7 +24,7 @@ constexpr uint32_t kLeft = 1u << (SDL_BUTTON_LEFT - 1), kMiddle = 1u << (SDL_BUT
 
 // The real weapons; while blockNorth is set a step towards +y is refused.
 struct WallRules : CGameRules {
-    bool CollidesWith(VMOB& m, const CMMPointer<VOB>&) override { return blockNorth && m.GetNextY() > m.GetY(); }
+    bool CollidesWith(VMOB& m, VOB&) override { return blockNorth && m.GetNextY() > m.GetY(); }
     bool blockNorth = false;
 } rules;
 

@@ -94,7 +94,7 @@ TEST_F(ProjectilesTest, LaserShotTurnsAwayFromTheSideTheObstacleMainlyLiesOn)
         shot->SetSpeed(2.0f);
         shot->SetLookX(1.0f);
         shot->SetNextPosition(c.nextX, c.nextY, 1.0f);
-        EXPECT_FALSE(shot->CollidesWith(obstacle)) << "a bounce never blocks";
+        EXPECT_FALSE(shot->CollidesWith(*obstacle)) << "a bounce never blocks";
         EXPECT_TRUE(shot->GetMoveX() == c.moveX && shot->GetMoveY() == c.moveY && shot->GetLookX() == c.lookX);
         // A bounce steps again from where the shot is, one frame older.
         EXPECT_EQ(shot->GetAge(), bounces ? 1.0f / 64.0f : 0.0f);

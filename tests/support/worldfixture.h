@@ -27,7 +27,7 @@ struct FakeWeapon : IWeapon {
 
 struct FakeRules : IGameRules {
     IWeapon* MakeWeapon(WeaponKind, VOB*) override { return new FakeWeapon(); }
-    bool CollidesWith(VMOB&, const CMMPointer<VOB>&) override { return false; }
+    bool CollidesWith(VMOB&, VOB&) override { return false; }
 };
 
 // A cell map: 64 lines of 64 empty cells unless the rows given say otherwise (row -> column -> cell).

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -18,7 +20,8 @@ using velqtest::CaptureCout;
 class SceneGraphTest : public velqtest::WorldFixture {
 protected:
     VOB* At(float x, float y) { return Place(new VOB("map.wall"), x, y, 0.0f); }
-    static bool Holds(const VOBList& list, const VOB* o) { return std::find(list.begin(), list.end(), o) != list.end(); }
+    template <class List>
+    static bool Holds(const List& list, const VOB* o) { return std::find(list.begin(), list.end(), o) != list.end(); }
     static bool IsBelow(const SceneGraphNode* n, const SceneGraphNode* ancestor)
     {
         while (n && n != ancestor)
@@ -168,11 +171,114 @@ TEST_F(SceneGraphTest, GetNearbyClampsTheCircleToTheWorldBeforeChoosingTheRegion
         {b, 4.0f, 1},  // beyond 64 pulled back: the corner's quadrant
     };
     for (const auto& c : cases) {
-        VOBList nearby;
+        VOBRefs nearby;
         c.around->GetNode()->GetNearby(nearby, c.around, c.radius);
         EXPECT_TRUE(nearby.size() == c.found && Holds(nearby, c.around)) << c.radius;
         EXPECT_TRUE(c.found != 3 || (Holds(nearby, a) && Holds(nearby, g)));
     }
+}
+
+// The neighbourhood query as it was first written: sixteen points on the circle, each tested
+// on every level, and a fresh walk of the region found.
+VOBList NearbyAsFirstWritten(const VOB* o, float radius)
+{
+    volatile float stepSource = static_cast<float>(3.14159265358979323846 / 8.0);
+    const float step = stepSource;
+    float points[16][2];
+    for (int i = 0; i < 16; ++i) {
+        const float angle = static_cast<float>(i) * step;
+        float p[2] = {o->GetX() + std::cos(angle) * radius, o->GetY() + std::sin(angle) * radius};
+        for (float& v : p) {
+            if (v < 0.0f)
+                v = 0.0f;
+            else if (v > 64.0f)
+                v = 63.0f;
+        }
+        points[i][0] = p[0];
+        points[i][1] = p[1];
+    }
+    const SceneGraphNode* region = o->GetNode();
+    while (region->GetParent()) {
+        bool coversAll = true;
+        for (const auto& p : points)
+            coversAll = coversAll && region->Contains(p[0], p[1], 0.0f);
+        if (coversAll)
+            break;
+        region = region->GetParent();
+    }
+    VOBList found;
+    region->CollectObjects(found);
+    return found;
+}
+
+// A split node keeps its subtree's list between queries. Whatever happened below it since
+// (objects added, moved within their leaf or out of it, killed, leaves split), the kept list
+// must be the one a fresh walk of the subtree gives, in the same order, and the query must
+// hand back what it did when it walked the tree every time.
+TEST_F(SceneGraphTest, KeptSubtreeListsMatchAFreshWalkAfterInsertsMovesAndKills)
+{
+    uint64_t state = 2024;
+    auto unit = [&state] {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<float>((state >> 40) & 0xFFFFFF) / static_cast<float>(0x1000000);
+    };
+    // Whole and half numbers land on the edges that siblings share.
+    auto coordinate = [&](float around, float spread) {
+        float v = std::clamp(around + (unit() * 2.0f - 1.0f) * spread, 0.0f, 64.0f);
+        if (unit() < 0.2f)
+            v = std::round(v * 2.0f) / 2.0f;
+        return v;
+    };
+    auto sameAsFreshWalk = [](const SceneGraphNode* n) {
+        VOBRefs kept;
+        VOBList fresh;
+        const int count = n->CollectObjects(kept);
+        n->CollectObjects(fresh);
+        return count == static_cast<int>(kept.size()) && std::equal(kept.begin(), kept.end(), fresh.begin(), fresh.end());
+    };
+    std::vector<VOB*> listed;
+    for (int step = 0; step < 3000; ++step) {
+        const float what = unit();
+        if (listed.size() < 20 || what < 0.25f) {
+            listed.push_back(At(coordinate(32.0f, 32.0f), coordinate(32.0f, 32.0f)));
+        } else {
+            const size_t i = static_cast<size_t>(unit() * static_cast<float>(listed.size())) % listed.size();
+            VOB* o = listed[i];
+            if (what < 0.35f) {
+                o->Kill();
+                listed.erase(listed.begin() + static_cast<std::ptrdiff_t>(i));
+            } else {
+                const float spread = what < 0.9f ? 1.5f : 40.0f;
+                MoveTo(o, coordinate(o->GetX(), spread), coordinate(o->GetY(), spread));
+            }
+        }
+        // Ask one region of the tree, so that the others are kept from different moments.
+        const SceneGraphNode* n = Root();
+        while (n->GetKind() == SceneGraphNode::kSplit && unit() < 0.7f)
+            n = n->GetChild(1 + static_cast<int>(unit() * 4.0f) % 4);
+        ASSERT_TRUE(sameAsFreshWalk(n)) << "step " << step << ", node at depth " << n->GetDepth();
+        for (int q = 0; q < 2 && !listed.empty(); ++q) {
+            const VOB* o = listed[static_cast<size_t>(unit() * static_cast<float>(listed.size())) % listed.size()];
+            const float radius = unit() < 0.5f ? 4.0f : unit() * 12.0f;
+            VOBRefs nearby;
+            o->GetNode()->GetNearby(nearby, o, radius);
+            const VOBList expected = NearbyAsFirstWritten(o, radius);
+            ASSERT_TRUE(std::equal(nearby.begin(), nearby.end(), expected.begin(), expected.end()))
+                << "step " << step << ", around " << o->GetX() << "," << o->GetY() << " radius " << radius;
+        }
+        if (step % 100 == 99) {
+            std::vector<const SceneGraphNode*> all{Root()};
+            while (!all.empty()) {
+                const SceneGraphNode* m = all.back();
+                all.pop_back();
+                ASSERT_TRUE(sameAsFreshWalk(m)) << "step " << step << ", node at depth " << m->GetDepth();
+                if (m->GetKind() == SceneGraphNode::kSplit)
+                    for (int q = 1; q <= 4; ++q)
+                        all.push_back(m->GetChild(q));
+            }
+        }
+    }
+    EXPECT_EQ(Root()->GetKind(), SceneGraphNode::kSplit);
 }
 
 TEST_F(SceneGraphTest, FreeingTheTreeMakesItsObjectsForgetTheirNodes)
@@ -190,10 +296,10 @@ TEST_F(SceneGraphTest, FreeingTheTreeMakesItsObjectsForgetTheirNodes)
 struct ProbeMover : VMOB {
     ProbeMover(const std::string& type, const std::string& blockedBy) : VMOB(type, 0, 0, 0), blocker(blockedBy) {}
     unsigned size() override { return sizeof(*this); }
-    bool CollidesWith(CMMPointer<VOB> other) override
+    bool CollidesWith(VOB& other) override
     {
-        tested.push_back(other);
-        return other->GetType() == blocker;
+        tested.push_back(&other);
+        return other.GetType() == blocker;
     }
     // Tries a move to (x, y) and returns whom it was tested against.
     std::vector<VOB*> Try(float x, float y, bool allowed)

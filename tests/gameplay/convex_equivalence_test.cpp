@@ -1,0 +1,348 @@
+// The exact collision test against its first version, kept in convex_reference: on every
+// pair, the same answer, the same record afterwards (simplex, witness points, cached plane)
+// bit for bit, and the same lines on standard error. Box pairs as the game makes them and
+// the awkward ones: touching, 1e-5 apart give or take a little, flat, thin, a single point,
+// repeated and reordered corners, far from the origin, and clouds that are no box at all.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "gameplay/convex.h"
+#include "gameplay/convex_reference.h"
+#include "support/testutil.h"
+#include "world/md2model.h"
+
+namespace
+{
+
+class Scatter
+{
+   public:
+    explicit Scatter(uint64_t seed) : state(seed) {}
+    uint64_t Bits()
+    {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return state >> 11;
+    }
+    double Unit() { return static_cast<double>(Bits()) / static_cast<double>(1ull << 53); }
+    double In(double lo, double hi) { return lo + (hi - lo) * Unit(); }
+    int Below(int n) { return static_cast<int>(Bits() % static_cast<uint64_t>(n)); }
+
+   private:
+    uint64_t state;
+};
+
+bool Same(double a, double b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// The closest point v may differ in the sign of a zero component: the faster version sums
+// its terms from the first rather than from 0. Nothing reads that sign (a support compares
+// values, the end test and the distance take v · v), so v must be the same number.
+bool SameNumber(double a, double b)
+{
+    return a == b || (a != a && b != b);
+}
+
+// What the record means: the witness points while a plane is cached, the simplex up to its
+// size (a fresh record leaves the rest unset).
+bool SameRecord(const ConvexQuery& q, const convexref::ConvexQuery& r)
+{
+    bool same = q.cachedSeparation == r.cachedSeparation && q.simplexSize == r.simplexSize;
+    for (int c = 0; c < 3 && r.cachedSeparation == 1; ++c)
+        same = same && Same(q.witnessA[c], r.witnessA[c]) && Same(q.witnessB[c], r.witnessB[c]);
+    for (int i = 0; i < r.simplexSize && i < 4; ++i)
+        same = same && q.simplexPairs[i][0] == r.simplexPairs[i][0] &&
+               q.simplexPairs[i][1] == r.simplexPairs[i][1];
+    return same;
+}
+
+// The hull of these points placed at t: vertices relative to t, as the models keep them.
+ModelHull HullAt(const std::vector<std::array<double, 3>>& points, const double t[3])
+{
+    ModelHull h;
+    h.vertexCount = static_cast<int32_t>(points.size());
+    for (size_t i = 0; i < points.size() && i < ModelHull::kCapacity; ++i)
+        for (int c = 0; c < 3; ++c) h.vertices[i][c] = points[i][c] - t[c];
+    for (int c = 0; c < 3; ++c) {
+        h.translation[c] = t[c];
+        h.negTranslation[c] = -t[c];
+    }
+    return h;
+}
+
+// Corners of the box lo..hi in the order the models' boxes use (bit c of the index picks hi).
+std::vector<std::array<double, 3>> Corners(const double lo[3], const double hi[3])
+{
+    std::vector<std::array<double, 3>> out(8);
+    for (int i = 0; i < 8; ++i)
+        for (int c = 0; c < 3; ++c) out[i][c] = (i >> c) & 1 ? hi[c] : lo[c];
+    return out;
+}
+
+struct Tally {
+    int pairs = 0, hits = 0, backups = 0, cachedRuns = 0;
+};
+
+// Both versions on a fresh record for a against b; then, from the records they left, once
+// more with b moved by step (the cached plane answers or a new run starts from the simplex).
+void Compare(const ModelHull& a, ModelHull b, const double step[3], Tally& tally)
+{
+    ConvexQuery q = MakeConvexQuery(a, b);
+    convexref::ConvexQuery r = convexref::MakeConvexQuery(a, b);
+    for (int round = 0; round < 2; ++round) {
+        bool ours, theirs;
+        std::string ourErr, theirErr;
+        {
+            velqtest::CaptureCerr err;
+            ours = HullsIntersect(q);
+            ourErr = err.Text();
+        }
+        {
+            velqtest::CaptureCerr err;
+            theirs = convexref::HullsIntersect(r);
+            theirErr = err.Text();
+        }
+        ASSERT_EQ(ours, theirs) << "pair " << tally.pairs << " round " << round;
+        ASSERT_TRUE(SameRecord(q, r)) << "pair " << tally.pairs << " round " << round;
+        ASSERT_EQ(ourErr, theirErr) << "pair " << tally.pairs << " round " << round;
+        tally.hits += ours;
+        tally.backups += !theirErr.empty();
+        tally.cachedRuns += round == 1 && r.cachedSeparation == 1;
+        for (int c = 0; c < 3; ++c) {
+            b.translation[c] += step[c];
+            b.negTranslation[c] = -b.translation[c];
+        }
+    }
+    ++tally.pairs;
+}
+
+// Where B must stand along dir, from A's centre, for the two boxes to be gap apart (0: touching),
+// found by halving; each box given by its centre and half extents.
+double Reach(const double ha[3], const double hb[3], const double dir[3], double gap)
+{
+    auto apart = [&](double t) {
+        double sum = 0;
+        for (int c = 0; c < 3; ++c) {
+            const double g = std::max(0.0, std::fabs(t * dir[c]) - ha[c] - hb[c]);
+            sum += g * g;
+        }
+        return std::sqrt(sum);
+    };
+    double lo = 0, hi = 100;
+    for (int k = 0; k < 200; ++k) {
+        const double mid = 0.5 * (lo + hi);
+        (apart(mid) > gap ? hi : lo) = mid;
+    }
+    return hi;
+}
+
+TEST(ConvexEquivalence, BoxPairsAnswerAsTheFirstVersionDid)
+{
+    Scatter s(19);
+    Tally tally;
+    // Gaps around the bound and around touching, in both directions.
+    const double gaps[] = {0,         1e-12,  1e-9, 4e-6, 5e-6, 9.999e-6, 1e-5,
+                           1.0001e-5, 1.1e-5, 2e-5, 1e-4, 0.01, 0.3,      1.0};
+    for (int n = 0; n < 40000; ++n) {
+        // Model-sized boxes, sometimes flat, thin or a point; float positions, as the game's.
+        double ha[3], hb[3], dir[3], centre[3], len = 0;
+        for (int c = 0; c < 3; ++c) {
+            const int shape = s.Below(10);
+            ha[c] = shape == 0 ? 0.0 : shape == 1 ? 1e-7 : s.In(0.1, 1.2);
+            hb[c] = s.Below(10) == 0 ? 0.0 : s.In(0.1, 1.2);
+            centre[c] = static_cast<float>(s.In(1, 63));
+            // Often straight along an axis or a diagonal: faces and edges meet exactly.
+            dir[c] = s.Below(3) == 0 ? 0.0 : s.Below(2) == 0 ? 1.0 : s.In(-1, 1);
+            len += dir[c] * dir[c];
+        }
+        if (len == 0)
+            dir[0] = len = 1;
+        for (double& d : dir) d /= std::sqrt(len);
+        double t;
+        const int kind = s.Below(4);
+        if (kind == 0)
+            t = Reach(ha, hb, dir, 0) * s.Unit();  // overlapping
+        else if (kind == 1)
+            t = Reach(ha, hb, dir, gaps[s.Below(std::size(gaps))]);
+        else if (kind == 2)
+            t = static_cast<float>(Reach(ha, hb, dir, gaps[s.Below(std::size(gaps))]));
+        else
+            t = Reach(ha, hb, dir, s.In(0, 0.05));
+        // Far out now and then, where the single-precision support decides the loop's end.
+        const double far = s.Below(20) == 0 ? s.In(-8000, 8000) : 0;
+        double loA[3], hiA[3], loB[3], hiB[3], posA[3], posB[3];
+        for (int c = 0; c < 3; ++c) {
+            posA[c] = centre[c] + far;
+            posB[c] = posA[c] + t * dir[c];
+            if (s.Below(2) == 0)
+                posB[c] = static_cast<float>(posB[c]);
+            loA[c] = posA[c] - ha[c], hiA[c] = posA[c] + ha[c];
+            loB[c] = posB[c] - hb[c], hiB[c] = posB[c] + hb[c];
+        }
+        std::vector<std::array<double, 3>> ca = Corners(loA, hiA), cb = Corners(loB, hiB);
+        // The corners in another order now and then, some repeated in place of others.
+        if (s.Below(4) == 0) {
+            for (int i = 7; i > 0; --i) std::swap(ca[i], ca[s.Below(i + 1)]);
+        }
+        if (s.Below(6) == 0)
+            cb[s.Below(8)] = cb[s.Below(8)];
+        const double step[3] = {s.In(-0.05, 0.05), s.In(-0.05, 0.05), s.Below(2) ? 0.0 : s.In(-0.05, 0.05)};
+        Compare(HullAt(ca, posA), HullAt(cb, posB), step, tally);
+        if (HasFatalFailure())
+            return;
+    }
+    // The cases the comparison needs did come up (two answers a pair).
+    EXPECT_GT(tally.hits, 20000);
+    EXPECT_LT(tally.hits, 60000);
+    EXPECT_GT(tally.cachedRuns, 1000);
+}
+
+TEST(ConvexEquivalence, ArbitraryPointSetsAndCountsAnswerAsTheFirstVersionDid)
+{
+    Scatter s(23);
+    Tally tally;
+    for (int n = 0; n < 20000; ++n) {
+        // One to eight points each, spread over a small cloud, on a plane or a line, or all
+        // repeats of two; sometimes counts the routine must clamp.
+        auto cloud = [&s](double at) {
+            const int count = s.Below(2) ? 8 : 1 + s.Below(8);
+            const int shape = s.Below(5);
+            const double u[3] = {s.In(-1, 1), s.In(-1, 1), s.In(-1, 1)};
+            const double w[3] = {s.In(-1, 1), s.In(-1, 1), s.In(-1, 1)};
+            std::vector<std::array<double, 3>> p(count);
+            for (auto& q : p) {
+                const double a = s.In(-1, 1), b = s.In(-1, 1);
+                for (int c = 0; c < 3; ++c) {
+                    q[c] = shape == 0   ? at + s.In(-1, 1)
+                           : shape == 1 ? at + a * u[c] + b * w[c]
+                           : shape == 2 ? at + a * u[c]
+                           : shape == 3 ? at + (s.Below(2) ? u[c] : w[c])
+                                        : at + std::round(s.In(-2, 2));
+                }
+            }
+            return p;
+        };
+        const double at = s.Below(10) == 0 ? s.In(-3000, 3000) : s.In(0, 64);
+        const double ta[3] = {at, at, at};
+        const double tb[3] = {at + s.In(-0.5, 0.5), at + s.In(-0.5, 0.5), at};
+        ModelHull a = HullAt(cloud(at), ta);
+        ModelHull b = HullAt(cloud(at + s.In(-1.5, 1.5)), tb);
+        if (s.Below(50) == 0)
+            a.vertexCount = s.Below(2) ? -3 : 1000;
+        const double step[3] = {s.In(-0.2, 0.2), s.In(-0.2, 0.2), s.In(-0.2, 0.2)};
+        Compare(a, b, step, tally);
+        if (HasFatalFailure())
+            return;
+    }
+    // A flat octagon far out with a point above it, and a thin box with a point above its top
+    // face: runs that go round, go on with the scaled bound and need the backup choice,
+    // as they are and jittered.
+    const std::vector<std::array<double, 3>> octagon = {
+        {0x1.0a44ca18b1e59p+10, 0x1.792c5fefa29b9p+8, -0x1.07568a7ab5baap+8},
+        {0x1.cca0e6d6500dep+9, 0x1.6982b161e1be6p+8, -0x1.097af5bb9db8p+9},
+        {0x1.5f11ee6dea374p+9, 0x1.ec41e60f6dcd2p+8, -0x1.4827ee2a7dcb2p+9},
+        {0x1.168484dc0d458p+9, 0x1.3ae481743ede8p+9, -0x1.43233b962c73cp+9},
+        {0x1.0b4a6ea9fa935p+9, 0x1.a467bcf24c7b4p+9, -0x1.2a29106f72d99p+8},
+        {0x1.5ea0ee592c3bdp+9, 0x1.aa87d32b172aap+9, 0x1.37e3e34c58ap+0},
+        {0x1.d1ee44269af8p+9, 0x1.44e130d1c8318p+9, 0x1.a4842d9e0376p+3},
+        {0x1.241849971f65cp+10, 0x1.a65052bbac1f2p+8, -0x1.2692dca420fap+3},
+    };
+    const std::array<double, 3> above = {0x1.aa1521c281be5p+9, 0x1.126cc94777fe2p+9, -0x1.31506514fb561p+8};
+    const double thinLo[3] = {48.688694775757398, 5.609082896954785, 51.5991175216963};
+    const double thinHi[3] = {48.722210427759549, 5.8467143444981868, 53.117887971013118};
+    const std::array<double, 3> dot = {48.715533444335421, 5.6305744376794644, 53.276388886906162};
+    const double none[3] = {0, 0, 0};
+    for (int n = 0; n < 400; ++n) {
+        const double jitter = n == 0 ? 0 : s.In(-1e-6, 1e-6);
+        std::vector<std::array<double, 3>> a = n % 2 ? octagon : Corners(thinLo, thinHi);
+        std::array<double, 3> b = n % 2 ? above : dot;
+        for (double& c : b) c += jitter * (n % 2 ? 1000 : 1);
+        const double step[3] = {s.In(-1e-3, 1e-3), 0, 0};
+        Compare(HullAt(a, a[0].data()), HullAt({b}, b.data()), n < 2 ? none : step, tally);
+        if (HasFatalFailure())
+            return;
+    }
+    EXPECT_GT(tally.hits, 4000);
+    EXPECT_LT(tally.hits, 36000);
+    EXPECT_GT(tally.backups, 10);
+}
+
+// The distance routine and the sub-algorithm themselves, on any sets and simplices: the
+// same closest point, weights, simplex, count of steps and way of stopping.
+TEST(ConvexEquivalence, DistanceRunsAndReductionsMatchTheFirstVersion)
+{
+    Scatter s(29);
+    int backups = 0;
+    for (int n = 0; n < 20000; ++n) {
+        const int countA = 1 + s.Below(12), countB = 1 + s.Below(12);
+        const double scale = s.Below(4) == 0 ? 1000 : 1;
+        const double flat = s.Below(3) == 0 ? 0 : 1;
+        std::vector<double> a(countA * 3), b(countB * 3);
+        for (int i = 0; i < countA * 3; ++i) a[i] = (i % 3 == 2 ? flat : 1) * s.In(-1, 1) * scale;
+        for (int i = 0; i < countB * 3; ++i)
+            b[i] = (i % 3 == 2 ? flat : 1) * s.In(-1, 1) * scale + s.In(0, 2.5) * scale;
+        using Points = const double(*)[3];
+        ConvexDistance ours;
+        convexref::ConvexDistance theirs;
+        const bool ranOurs = ConvexClosest(reinterpret_cast<Points>(a.data()), countA,
+                                           reinterpret_cast<Points>(b.data()), countB, nullptr, 0, ours);
+        const bool ranTheirs =
+            convexref::ConvexClosest(reinterpret_cast<Points>(a.data()), countA,
+                                     reinterpret_cast<Points>(b.data()), countB, nullptr, 0, theirs);
+        bool same = ranOurs == ranTheirs && ours.size == theirs.size &&
+                    ours.iterations == theirs.iterations && ours.strict == theirs.strict &&
+                    static_cast<int>(ours.stop) == static_cast<int>(theirs.stop);
+        for (int c = 0; c < 3; ++c) same = same && SameNumber(ours.v[c], theirs.v[c]);
+        for (int i = 0; i < ours.size && i < 4; ++i)
+            same = same && Same(ours.lambda[i], theirs.lambda[i]) && ours.pairs[i][0] == theirs.pairs[i][0] &&
+                   ours.pairs[i][1] == theirs.pairs[i][1];
+        ASSERT_TRUE(same) << "run " << n;
+
+        // A simplex of two to four points, some nearly flat or repeated.
+        const int k = 2 + s.Below(3);
+        double y[4][3];
+        for (int i = 0; i < k; ++i)
+            for (int c = 0; c < 3; ++c) y[i][c] = s.In(-1, 1) * scale;
+        if (s.Below(3) == 0)
+            for (int c = 0; c < 3; ++c)
+                y[k - 1][c] = y[0][c] + (y[1][c] - y[0][c]) * s.In(-1, 2) + s.In(-1e-9, 1e-9) * scale;
+        if (s.Below(10) == 0)
+            std::memcpy(y[k - 1], y[s.Below(k - 1)], sizeof y[0]);
+        const bool scaled = s.Below(4) == 0;
+        ConvexReduction r{};
+        convexref::ConvexReduction rr{};
+        std::string ourErr, theirErr;
+        bool reducedOurs, reducedTheirs;
+        {
+            velqtest::CaptureCerr err;
+            reducedOurs = ConvexReduce(y, k, r, scaled);
+            ourErr = err.Text();
+        }
+        {
+            velqtest::CaptureCerr err;
+            reducedTheirs = convexref::ConvexReduce(y, k, rr, scaled);
+            theirErr = err.Text();
+        }
+        backups += !theirErr.empty();
+        same = reducedOurs == reducedTheirs && ourErr == theirErr;
+        if (same && reducedOurs) {
+            same = r.keptCount == rr.keptCount;
+            for (int c = 0; c < 3; ++c) same = same && SameNumber(r.v[c], rr.v[c]);
+            for (int e = 0; e < r.keptCount && same; ++e)
+                same = r.kept[e] == rr.kept[e] && Same(r.lambda[e], rr.lambda[e]);
+        }
+        ASSERT_TRUE(same) << "reduction " << n << " of " << k << " points";
+    }
+    EXPECT_GT(backups, 0) << "the backup choice came up";
+}
+
+}  // namespace
