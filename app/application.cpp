@@ -102,6 +102,7 @@ int CApplication::Run(const Options& options)
     new SoundManager(sound != 0);
     if (!sound)
         CHandleInputTask::mixer = {nullptr, nullptr};
+    CHandleInputTask::ApplyVolumes();  // before the music starts with the game task
 
     // Tasks start in this order (the window first); they run by priority. Without a
     // window nothing can be seen, nor any key reach the game to end it.

@@ -109,12 +109,16 @@ float OntoField(float v)
 bool CHandleInputTask::Start()
 {
     player = TakePlayer();
+    lastMouseX = CInputTask::mouseX, lastMouseY = CInputTask::mouseY;
+    return true;
+}
+
+void CHandleInputTask::ApplyVolumes()
+{
     if (mixer.channelVolume) {
         mixer.channelVolume(-1, MixerVolume(volumeFX));
         mixer.musicVolume(MixerVolume(volumeMusic));
     }
-    lastMouseX = CInputTask::mouseX, lastMouseY = CInputTask::mouseY;
-    return true;
 }
 
 void CHandleInputTask::RegisterSettings(CSettingsManager& settings)

@@ -10,7 +10,6 @@ class Player;
 
 class CHandleInputTask : public ITask {
 public:
-    // Sets the mixer to the player's volumes.
     bool Start() override;
     void Update() override;
     void Stop() override {}
@@ -26,6 +25,8 @@ public:
     // The effects' and the music's volume in percent (settings volumeFX, volumeMusic):
     // set at start, and what the sound key returns to after muting.
     static int volumeFX, volumeMusic;
+    // Sets the mixer to them; before any sound plays.
+    static void ApplyVolumes();
     // The volumes and every binding (CBindings) as settings.
     static void RegisterSettings(CSettingsManager& settings);
 

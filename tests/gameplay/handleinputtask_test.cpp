@@ -240,7 +240,7 @@ TEST_F(HandleInputTest, ToggleKeysFlipTheirOwnToggleAndTheSoundKeyEachVolumeByIt
     }
     // The volumes set are the mixer's at start and after every unmute.
     Settings({"volumeFX=50", "volumeMusic=30"});
-    task.Start();
+    CHandleInputTask::ApplyVolumes();
     EXPECT_TRUE(channels == 64 && music == 38);
     Hold({SDLK_m}), Hold({SDLK_m});
     EXPECT_TRUE(channels == 64 && music == 38);
