@@ -47,7 +47,7 @@ private:
     void Aim(float& x, float& y);
     // The player's share of the frame, in this order: aim, camera keys, moves, the
     // left stick's walk, fire, orbit, tower behind, weapon change, ring of towers.
-    void Steer(float aimX, float aimY);
+    void Steer(float cursorX, float cursorY);
     void MoveCamera(float dt);
     // One try-move by (dx, dy).
     void Move(float dx, float dy);
