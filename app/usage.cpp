@@ -47,8 +47,8 @@ std::vector<UsageKey> UsageKeys()
             const std::string names = CBindings::Names(action, device);
             if (device == CBindings::kPad && names == "none")
                 continue;
-            const std::string line = (device == CBindings::kKeys ? "key." : "pad.") + std::string(CBindings::Name(action)) +
-                                     "=" + names;
+            const std::string line =
+                (device == CBindings::kKeys ? "key." : "pad.") + std::string(CBindings::Name(action)) + "=" + names;
             const bool quit =
                 action == Action::Quit && device == CBindings::kKeys && names.find("escape") == std::string::npos;
             rows.push_back({line, CBindings::German(action) + std::string(quit ? " (auch Escape)" : ""), line,

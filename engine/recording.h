@@ -1,6 +1,7 @@
 // Recorded games: the settings that decide what the input does, the frames a game
-// read (clock, keyboard, mouse, controller, the seeds taken from the clock) and a hash of the game state after each, written by --record and
-// played back in place of the devices and the clock by --replay and --timedemo.
+// read (clock, keyboard, mouse, controller, the seeds taken from the clock) and a hash
+// of the game state after each, written by --record and played back in place of the
+// devices and the clock by --replay and --timedemo.
 #pragma once
 
 #include <cstdint>

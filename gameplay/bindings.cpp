@@ -149,7 +149,8 @@ void Resolve()
                 into[0] = state.chosen[a][d][0], into[1] = state.chosen[a][d][1];
                 continue;
             }
-            const std::string why = Parse(d == CBindings::kKeys ? kActionTable[a].keys[state.layout] : kActionTable[a].pad, into);
+            const ActionRow& row = kActionTable[a];
+            const std::string why = Parse(d == CBindings::kKeys ? row.keys[state.layout] : row.pad, into);
             assert(why.empty() && "the table names its keys as settings do");
             (void)why;
         }
@@ -300,7 +301,9 @@ void CBindings::Reset()
 std::vector<std::string> CBindings::Clashes()
 {
     std::vector<std::string> lines;
-    auto setting = [](int a, int d) { return SettingPrefix(static_cast<Device>(d)) + std::string(kActionTable[a].name); };
+    auto setting = [](int a, int d) {
+        return SettingPrefix(static_cast<Device>(d)) + std::string(kActionTable[a].name);
+    };
     for (int a = 0; a < kActions; ++a) {
         for (int d = 0; d < kDevices; ++d) {
             for (int input : Current(a, d)) {
@@ -309,7 +312,8 @@ std::vector<std::string> CBindings::Clashes()
                 const Inputs& quits = Current(static_cast<int>(Action::Quit), kKeys);
                 if (input == kAlwaysQuits && kActionTable[a].action != Action::Quit && state.own[a][d] &&
                     quits[0] != kAlwaysQuits && quits[1] != kAlwaysQuits)
-                    lines.push_back(InputName(input) + ": " + setting(a, d) + " and quit (Escape always quits) both act on it");
+                    lines.push_back(InputName(input) + ": " + setting(a, d) +
+                                    " and quit (Escape always quits) both act on it");
                 // Each pair once, from its first action; the game's own pairs (8 picks
                 // level 4 and moves the camera) are not the player's doing.
                 for (int b = a + 1; b < kActions; ++b) {

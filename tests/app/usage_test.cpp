@@ -23,8 +23,9 @@ TEST(Usage, ListsEveryRegisteredSettingWithItsDefault)
         EXPECT_TRUE(listed.emplace(s.name, s.value).second) << s.name << " is listed twice";
     for (const UsageKey& k : UsageKeys()) {
         const size_t equals = k.keys.find('=');
-        if (equals != std::string::npos)
+        if (equals != std::string::npos) {
             EXPECT_TRUE(listed.emplace(k.keys.substr(0, equals), k.keys.substr(equals + 1)).second) << k.keys;
+        }
     }
     auto* manager = new CSettingsManager();
     CHandleInputTask::RegisterSettings(*manager);
