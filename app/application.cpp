@@ -13,6 +13,7 @@
 #include "engine/profiler.h"
 #include "engine/recording.h"
 #include "engine/settings.h"
+#include "gameplay/bindings.h"
 #include "gameplay/enemyai.h"
 #include "gameplay/gamerules.h"
 #include "gameplay/handleinputtask.h"
@@ -45,7 +46,9 @@ int CApplication::Run(const Options& options)
 {
     std::cout << "VELQ started: Creating Log Files\n";
     new CLog();
-    CLog::GetSingleton().Init();
+    if (!CLog::GetSingleton().Init(options.logDir))
+        std::cerr << "VELQ: cannot write the logs applog.txt, clntlog.txt and srvrlog.txt in "
+                  << (options.logDir.empty() ? "the working directory" : options.logDir) << "\n";
 
     std::cout << "starting Settings Manager and Kernel... ";
     new CSettingsManager();
@@ -80,25 +83,26 @@ int CApplication::Run(const Options& options)
         return shots;
     };
 
-    // sound=0 plays silently without opening an audio device.
-    int sound = 1;
     CSettingsManager& settings = CSettingsManager::GetSingleton();
-    settings.RegisterVariable("sound", CMMPointer<BaseDator>(new Dator<int>(sound, 0, 1)));
-    settings.ParseFile("settings.esf");
-    // Each argument is one more settings line, applied after the file.
-    for (const std::string& line : options.settingsLines)
-        settings.ParseSetting(line, "command line");
-    // A replayed game reads the mouse against the window it was recorded in.
+    ReadSettings(options);
     if (CGameRecording::IsPlayingBack()) {
+        // A replayed game reads the mouse against the window it was recorded in, and
+        // its keys as they were bound then (the game's own in a file without them).
         settings.ParseSetting("screenX=" + std::to_string(CGameRecording::RecordedWidth()), "recording");
         settings.ParseSetting("screenY=" + std::to_string(CGameRecording::RecordedHeight()), "recording");
+        CBindings::Reset();
+        for (const std::string& line : CGameRecording::RecordedSettings())
+            settings.ParseSetting(line, "recording");
+    } else if (CGameRecording::GetMode() == CGameRecording::Mode::kRecord) {
+        CGameRecording::SetSettings(CBindings::SettingsLines());
     }
 
     // Ends the process when the device cannot be opened; a silent manager loads nothing,
     // and the sound key then changes no mixer volumes (there are no channels).
     new SoundManager(sound != 0);
     if (!sound)
-        CHandleInputTask::mixer = {[](int, int) { return 0; }, [](int) { return 0; }};
+        CHandleInputTask::mixer = {nullptr, nullptr};
+    CHandleInputTask::ApplyVolumes();  // before the music starts with the game task
 
     // Tasks start in this order (the window first); they run by priority. Without a
     // window nothing can be seen, nor any key reach the game to end it.
@@ -144,6 +148,21 @@ int CApplication::Run(const Options& options)
     Shutdown();
     CProfileSample::outputHandler = nullptr;
     return exitCode;
+}
+
+int CApplication::sound = 1;
+
+void CApplication::ReadSettings(const Options& options)
+{
+    CSettingsManager& settings = CSettingsManager::GetSingleton();
+    settings.RegisterVariable("sound", CMMPointer<BaseDator>(new Dator<int>(sound, 0, 1)));
+    CHandleInputTask::RegisterSettings(settings);
+    settings.ParseFile(options.settings);
+    // Each argument is one more settings line, applied after the file.
+    for (const std::string& line : options.settingsLines)
+        settings.ParseSetting(line, "command line");
+    for (const std::string& clash : CBindings::Clashes())
+        settings.Warn(clash);
 }
 
 void CApplication::Shutdown()

@@ -15,6 +15,11 @@ public:
     // Returns the exit code: 0, or 1 when no window opens, a recording could not be
     // written or a replay parted from its recording.
     int Run(const Options& options);
+    // Registers the game's settings (sound, volumes, bindings) next to the engine's and
+    // reads the settings file and the command line's lines into them; reports two
+    // actions bound to one key. The settings manager must exist.
+    static void ReadSettings(const Options& options);
+    static int sound;  // 0: play silently, without an audio device
 
 private:
     // Frees the singletons Run made, in the order the shutdown needs.

@@ -14,6 +14,7 @@
 #include "engine/mmanager.h"
 #include "engine/options.h"
 #include "engine/recording.h"
+#include "engine/settings.h"
 
 namespace {
 void OnTerminate(int) { CKernel::RequestStop(); }
@@ -27,6 +28,11 @@ int main(int argc, char* argv[])
         return 2;
     }
     if (options.help) {
+        // With the settings read, so that the keys listed are the ones in force. The
+        // manager stays: its settings are the program's until it ends.
+        new CSettingsManager();
+        CApplication::ReadSettings(options);
+        CSettingsManager::GetSingleton().ReportUnknown();
         std::cout << UsageText();
         return 0;
     }

@@ -2,7 +2,8 @@
 #include "app/usage.h"
 
 #include <algorithm>
-#include <cstring>
+
+#include "gameplay/bindings.h"
 
 // clang-format off
 std::vector<UsageOption> UsageOptions()
@@ -13,49 +14,57 @@ std::vector<UsageOption> UsageOptions()
         {"--record",   "FILE", "write the game you play to FILE"},
         {"--replay",   "FILE", "play FILE back and check that it ends as recorded"},
         {"--timedemo", "FILE", "play FILE back as fast as it draws, print the frame rate"},
+        {"--settings", "FILE", "read the settings from FILE instead of settings.esf"},
+        {"--log-dir",  "DIR",  "write the logs into DIR instead of the working directory"},
     };
 }
 
 std::vector<UsageSetting> UsageSettings()
 {
     return {
-        {"screenX",    "800", "window width in pixels"},
-        {"screenY",    "600", "window height in pixels"},
-        {"screenBPP",  "16",  "colour depth in bits per pixel"},
-        {"fullscreen", "1",   "-fullscreen opens a window; Alt+Enter switches"},
-        {"sound",      "1",   "-sound plays silently, without an audio device"},
-        {"maxfps",     "0",   "frames per second at most; 0 draws as fast as it can"},
-    };
-}
-
-std::vector<UsageKey> UsageKeys()
-{
-    return {
-        {"w a s d, Pfeile",            "laufen",                    "w a s d, arrow keys",      "walk forward, back and sideways"},
-        {"Maus",                       "zielen",                    "mouse",                    "aim: the figure faces the cursor"},
-        {"Leertaste, linke Maustaste", "feuern",                    "space, left mouse button", "fire the weapon in hand"},
-        {"rechte Maustaste",           "Turm",                      "right mouse button",       "place a tower behind the figure"},
-        {"z",                          "Turmring",                  "z",                        "place a ring of towers around the figure"},
-        {"Tab",                        "Waffe wechseln",            "Tab",                      "next weapon"},
-        {"c, mittlere Maustaste",      "Kamera drehen",             "c, middle mouse button",   "turn the camera with the mouse"},
-        {"1 2 o i, Bild auf/ab",       "Kamera",                    "1 2 o i, Page Up/Down",    "move the camera"},
-        {"5 6 7 8",                    "Level 1 bis 4",             "5 6 7 8",                  "level 1 to 4"},
-        {"Esc",                        "zur Auswahl, dort beenden", "Escape",                   "back to the selection level; there, quit"},
-        {"F1",                         "Hilfe",                     "F1",                       "help on and off"},
-        {"F2",                         "Scenegraph ein/aus",        "F2",                       "scene graph on and off"},
-        {"F3",                         "FPS ein/aus",               "F3",                       "frame rate on and off"},
-        {"F4",                         "Reflexionen ein/aus",       "F4",                       "reflections on and off"},
-        {"F6",                         "Bounding Boxes ein/aus",    "F6",                       "bounding boxes on and off"},
-        {"F7",                         "Wireframe ein/aus",         "F7",                       "wireframe on and off"},
-        {"F8",                         "Displaylists ein/aus",      "F8",                       "display lists on and off"},
-        {"y",                          "Shadowmap ein/aus",         "y",                        "shadow map on and off"},
-        {"p",                          "Gegnerpfade ein/aus",       "p",                        "enemy paths on and off"},
-        {"m",                          "Musik/FX ein/aus",          "m",                        "music and sound effects on and off"},
-        {"F12",                        "Bildschirmfoto",            "F12",                      "save a screenshot"},
-        {"Alt+Enter",                  "Fenster/Vollbild",          "Alt+Enter",                "window or full screen"},
+        {"screenX",     "800",    "window width in pixels"},
+        {"screenY",     "600",    "window height in pixels"},
+        {"screenBPP",   "16",     "colour depth in bits per pixel"},
+        {"fullscreen",  "1",      "-fullscreen opens a window; Alt+Enter switches"},
+        {"sound",       "1",      "-sound plays silently, without an audio device"},
+        {"maxfps",      "0",      "frames per second at most; 0 draws as fast as it can"},
+        {"volumeFX",    "100",    "sound effects' volume in percent"},
+        {"volumeMusic", "100",    "music's volume in percent"},
+        {"layout",      "qwerty", "keys where a qwerty, azerty or qwertz keyboard has them"},
+        {"pad",         "1",      "-pad leaves a game controller alone"},
+        {"padDeadZone", "20",     "how far a stick must move, in percent, to count"},
     };
 }
 // clang-format on
+
+std::vector<UsageKey> UsageKeys()
+{
+    std::vector<UsageKey> rows;
+    for (int d = 0; d < CBindings::kDevices; ++d) {
+        for (int a = 0; a < CBindings::kActions; ++a) {
+            const Action action = static_cast<Action>(a);
+            const auto device = static_cast<CBindings::Device>(d);
+            const std::string names = CBindings::Names(action, device);
+            if (device == CBindings::kPad && names == "none")
+                continue;
+            const std::string line =
+                (device == CBindings::kKeys ? "key." : "pad.") + std::string(CBindings::Name(action)) + "=" + names;
+            const bool quit =
+                action == Action::Quit && device == CBindings::kKeys && names.find("escape") == std::string::npos;
+            rows.push_back({line, CBindings::German(action) + std::string(quit ? " (auch Escape)" : ""), line,
+                            CBindings::English(action) + std::string(quit ? " (Escape as well)" : "")});
+        }
+    }
+    // clang-format off
+    const UsageKey unbound[] = {
+        {"Maus",              "zielen",                 "mouse",                   "aim: the figure faces the cursor"},
+        {"Stick links/rechts","laufen/zielen",          "left/right stick",        "walk the way it points; aim"},
+        {"Alt+Enter",         "Fenster/Vollbild",       "Alt+Enter",               "window or full screen"},
+    };
+    // clang-format on
+    rows.insert(rows.end(), std::begin(unbound), std::end(unbound));
+    return rows;
+}
 
 namespace {
 // "  term      meaning": the terms padded to one column, at least two blanks wide.
@@ -87,7 +96,7 @@ std::string UsageText()
         width = std::max(width, SettingTerm(s).size() + 3);
     size_t keyWidth = 16;
     for (const UsageKey& k : keys)
-        keyWidth = std::max(keyWidth, std::strlen(k.keys) + 3);
+        keyWidth = std::max(keyWidth, k.keys.size() + 3);
 
     std::string out =
         "Usage: velq [OPTION]... [SETTING]...\n"
@@ -102,8 +111,11 @@ std::string UsageText()
         "+name sets 1, -name sets 0):\n";
     for (const UsageSetting& s : settings)
         AddRow(out, SettingTerm(s), s.meaning, width);
-    out += "\nTasten:\n";
+    out +=
+        "\n"
+        "Tasten (key.AKTION=TASTE oder TASTE,TASTE belegt sie neu, none keine;\n"
+        "pad.AKTION=KNOPF ebenso den Controller):\n";
     for (const UsageKey& k : keys)
-        AddRow(out, k.keys, k.action, keyWidth);
+        AddRow(out, k.keys, k.action.c_str(), keyWidth);
     return out;
 }

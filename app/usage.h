@@ -19,16 +19,18 @@ struct UsageSetting {
 };
 
 // One row of keys: in the game's own words, as --help prints them, and in English
-// for the manual page.
+// for the manual page. A bound action's keys are its setting as a line would set it
+// (key.fire=space,mouse1), with the bindings in force.
 struct UsageKey {
-    const char* keys;
-    const char* action;
-    const char* keysEnglish;
-    const char* actionEnglish;
+    std::string keys;
+    std::string action;
+    std::string keysEnglish;
+    std::string actionEnglish;
 };
 
 std::vector<UsageOption> UsageOptions();
 std::vector<UsageSetting> UsageSettings();
+// Every action with its keys, then its controller inputs, then what is not bound.
 std::vector<UsageKey> UsageKeys();
 
 // The whole --help text.

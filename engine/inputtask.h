@@ -1,5 +1,5 @@
-// Polled keyboard and mouse state, this frame and the last. The class-wide state
-// is the seam tests write to directly.
+// Polled keyboard, mouse and controller state, this frame and the last. The class-wide
+// state is the seam tests write to directly.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +8,8 @@
 
 class CInputTask : public ITask {
 public:
+    // Opens the first controller SDL finds, unless the pad setting is 0 or a recording
+    // is played back.
     bool Start() override;
     void Update() override;
     void Stop() override;
@@ -29,9 +31,36 @@ public:
     static float normMouseX();
     static float normMouseY();
 
+    // Every key, mouse button and controller input by one number, as bindings name
+    // them: the keys by SDL symbol, then the mouse buttons, the controller's buttons,
+    // its hat's four directions and its axes pushed past half way to either side.
+    static constexpr int kKeyInputs = 323;  // SDLK_LAST
+    static constexpr int kMouseButtons = 8, kPadButtons = 28, kPadHatBits = 4, kPadAxes = 8;
+    static constexpr int kMouseInput = kKeyInputs;                   // + button - 1
+    static constexpr int kPadButtonInput = kMouseInput + kMouseButtons;  // + button
+    static constexpr int kPadHatInput = kPadButtonInput + kPadButtons;   // + up, right, down, left
+    static constexpr int kPadAxisInput = kPadHatInput + kPadHatBits;     // + 2 * axis, + 1 below
+    static constexpr int kInputCount = kPadAxisInput + 2 * kPadAxes;
+    static constexpr int kPadAxisHalf = 16384;
+    // Numbers outside 0 .. kInputCount - 1 count as not held.
+    static bool curInput(int input);
+    static bool oldInput(int input);
+    static bool inputDown(int input) { return curInput(input) && !oldInput(input); }
+    static bool inputStillDown(int input) { return curInput(input) && oldInput(input); }
+
     static unsigned char* keys;
     static int keyCount;
     static CMMPointer<CMMDynamicBlob<unsigned char>> oldKeys;
     static int mouseX, mouseY;
     static uint32_t buttons, oldButtons;
+    // The controller: axes from -32768 to 32767 (a stick's y grows downwards), its
+    // buttons in bits 0 to 27 and its hat's up, right, down and left in bits 28 to 31.
+    // All 0 without one.
+    static int16_t padAxes[kPadAxes], oldPadAxes[kPadAxes];
+    static uint32_t padButtons, oldPadButtons;
+    // The pad setting: 0 leaves any controller alone.
+    static int padOn;
+
+private:
+    static void PollPad();
 };

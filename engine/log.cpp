@@ -36,18 +36,19 @@ void FlushLogAtExit()
 }
 }  // namespace
 
-bool CLog::Init()
+bool CLog::Init(const std::string& folder)
 {
     static bool flushRegistered = false;
     if (!flushRegistered) {
         std::atexit(FlushLogAtExit);
         flushRegistered = true;
     }
-    appLog.open("applog.txt", std::ios::out | std::ios::trunc);
-    clientLog.open("clntlog.txt", std::ios::out | std::ios::trunc);
-    serverLog.open("srvrlog.txt", std::ios::out | std::ios::trunc);
+    const std::string in = folder.empty() ? "" : folder + "/";
+    appLog.open(in + "applog.txt", std::ios::out | std::ios::trunc);
+    clientLog.open(in + "clntlog.txt", std::ios::out | std::ios::trunc);
+    serverLog.open(in + "srvrlog.txt", std::ios::out | std::ios::trunc);
     LoadStrings();
-    return true;
+    return appLog.is_open() && clientLog.is_open() && serverLog.is_open();
 }
 
 bool CLog::LoadStrings()

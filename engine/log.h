@@ -18,9 +18,10 @@ class CLog : public CSingleton<CLog> {
 public:
     CLog() = default;
 
-    // Opens (and truncates) the three files and loads the message table. Files that
-    // fail to open are not reported; their writes are lost.
-    bool Init();
+    // Opens (and truncates) the three files in the folder (the working directory when
+    // empty) and loads the message table. False when a file fails to open; its writes
+    // are lost.
+    bool Init(const std::string& folder = "");
     // Fills the message table from the texts built into the program.
     bool LoadStrings();
     // Formats like printf and writes to every target named in `target`; returns 0,

@@ -9,11 +9,14 @@ namespace {
 struct FileOption {
     const char* name;
     std::string Options::*field;
+    const char* what;  // what the option needs after it
 };
 const FileOption kFileOptions[] = {
-    {"--record", &Options::record},
-    {"--replay", &Options::replay},
-    {"--timedemo", &Options::timedemo},
+    {"--record",   &Options::record,   "a file name"},
+    {"--replay",   &Options::replay,   "a file name"},
+    {"--timedemo", &Options::timedemo, "a file name"},
+    {"--settings", &Options::settings, "a file name"},
+    {"--log-dir",  &Options::logDir,   "a folder name"},
 };
 }  // namespace
 
@@ -56,7 +59,7 @@ Options ParseOptions(int argc, const char* const argv[])
         if (!known)
             o.error = "velq: unknown option " + arg + " (velq --help lists them)";
         else if (!hasValue || value.empty())
-            o.error = std::string("velq: ") + known->name + " needs a file name (velq --help)";
+            o.error = std::string("velq: ") + known->name + " needs " + known->what + " (velq --help)";
         else
             o.*(known->field) = value;
     }

@@ -17,6 +17,7 @@
 #include "engine/videotask.h"
 
 const char kRecordingMagic[8] = {'V', 'E', 'L', 'Q', 'R', 'E', 'C', '\n'};
+static_assert(kRecordedPadAxes == CInputTask::kPadAxes, "every axis of the controller is recorded");
 
 namespace {
 constexpr char kFrameTag = 'F';
@@ -26,6 +27,10 @@ constexpr char kEndTag = 'E';
 constexpr size_t kMaxVersionLength = 64;
 constexpr int32_t kMaxScreenSide = 16384;
 constexpr uint16_t kMaxKeyCount = 4096;
+constexpr uint16_t kMaxSettings = 512;
+constexpr uint16_t kMaxSettingLength = 1023;
+// A frame's controller: none (all zero), or its buttons and axes.
+constexpr uint8_t kNoPad = 0, kPad = 1;
 
 void PutU16(std::string& out, uint16_t v)
 {
@@ -90,11 +95,35 @@ private:
     size_t at = 0;
 };
 
-std::string DecodeFrame(Reader& in, uint16_t keyCount, RecordedFrame& f)
+bool HasPad(const RecordedFrame& f)
+{
+    for (int16_t a : f.padAxes)
+        if (a != 0)
+            return true;
+    return f.padButtons != 0;
+}
+
+std::string DecodeFrame(Reader& in, uint32_t format, uint16_t keyCount, RecordedFrame& f)
 {
     uint16_t keys = 0, seeds = 0;
-    if (!in.U32(f.ticks) || !in.I64(f.seconds) || !in.I32(f.mouseX) || !in.I32(f.mouseY) ||
-        !in.U32(f.buttons) || !in.U16(keys))
+    if (!in.U32(f.ticks) || !in.I64(f.seconds) || !in.I32(f.mouseX) || !in.I32(f.mouseY) || !in.U32(f.buttons))
+        return "truncated";
+    uint8_t pad = kNoPad;
+    if (format >= 2 && !in.U8(pad))
+        return "truncated";
+    if (pad == kPad) {
+        if (!in.U32(f.padButtons))
+            return "truncated";
+        for (int16_t& a : f.padAxes) {
+            uint16_t u = 0;
+            if (!in.U16(u))
+                return "truncated";
+            a = static_cast<int16_t>(u);
+        }
+    } else if (pad != kNoPad) {
+        return "corrupt controller state";
+    }
+    if (!in.U16(keys))
         return "truncated";
     if (in.Left() < keys * size_t{2})
         return "truncated";
@@ -118,7 +147,9 @@ std::string DecodeFrame(Reader& in, uint16_t keyCount, RecordedFrame& f)
 bool RecordedFrame::operator==(const RecordedFrame& o) const
 {
     return ticks == o.ticks && seconds == o.seconds && mouseX == o.mouseX && mouseY == o.mouseY &&
-           buttons == o.buttons && keysChanged == o.keysChanged && seeds == o.seeds && hash == o.hash;
+           buttons == o.buttons && padButtons == o.padButtons &&
+           std::equal(padAxes, padAxes + kRecordedPadAxes, o.padAxes) && keysChanged == o.keysChanged &&
+           seeds == o.seeds && hash == o.hash;
 }
 
 void RecordingCodec::Header(const Recording& r, std::string& out)
@@ -133,6 +164,13 @@ void RecordingCodec::Header(const Recording& r, std::string& out)
     PutU16(out, r.keyCount);
     PutU32(out, r.startTicks);
     PutU64(out, static_cast<uint64_t>(r.startSeconds));
+    const size_t count = std::min(r.settings.size(), size_t{kMaxSettings});
+    PutU16(out, static_cast<uint16_t>(count));
+    for (size_t i = 0; i < count; ++i) {
+        const std::string line = r.settings[i].substr(0, kMaxSettingLength);
+        PutU16(out, static_cast<uint16_t>(line.size()));
+        out += line;
+    }
 }
 
 void RecordingCodec::Frame(const RecordedFrame& f, std::string& out)
@@ -143,6 +181,12 @@ void RecordingCodec::Frame(const RecordedFrame& f, std::string& out)
     PutU32(out, static_cast<uint32_t>(f.mouseX));
     PutU32(out, static_cast<uint32_t>(f.mouseY));
     PutU32(out, f.buttons);
+    out.push_back(static_cast<char>(HasPad(f) ? kPad : kNoPad));
+    if (HasPad(f)) {
+        PutU32(out, f.padButtons);
+        for (int16_t a : f.padAxes)
+            PutU16(out, static_cast<uint16_t>(a));
+    }
     PutU16(out, static_cast<uint16_t>(f.keysChanged.size()));
     for (uint16_t k : f.keysChanged)
         PutU16(out, k);
@@ -171,8 +215,8 @@ std::string RecordingCodec::Decode(const std::string& bytes, Recording& out)
     uint16_t versionLength = 0;
     if (!in.U32(format))
         return "truncated header";
-    if (format != kRecordingFormat)
-        return "recording format " + std::to_string(format) + ", this game reads format " +
+    if (format < 1 || format > kRecordingFormat)
+        return "recording format " + std::to_string(format) + ", this game reads formats 1 to " +
                std::to_string(kRecordingFormat);
     if (!in.U16(versionLength) || versionLength > kMaxVersionLength || in.Left() < versionLength)
         return "truncated header";
@@ -186,6 +230,21 @@ std::string RecordingCodec::Decode(const std::string& bytes, Recording& out)
     if (r.screenWidth < 1 || r.screenWidth > kMaxScreenSide || r.screenHeight < 1 ||
         r.screenHeight > kMaxScreenSide || r.keyCount == 0 || r.keyCount > kMaxKeyCount)
         return "corrupt header";
+    uint16_t settings = 0;
+    if (format >= 2 && !in.U16(settings))
+        return "truncated header";
+    if (settings > kMaxSettings)
+        return "corrupt header";
+    for (uint16_t i = 0; i < settings; ++i) {
+        uint16_t length = 0;
+        if (!in.U16(length) || in.Left() < length)
+            return "truncated header";
+        if (length > kMaxSettingLength)
+            return "corrupt header";
+        std::string line(length, '\0');
+        in.Raw(&line[0], length);
+        r.settings.push_back(std::move(line));
+    }
 
     for (;;) {
         uint8_t tag = 0;
@@ -196,7 +255,7 @@ std::string RecordingCodec::Decode(const std::string& bytes, Recording& out)
         if (tag != kFrameTag)
             return "corrupt record after frame " + std::to_string(r.frames.size());
         RecordedFrame f;
-        const std::string why = DecodeFrame(in, r.keyCount, f);
+        const std::string why = DecodeFrame(in, format, r.keyCount, f);
         if (!why.empty())
             return why + " in frame " + std::to_string(r.frames.size() + 1);
         r.frames.push_back(std::move(f));
@@ -403,6 +462,8 @@ bool CGameRecording::SupplyInput()
         CInputTask::mouseX = f.mouseX;
         CInputTask::mouseY = f.mouseY;
         CInputTask::buttons = f.buttons;
+        CInputTask::padButtons = f.padButtons;
+        std::copy(f.padAxes, f.padAxes + kRecordedPadAxes, CInputTask::padAxes);
     }
     CInputTask::keys = session.keys.data();
     CInputTask::keyCount = static_cast<int>(session.keys.size());
@@ -424,6 +485,8 @@ void CGameRecording::InputRead()
     session.current.mouseX = CInputTask::mouseX;
     session.current.mouseY = CInputTask::mouseY;
     session.current.buttons = CInputTask::buttons;
+    session.current.padButtons = CInputTask::padButtons;
+    std::copy(CInputTask::padAxes, CInputTask::padAxes + kRecordedPadAxes, session.current.padAxes);
 }
 
 uint32_t CGameRecording::Seed(uint32_t seed)

@@ -1,6 +1,7 @@
-// Recorded games: the frames a game read (clock, keyboard, mouse, the seeds taken
-// from the clock) and a hash of the game state after each, written by --record and
-// played back in place of the devices and the clock by --replay and --timedemo.
+// Recorded games: the settings that decide what the input does, the frames a game
+// read (clock, keyboard, mouse, controller, the seeds taken from the clock) and a hash
+// of the game state after each, written by --record and played back in place of the
+// devices and the clock by --replay and --timedemo.
 #pragma once
 
 #include <cstdint>
@@ -10,9 +11,11 @@
 #include <string>
 #include <vector>
 
-// The file starts with these eight bytes, then the format version.
+// The file starts with these eight bytes, then the format version. Format 1 had no
+// controller and no settings; it is still read.
 extern const char kRecordingMagic[8];
-constexpr uint32_t kRecordingFormat = 1;
+constexpr uint32_t kRecordingFormat = 2;
+constexpr int kRecordedPadAxes = 8;
 
 // One kernel pass as the game saw it.
 struct RecordedFrame {
@@ -21,6 +24,8 @@ struct RecordedFrame {
     int32_t mouseX = 0;     // cursor in window pixels
     int32_t mouseY = 0;
     uint32_t buttons = 0;   // SDL button mask
+    uint32_t padButtons = 0;  // the controller's buttons and hat, as the input task holds them
+    int16_t padAxes[kRecordedPadAxes] = {};
     std::vector<uint16_t> keysChanged;  // keys that went down or up since the frame before
     std::vector<uint32_t> seeds;        // every reseed of the random generator, in order
     uint64_t hash = 0;                  // the game state at the end of the frame
@@ -35,6 +40,9 @@ struct Recording {
     uint16_t keyCount = 0;     // size of the keyboard state array
     uint32_t startTicks = 0;   // the clock before the first frame (level start time)
     int64_t startSeconds = 0;
+    // Settings lines a replay applies over its own (the key bindings the game was
+    // played with).
+    std::vector<std::string> settings;
     std::vector<RecordedFrame> frames;
     uint64_t finalHash = 0;    // the game state when the kernel loop has ended
 };
@@ -89,6 +97,10 @@ public:
     // The window size the replayed game must have (mouse positions depend on it).
     static int32_t RecordedWidth() { return played.screenWidth; }
     static int32_t RecordedHeight() { return played.screenHeight; }
+    // Recording: the settings lines the file keeps for its replay. Playing back: the
+    // lines the file keeps (none in a file of format 1).
+    static void SetSettings(const std::vector<std::string>& lines) { played.settings = lines; }
+    static const std::vector<std::string>& RecordedSettings() { return played.settings; }
 
     // Kernel: after the clock's own step, and after the pass's collection.
     static void BeginFrame();

@@ -9,6 +9,7 @@
 #include <iostream>
 #include <vector>
 
+#include "engine/inputtask.h"
 #include "engine/kernel.h"
 #include "engine/videotask.h"
 
@@ -107,14 +108,11 @@ void CSettingsManager::Apply(const Line& line, BaseDator& dator)
     }
 }
 
-void CSettingsManager::Report(const Line& line, const std::string& what)
+std::string Printable(const std::string& text, std::size_t most)
 {
-    // Quoted, cut short and with control and non-ASCII bytes spelled out: a line of a
-    // strange file cannot garble the terminal it is reported on.
-    constexpr std::size_t kShown = 60;
     std::string shown;
-    for (std::size_t i = 0; i < line.text.size() && i < kShown; ++i) {
-        const unsigned char c = static_cast<unsigned char>(line.text[i]);
+    for (std::size_t i = 0; i < text.size() && i < most; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
         if (c >= 0x20 && c < 0x7f) {
             shown += static_cast<char>(c);
         } else {
@@ -123,9 +121,19 @@ void CSettingsManager::Report(const Line& line, const std::string& what)
             shown += hex;
         }
     }
-    if (line.text.size() > kShown)
-        shown += "...";
-    const std::string message = (line.source.empty() ? "" : line.source + ": ") + "\"" + shown + "\": " + what;
+    return text.size() > most ? shown + "..." : shown;
+}
+
+void CSettingsManager::Report(const Line& line, const std::string& what)
+{
+    // Quoted and cut short: a line of a strange file cannot garble the terminal it is
+    // reported on.
+    constexpr std::size_t kShown = 60;
+    Warn((line.source.empty() ? "" : line.source + ": ") + "\"" + Printable(line.text, kShown) + "\": " + what);
+}
+
+void CSettingsManager::Warn(const std::string& message)
+{
     if (reporter)
         reporter(message);
     else
@@ -203,6 +211,8 @@ void CSettingsManager::CreateStandardSettings()
     RegisterVariable("fullscreen", CMMPointer<BaseDator>(CVideoTask::screenFull));
     maxFps = new Dator<int>(CKernel::maxFps, 0, std::numeric_limits<int>::max());
     RegisterVariable("maxfps", CMMPointer<BaseDator>(maxFps));
+    pad = new Dator<int>(CInputTask::padOn, 0, 1);
+    RegisterVariable("pad", CMMPointer<BaseDator>(pad));
 }
 
 void CSettingsManager::DestroyStandardSettings()
@@ -212,4 +222,5 @@ void CSettingsManager::DestroyStandardSettings()
     CVideoTask::screenBPP = nullptr;
     CVideoTask::screenFull = nullptr;
     maxFps = nullptr;
+    pad = nullptr;
 }

@@ -126,6 +126,10 @@ private:
     std::vector<T> choices;  // empty: any value from lowest to highest
 };
 
+// The text as a report shows it: control and non-ASCII bytes spelled out (\x1B), cut
+// after `most` characters with "...", so a strange line cannot garble a terminal.
+std::string Printable(const std::string& text, std::size_t most);
+
 class CSettingsManager : public CSingleton<CSettingsManager> {
 public:
     CSettingsManager();
@@ -148,6 +152,8 @@ public:
     // Receives each report, one line without its line end; by default standard error.
     using Reporter = std::function<void(const std::string&)>;
     void SetReporter(Reporter r) { reporter = std::move(r); }
+    // A report that is about no one line (two settings that clash), the same way.
+    void Warn(const std::string& message);
 
     void CreateStandardSettings();
     void DestroyStandardSettings();
@@ -172,4 +178,5 @@ private:
     std::vector<Line> unknown;  // lines whose name is not registered (yet)
     Reporter reporter;
     CMMPointer<Dator<int>> maxFps;  // the kernel's frame-rate cap
+    CMMPointer<Dator<int>> pad;     // whether the input task opens a controller
 };

@@ -25,6 +25,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CKernel::maxFps = 0;
     CSettingsManager& settings = CSettingsManager::GetSingleton();
     settings.ParseFile(path);
-    velqfuzz::CheckSettings();
+    velqfuzz::CheckSettings(6);
     return 0;
 }

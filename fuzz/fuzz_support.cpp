@@ -10,6 +10,7 @@
 #include <iostream>
 #include <streambuf>
 
+#include "engine/inputtask.h"
 #include "engine/kernel.h"
 #include "engine/settings.h"
 #include "engine/videotask.h"
@@ -90,7 +91,7 @@ void Fail(const char* what)
     std::abort();
 }
 
-void CheckSettings()
+void CheckSettings(size_t names)
 {
     CSettingsManager& settings = CSettingsManager::GetSingleton();
     settings.SetReporter([](const std::string& line) {
@@ -98,12 +99,13 @@ void CheckSettings()
             Check(c >= 0x20 && c < 0x7f, "a report is not one line of printable text");
     });
     settings.ReportUnknown();
-    for (const char* name : {"screenX", "screenY", "screenBPP", "fullscreen", "maxfps"})
+    for (const char* name : {"screenX", "screenY", "screenBPP", "fullscreen", "maxfps", "pad"})
         Check(settings.IsRegistered(name), "a standard setting went missing");
-    Check(settings.CountNames() == 5, "an unknown name was added to the settings");
+    Check(settings.CountNames() == names, "an unknown name was added to the settings");
     const int w = CVideoTask::scrWidth, h = CVideoTask::scrHeight, bpp = CVideoTask::scrBPP;
     Check(w >= 1 && w <= 16384 && h >= 1 && h <= 16384 && (bpp == 16 || bpp == 24 || bpp == 32) &&
-              (CVideoTask::fullscreen == 0 || CVideoTask::fullscreen == 1) && CKernel::maxFps >= 0,
+              (CVideoTask::fullscreen == 0 || CVideoTask::fullscreen == 1) && CKernel::maxFps >= 0 &&
+              (CInputTask::padOn == 0 || CInputTask::padOn == 1),
           "a setting took a value outside its range");
 }
 

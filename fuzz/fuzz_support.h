@@ -39,10 +39,10 @@ inline void Check(bool ok, const char* what)
         Fail(what);
 }
 
-// The settings targets' promises after a file or a line was read: the five standard
-// settings are registered and no other name entered the table, each holds a value of
-// its range, and every report was one line of printable text (kept names are
-// reported, so nothing waits into the next input).
-void CheckSettings();
+// The settings targets' promises after a file or a line was read: the standard settings
+// are registered and no name beyond the `names` registered entered the table, each
+// holds a value of its range, and every report was one line of printable text (kept
+// names are reported, so nothing waits into the next input).
+void CheckSettings(size_t names);
 
 }  // namespace velqfuzz

@@ -1,90 +1,91 @@
-// This frame's keys and mouse turned into the player's actions and the game's switches.
+// This frame's keys, mouse and controller turned into the player's actions and the
+// game's switches.
 #include "gameplay/handleinputtask.h"
 
-#include <SDL.h>
 #include <SDL_mixer.h>
 
 #include <cmath>
 #include <iostream>
 
 #include "engine/inputtask.h"
+#include "engine/settings.h"
 #include "engine/timertask.h"
+#include "gameplay/bindings.h"
 #include "world/actors.h"
 #include "world/gameworld.h"
 #include "world/scenegraph.h"
 
 CHandleInputTask::Mixer CHandleInputTask::mixer = {Mix_Volume, Mix_VolumeMusic};
+int CHandleInputTask::volumeFX = 100;
+int CHandleInputTask::volumeMusic = 100;
 
 namespace {
 
-constexpr int kNoKey = -1;
-
-// A binding held by either of two keys.
-bool Held(int key, int alternative)
-{
-    return CInputTask::keyStillDown(key) || (alternative != kNoKey && CInputTask::keyStillDown(alternative));
-}
-
 // The four moves, tried in this order, each as a share of forward and right.
 struct MoveKey {
-    int key, alternative;
+    Action action;
     float forward, right;
 };
 enum { kMoveBindings = 4 };
 // clang-format off
 constexpr MoveKey kMoveKeys[] = {
-    // key        alternative  forward  right
-    {SDLK_UP,     SDLK_w,       1.0f,    0.0f},
-    {SDLK_DOWN,   SDLK_s,      -1.0f,    0.0f},
-    {SDLK_LEFT,   SDLK_a,       0.0f,   -1.0f},
-    {SDLK_RIGHT,  SDLK_d,       0.0f,    1.0f},
+    // action          forward  right
+    {Action::Forward,   1.0f,    0.0f},
+    {Action::Back,     -1.0f,    0.0f},
+    {Action::Left,      0.0f,   -1.0f},
+    {Action::Right,     0.0f,    1.0f},
 };
 // clang-format on
 static_assert(sizeof(kMoveKeys) / sizeof(kMoveKeys[0]) == kMoveBindings, "one row per move");
 
 // Held keys that move the camera offset, in units per second of the camera rate.
 struct CameraKey {
-    int key, alternative;
+    Action action;
     float dz, dy;
 };
 enum { kCameraBindings = 6 };
 // clang-format off
 constexpr CameraKey kCameraKeys[] = {
-    // key         alternative     z      y
-    {SDLK_1,       SDLK_PAGEUP,    0.0f,  1.0f},
-    {SDLK_2,       SDLK_PAGEDOWN,  0.0f, -1.0f},
-    {SDLK_MINUS,   SDLK_o,         1.0f,  0.0f},
-    {SDLK_PLUS,    SDLK_i,        -1.0f,  0.0f},
-    {SDLK_9,       kNoKey,         1.0f, -1.0f},
-    {SDLK_8,       kNoKey,        -1.0f,  1.0f},
+    // action                 z      y
+    {Action::CameraForward,  0.0f,  1.0f},
+    {Action::CameraBack,     0.0f, -1.0f},
+    {Action::CameraHigher,   1.0f,  0.0f},
+    {Action::CameraLower,   -1.0f,  0.0f},
+    {Action::CameraOut,      1.0f, -1.0f},
+    {Action::CameraIn,      -1.0f,  1.0f},
 };
 // clang-format on
 static_assert(sizeof(kCameraKeys) / sizeof(kCameraKeys[0]) == kCameraBindings, "one row per camera binding");
 
-// The display toggles' keys, in the order they are tested.
+// The display toggles' actions, in the order they are tested.
 struct ToggleKey {
-    int key;
+    Action action;
     int toggle;
 };
 // clang-format off
 constexpr ToggleKey kToggleKeys[] = {
-    {SDLK_F1, 0}, {SDLK_F2, 1}, {SDLK_F3, 2}, {SDLK_F4, 3}, {SDLK_F5, 4},
-    {SDLK_F6, 5}, {SDLK_F7, 8}, {SDLK_F8, 9}, {SDLK_p,  6}, {SDLK_y,  7},
+    {Action::Help, 0},      {Action::Scenegraph, 1}, {Action::Fps, 2},       {Action::Reflections, 3},
+    {Action::Skybox, 4},    {Action::Boxes, 5},      {Action::Wireframe, 8}, {Action::Displaylists, 9},
+    {Action::Paths, 6},     {Action::Shadowmap, 7},
 };
 // clang-format on
 static_assert(sizeof(kToggleKeys) / sizeof(kToggleKeys[0]) == GameWorld::kToggleCount, "one key per toggle");
 
 // The level keys; tested in this order, so the last one pressed wins.
 struct LevelKey {
-    int key;
+    Action action;
     int32_t level;
 };
 enum { kPlayableLevels = 4 };
-constexpr LevelKey kLevelKeys[] = {{SDLK_5, 1}, {SDLK_6, 2}, {SDLK_7, 3}, {SDLK_8, 4}};
+constexpr LevelKey kLevelKeys[] = {
+    {Action::Level1, 1}, {Action::Level2, 2}, {Action::Level3, 3}, {Action::Level4, 4}};
 static_assert(sizeof(kLevelKeys) / sizeof(kLevelKeys[0]) == kPlayableLevels, "one key per level");
 
 constexpr int32_t kSelectionLevel = 0;
 constexpr int kFullVolume = 128;  // MIX_MAX_VOLUME
+constexpr int kFullPercent = 100;
+int MixerVolume(int percent) { return percent * kFullVolume / kFullPercent; }
+int Percent(int mixerVolume) { return (mixerVolume * kFullPercent + kFullVolume / 2) / kFullVolume; }
 // Only +pi itself, the largest angle atan2 gives, keeps its sign.
 constexpr float kPi = 3.14159265f;
 // A sixteenth of the circle, in single precision.
@@ -108,7 +109,23 @@ float OntoField(float v)
 bool CHandleInputTask::Start()
 {
     player = TakePlayer();
+    lastMouseX = CInputTask::mouseX, lastMouseY = CInputTask::mouseY;
     return true;
+}
+
+void CHandleInputTask::ApplyVolumes()
+{
+    if (mixer.channelVolume) {
+        mixer.channelVolume(-1, MixerVolume(volumeFX));
+        mixer.musicVolume(MixerVolume(volumeMusic));
+    }
+}
+
+void CHandleInputTask::RegisterSettings(CSettingsManager& settings)
+{
+    settings.RegisterVariable("volumeFX", CMMPointer<BaseDator>(new Dator<int>(volumeFX, 0, kFullPercent)));
+    settings.RegisterVariable("volumeMusic", CMMPointer<BaseDator>(new Dator<int>(volumeMusic, 0, kFullPercent)));
+    CBindings::Register(settings);
 }
 
 Player* CHandleInputTask::TakePlayer()
@@ -121,22 +138,37 @@ void CHandleInputTask::Update()
 {
     // Returning to the selection map puts a new player into the slot.
     player = TakePlayer();
-    const float cursorX = Finite(CInputTask::normMouseX());
-    const float cursorY = Finite(CInputTask::normMouseY());
+    float aimX, aimY;
+    Aim(aimX, aimY);
     // Without a player (a map without a start cell) the game-wide keys still work, so
     // the level can be left.
     if (player)
-        Steer(cursorX, cursorY);
-    if (CInputTask::keyDown(SDLK_m))
+        Steer(aimX, aimY);
+    if (CBindings::Pressed(Action::Sound))
         SwitchSound();
     GameKeys();
+}
+
+void CHandleInputTask::Aim(float& x, float& y)
+{
+    const CBindings::Stick stick = CBindings::RightStick();
+    if (stick.x != 0.0f || stick.y != 0.0f) {
+        const float length = std::sqrt(stick.x * stick.x + stick.y * stick.y);
+        stickAims = true;
+        stickX = stick.x / length, stickY = stick.y / length;
+    } else if (CInputTask::mouseX != lastMouseX || CInputTask::mouseY != lastMouseY) {
+        stickAims = false;
+    }
+    lastMouseX = CInputTask::mouseX, lastMouseY = CInputTask::mouseY;
+    x = stickAims ? stickX : Finite(CInputTask::normMouseX());
+    y = stickAims ? stickY : Finite(CInputTask::normMouseY());
 }
 
 void CHandleInputTask::Steer(float cursorX, float cursorY)
 {
     const float dt = CGlobalTimerTask::dT;
 
-    // The player faces from the window centre towards the cursor.
+    // The player faces from the window centre towards the cursor (or along the stick).
     player->SetLookX(cursorX);
     player->SetLookY(cursorY);
     // Divided by |dx| + |dy|, not by the length: a diagonal step covers less ground. With
@@ -160,25 +192,33 @@ void CHandleInputTask::Steer(float cursorX, float cursorY)
         const float step = player->GetSpeed() * dt;
         // Every held direction makes its own try, so opposite keys cancel.
         for (const MoveKey& m : kMoveKeys) {
-            if (Held(m.key, m.alternative))
+            if (CBindings::Held(m.action))
                 Move(step * (m.forward * forwardX + m.right * rightX),
                      step * (m.forward * forwardY + m.right * rightY));
         }
     }
+    // The left stick walks the way it points on the screen, as fast as it is pushed,
+    // its direction normalised like the facing.
+    const CBindings::Stick walk = CBindings::LeftStick();
+    const float walkSum = std::fabs(walk.x) + std::fabs(walk.y);
+    if (walkSum > 0.0f) {
+        const float share = player->GetSpeed() * dt * std::sqrt(walk.x * walk.x + walk.y * walk.y) / walkSum;
+        Move(share * walk.x, share * walk.y);
+    }
 
-    if (CInputTask::keyStillDown(SDLK_SPACE) || CInputTask::mouseStillDown(SDL_BUTTON_LEFT))
+    if (CBindings::Held(Action::Fire))
         player->Fire();  // the weapon keeps its own rate
-    if (CInputTask::mouseStillDown(SDL_BUTTON_MIDDLE) || CInputTask::keyStillDown(SDLK_c)) {
+    if (CBindings::Held(Action::Orbit)) {
         // Clamped before the step, so an axis may stand up to one unit beyond the limit.
         const float x = std::fmax(-kOrbitLimit, std::fmin(kOrbitLimit, player->GetCameraOffset(0)));
         const float y = std::fmax(-kOrbitLimit, std::fmin(kOrbitLimit, player->GetCameraOffset(1)));
         player->SetCameraOffset(x + cursorX, y + cursorY, player->GetCameraOffset(2));
     }
-    if (CInputTask::mouseDown(SDL_BUTTON_RIGHT))
+    if (CBindings::Pressed(Action::Tower))
         PlaceTower(player->GetX() - kTowerBehind * forwardX, player->GetY() - kTowerBehind * forwardY, 0.0f);
-    if (CInputTask::keyDown(SDLK_TAB))
+    if (CBindings::Pressed(Action::Weapon))
         player->NextWeapon();
-    if (CInputTask::keyDown(SDLK_z))
+    if (CBindings::Pressed(Action::Ring))
         PlaceRing();
 }
 
@@ -188,7 +228,7 @@ void CHandleInputTask::MoveCamera(float dt)
     float y = player->GetCameraOffset(1);
     float z = player->GetCameraOffset(2);
     for (const CameraKey& k : kCameraKeys) {
-        if (Held(k.key, k.alternative)) {
+        if (CBindings::Held(k.action)) {
             z += k.dz * change;
             y += k.dy * change;
         }
@@ -235,24 +275,33 @@ void CHandleInputTask::PlaceRing()
 
 void CHandleInputTask::SwitchSound()
 {
-    // Channels and music are switched each on its own state.
-    mixer.channelVolume(-1, mixer.channelVolume(-1, -1) != 0 ? 0 : kFullVolume);
-    mixer.musicVolume(mixer.musicVolume(-1) != 0 ? 0 : kFullVolume);
+    if (!mixer.channelVolume) {
+        std::cout << "Sound: none (started with -sound)\n";
+        return;
+    }
+    // Channels and music are switched each on its own state, back to the volumes set.
+    mixer.channelVolume(-1, mixer.channelVolume(-1, -1) != 0 ? 0 : MixerVolume(volumeFX));
+    mixer.musicVolume(mixer.musicVolume(-1) != 0 ? 0 : MixerVolume(volumeMusic));
+    const int effects = mixer.channelVolume(-1, -1), music = mixer.musicVolume(-1);
+    if (effects == 0 && music == 0)
+        std::cout << "Sound off\n";
+    else
+        std::cout << "Sound on: effects " << Percent(effects) << " %, music " << Percent(music) << " %\n";
 }
 
 void CHandleInputTask::GameKeys()
 {
     GameWorld& world = GameWorld::GetSingleton();
     for (const ToggleKey& t : kToggleKeys) {
-        if (CInputTask::keyDown(t.key))
+        if (CBindings::Pressed(t.action))
             world.FlipToggle(t.toggle);
     }
     for (const LevelKey& l : kLevelKeys) {
-        if (CInputTask::keyDown(l.key))
+        if (CBindings::Pressed(l.action))
             world.SetLevel(l.level);
     }
     // Tested after the level keys, so it wins over a level key of the same frame.
-    if (CInputTask::keyDown(SDLK_ESCAPE)) {
+    if (CBindings::Pressed(Action::Quit)) {
         if (world.GetLevel() != kSelectionLevel) {
             world.SetLevel(kSelectionLevel);
         } else {

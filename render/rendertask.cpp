@@ -4,15 +4,14 @@
 
 #include <GL/glew.h>
 #include <GL/glu.h>
-#include <SDL.h>
 
 #include <cstdio>
 #include <iostream>
 
 #include "engine/clock.h"
-#include "engine/inputtask.h"
 #include "engine/profiler.h"
 #include "engine/videotask.h"
+#include "gameplay/bindings.h"
 #include "render/font.h"
 #include "render/screenshot.h"
 #include "world/actors.h"
@@ -330,7 +329,7 @@ void CRenderTask::Update()
     DrawHud();
 
     // The whole frame, HUD included, before the video task shows it.
-    if (CInputTask::keyDown(SDLK_F12))
+    if (CBindings::Pressed(Action::Screenshot))
         TakeScreenshot(CVideoTask::scrWidth, CVideoTask::scrHeight);
     CaptureFrameIfListed(CVideoTask::scrWidth, CVideoTask::scrHeight);
 }

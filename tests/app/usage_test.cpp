@@ -1,5 +1,6 @@
-// --help and the manual page against the program: every setting the engine registers
-// is listed with the default it really has, and every key row reaches the page.
+// --help and the manual page against the program: every setting the engine and the
+// input handling register is listed with the default it really has (a binding as its
+// key row), and every key row reaches the page.
 #include "app/usage.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,8 @@
 
 #include "app/manpage.h"
 #include "engine/settings.h"
+#include "gameplay/bindings.h"
+#include "gameplay/handleinputtask.h"
 #include "support/testutil.h"
 
 namespace {
@@ -18,8 +21,20 @@ TEST(Usage, ListsEveryRegisteredSettingWithItsDefault)
     std::map<std::string, std::string> listed;
     for (const UsageSetting& s : UsageSettings())
         EXPECT_TRUE(listed.emplace(s.name, s.value).second) << s.name << " is listed twice";
+    for (const UsageKey& k : UsageKeys()) {
+        const size_t equals = k.keys.find('=');
+        if (equals != std::string::npos) {
+            EXPECT_TRUE(listed.emplace(k.keys.substr(0, equals), k.keys.substr(equals + 1)).second) << k.keys;
+        }
+    }
     auto* manager = new CSettingsManager();
-    const std::map<std::string, std::string> registered = manager->Values();
+    CHandleInputTask::RegisterSettings(*manager);
+    std::map<std::string, std::string> registered = manager->Values();
+    for (int a = 0; a < CBindings::kActions; ++a) {
+        const std::string pad = std::string("pad.") + CBindings::Name(static_cast<Action>(a));
+        if (registered[pad] == "none")
+            registered.erase(pad);  // a controller input of none is not listed
+    }
     delete manager;
     velqtest::CaptureCout quiet;
     IMMObject::CollectGarbage();

@@ -1,11 +1,15 @@
 #!/bin/sh
 # An installation as a player gets it: the files under their prefixes, and the
 # installed launcher, started through a link from an empty folder, running the game
-# in the player's own folder, where settings, logs and the data link live.
+# in the player's own folder with the data link, its settings (moved there once from
+# where an older launcher kept them) in the desktop's folder for settings and its logs
+# in the one for state.
 . "$(dirname "$0")/lib.sh"
 : "${VELQ_BUILD:?VELQ_BUILD must name the build directory}"
 
 start_xvfb 800x600
+# Nothing of the player's outside the scratch space.
+export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/config" XDG_STATE_HOME="$WORK/state"
 prefix=$WORK/prefix
 cmake --install "$VELQ_BUILD" --prefix "$prefix" >"$WORK/install.txt" 2>&1 ||
     fail "cmake --install: $(tail -n 3 "$WORK/install.txt")"
@@ -24,8 +28,9 @@ if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$prefix/share/applications/velq.desktop" || fail "menu entry does not validate"
 fi
 
-# The player's folder holds the settings and a stale link from another installation;
-# the game starts from an empty folder through a link to the launcher.
+# The player's folder holds the settings an older launcher kept there and a stale link
+# from another installation; the game starts from an empty folder through a link to the
+# launcher.
 home=$WORK/data/velq
 mkdir -p "$home" "$WORK/start" "$WORK/links"
 printf 'screenX=640\nscreenY=480\n' >"$home/settings.esf"
@@ -40,8 +45,12 @@ press Escape seen "VELQ KillAllTasks" 1
 wait_for_exit
 [ "$GAME_RC" -eq 0 ] || fail "exit code $GAME_RC"
 for log in applog.txt clntlog.txt srvrlog.txt; do
-    [ -f "$home/$log" ] || fail "$log is not in the player's folder"
+    [ -f "$WORK/state/velq/$log" ] || fail "$log is not in the state folder"
 done
+[ -f "$WORK/config/velq/settings.esf" ] && [ ! -e "$home/settings.esf" ] && grep -q "^velq: moved settings.esf" "$WORK/err.txt" ||
+    fail "settings.esf not moved to the settings' folder: $(ls "$home" "$WORK/config/velq")"
+[ -z "$(find "$home" -name '*.txt')" ] || fail "logs in the player's folder"
+printf 'screenX=1\n' >"$home/settings.esf"  # older than the moved one: left alone
 [ "$(readlink "$home/Resources")" = "$prefix/share/velq/Resources" ] || fail "data link: $(readlink "$home/Resources")"
 [ -z "$(ls -A "$WORK/start")" ] || fail "written to the starting folder: $(ls -A "$WORK/start")"
 
@@ -51,11 +60,13 @@ mv "$prefix" "$WORK/moved"
 launch() { (cd "$WORK/start" && env -u DISPLAY "$@" "$WORK/moved/bin/velq" --version 2>"$WORK/err.txt"); }
 [ "$(launch "XDG_DATA_HOME=$WORK/data")" = "Velq! 1.0" ] || fail "--version through the launcher"
 [ "$(readlink "$home/Resources")" = "$WORK/moved/share/velq/Resources" ] || fail "data link not refreshed"
+grep -q "screenX=640" "$WORK/config/velq/settings.esf" && [ -f "$home/settings.esf" ] || fail "settings moved over newer ones"
 mkdir -p "$WORK/own/velq/Resources"
 launch "XDG_DATA_HOME=$WORK/own" >/dev/null && [ ! -L "$WORK/own/velq/Resources" ] && [ ! -s "$WORK/err.txt" ] ||
     fail "own Resources folder: $(cat "$WORK/err.txt")"
-launch "HOME=$WORK/home" "XDG_DATA_HOME=relative" >/dev/null && [ -L "$WORK/home/.local/share/velq/Resources" ] ||
-    fail "no player's folder under HOME"
+launch "XDG_DATA_HOME=relative" "XDG_CONFIG_HOME=" "XDG_STATE_HOME=" >/dev/null &&
+    [ -L "$WORK/home/.local/share/velq/Resources" ] && [ -f "$WORK/home/.config/velq/settings.esf" ] &&
+    [ -d "$WORK/home/.local/state/velq" ] || fail "no player's folders under HOME: $(find "$WORK/home")"
 
 # Without the program or its data, the launcher says so in one line.
 for part in libexec/velq/velq share/velq/Resources; do
@@ -65,4 +76,4 @@ for part in libexec/velq/velq share/velq/Resources; do
         fail "without $part: $(cat "$WORK/err.txt")"
     mv "$WORK/aside" "$WORK/moved/$part"
 done
-echo "PASS: installed files, the launcher's folder, settings and logs"
+echo "PASS: installed files, the launcher's folders, settings moved once, and logs"

@@ -1,17 +1,20 @@
 #!/bin/sh
-# What a player finds on the command line and in the window: --help and --version
-# without a display, the game itself without one saying how to run it under Xvfb (exit
+# What a player finds on the command line and in the window: --help (with the keys in
+# force) and --version without a display, the game itself without one saying how to run it under Xvfb (exit
 # 1, nothing on standard output), an unknown option refused, -fullscreen in an 800 x 600 window
 # titled "Velq!", Alt+Enter to full screen, F12 screenshots, and -sound without any
 # audio driver.
 . "$(dirname "$0")/lib.sh"
 
 WORK=$(mktemp -d /tmp/velq-e2e-XXXXXX)
-env -u DISPLAY "$VELQ_BIN" --help >"$WORK/help.txt" 2>&1 || fail "--help: exit $?"
-for want in "Usage: velq" "--record FILE" "fullscreen=1" "sound=1" "maxfps=0" "Tasten:"; do
+printf 'layout=azerty\n' >"$WORK/mine.esf"
+env -u DISPLAY "$VELQ_BIN" --help --settings "$WORK/mine.esf" key.fire=f >"$WORK/help.txt" 2>&1 || fail "--help: exit $?"
+for want in "Usage: velq" "--record FILE" "fullscreen=1" "sound=1" "maxfps=0" "volumeFX=100" "Tasten ("; do
     grep -qF -- "$want" "$WORK/help.txt" || fail "--help lacks '$want'"
 done
-grep -qE "^  F1 +Hilfe$" "$WORK/help.txt" || fail "--help lacks the key F1"
+for key in "key.help=f1 +Hilfe" "key.fire=f +feuern" "key.forward=z,up +vorw" "pad.fire=axis5\+,joy5 +feuern"; do
+    grep -qE "^  $key" "$WORK/help.txt" || fail "--help lacks the key row '$key'"
+done
 [ "$(env -u DISPLAY "$VELQ_BIN" --version)" = "Velq! 1.0" ] || fail "--version"
 (cd "$WORK" && env -u DISPLAY "$VELQ_BIN" >"$WORK/out.txt" 2>"$WORK/err.txt")
 rc=$?

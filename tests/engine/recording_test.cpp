@@ -1,6 +1,6 @@
-// The recorded-game file (round trip, every truncation, corrupt and foreign files)
-// and a recorder and player run through the kernel's, input task's and generator's
-// calls.
+// The recorded-game file (round trip, every truncation, corrupt and foreign files, the
+// format before the controller) and a recorder and player run through the kernel's,
+// input task's and generator's calls.
 #include "engine/recording.h"
 
 #include <gtest/gtest.h>
@@ -22,8 +22,10 @@ Recording Sample()
     r.gameVersion = kVersionText;
     r.screenWidth = 800, r.screenHeight = 600, r.keyCount = 323;
     r.startTicks = 150, r.startSeconds = 1765000000;
+    r.settings = {"key.fire=f", ""};
     RecordedFrame a;
     a.ticks = 166, a.seconds = 1765000000, a.mouseX = 400, a.mouseY = -3, a.buttons = 1;
+    a.padButtons = 1u << 31, a.padAxes[0] = -32768, a.padAxes[7] = 5;
     a.keysChanged = {53, 119};
     a.seeds = {1765000000, 1765000001};
     a.hash = 0x0123456789abcdefull;
@@ -49,14 +51,31 @@ TEST(RecordingCodec, RoundTripsEveryFieldAndRefusesEveryTruncationLeavingNothing
     Recording back;
     ASSERT_EQ(RecordingCodec::Decode(bytes, back), "");
     EXPECT_EQ(std::tie(back.gameVersion, back.screenWidth, back.screenHeight, back.keyCount, back.startTicks,
-                       back.startSeconds, back.frames, back.finalHash),
+                       back.startSeconds, back.settings, back.frames, back.finalHash),
               std::tie(r.gameVersion, r.screenWidth, r.screenHeight, r.keyCount, r.startTicks, r.startSeconds,
-                       r.frames, r.finalHash));
+                       r.settings, r.frames, r.finalHash));
     for (size_t n = 0; n < bytes.size(); ++n) {
         Recording out = Sample();
         EXPECT_NE(RecordingCodec::Decode(bytes.substr(0, n), out), "") << n << " bytes";
         EXPECT_TRUE(out.frames.empty() && out.gameVersion.empty()) << n << " bytes";
     }
+
+    // Format 1 had no settings in its header and no controller byte in its frames.
+    Recording old = Sample();
+    old.settings.clear();
+    old.frames[0].padButtons = 0, old.frames[0].padAxes[0] = old.frames[0].padAxes[7] = 0;
+    std::string bytes1, header;
+    RecordingCodec::Header(old, header);
+    header[8] = 1;
+    bytes1 = header.substr(0, header.size() - 2);
+    for (const RecordedFrame& f : old.frames) {
+        std::string frame;
+        RecordingCodec::Frame(f, frame);
+        bytes1 += frame.erase(1 + 4 + 8 + 4 + 4 + 4, 1);
+    }
+    RecordingCodec::End(2, old.finalHash, bytes1);
+    ASSERT_EQ(RecordingCodec::Decode(bytes1, back), "");
+    EXPECT_TRUE(back.frames == old.frames && back.settings.empty());
 }
 
 // A file from another game version is refused by the replay end-to-end test.
@@ -64,12 +83,14 @@ TEST(RecordingCodec, RefusesForeignAndCorruptFilesWithTheReason)
 {
     const std::string good = Encode(Sample());
     const size_t versionAt = 8 + 4 + 2;
-    const size_t headerEnd = versionAt + std::strlen(kVersionText) + 4 + 4 + 2 + 4 + 8;
-    const size_t firstKeyCount = headerEnd + 1 + 4 + 8 + 4 + 4 + 4;
+    const size_t headerEnd = versionAt + std::strlen(kVersionText) + 4 + 4 + 2 + 4 + 8 + 2 + 2 + 10 + 2;
+    const size_t padAt = headerEnd + 1 + 4 + 8 + 4 + 4 + 4, firstKeyCount = padAt + 1 + 4 + 16;
     auto with = [&](size_t at, std::string bytes) { return good.substr(0, at) + bytes + good.substr(at + bytes.size()); };
     struct Case { const char* what; std::string bytes; const char* reason; } cases[] = {
         {"magic", with(0, "X"), "not a Velq! recording"},
-        {"format", with(8, std::string("\x02", 1)), "recording format 2, this game reads format 1"},
+        {"format", with(8, std::string("\x03", 1)), "recording format 3, this game reads formats 1 to 2"},
+        {"controller byte", with(padAt, "\x02"), "corrupt controller state in frame 1"},
+        {"settings count", with(headerEnd - 16, "\xff\xff"), "corrupt header"},
         {"screen width 0", with(versionAt + std::strlen(kVersionText), std::string(4, '\0')), "corrupt header"},
         {"key beyond the keyboard", with(firstKeyCount + 2, std::string("\x43\x01", 2)), "a key number beyond the keyboard in frame 1"},
         {"key count past the end", with(firstKeyCount, "\xff\xff"), "truncated in frame 1"},
@@ -84,13 +105,14 @@ TEST(RecordingCodec, RefusesForeignAndCorruptFilesWithTheReason)
 }
 
 // Plays one frame the way the kernel, the input task and the game do.
-void Frame(unsigned char* keys, int mouseX, uint32_t seed)
+void Frame(unsigned char* keys, int mouseX, uint32_t seed, int16_t stick = 0)
 {
     CClock::BeginFrame();
     CGameRecording::BeginFrame();
     CInputTask::keys = keys;
     CInputTask::keyCount = 323;
     CInputTask::mouseX = mouseX;
+    CInputTask::padAxes[3] = stick;
     if (CGameRecording::SupplyInput() == false)
         CGameRecording::InputRead();
     CRandom::Seed(seed);
@@ -103,12 +125,14 @@ protected:
     void SetUp() override
     {
         CClock::DriveFixedStep(16);
-        CGameRecording::stateHash = [] { return CRandom::GetState() + CClock::GetTicks(); };
+        // The controller plays its part in the game.
+        CGameRecording::stateHash = [] { return CRandom::GetState() + CClock::GetTicks() + CInputTask::padAxes[3]; };
         ASSERT_EQ(CGameRecording::StartRecording(path), "");
+        CGameRecording::SetSettings({"key.fire=f"});
         unsigned char keys[323] = {};
         for (int i = 0; i < 5; ++i) {
             keys[97] = (i == 1 || i == 2);  // 'a' held over two frames
-            Frame(keys, 10 * i, CClock::GetTicks());
+            Frame(keys, 10 * i, CClock::GetTicks(), static_cast<int16_t>(i == 3 ? -32768 : 0));
         }
         Printed();
         ASSERT_EQ(CGameRecording::Finish(), 0);
@@ -117,6 +141,7 @@ protected:
     {
         CGameRecording::stateHash = nullptr;
         CInputTask::keys = nullptr;
+        CInputTask::padAxes[3] = 0;
         CInputTask::keyCount = 0;
         CClock::Release();
     }
@@ -127,8 +152,8 @@ protected:
         EXPECT_EQ(CGameRecording::StartReplay(path, true), "");
         unsigned char ignored[323] = {};
         for (int i = 0; i < framesPlayed; ++i) {
-            Frame(ignored, -1, 99999);
-            seen.push_back({CInputTask::curKey(97), CInputTask::mouseX});
+            Frame(ignored, -1, 99999, 7);
+            seen.push_back({CInputTask::curKey(97), CInputTask::mouseX + CInputTask::padAxes[3]});
         }
         return CGameRecording::Finish();
     }
@@ -161,7 +186,7 @@ TEST_F(RecordingSession, ReplaysInputClockAndSeedsToTheSameHashesOrNamesTheFrame
         int frame = 0;
         const int partsAt = c.partsAt;
         CGameRecording::stateHash = [&frame, partsAt] {
-            return CRandom::GetState() + CClock::GetTicks() + (++frame == partsAt);
+            return CRandom::GetState() + CClock::GetTicks() + CInputTask::padAxes[3] + (++frame == partsAt);
         };
         seen.clear();
         EXPECT_EQ(Replay(c.frames), c.result);
@@ -169,7 +194,8 @@ TEST_F(RecordingSession, ReplaysInputClockAndSeedsToTheSameHashesOrNamesTheFrame
     }
     ASSERT_EQ(seen.size(), 6u);  // the late game's: the recorded input, then a frame beyond it
     seen.pop_back();
-    EXPECT_EQ(seen, (std::vector<std::pair<bool, int>>{{false, 0}, {true, 10}, {true, 20}, {false, 30}, {false, 40}}));
+    EXPECT_EQ(seen, (std::vector<std::pair<bool, int>>{{false, 0}, {true, 10}, {true, 20}, {false, 30 - 32768}, {false, 40}}));
+    EXPECT_EQ(CGameRecording::RecordedSettings(), std::vector<std::string>{"key.fire=f"});
     EXPECT_NE(CGameRecording::StartReplay(path + "x", false).find("cannot open"), std::string::npos);
     EXPECT_EQ(CGameRecording::GetMode(), CGameRecording::Mode::kOff);
 }

@@ -1,7 +1,13 @@
-// Frame timer and input queries, driven through the clock and the real input task.
+// Frame timer, input queries and the inputs' names, driven through the clock and the
+// real input task.
+#include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <string>
+
 #include "engine/clock.h"
+#include "engine/inputnames.h"
 #include "engine/inputtask.h"
 #include "engine/timertask.h"
 #include "engine/videotask.h"
@@ -55,6 +61,51 @@ TEST(Input, HeldKeyOrButtonIsDownInTheFirstFrameOnlyThenStillDownAndNoQueryReads
     for (int outside : {int(SDLK_LAST), -1, 100000})
         EXPECT_FALSE(CInputTask::curKey(outside)) << outside;
     EXPECT_DEATH(CInputTask::oldKey(SDLK_LAST), "index<dataSize");
+}
+
+TEST(Input, EveryInputNumberReadsItsOwnKeyButtonHatOrHalfPushedAxis)
+{
+    velqtest::InputDevice device;
+    const int a = SDLK_a, right = CInputTask::kMouseInput + 2, joy5 = CInputTask::kPadButtonInput + 5,
+              up = CInputTask::kPadHatInput, axis5 = CInputTask::kPadAxisInput + 10, axis1 = CInputTask::kPadAxisInput + 2;
+    const int held[] = {a, right, joy5, up, axis5, axis1 + 1};
+    const int notHeld[] = {SDLK_b, CInputTask::kMouseInput, joy5 - 1, up + 2, axis5 + 1, axis1, -1, CInputTask::kInputCount};
+    for (int frame = 0; frame < 2; ++frame) {
+        device.Frame({a}, 1u << 2, 1u << 5 | SDL_HAT_UP << CInputTask::kPadButtons, {{5, 16384}, {1, -16384}, {0, 16383}});
+        for (int input : held)
+            EXPECT_TRUE(CInputTask::curInput(input) && CInputTask::inputDown(input) == (frame == 0) &&
+                        CInputTask::inputStillDown(input) == (frame == 1)) << input;
+        for (int input : notHeld)
+            EXPECT_FALSE(CInputTask::curInput(input) || CInputTask::oldInput(input)) << input;
+    }
+}
+
+TEST(Input, NamesAreSDLsOwnFoundInEitherCaseOrAsTheLetterAndOddNamesFindNothing)
+{
+    const struct { int input; const char* name; } named[] = {
+        {SDLK_w, "w"}, {SDLK_PAGEUP, "page up"}, {SDLK_KP_PLUS, "[+]"}, {SDLK_WORLD_73, "world 73"}, {SDLK_F15, "f15"},
+        {CInputTask::kMouseInput, "mouse1"}, {CInputTask::kPadButtonInput + 27, "joy27"},
+        {CInputTask::kPadHatInput + 3, "hatleft"}, {CInputTask::kPadAxisInput + 11, "axis5-"}};
+    for (const auto& n : named)
+        EXPECT_TRUE(InputName(n.input) == n.name && FindInput(n.name) == n.input) << n.name;
+    const struct { const char* name; int input; } found[] = {
+        {"W", SDLK_w}, {"Page Up", SDLK_PAGEUP}, {"\xc3\xa9", SDLK_WORLD_73}, {"\xc2\xa0", SDLK_WORLD_0},
+        {"", -1}, {"joy28", -1}, {"axis8+", -1}, {"mouse0", -1}, {"%", -1}, {"\xc3", -1}, {"\xe9", -1},
+        {"\xc2\x80", -1}, {"pageup", -1}, {"w ", -1}};
+    for (const auto& f : found)
+        EXPECT_EQ(FindInput(f.name), f.input) << f.name;
+    EXPECT_EQ(FindInput(std::string(5000, 'a')), -1);
+    EXPECT_EQ(InputName(CInputTask::kInputCount), "");
+
+    // Every key as SDL names it, once its video (here the dummy driver) has set the names up.
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    for (int key = 0; key < SDLK_LAST; ++key) {
+        const std::string sdl = SDL_GetKeyName(static_cast<SDLKey>(key));
+        EXPECT_EQ(InputName(key), sdl == "unknown key" ? "" : sdl) << key;
+    }
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    unsetenv("SDL_VIDEODRIVER");
 }
 
 TEST(Input, CursorIsNormalisedToMinusOneToOneWithYUp)

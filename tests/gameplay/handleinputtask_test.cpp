@@ -1,5 +1,6 @@
 // The player's controls on a written input state: pressed against held, moves and walls,
-// camera, towers, sound, toggles, level choice and quitting.
+// camera, towers, sound and its volumes, toggles, level choice and quitting, the bindings'
+// settings and layouts, and the controller's sticks.
 #include "gameplay/handleinputtask.h"
 
 #include <SDL.h>
@@ -8,10 +9,14 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "engine/inputtask.h"
+#include "engine/settings.h"
 #include "engine/videotask.h"
+#include "gameplay/bindings.h"
 #include "gameplay/towerai.h"
 #include "scene.h"
 #include "support/inputdevice.h"
@@ -55,7 +60,30 @@ protected:
     {
         CHandleInputTask::mixer = realMixer;
         player = nullptr;
+        if (CSettingsManager::Exists())
+            delete &CSettingsManager::GetSingleton();
+        CBindings::Reset();
+        CHandleInputTask::volumeFX = CHandleInputTask::volumeMusic = 100;
         SceneFixture::TearDown();
+    }
+    // The game's settings with these lines read (the bindings' defaults first); what the
+    // manager reported, clashes and unknown names included.
+    std::vector<std::string> Settings(std::vector<std::string> lines)
+    {
+        if (CSettingsManager::Exists())
+            delete &CSettingsManager::GetSingleton();
+        CBindings::Reset();
+        std::vector<std::string> reports;
+        auto* settings = new CSettingsManager();
+        settings->SetReporter([&reports](const std::string& r) { reports.push_back(r); });
+        CHandleInputTask::RegisterSettings(*settings);
+        for (const std::string& line : lines)
+            settings->ParseSetting(line, "settings.esf:1");
+        for (const std::string& clash : CBindings::Clashes())
+            settings->Warn(clash);
+        settings->ReportUnknown();
+        settings->SetReporter(nullptr);
+        return reports;
     }
     IGameRules* Rules() override { return &rules; }
     static void Put(VOB* o, float x, float y)
@@ -68,13 +96,17 @@ protected:
     static void Screen(int w, int h) { CVideoTask::scrWidth = w, CVideoTask::scrHeight = h; }
 
     // One poll of the input task (what was down becomes the old state), then the task runs.
-    void Frame(Keys down = {}, uint32_t buttonMask = 0)
+    void Frame(Keys down = {}, uint32_t buttonMask = 0, uint32_t pad = 0,
+               std::initializer_list<std::pair<int, int16_t>> axes = {})
     {
-        device.Frame(down, buttonMask);
+        device.Frame(down, buttonMask, pad, axes);
         task.Update();
     }
     // Pressed in one frame, held in the next, released in the third.
-    void Hold(Keys down, uint32_t mask = 0) { Frame(down, mask), Frame(down, mask), Frame(); }
+    void Hold(Keys down, uint32_t mask = 0, uint32_t pad = 0, std::initializer_list<std::pair<int, int16_t>> axes = {})
+    {
+        Frame(down, mask, pad, axes), Frame(down, mask, pad, axes), Frame();
+    }
 
     velqtest::InputDevice device;
     CHandleInputTask::Mixer realMixer{};
@@ -197,14 +229,25 @@ TEST_F(HandleInputTest, TowersGoFourUnitsBehindOrInARingKeptOnTheFieldNeverOffIt
     }
 }
 
-TEST_F(HandleInputTest, ToggleKeysFlipTheirOwnToggleAndTheSoundKeyEachVolumeByItsOwnState)
+TEST_F(HandleInputTest, ToggleKeysFlipTheirOwnToggleAndTheSoundKeyEachVolumeByItsOwnStateBackToTheSetOne)
 {
+    velqtest::CaptureCout out;
     const int volumes[][4] = {{128, 128, 0, 0}, {0, 0, 128, 128}, {0, 64, 128, 0}, {5, 0, 0, 128}};
     for (auto [ch, mu, chAfter, muAfter] : volumes) {
         channels = ch, music = mu;
         Hold({SDLK_m});
         EXPECT_TRUE(channels == chAfter && music == muAfter) << ch << " " << mu;
     }
+    // The volumes set are the mixer's at start and after every unmute.
+    Settings({"volumeFX=50", "volumeMusic=30"});
+    CHandleInputTask::ApplyVolumes();
+    EXPECT_TRUE(channels == 64 && music == 38);
+    Hold({SDLK_m}), Hold({SDLK_m});
+    EXPECT_TRUE(channels == 64 && music == 38);
+    CHandleInputTask::mixer = {nullptr, nullptr};  // silent
+    Hold({SDLK_m});
+    EXPECT_NE(out.Text().find("Sound off\nSound on: effects 50 %, music 30 %\nSound: none (started with -sound)\n"),
+              std::string::npos) << out.Text();
     // Every toggle key flips its own toggle alone, shown for 2.5 s from the press.
     const std::pair<int, int> toggleKeys[] = {{SDLK_F1, 0}, {SDLK_F2, 1}, {SDLK_F3, 2}, {SDLK_F4, 3}, {SDLK_F5, 4},
                                               {SDLK_F6, 5}, {SDLK_p, 6},  {SDLK_y, 7},  {SDLK_F7, 8}, {SDLK_F8, 9}};
@@ -249,6 +292,85 @@ TEST_F(HandleInputTest, LevelKeysPickTheLastInOrderAndEscapeLeavesThenEndsTheRun
     EXPECT_EQ(out.Text(), "VELQ KillAllTasks\n");
     EXPECT_TRUE(other->canKill);
     delete kernel;
+}
+
+TEST_F(HandleInputTest, BindingLinesRebindOverTheLayoutAndBadOnesAreReportedKeepingTheKeys)
+{
+    const std::string line = "settings.esf:1: \"";
+    const struct { std::vector<std::string> lines; const char* setting; const char* value; std::string report; } cases[] = {
+        {{"key.fire=F,Mouse3"}, "key.fire", "f,mouse3", "mouse3: key.fire and key.tower both act on it"},
+        {{"key.fire=,,x"}, "key.fire", ",,x", ""},  // the comma key, then x
+        {{"key.fire=\xc3\xa9"}, "key.fire", "world 73", ""},
+        {{"key.ring=none", "pad.fire=joy1"}, "pad.fire", "joy1", ""},
+        {{"layout=azerty"}, "key.ring", "w", ""},
+        {{"key.forward=x", "layout=azerty"}, "key.forward", "x", ""},  // the player's own, whatever the order
+        {{"layout=qwertz"}, "key.shadowmap", "z", ""},
+        {{"key.fire=spce"}, "key.fire", "space,mouse1",
+         line + "key.fire=spce\": no key is called \"spce\"; key.fire stays space,mouse1"},
+        {{"key.fire="}, "key.fire", "space,mouse1", line + "key.fire=\": names no key (none unbinds); key.fire stays space,mouse1"},
+        {{"key.fire=a,b,c"}, "key.fire", "space,mouse1", line + "key.fire=a,b,c\": one or two keys, not 3; key.fire stays space,mouse1"},
+        {{"key.fire=\xff\x01"}, "key.fire", "space,mouse1", line + "key.fire=\\xFF\\x01\": no key is called \"\\xFF\\x01\"; key.fire stays space,mouse1"},
+        {{"key.fire=" + std::string(5000, 'x')}, "key.fire", "space,mouse1", "no key is called \"xxxxxxxxxxxxxxxxxxxx...\""},
+        {{"layout=dvorak"}, "layout", "qwerty", "must be qwerty, azerty or qwertz; layout stays qwerty"},
+        {{"volumeFX=300", "volumeMusic=-5"}, "volumeFX", "100", line + "volumeFX=300\": must be 0 to 100; volumeFX stays 100"},
+        {{"key.jump=space"}, "key.fire", "space,mouse1", line + "key.jump=space\": no such setting; ignored"},
+        {{"key.ring=tab"}, "key.ring", "tab", "tab: key.weapon and key.ring both act on it"},
+        {{"key.fire=escape", "key.quit=q"}, "key.quit", "q", "escape: key.fire and quit (Escape always quits) both act on it"},
+    };
+    for (const auto& c : cases) {
+        const std::vector<std::string> reports = Settings(c.lines);
+        const std::string what = c.lines.front().substr(0, 40);
+        EXPECT_EQ(CSettingsManager::GetSingleton().Values()[c.setting], c.value) << what;
+        EXPECT_TRUE(c.report.empty() ? reports.empty() : !reports.empty() && reports[0].find(c.report) != std::string::npos)
+            << what << ": " << (reports.empty() ? "no report" : reports[0]);
+    }
+    EXPECT_EQ(Settings({"layout=azerty"}), std::vector<std::string>{}) << "a layout's own keys clash with nothing new";
+}
+
+TEST_F(HandleInputTest, ActionsActOnTheirNewKeysOnlyAndEscapeAlwaysLeaves)
+{
+    Settings({"key.fire=f", "layout=azerty", "key.quit=q", "pad.tower=joy1"});
+    CClock::Advance(1001);
+    Hold({SDLK_SPACE});
+    EXPECT_TRUE(World().GetMovers().empty()) << "space fires no more";
+    Hold({SDLK_f});
+    EXPECT_FALSE(World().GetMovers().empty());
+    Hold({SDLK_z});
+    EXPECT_TRUE(player->GetY() == 22.0f && World().GetTowers().empty()) << "z walks forward";
+    Hold({SDLK_w});
+    EXPECT_EQ(World().GetTowers().size(), 16u) << "w, where z is on a qwerty keyboard, places the ring";
+    Hold({}, 0, 1u << 1);
+    EXPECT_EQ(World().GetTowers().size(), 17u) << "the controller's button 1";
+    for (int key : {SDLK_q, SDLK_ESCAPE}) {
+        World().SetLevel(2);
+        Hold({key});
+        EXPECT_EQ(World().GetLevel(), 0) << key;
+    }
+}
+
+TEST_F(HandleInputTest, SticksWalkTheWayTheyPointAndAimPastTheDeadZoneUntilTheMouseMoves)
+{
+    const struct { int16_t x, y; int zone; float wantX, wantY; } sticks[] = {
+        {0, 0, 0, 0, 0},  {6553, 0, 20, 0, 0} /* on the edge */, {32767, 0, 20, 1, 0}, {0, -32768, 20, 0, 1},
+        {16384, 0, 20, 0.375f, 0}, {-32768, 32767, 0, -0.70711f, -0.70711f}, {0, 32767, 90, 0, -1}};
+    for (const auto& s : sticks) {
+        const CBindings::Stick got = CBindings::StickFrom(s.x, s.y, s.zone);
+        EXPECT_TRUE(std::fabs(got.x - s.wantX) < 1e-4f && std::fabs(got.y - s.wantY) < 1e-4f) << s.x << "," << s.y;
+    }
+    // Unlike a key, a stick walks in the frame it is pushed.
+    Frame({}, 0, 0, {{0, 32767}, {1, -32767}});
+    EXPECT_TRUE(std::fabs(player->GetX() - 21.0f) < 1e-5f && std::fabs(player->GetY() - 21.0f) < 1e-5f)
+        << "a diagonal walk as the keys' diagonal";
+    Put(player, 20, 20);
+    Frame({}, 0, 0, {{3, -32767}});
+    Frame();
+    EXPECT_TRUE(player->GetLookX() == -1.0f && player->GetLookY() == 0.0f) << "the stick's facing stays";
+    Cursor(400, 599);
+    Frame();
+    EXPECT_TRUE(player->GetLookX() == 0.0f && player->GetLookY() < 0.0f) << "until the mouse moves";
+    Settings({"padDeadZone=50"});
+    Frame({}, 0, 0, {{1, -16000}});
+    EXPECT_TRUE(player->GetX() == 20.0f && player->GetY() == 20.0f) << "within half the travel";
 }
 
 }  // namespace

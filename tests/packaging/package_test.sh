@@ -3,7 +3,7 @@
 # database: its control data and file list, the distribution's checkers on it, and
 # the game unpacked into a scratch root, started from there by its launcher under a
 # virtual X server up to a drawn frame and ended with Escape. The game writes only
-# into the player's folders; the root is left as unpacked, and removing the
+# into the player's folders (its settings file and logs where the desktop keeps them); the root is left as unpacked, and removing the
 # package's files leaves it empty.
 #   VELQ_DEB=build-deb/velq_1.0_amd64.deb [VELQ_RESOURCES=build/Resources] sh package_test.sh
 # VELQ_RESOURCES, when given, names a build's generated data, whose file names the
@@ -102,7 +102,8 @@ press Escape seen "VELQ KillAllTasks" 1
 wait_for_exit
 [ "$GAME_RC" -eq 0 ] || fail "exit code $GAME_RC"
 grep -qx "goodbye cruel world" "$WORK/out.txt" || fail "no clean shutdown"
-[ -n "$(find "$player" -name applog.txt)" ] || fail "no log in the player's folders: $(find "$player")"
+[ -f "$XDG_STATE_HOME/velq/applog.txt" ] && [ -f "$XDG_CONFIG_HOME/velq/settings.esf" ] ||
+    fail "no logs or settings in the player's folders for them: $(find "$player")"
 [ -z "$(ls -A "$WORK/start")" ] || fail "written to the starting folder: $(ls -A "$WORK/start")"
 (cd "$root" && find . -printf '%p %y %s %m %T@\n' | sort) >"$WORK/played.txt"
 diff "$WORK/unpacked.txt" "$WORK/played.txt" >"$WORK/diff.txt" ||

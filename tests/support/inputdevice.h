@@ -1,5 +1,6 @@
-// Keyboard and mouse for the real input task without a window: the test says what is
-// held in the next frame, and the task's own update takes it, this frame becoming the last.
+// Keyboard, mouse and controller for the real input task without a window: the test
+// says what is held in the next frame, and the task's own update takes it, this frame
+// becoming the last.
 #pragma once
 
 #include <SDL.h>
@@ -7,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
+#include <utility>
 
 #include "engine/inputtask.h"
 
@@ -19,10 +21,12 @@ public:
     InputDevice(const InputDevice&) = delete;
     InputDevice& operator=(const InputDevice&) = delete;
 
-    // One poll with these keys and buttons held. SDL's key array changes while the task
-    // pumps the events, after it kept the frame before; without a window no button and
-    // no cursor reach SDL, so they are set as the device would report them.
-    void Frame(std::initializer_list<int> down = {}, uint32_t buttons = 0)
+    // One poll with these keys, buttons and controller state held. SDL's key array
+    // changes while the task pumps the events, after it kept the frame before; without a
+    // window no button and no cursor reach SDL, nor a controller, so they are set as the
+    // devices would report them.
+    void Frame(std::initializer_list<int> down = {}, uint32_t buttons = 0, uint32_t padButtons = 0,
+               std::initializer_list<std::pair<int, int16_t>> axes = {})
     {
         Uint8* sdl = SDL_GetKeyState(nullptr);
         std::memcpy(before, sdl, SDLK_LAST);
@@ -32,12 +36,21 @@ public:
             sdl[k] = 1;
         task->Update();
         CInputTask::buttons = buttons;
+        CInputTask::padButtons = padButtons;
+        std::memset(CInputTask::padAxes, 0, sizeof CInputTask::padAxes);
+        for (auto [axis, value] : axes)
+            CInputTask::padAxes[axis] = value;
         Cursor(x, y);
     }
     void Cursor(int cursorX, int cursorY) { CInputTask::mouseX = x = cursorX, CInputTask::mouseY = y = cursorY; }
 
 private:
-    void Clear() { std::memset(SDL_GetKeyState(nullptr), 0, SDLK_LAST), CInputTask::buttons = CInputTask::oldButtons = 0; }
+    void Clear()
+    {
+        std::memset(SDL_GetKeyState(nullptr), 0, SDLK_LAST);
+        CInputTask::buttons = CInputTask::oldButtons = CInputTask::padButtons = CInputTask::oldPadButtons = 0;
+        std::memset(CInputTask::padAxes, 0, sizeof CInputTask::padAxes);
+    }
     CMMPointer<CInputTask> task;
     Uint8 before[SDLK_LAST] = {};
     int x = 0, y = 0;
