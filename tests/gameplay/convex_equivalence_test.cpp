@@ -72,9 +72,7 @@ std::vector<std::array<double, 3>> Corners(const double lo[3], const double hi[3
     return out;
 }
 
-struct Tally {
-    int hits = 0, backups = 0, cachedRuns = 0;
-};
+struct Tally { int hits = 0, backups = 0, cachedRuns = 0; };
 
 // The test on a fresh record for a against b; then, from the record it left, once more with
 // b moved by step (the cached plane answers or a new run starts from the simplex).
@@ -141,16 +139,12 @@ Digests BoxPairs(Tally& tally)
         if (len == 0)
             dir[0] = len = 1;
         for (double& d : dir) d /= std::sqrt(len);
-        double t;
+        // Overlapping, a gap of the table (kind 2: then rounded to float), or up to 0.05.
         const int kind = s.Below(4);
-        if (kind == 0)
-            t = Reach(ha, hb, dir, 0) * s.Unit();  // overlapping
-        else if (kind == 1)
-            t = Reach(ha, hb, dir, gaps[s.Below(std::size(gaps))]);
-        else if (kind == 2)
-            t = static_cast<float>(Reach(ha, hb, dir, gaps[s.Below(std::size(gaps))]));
-        else
-            t = Reach(ha, hb, dir, s.In(0, 0.05));
+        double t = kind == 0 ? Reach(ha, hb, dir, 0) * s.Unit()
+                             : Reach(ha, hb, dir, kind == 3 ? s.In(0, 0.05) : gaps[s.Below(std::size(gaps))]);
+        if (kind == 2)
+            t = static_cast<float>(t);
         // Far out now and then, where the single-precision support decides the loop's end.
         const double far = s.Below(20) == 0 ? s.In(-8000, 8000) : 0;
         double loA[3], hiA[3], loB[3], hiB[3], posA[3], posB[3];
@@ -165,9 +159,7 @@ Digests BoxPairs(Tally& tally)
         std::vector<std::array<double, 3>> ca = Corners(loA, hiA), cb = Corners(loB, hiB);
         // The corners in another order now and then, some repeated in place of others.
         const bool shuffled = s.Below(4) == 0;
-        if (shuffled) {
-            for (int i = 7; i > 0; --i) std::swap(ca[i], ca[s.Below(i + 1)]);
-        }
+        for (int i = 7; i > 0 && shuffled; --i) std::swap(ca[i], ca[s.Below(i + 1)]);
         const bool repeated = s.Below(6) == 0;
         if (repeated)
             cb[s.Below(8)] = cb[s.Below(8)];
@@ -210,10 +202,8 @@ Digests PointSets(Tally& tally)
         };
         const bool far = s.Below(10) == 0;
         const double at = far ? s.In(-3000, 3000) : s.In(0, 64);
-        const double ta[3] = {at, at, at};
-        const double tb[3] = {at + s.In(-0.5, 0.5), at + s.In(-0.5, 0.5), at};
-        ModelHull a = HullAt(cloud(at), ta);
-        ModelHull b = HullAt(cloud(at + s.In(-1.5, 1.5)), tb);
+        const double ta[3] = {at, at, at}, tb[3] = {at + s.In(-0.5, 0.5), at + s.In(-0.5, 0.5), at};
+        ModelHull a = HullAt(cloud(at), ta), b = HullAt(cloud(at + s.In(-1.5, 1.5)), tb);
         const bool clamped = s.Below(50) == 0;
         if (clamped)
             a.vertexCount = s.Below(2) ? -3 : 1000;
@@ -245,7 +235,7 @@ Digests PointSets(Tally& tally)
         for (double& c : b) c += jitter * (n % 2 ? 1000 : 1);
         const double step[3] = {s.In(-1e-3, 1e-3), 0, 0};
         Fold(HullAt(a, a[0].data()), HullAt({b}, b.data()), n < 2 ? none : step,
-                  out[n % 2 ? "flat octagon far out" : "thin box"], tally);
+             out[n % 2 ? "flat octagon far out" : "thin box"], tally);
     }
     return out;
 }
