@@ -90,6 +90,15 @@ protected:
         return o;
     }
 
+    // Moves o to (x, y, z) at once, its place in the tree included.
+    template <typename T>
+    static void MoveTo(const T& o, float x, float y, float z = 0.0f)
+    {
+        o->SetNextPosition(x, y, z);
+        o->CommitMove();
+        o->UpdateSceneGraph();
+    }
+
     GameWorld& World() { return GameWorld::GetSingleton(); }
     SceneGraphNode* Root() { return SceneGraph::GetSingleton().GetRoot(); }
 

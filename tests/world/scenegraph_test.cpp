@@ -28,12 +28,6 @@ protected:
             n = n->GetParent();
         return n == ancestor;
     }
-    static void MoveTo(VOB* o, float x, float y)
-    {
-        o->SetNextPosition(x, y, 0.0f);
-        o->CommitMove();
-        o->UpdateSceneGraph();
-    }
     int Count()
     {
         VOBList all;
