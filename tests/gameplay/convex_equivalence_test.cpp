@@ -4,18 +4,6 @@
 // flat, thin, a single point, repeated and reordered corners, far from the origin), clouds
 // that are no box at all, and distance runs and reductions alone. All of it is folded into
 // one FNV-1a digest per family of inputs; the digests below are the first version's.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <array>
-#include <cmath>
-#include <cstdint>
-#include <cstring>
-#include <iterator>
-#include <map>
-#include <string>
-#include <vector>
-
 #include "gameplay/convex.h"
 #include "support/testutil.h"
 #include "world/md2model.h"

@@ -4,14 +4,6 @@
 #include "gameplay/handleinputtask.h"
 
 #include <SDL.h>
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
-#include <iterator>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "engine/inputtask.h"
 #include "engine/settings.h"

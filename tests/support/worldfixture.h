@@ -3,12 +3,6 @@
 // carry stand-in weapons that never fire; nothing blocks.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <map>
-#include <memory>
-#include <string>
-
 #include "engine/clock.h"
 #include "engine/mmanager.h"
 #include "engine/timertask.h"

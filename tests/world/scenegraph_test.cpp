@@ -1,14 +1,5 @@
 // The quadtree (splitting, its depth limit, edge points, relocation, the neighbourhood query)
 // and the objects' move protocol in it.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
-#include <cstdint>
-#include <functional>
-#include <string>
-#include <vector>
-
 #include "support/worldfixture.h"
 #include "world/scenegraph.h"
 #include "world/vob.h"
