@@ -8,7 +8,6 @@
 #include "engine/timertask.h"
 #include "engine/videotask.h"
 #include "support/inputdevice.h"
-#include "support/testutil.h"
 
 namespace {
 
