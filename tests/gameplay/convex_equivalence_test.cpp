@@ -28,7 +28,10 @@ struct Digest {
     }
     Digest& operator<<(int32_t v) { return Bytes(&v, sizeof v), *this; }
     Digest& operator<<(double v) { return Bytes(&v, sizeof v), *this; }
-    Digest& operator<<(const std::string& s) { return *this << static_cast<int32_t>(s.size()), Bytes(s.data(), s.size()), *this; }
+    Digest& operator<<(const std::string& s)
+    {
+        return *this << static_cast<int32_t>(s.size()), Bytes(s.data(), s.size()), *this;
+    }
 };
 using Digests = std::map<std::string, Digest>;
 
@@ -196,7 +199,8 @@ Digests PointSets(Tally& tally)
         if (clamped)
             a.vertexCount = s.Below(2) ? -3 : 1000;
         const double step[3] = {s.In(-0.2, 0.2), s.In(-0.2, 0.2), s.In(-0.2, 0.2)};
-        Fold(a, b, step, out[clamped ? "point sets, counts clamped" : far ? "point sets far out" : "point sets"], tally);
+        const char* family = clamped ? "point sets, counts clamped" : far ? "point sets far out" : "point sets";
+        Fold(a, b, step, out[family], tally);
     }
     // A flat octagon far out with a point above it, and a thin box with a point above its top
     // face: runs that go round, go on with the scaled bound and need the backup choice,
@@ -246,11 +250,13 @@ Digests DistanceRunsAndReductions(Tally& tally)
         ConvexDistance dist;
         Digest& d = out["distance runs"];
         velqtest::CaptureCerr runErr;
-        d << int32_t{ConvexClosest(reinterpret_cast<Points>(a.data()), countA, reinterpret_cast<Points>(b.data()),
-                                  countB, nullptr, 0, dist)};
-        d << runErr.Text() << dist.size << dist.iterations << int32_t{dist.strict} << static_cast<int32_t>(dist.stop);
+        d << int32_t{ConvexClosest(reinterpret_cast<Points>(a.data()), countA,
+                                   reinterpret_cast<Points>(b.data()), countB, nullptr, 0, dist)};
+        d << runErr.Text() << dist.size << dist.iterations << int32_t{dist.strict}
+          << static_cast<int32_t>(dist.stop);
         for (int c = 0; c < 3; ++c) d << Number(dist.v[c]);
-        for (int i = 0; i < dist.size && i < 4; ++i) d << dist.lambda[i] << dist.pairs[i][0] << dist.pairs[i][1];
+        for (int i = 0; i < dist.size && i < 4; ++i)
+            d << dist.lambda[i] << dist.pairs[i][0] << dist.pairs[i][1];
 
         // A simplex of two to four points, some nearly flat or repeated.
         const int k = 2 + s.Below(3);
@@ -297,7 +303,8 @@ void ExpectFirstVersions(const Digests& got)
         {"distance runs", 0x17ec122e5034e95bull},
         {"reductions", 0x834456c9eca21d38ull},
     };
-    for (const auto& [family, d] : got) EXPECT_EQ(d.h, first.at(family)) << family << " differ from the first version";
+    for (const auto& [family, d] : got)
+        EXPECT_EQ(d.h, first.at(family)) << family << " differ from the first version";
 }
 
 TEST(ConvexEquivalence, BoxPairsAnswerAsTheFirstVersionDid)
