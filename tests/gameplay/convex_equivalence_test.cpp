@@ -199,7 +199,9 @@ Digests PointSets(Tally& tally)
         if (clamped)
             a.vertexCount = s.Below(2) ? -3 : 1000;
         const double step[3] = {s.In(-0.2, 0.2), s.In(-0.2, 0.2), s.In(-0.2, 0.2)};
-        const char* family = clamped ? "point sets, counts clamped" : far ? "point sets far out" : "point sets";
+        const char* family = clamped ? "point sets, counts clamped"
+                             : far   ? "point sets far out"
+                                     : "point sets";
         Fold(a, b, step, out[family], tally);
     }
     // A flat octagon far out with a point above it, and a thin box with a point above its top
