@@ -93,7 +93,7 @@ protected:
         o->UpdateSceneGraph();
     }
     void Cursor(int x, int y) { device.Cursor(x, y); }
-    static void Screen(int w, int h) { CVideoTask::scrWidth = w, CVideoTask::scrHeight = h; }
+    static void Screen(int w, int h) { CInputTask::cursorWidth = w, CInputTask::cursorHeight = h; }
 
     // One poll of the input task (what was down becomes the old state), then the task runs.
     void Frame(Keys down = {}, uint32_t buttonMask = 0, uint32_t pad = 0,
