@@ -97,7 +97,9 @@ void CRenderTask::DrawPause()
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(0.0f, 0.0f, 0.0f, 0.5f);
+    glDisable(GL_CULL_FACE);  // the box is wound clockwise
     DrawBackdropAt(0, 0, kViewWidth, kViewHeight);
+    glEnable(GL_CULL_FACE);
     glDisable(GL_BLEND);
     // Centred: five glyphs of 14 pixels' advance (the last one 16 wide), four times as large.
     constexpr float kScale = 4.0f;
