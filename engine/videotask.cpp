@@ -2,6 +2,7 @@
 #include "engine/videotask.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 
 #include <cassert>
 #include <iostream>
@@ -84,14 +85,37 @@ void FollowResize()
         std::cerr << "VELQ: cannot resize the window to " << width << "x" << height << ": " << SDL_GetError() << "\n";
 }
 
+// SDL 1.2 holds the pointer of a full-screen window whatever SDL_WM_GrabInput asks,
+// so a pause lets it go, and play takes it back, through X. The keyboard stays held:
+// a full-screen window without it gets no keys (there is no window manager's focus to
+// give them), and the pause key has to reach the game.
+void HoldPointer(bool hold)
+{
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWMInfo(&info) != 1 || info.subsystem != SDL_SYSWM_X11)
+        return;
+    info.info.x11.lock_func();
+    Display* display = info.info.x11.display;
+    if (hold)
+        XGrabPointer(display, info.info.x11.window, True, 0, GrabModeAsync, GrabModeAsync, info.info.x11.window,
+                     None, CurrentTime);
+    else
+        XUngrabPointer(display, CurrentTime);
+    XSync(display, False);
+    info.info.x11.unlock_func();
+}
+
 // Playing in full screen keeps the mouse in the window; a pause lets it go.
-void GrabWhilePlaying()
+void GrabWhilePlaying(bool modeChanged)
 {
     const bool grab = CVideoTask::fullscreen && !CClock::IsPaused();
-    if (grab != grabbed) {
-        SDL_WM_GrabInput(grab ? SDL_GRAB_ON : SDL_GRAB_OFF);
-        grabbed = grab;
-    }
+    if (grab == grabbed && !modeChanged)
+        return;
+    SDL_WM_GrabInput(grab ? SDL_GRAB_ON : SDL_GRAB_OFF);
+    if (CVideoTask::fullscreen)
+        HoldPointer(grab);
+    grabbed = grab;
 }
 
 // SDL's reason for the last failure.
@@ -101,7 +125,7 @@ std::string Why()
     return why && *why ? why : "SDL gives no reason";
 }
 
-const char* Screen() { return CVideoTask::fullscreen ? "full screen" : "in a window"; }
+const char* ScreenKind() { return CVideoTask::fullscreen ? "full screen" : "in a window"; }
 
 }  // namespace
 
@@ -133,14 +157,14 @@ bool CVideoTask::Start()
     int width, height;
     ModeSize(width, height);
     std::cerr << "VELQ: cannot open the window of screenX=" << width << ", screenY=" << height
-              << ", screenBPP=" << scrBPP << " (" << Screen() << "): " << Why() << "\n";
+              << ", screenBPP=" << scrBPP << " (" << ScreenKind() << "): " << Why() << "\n";
     if (width != kDefaultWidth || height != kDefaultHeight || scrBPP != kDefaultBPP) {
         scrWidth = kDefaultWidth;
         scrHeight = kDefaultHeight;
         scrBPP = kDefaultBPP;
         desktopWidth = desktopHeight = 0;
         std::cerr << "VELQ: opening the default window instead: " << kDefaultWidth << "x" << kDefaultHeight << " at "
-                  << kDefaultBPP << " bits per pixel (" << Screen() << ")\n";
+                  << kDefaultBPP << " bits per pixel (" << ScreenKind() << ")\n";
         if (OpenWindow())
             return true;
         std::cerr << "VELQ: cannot open the default window either: " << Why() << "\n";
@@ -154,7 +178,8 @@ void CVideoTask::Update()
     // Read from the polled keys, so a replay switches where the recording did. The
     // switch keeps the GL context, textures and lists with it.
     const bool alt = CInputTask::curKey(SDLK_LALT) || CInputTask::curKey(SDLK_RALT);
-    if (alt && CInputTask::keyDown(SDLK_RETURN)) {
+    const bool toggle = alt && CInputTask::keyDown(SDLK_RETURN);
+    if (toggle) {
         fullscreen = !fullscreen;
         if (!OpenWindow()) {
             std::cerr << "VELQ: cannot switch between window and full screen here: " << Why() << "\n";
@@ -164,7 +189,7 @@ void CVideoTask::Update()
         }
     }
     FollowResize();
-    GrabWhilePlaying();
+    GrabWhilePlaying(toggle);
     SDL_GL_SwapBuffers();
     CFrameTimes::FrameShown();
 }
