@@ -402,7 +402,19 @@ void CRenderTask::ShowFrame()
     const CScreen::Rect fit = CScreen::Frame();
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
     glViewport(0, 0, CScreen::WindowWidth(), CScreen::WindowHeight());
-    glClear(GL_COLOR_BUFFER_BIT);
+    // Only the bars are cleared: the frame covers the rest.
+    const int w = CScreen::WindowWidth(), h = CScreen::WindowHeight();
+    const CScreen::Rect bars[2] = {{0, 0, fit.x > 0 ? fit.x : w, fit.x > 0 ? h : fit.y},
+                                   fit.x > 0 ? CScreen::Rect{fit.x + fit.width, 0, w - fit.x - fit.width, h}
+                                             : CScreen::Rect{0, fit.y + fit.height, w, h - fit.y - fit.height}};
+    glEnable(GL_SCISSOR_TEST);
+    for (const CScreen::Rect& bar : bars) {
+        if (bar.width > 0 && bar.height > 0) {
+            glScissor(bar.x, bar.y, bar.width, bar.height);
+            glClear(GL_COLOR_BUFFER_BIT);
+        }
+    }
+    glDisable(GL_SCISSOR_TEST);
     glBindFramebufferEXT(GL_READ_FRAMEBUFFER_EXT, frameBuffer);
     glBlitFramebufferEXT(0, 0, kViewWidth, kViewHeight, fit.x, fit.y, fit.x + fit.width, fit.y + fit.height,
                          GL_COLOR_BUFFER_BIT, GL_LINEAR);
