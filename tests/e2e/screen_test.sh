@@ -84,7 +84,7 @@ countdown() {
 start_xvfb 1920x1080
 SCREEN_W=1920 SCREEN_H=1080
 export XDG_DATA_HOME="$WORK/data"
-STEP_MS=50 start_game
+STEP_MS=100 start_game
 wait_for_line "Starting Kernel Loop from VELQ"
 [ "$(game_window_size)" = "1920x1080" ] || fail "full screen opened $(game_window_size)"
 wait_until in_frame 100 60 110 40 "$RED" 300   # the title, scaled in its place
@@ -96,15 +96,15 @@ xdotool mousemove 1900 540
 press 5 seen "LEVEL CHANGE" 1
 press button1 in_frame 430 280 370 40 "$WHITE" 32
 
-# Paused by the key: fifteen screenshots (each a press the game saw, a frame with the
-# key up between) are thirty frames, a second and a half of the running clock, and the
-# countdown does not move; the screenshots hold the 800 x 600 frame.
+# Paused by the key: eight screenshots (each a press the game saw, a frame with the
+# key up between) are sixteen frames, 1.6 seconds of a running clock at 100 ms a frame,
+# and the countdown does not move; the screenshots hold the 800 x 600 frame.
 press F9 seen "Paused" 1
 wait_until in_frame 300 270 200 60 "$WHITE" 500  # "PAUSE"
 screenshot "$WORK/shot.png"
 countdown "$WORK/paused.png"
 n=0
-while [ $n -lt 15 ]; do
+while [ $n -lt 8 ]; do
     n=$((n + 1))
     press F12 seen_screenshots $n
 done
