@@ -6,6 +6,7 @@
 # Prints the average frames per second and the worst 1 % frame time over the last
 # SECONDS of play, from the game's own per-frame timings, and the time from process
 # start to the first drawn frame. Needs a build (scripts/build.sh velq).
+# VELQ_GRAPH=PICTURE.png (or .svg) also draws every frame's length as a graph.
 set -eu
 level=${1:-0}
 seconds=${2:-10}
@@ -69,3 +70,6 @@ awk -v launched="$launched" -v screen="$screen" -v seconds="$seconds" -v level="
         printf "level %d on " screen ": %.1f frames per second over %d frames; worst 1%% frame %.1f ms; first frame %d ms after start\n",
                level, count * 1000 / total, count, worst, first
     }' "$work/frames.txt"
+if [ -n "${VELQ_GRAPH:-}" ]; then
+    "$root/bench/frame-graph.sh" "$work/frames.txt" "$VELQ_GRAPH" "level $level at rest"
+fi

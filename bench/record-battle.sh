@@ -1,9 +1,10 @@
 #!/bin/sh
-# Records the level-4 battle that bench/timedemo.sh plays back: three rings of towers
-# by the flag, then the rocket launcher and the shotgun held down while the cursor
-# sweeps round the player and the towers fire at the enemies closing in. Played as a
-# player would, at the game's fixed 16 ms step; the holds last until the game has
-# printed enough deaths, so the battle grows the same way on a slow or a fast machine.
+# Records the level-4 battle that bench/timedemo.sh plays back: five rings of towers
+# by the flag, then, a few cells back, the rocket launcher and the shotgun held down
+# while the cursor sweeps round the player and the towers fire at the enemies closing
+# in. Played as a player would, at the game's fixed 16 ms step; the holds last until
+# the game has printed enough deaths, so the battle grows the same way on a slow or a
+# fast machine.
 #   bench/record-battle.sh [FILE]      (default bench/data/level4-battle.rec)
 # Needs a build (scripts/build.sh velq velq_resources).
 set -u
@@ -45,20 +46,30 @@ xdotool mousemove 400 100
 press 8 seen "LEVEL CHANGE" 1
 screenshot "$WORK/still.png"
 
-# Three rings of sixteen towers, the player walking towards the flag between them.
-for ring in 1 2 3; do
+# Up to the flag, then five rings of sixteen towers round it while the enemies close
+# in, the player walking a little between them.
+press w differs "$WORK/still.png" 60000
+for ring in 1 2 3 4 5; do
+    screenshot "$WORK/still.png"
     press z differs "$WORK/still.png" 5000
     screenshot "$WORK/still.png"
-    [ "$ring" -lt 3 ] && press w differs "$WORK/still.png" 60000
+    [ "$ring" -lt 5 ] && press "$(echo a d s w | cut -d' ' -f"$ring")" differs "$WORK/still.png" 30000
+done
+
+# Back out of the rings: a tower's shot that crosses the player's cell hits the player
+# and is gone, so from a few cells away the towers' shots fly on and the battle fills.
+for step in 1 2; do
     screenshot "$WORK/still.png"
+    press s differs "$WORK/still.png" 60000
 done
 
 # The rocket launcher, then the shotgun, held down while the cursor sweeps.
+screenshot "$WORK/still.png"
 press Tab differs "$WORK/still.png" 500
-sweep space 400
+sweep space 1200
 press Tab seen "object died" 1
 press Tab seen "object died" 1
-sweep space 600
+sweep space 1800
 quit_from_level
 grep -q "^Recorded [0-9]* frames to $WORK/battle.rec" "$WORK/out.txt" || fail "no recording written"
 mkdir -p "$(dirname "$target")"

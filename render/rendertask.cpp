@@ -158,6 +158,16 @@ bool CRenderTask::Start()
     return true;
 }
 
+void (*CRenderTask::stepDone)(const char*) = nullptr;
+
+namespace {
+inline void StepDone(const char* step)
+{
+    if (CRenderTask::stepDone)
+        CRenderTask::stepDone(step);
+}
+}  // namespace
+
 void CRenderTask::Update()
 {
     PROFILE("Render Task");
@@ -198,6 +208,7 @@ void CRenderTask::Update()
     // Read back only to be shown: the read waits for the light's picture to be drawn.
     if (Toggle(kShadowMapToggle))
         glReadPixels(0, 0, kShadowMapSize, kShadowMapSize, GL_DEPTH_COMPONENT, GL_FLOAT, depthImage.data());
+    StepDone("light");
 
     glClear(GL_DEPTH_BUFFER_BIT);
 
@@ -251,12 +262,14 @@ void CRenderTask::Update()
         DrawWater(64, 64);
         glEnable(GL_DEPTH_TEST);
     }
+    StepDone("water mask");
 
     // Everything dimly lit, as it looks in the shadow.
     SetupLight(true);
     glEnable(GL_LIGHT1);
     glEnable(GL_LIGHTING);
     DrawScene(ScenePass::Dim);
+    StepDone("dim");
 
     // The shadow lookup: eye planes given under the camera's view, so fixed to the world.
     GLfloat shadowMatrix[16], lightMatrix[16];
@@ -297,6 +310,7 @@ void CRenderTask::Update()
     glPopMatrix();
     glDisable(GL_CLIP_PLANE0);
     glDisable(GL_STENCIL_TEST);
+    StepDone("mirror");
 
     // The water surface over the mirror.
     SetupLight(false);
@@ -307,10 +321,13 @@ void CRenderTask::Update()
     DrawWater(64, 64);
     glEnable(GL_LIGHTING);
     glDisable(GL_BLEND);
+    StepDone("water");
 
     // Full light where the light sees; the shadow comparison keeps the rest dim.
     DrawScene(ScenePass::Lit);
+    StepDone("lit");
     particles.DrawGathered(textures[kParticleSlot].glName, Toggle(kWireframeToggle));
+    StepDone("particles");
 
     // Unit 0 is selected again: unit 1 keeps its shadow lookup into the next frame.
     glDisable(GL_TEXTURE_2D);
@@ -335,6 +352,7 @@ void CRenderTask::Update()
     std::snprintf(rateText, sizeof(rateText), "%d", frameRate.Get());
     std::snprintf(timeText, sizeof(timeText), "%d", timeLeft);
     DrawHud();
+    StepDone("hud");
     if (CClock::IsPaused())
         DrawPause();
 

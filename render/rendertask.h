@@ -37,6 +37,10 @@ public:
 
     CRenderTask();
 
+    // Called after each step of the frame with the step's name when set (a benchmark
+    // times the steps one by one); the game leaves it null.
+    static void (*stepDone)(const char* step);
+
     // False, with its console line, when the GL lacks depth textures or shadow
     // comparison; the kernel then runs without the task.
     bool Start() override;

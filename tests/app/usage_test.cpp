@@ -3,11 +3,6 @@
 // key row), and every key row reaches the page.
 #include "app/usage.h"
 
-#include <gtest/gtest.h>
-
-#include <map>
-#include <string>
-
 #include "app/manpage.h"
 #include "engine/settings.h"
 #include "gameplay/bindings.h"

@@ -1,11 +1,6 @@
 // Kernel ordering, suspension, removal and kill-all, with tasks that log what is done to them.
 #include "engine/kernel.h"
 
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <map>
-
 #include "support/testutil.h"
 
 namespace {

@@ -1,10 +1,6 @@
 // Log targets, numbered messages, overlong texts and files complete at exit.
 #include "engine/log.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-
 #include "support/testutil.h"
 
 namespace {

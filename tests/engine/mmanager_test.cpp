@@ -1,8 +1,6 @@
 // Live and dead lists, deferred deletion, the survivors' report and the guarded accesses.
 #include "engine/mmanager.h"
 
-#include <gtest/gtest.h>
-
 #include "engine/log.h"
 #include "support/testutil.h"
 

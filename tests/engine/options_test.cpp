@@ -3,9 +3,7 @@
 // end-to-end tests, --record, --replay and --timedemo by the replay test.
 #include "engine/options.h"
 
-#include <gtest/gtest.h>
-
-#include <vector>
+#include "support/testutil.h"
 
 namespace {
 

@@ -1,10 +1,6 @@
 // Profiler nesting, shares and running figures, driven by the engine clock.
 #include "engine/profiler.h"
 
-#include <gtest/gtest.h>
-
-#include <map>
-
 #include "engine/clock.h"
 #include "engine/log.h"
 #include "support/testutil.h"

@@ -1,7 +1,7 @@
 // The game's generator gives the same numbers everywhere, again after each reseeding.
 #include "engine/random.h"
 
-#include <gtest/gtest.h>
+#include "support/testutil.h"
 
 TEST(Random, SeedOneGivesTheClassicFifteenBitSequenceEveryTime)
 {

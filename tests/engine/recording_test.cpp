@@ -3,11 +3,6 @@
 // input task's and generator's calls.
 #include "engine/recording.h"
 
-#include <gtest/gtest.h>
-
-#include <cstring>
-#include <tuple>
-
 #include "engine/clock.h"
 #include "engine/inputtask.h"
 #include "engine/options.h"

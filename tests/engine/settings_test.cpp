@@ -2,12 +2,6 @@
 // on lines that mean nothing, and the inputs the fuzzers found.
 #include "engine/settings.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <string>
-#include <vector>
-
 #include "engine/kernel.h"
 #include "engine/videotask.h"
 #include "support/testutil.h"

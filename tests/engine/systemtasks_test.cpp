@@ -1,10 +1,6 @@
 // Frame timer, input queries and the inputs' names, driven through the clock and the
 // real input task.
 #include <SDL.h>
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <string>
 
 #include "engine/clock.h"
 #include "engine/inputnames.h"
@@ -12,7 +8,6 @@
 #include "engine/timertask.h"
 #include "engine/videotask.h"
 #include "support/inputdevice.h"
-#include "support/testutil.h"
 
 namespace {
 

@@ -1,8 +1,4 @@
 // Collisions of walking movers: who blocks whom, the slide along walls, unloaded models.
-#include <gtest/gtest.h>
-
-#include <string>
-
 #include "scene.h"
 
 namespace {

@@ -2,13 +2,6 @@
 // thin sets, the cached plane, bad input, and the numerically hard cases.
 #include "gameplay/convex.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <array>
-#include <cmath>
-#include <vector>
-
 #include "engine/random.h"
 #include "support/testutil.h"
 #include "world/md2model.h"

@@ -2,11 +2,6 @@
 // the flag, the seeded wander, and decisions without a player or weapon.
 #include "gameplay/enemyai.h"
 
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <utility>
-
 #include "engine/random.h"
 #include "scene.h"
 

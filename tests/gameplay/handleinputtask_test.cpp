@@ -4,14 +4,6 @@
 #include "gameplay/handleinputtask.h"
 
 #include <SDL.h>
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
-#include <iterator>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "engine/clock.h"
 #include "engine/inputtask.h"
@@ -87,12 +79,6 @@ protected:
         return reports;
     }
     IGameRules* Rules() override { return &rules; }
-    static void Put(VOB* o, float x, float y)
-    {
-        o->SetNextPosition(x, y, 1);
-        o->CommitMove();
-        o->UpdateSceneGraph();
-    }
     void Cursor(int x, int y) { device.Cursor(x, y); }
     static void Screen(int w, int h) { CInputTask::cursorWidth = w, CInputTask::cursorHeight = h; }
 
@@ -150,7 +136,7 @@ TEST_F(HandleInputTest, EachHeldMoveMakesItsOwnTryAlongTheFacingOrItsRightHand)
     for (const auto& c : cases) {
         Cursor(c.mouseX, c.mouseY);
         rules.blockNorth = c.wallNorth;
-        Put(player, 20, 20);
+        MoveTo(player, 20, 20, 1);
         Hold(c.keys);
         SCOPED_TRACE(testing::Message() << c.mouseX << "," << c.mouseY << " " << *c.keys.begin());
         EXPECT_NEAR(player->GetX(), 20 + c.dx, 1e-5);
@@ -204,7 +190,7 @@ TEST_F(HandleInputTest, NoWindowSizeOrBorderPutsThePlayerOffTheFieldOrOutOfNumbe
         EXPECT_TRUE(std::isfinite(t->GetX()) && std::isfinite(t->GetY()));
 
     Screen(800, 600);
-    Put(player, 63.5f, 0.5f);
+    MoveTo(player, 63.5f, 0.5f, 1);
     Cursor(800, 600);  // facing (1, -1), out over both borders
     CGlobalTimerTask::dT = 2.0f;
     Hold({SDLK_w});
@@ -244,7 +230,7 @@ TEST_F(HandleInputTest, TowersGoFourUnitsBehindOrInARingKeptOnTheFieldNeverOffIt
     const CMMPointer<Tower> behind = World().GetTowers().front();
     EXPECT_TRUE(behind->GetX() == 20.0f && behind->GetY() == 16.0f && behind->GetNode());
     EXPECT_EQ(static_cast<VOB*>(World().GetAllObjects().back()), static_cast<VOB*>(behind));
-    Put(player, 20, 2);
+    MoveTo(player, 20, 2, 1);
     Hold({}, kRight);  // behind is y = -2
     EXPECT_EQ(World().GetTowers().size(), 1u);
 
@@ -252,7 +238,7 @@ TEST_F(HandleInputTest, TowersGoFourUnitsBehindOrInARingKeptOnTheFieldNeverOffIt
     const float cases[][3] = {{32, 33, 31}, {0.5f, 1.5f, 0}, {63.5f, 63, 62.5f}, {63, 64, 62}};
     for (auto [x, east, west] : cases) {
         World().ClearLevel();
-        Put(player, x, 32);
+        MoveTo(player, x, 32, 1);
         Hold({SDLK_z});
         auto towers = World().GetTowers();
         ASSERT_EQ(towers.size(), 16u);
@@ -395,7 +381,7 @@ TEST_F(HandleInputTest, SticksWalkTheWayTheyPointAndAimPastTheDeadZoneUntilTheMo
     Frame({}, 0, 0, {{0, 32767}, {1, -32767}});
     EXPECT_TRUE(std::fabs(player->GetX() - 21.0f) < 1e-5f && std::fabs(player->GetY() - 21.0f) < 1e-5f)
         << "a diagonal walk as the keys' diagonal";
-    Put(player, 20, 20);
+    MoveTo(player, 20, 20, 1);
     Frame({}, 0, 0, {{3, -32767}});
     Frame();
     EXPECT_TRUE(player->GetLookX() == -1.0f && player->GetLookY() == 0.0f) << "the stick's facing stays";

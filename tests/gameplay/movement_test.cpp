@@ -2,10 +2,6 @@
 // flag's carrier, and movers at the field's edge.
 #include "gameplay/movementtask.h"
 
-#include <gtest/gtest.h>
-
-#include <limits>
-
 #include "scene.h"
 
 namespace {

@@ -2,13 +2,8 @@
 // each step.
 #include "gameplay/particles.h"
 
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <utility>
-#include <vector>
-
 #include "engine/clock.h"
+#include "support/testutil.h"
 
 namespace {
 

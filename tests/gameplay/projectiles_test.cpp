@@ -2,13 +2,8 @@
 // effects they draw.
 #include "gameplay/projectiles.h"
 
-#include <gtest/gtest.h>
-
 #include <SDL.h>
 #include <SDL_mixer.h>
-
-#include <cmath>
-#include <string>
 
 #include "gameplay/movementtask.h"
 #include "scene.h"

@@ -1,14 +1,9 @@
 // The square-root comparison of the projectiles' reach: the same answer as taking the root.
 #include "gameplay/rootcompare.h"
 
-#include <gtest/gtest.h>
-
 #include <cfloat>
-#include <cmath>
-#include <cstdint>
-#include <cstring>
-#include <limits>
-#include <vector>
+
+#include "support/testutil.h"
 
 namespace
 {

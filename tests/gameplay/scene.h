@@ -2,8 +2,6 @@
 // level's: walls as the map loader makes them, a unit cube for a model, shots standing by.
 #pragma once
 
-#include <string>
-
 #include "gameplay/gamerules.h"
 #include "gameplay/projectiles.h"
 #include "support/worldfixture.h"

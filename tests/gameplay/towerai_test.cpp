@@ -2,11 +2,6 @@
 // shots.
 #include "gameplay/towerai.h"
 
-#include <gtest/gtest.h>
-
-#include <initializer_list>
-#include <utility>
-
 #include "scene.h"
 
 namespace {

@@ -2,13 +2,6 @@
 // would start off the field.
 #include "gameplay/weapons.h"
 
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <memory>
-#include <string>
-#include <vector>
-
 #include "engine/clock.h"
 #include "engine/random.h"
 #include "scene.h"

@@ -35,38 +35,16 @@ for lib in libc6 libsdl1.2debian libsdl-mixer1.2 libglew libglut libglu1 libpng1
     echo "$depends" | grep -q "\(^\|, \)$lib" || fail "Depends lacks $lib: $depends"
 done
 
-# The file list: exactly these outside the game data, every one of the build's data
-# files, nothing elsewhere.
+# The file list: exactly these files and the folders above them (and above the game
+# data) outside the game data, every one of the build's data files, nothing elsewhere.
 dpkg-deb --fsys-tarfile "$deb" | tar -t | sed 's,^\./,/,; s,/$,,' | grep -v '^/*$' | sort >"$WORK/files.txt"
 grep -v "^$data/" "$WORK/files.txt" | grep -vx "$data" >"$WORK/outside.txt"
-sort >"$WORK/expected.txt" <<EOF
-/usr
-/usr/games
-$launcher
-/usr/lib
-/usr/lib/games
-/usr/lib/games/velq
-/usr/lib/games/velq/velq
-/usr/share
-/usr/share/applications
-/usr/share/applications/velq.desktop
-/usr/share/doc
-/usr/share/doc/velq
-/usr/share/doc/velq/changelog.gz
-/usr/share/doc/velq/copyright
-/usr/share/games
-/usr/share/games/velq
-/usr/share/icons
-/usr/share/icons/hicolor
-/usr/share/icons/hicolor/scalable
-/usr/share/icons/hicolor/scalable/apps
-/usr/share/icons/hicolor/scalable/apps/velq.svg
-/usr/share/man
-/usr/share/man/man6
-/usr/share/man/man6/velq.6.gz
-/usr/share/metainfo
-/usr/share/metainfo/org.example.velq.metainfo.xml
-EOF
+for f in $launcher /usr/lib/games/velq/velq /usr/share/applications/velq.desktop /usr/share/doc/velq/changelog.gz \
+    /usr/share/doc/velq/copyright /usr/share/icons/hicolor/scalable/apps/velq.svg /usr/share/man/man6/velq.6.gz \
+    /usr/share/metainfo/org.example.velq.metainfo.xml "$data"; do
+    [ "$f" = "$data" ] || echo "$f"
+    while [ "$f" != /usr ]; do f=${f%/*}; echo "$f"; done
+done | sort -u >"$WORK/expected.txt"
 diff "$WORK/expected.txt" "$WORK/outside.txt" >"$WORK/diff.txt" ||
     fail "files outside the game data, expected (<) and packed (>): $(cat "$WORK/diff.txt")"
 for folder in Maps Models Textures SFX; do

@@ -1,14 +1,8 @@
 // What the head-up display shows where, the frame-rate figure and the countdown.
 #include "render/hud.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <string>
-#include <tuple>
-#include <vector>
-
 #include "render/frameclock.h"
+#include "support/testutil.h"
 
 namespace {
 

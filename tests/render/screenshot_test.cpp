@@ -3,12 +3,6 @@
 // screenshot by the options end-to-end test.
 #include "render/screenshot.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <vector>
-
 #include "tests/support/testutil.h"
 
 namespace {

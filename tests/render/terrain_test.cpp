@@ -1,12 +1,6 @@
 // The ground under every object: height lookup, wrapping, bad coordinates, the grid.
 #include "render/terrain.h"
 
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <limits>
-#include <vector>
-
 #include "support/testutil.h"
 
 namespace {

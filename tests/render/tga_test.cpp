@@ -1,12 +1,5 @@
 // TGA reader: both types at both depths, each broken header and file, and the texture set's load rule.
-#include <gtest/gtest.h>
-
 #include <GL/gl.h>
-
-#include <cstdint>
-#include <string>
-#include <tuple>
-#include <utility>
 
 #include "render/tga.h"
 #include "support/testutil.h"

@@ -5,12 +5,8 @@
 
 #include <SDL.h>
 
-#include <cstdint>
-#include <cstring>
-#include <initializer_list>
-#include <utility>
-
 #include "engine/inputtask.h"
+#include "support/testutil.h"
 
 namespace velqtest {
 

@@ -1,16 +1,30 @@
-// Shared test helpers: a private working directory, captured console output, small files.
+// Shared test helpers: a private working directory, captured console output, small files;
+// and what every test includes: GoogleTest and the standard headers the tests use.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <unistd.h>
-
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <initializer_list>
 #include <iostream>
+#include <iterator>
+#include <limits>
+#include <map>
+#include <memory>
+#include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
+#include <vector>
 
 namespace velqtest {
 

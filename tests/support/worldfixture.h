@@ -3,12 +3,6 @@
 // carry stand-in weapons that never fire; nothing blocks.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <map>
-#include <memory>
-#include <string>
-
 #include "engine/clock.h"
 #include "engine/mmanager.h"
 #include "engine/timertask.h"
@@ -88,6 +82,15 @@ protected:
         o->CommitMove();
         Root()->Insert(o);
         return o;
+    }
+
+    // Moves o to (x, y, z) at once, its place in the tree included.
+    template <typename T>
+    static void MoveTo(const T& o, float x, float y, float z = 0.0f)
+    {
+        o->SetNextPosition(x, y, z);
+        o->CommitMove();
+        o->UpdateSceneGraph();
     }
 
     GameWorld& World() { return GameWorld::GetSingleton(); }

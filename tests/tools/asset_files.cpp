@@ -1,14 +1,5 @@
 // The game's readers on the generated files, and an MD2 parser of the tests' own.
 #include "asset_files.h"
-
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <cstring>
-#include <fstream>
-#include <iostream>
-#include <iterator>
-
 #include "render/tga.h"
 #include "world/maploader.h"
 

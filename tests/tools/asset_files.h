@@ -3,9 +3,7 @@
 // the generator that keeps what the game drops: the header and the GL commands.
 #pragma once
 
-#include <cstdint>
-#include <string>
-#include <vector>
+#include "tests/support/testutil.h"
 
 namespace assettest {
 

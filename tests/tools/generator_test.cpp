@@ -1,12 +1,4 @@
 // The generator itself: same bytes on every run, and a failure it reports.
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <map>
-#include <string>
-
 #include "asset_files.h"
 
 namespace fs = std::filesystem;

@@ -1,8 +1,4 @@
 // The committed cell maps and the height fields generated for them.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cstdlib>
 #include <deque>
 
 #include "asset_files.h"

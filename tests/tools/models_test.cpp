@@ -1,16 +1,8 @@
 // The four MD2 models as the game reads and draws them (animations, sizes in world
 // units, winding) and as other programs read them: the GL-command strips and fans
 // cover the triangle list, and the asset-import library's tool opens every file.
-#include <gtest/gtest.h>
 #include <sys/wait.h>
-
-#include <algorithm>
-#include <array>
-#include <cmath>
-#include <cstring>
 #include <regex>
-#include <set>
-#include <tuple>
 
 #include "asset_files.h"
 

@@ -1,9 +1,5 @@
 // The five Ogg files decoded with libvorbisfile.
-#include <gtest/gtest.h>
 #include <vorbis/vorbisfile.h>
-
-#include <algorithm>
-#include <cmath>
 
 #include "asset_files.h"
 

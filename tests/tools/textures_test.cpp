@@ -1,12 +1,6 @@
 // The eighteen texture files: read by the game's reader, and pictures laid out as the
 // drawing code expects (the white of the glyphs is checked on
 // screen by the render end-to-end test).
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cstring>
-#include <set>
-
 #include "asset_files.h"
 
 using namespace assettest;

@@ -2,10 +2,6 @@
 // recorded games.
 #include "world/gameworld.h"
 
-#include <gtest/gtest.h>
-
-#include <functional>
-
 #include "engine/random.h"
 #include "support/worldfixture.h"
 #include "world/actors.h"

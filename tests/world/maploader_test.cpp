@@ -1,12 +1,6 @@
 // Cell maps and height fields read from files the tests write.
 #include "world/maploader.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <map>
-#include <sstream>
-
 #include "support/worldfixture.h"
 #include "world/actors.h"
 

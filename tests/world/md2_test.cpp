@@ -1,15 +1,6 @@
 // MD2 models on files written here: the reader and its rejections, animation stepping, and
 // the cache that shares what it read and boxes it.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <array>
 #include <climits>
-#include <cmath>
-#include <cstring>
-#include <filesystem>
-#include <memory>
-#include <set>
 
 #include "support/testutil.h"
 #include "world/md2loader.h"

@@ -1,14 +1,5 @@
 // The quadtree (splitting, its depth limit, edge points, relocation, the neighbourhood query)
 // and the objects' move protocol in it.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
-#include <cstdint>
-#include <functional>
-#include <string>
-#include <vector>
-
 #include "support/worldfixture.h"
 #include "world/scenegraph.h"
 #include "world/vob.h"
@@ -27,12 +18,6 @@ protected:
         while (n && n != ancestor)
             n = n->GetParent();
         return n == ancestor;
-    }
-    static void MoveTo(VOB* o, float x, float y)
-    {
-        o->SetNextPosition(x, y, 0.0f);
-        o->CommitMove();
-        o->UpdateSceneGraph();
     }
     int Count()
     {

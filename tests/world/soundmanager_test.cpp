@@ -1,12 +1,7 @@
 // The sound manager on the silent audio driver. (The generated sounds and models: the asset
 // tests check what they hold, the start-up end-to-end run that they load.)
-#include <gtest/gtest.h>
-
 #include <SDL.h>
 #include <SDL_mixer.h>
-
-#include <memory>
-#include <string>
 
 #include "support/testutil.h"
 #include "world/soundmanager.h"

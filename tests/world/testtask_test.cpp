@@ -1,10 +1,6 @@
 // The game-flow task: the selection level at start, the win check and level changes.
 #include "world/testtask.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-
 #include "support/worldfixture.h"
 #include "world/actors.h"
 
