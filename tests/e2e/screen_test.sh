@@ -136,14 +136,15 @@ frame_fills
 game=$(xdotool search --name "^Velq!$" | head -n1)
 xdotool mousemove 640 100
 press 5 seen "LEVEL CHANGE" 1
-xmessage -geometry 120x40+0+0 elsewhere &
+xmessage -geometry 120x40+0+0 elsewhere 2>/dev/null &
 OTHER_PID=$!
-wait_until xdotool search --name "^xmessage$"
-xdotool windowfocus --sync "$(xdotool search --name "^xmessage$" | head -n1)"
+other_window() { OTHER=$(xdotool search --name "^xmessage$" | head -n1) && [ -n "$OTHER" ]; }
+wait_until other_window
+xdotool windowfocus "$OTHER"
 wait_for_line "Paused"
 wait_until in_frame 300 270 200 60 "$WHITE" 300
 kill "$OTHER_PID"
-xdotool windowfocus --sync "$game"
+xdotool windowfocus "$game"
 xdotool mousemove 640 100
 press button1 seen "Resumed" 1
 quit_from_level
