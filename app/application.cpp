@@ -86,10 +86,11 @@ int CApplication::Run(const Options& options)
     CSettingsManager& settings = CSettingsManager::GetSingleton();
     ReadSettings(options);
     if (CGameRecording::IsPlayingBack()) {
-        // A replayed game reads the mouse against the window it was recorded in, and
-        // its keys as they were bound then (the game's own in a file without them).
-        settings.ParseSetting("screenX=" + std::to_string(CGameRecording::RecordedWidth()), "recording");
-        settings.ParseSetting("screenY=" + std::to_string(CGameRecording::RecordedHeight()), "recording");
+        // A replayed game reads the cursor against the size it was recorded at (the
+        // frame's, or an older file's window), and its keys as they were bound then
+        // (the game's own in a file without them).
+        CInputTask::cursorWidth = CGameRecording::RecordedWidth();
+        CInputTask::cursorHeight = CGameRecording::RecordedHeight();
         CBindings::Reset();
         for (const std::string& line : CGameRecording::RecordedSettings())
             settings.ParseSetting(line, "recording");
@@ -156,6 +157,7 @@ void CApplication::ReadSettings(const Options& options)
 {
     CSettingsManager& settings = CSettingsManager::GetSingleton();
     settings.RegisterVariable("sound", CMMPointer<BaseDator>(new Dator<int>(sound, 0, 1)));
+    settings.RegisterVariable("fullResolution", CMMPointer<BaseDator>(new Dator<int>(CRenderTask::fullResolution, 0, 1)));
     CHandleInputTask::RegisterSettings(settings);
     settings.ParseFile(options.settings);
     // Each argument is one more settings line, applied after the file.

@@ -1,5 +1,6 @@
 #!/bin/sh
-# Frame rate of the real game under Xvfb with Mesa's llvmpipe at 800 x 600:
+# Frame rate of the real game under Xvfb with Mesa's llvmpipe, on a screen of 800 x 600
+# or of VELQ_SCREEN (e.g. VELQ_SCREEN=1920x1080; the game starts full screen at it):
 #   bench/fps.sh [LEVEL] [SECONDS] [GAME ARGUMENTS...]
 #                                       (level 0 to 4, default 0; default 10 s)
 # Prints the average frames per second and the worst 1 % frame time over the last
@@ -14,6 +15,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 bin=$root/build/velq
 [ -x "$bin" ] || { echo "fps: build the game first (scripts/build.sh velq)" >&2; exit 1; }
 case $level in 0|1|2|3|4) ;; *) echo "fps: level must be 0 to 4" >&2; exit 2 ;; esac
+screen=${VELQ_SCREEN:-800x600}
+case $screen in [1-9]*x[1-9]*) ;; *) echo "fps: VELQ_SCREEN must be WIDTHxHEIGHT, not '$screen'" >&2; exit 2 ;; esac
 
 work=$(mktemp -d /tmp/velq-fps-XXXXXX)
 cleanup() {
@@ -23,7 +26,7 @@ cleanup() {
 }
 trap cleanup EXIT
 exec 5>"$work/display"
-Xvfb -displayfd 5 -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb -displayfd 5 -screen 0 "${screen}x24" -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 while [ ! -s "$work/display" ]; do sleep 0.1; done
 exec 5>&-
@@ -51,7 +54,7 @@ kill -TERM "$game"
 wait "$game" || true
 game=""
 
-awk -v launched="$launched" -v seconds="$seconds" -v level="$level" '
+awk -v launched="$launched" -v screen="$screen" -v seconds="$seconds" -v level="$level" '
     NR == 1 { first = $2 - launched; next }
     { ms[n++] = $1 }
     END {
@@ -64,7 +67,7 @@ awk -v launched="$launched" -v seconds="$seconds" -v level="$level" '
         # Insertion sort is enough for a few thousand frames.
         for (i = 1; i < count; i++) { v = sorted[i]; for (j = i - 1; j >= 0 && sorted[j] > v; j--) sorted[j + 1] = sorted[j]; sorted[j + 1] = v }
         worst = sorted[int(count * 0.99)]
-        printf "level %d: %.1f frames per second over %d frames; worst 1%% frame %.1f ms; first frame %d ms after start\n",
+        printf "level %d on " screen ": %.1f frames per second over %d frames; worst 1%% frame %.1f ms; first frame %d ms after start\n",
                level, count * 1000 / total, count, worst, first
     }' "$work/frames.txt"
 if [ -n "${VELQ_GRAPH:-}" ]; then

@@ -11,14 +11,32 @@ uint32_t fixedStep = 0;
 bool held = false;
 uint32_t heldTicks = 0;
 time_t heldSeconds = 0;
+bool paused = false;
+uint32_t pausedAt = 0;     // the game's ticks when the pause began
+uint32_t pausedTotal = 0;  // outside milliseconds the game has stood still
 }  // namespace
 
-uint32_t CClock::GetTicks()
+uint32_t CClock::GetOutsideTicks()
 {
     if (driven)
         return drivenTicks;
     return held ? heldTicks : SDL_GetTicks();
 }
+
+uint32_t CClock::GetTicks() { return paused ? pausedAt : GetOutsideTicks() - pausedTotal; }
+
+void CClock::Pause(bool on)
+{
+    if (on == paused)
+        return;
+    if (on)
+        pausedAt = GetTicks();
+    else
+        pausedTotal = GetOutsideTicks() - pausedAt;  // wraps like the counter
+    paused = on;
+}
+
+bool CClock::IsPaused() { return paused; }
 
 time_t CClock::GetSeconds()
 {
@@ -29,7 +47,11 @@ time_t CClock::GetSeconds()
 
 void CClock::SetNow(uint32_t ticks, time_t seconds)
 {
-    Drive(ticks, seconds - static_cast<time_t>(ticks / 1000));
+    // A pause goes on through it: the replay pauses as the recorded game did.
+    driven = true;
+    drivenTicks = ticks;
+    drivenSeconds = seconds - static_cast<time_t>(ticks / 1000);
+    fixedStep = 0;
 }
 
 void CClock::HoldPerFrame()
@@ -45,6 +67,8 @@ void CClock::Drive(uint32_t ticks, time_t seconds)
     drivenTicks = ticks;
     drivenSeconds = seconds;
     fixedStep = 0;
+    paused = false;
+    pausedTotal = 0;
 }
 
 void CClock::SetTicks(uint32_t ticks) { drivenTicks = ticks; }
@@ -62,6 +86,8 @@ void CClock::Release()
     driven = false;
     held = false;
     fixedStep = 0;
+    paused = false;
+    pausedTotal = 0;
 }
 
 bool CClock::IsDriven() { return driven; }

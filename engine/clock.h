@@ -1,5 +1,5 @@
 // The engine's one source of time: SDL ticks and calendar seconds, which tests and
-// fixed-step runs drive by hand.
+// fixed-step runs drive by hand. The game's ticks stand still while it is paused.
 #pragma once
 
 #include <cstdint>
@@ -7,8 +7,11 @@
 
 class CClock {
 public:
-    // Milliseconds since SDL start, or the driven tick count.
+    // The game's milliseconds: since SDL start, or the driven tick count, less the time
+    // spent paused.
     static uint32_t GetTicks();
+    // The time that enters from outside, paused or not: what a recording keeps.
+    static uint32_t GetOutsideTicks();
     // Calendar seconds, or the driven value.
     static time_t GetSeconds();
 
@@ -27,6 +30,10 @@ public:
     // Back to the real clocks.
     static void Release();
     static bool IsDriven();
+
+    // Stops the game's ticks where they are, or lets them go on from there.
+    static void Pause(bool on);
+    static bool IsPaused();
 
     // Called by the kernel at the start of every pass.
     static void BeginFrame();

@@ -7,17 +7,24 @@
 #include <iostream>
 
 #include "engine/recording.h"
-#include "engine/videotask.h"
+#include "engine/screen.h"
 
 static_assert(CInputTask::kKeyInputs == SDLK_LAST, "one input number per key symbol");
 static_assert(SDL_HAT_UP == 1 && SDL_HAT_RIGHT == 2 && SDL_HAT_DOWN == 4 && SDL_HAT_LEFT == 8,
               "the hat's bits go into the button mask as SDL gives them");
+static_assert(SDL_APPMOUSEFOCUS == CInputTask::kMouseFocus && SDL_APPINPUTFOCUS == CInputTask::kInputFocus &&
+                  SDL_APPACTIVE == CInputTask::kActive,
+              "the application state is kept as SDL gives it");
 
 unsigned char* CInputTask::keys = nullptr;
 int CInputTask::keyCount = 0;
 CMMPointer<CMMDynamicBlob<unsigned char>> CInputTask::oldKeys;
 int CInputTask::mouseX = 0;
 int CInputTask::mouseY = 0;
+int CInputTask::cursorWidth = CScreen::kFrameWidth;
+int CInputTask::cursorHeight = CScreen::kFrameHeight;
+uint8_t CInputTask::appState = CInputTask::kAllFocus;
+uint8_t CInputTask::oldAppState = CInputTask::kAllFocus;
 uint32_t CInputTask::buttons = 0;
 uint32_t CInputTask::oldButtons = 0;
 int16_t CInputTask::padAxes[kPadAxes] = {};
@@ -36,6 +43,7 @@ bool CInputTask::Start()
     oldKeys = new CMMDynamicBlob<unsigned char>(keyCount);
     std::memset(oldKeys->getBuffer(), 0, keyCount);
     mouseX = mouseY = 0;
+    appState = oldAppState = kAllFocus;
     padButtons = oldPadButtons = 0;
     std::memset(padAxes, 0, sizeof padAxes);
     std::memset(oldPadAxes, 0, sizeof oldPadAxes);
@@ -58,6 +66,7 @@ bool CInputTask::Start()
 void CInputTask::Update()
 {
     oldButtons = buttons;
+    oldAppState = appState;
     oldPadButtons = padButtons;
     std::memcpy(oldPadAxes, padAxes, sizeof padAxes);
     if (CGameRecording::IsPlayingBack()) {
@@ -69,10 +78,12 @@ void CInputTask::Update()
     }
     buttons = SDL_GetRelativeMouseState(&mouseX, &mouseY) & 0xFF;
     SDL_GetMouseState(&mouseX, &mouseY);
+    CScreen::CursorToFrame(mouseX, mouseY);
     // No allocation per frame: the old-keys buffer was made once at start.
     std::memcpy(oldKeys->getBuffer(), keys, keyCount);
     SDL_PumpEvents();
     keys = SDL_GetKeyState(&keyCount);
+    appState = SDL_GetAppState() & kAllFocus;
     PollPad();
     CGameRecording::InputRead();
 }
@@ -151,10 +162,10 @@ bool CInputTask::oldInput(int input)
 
 float CInputTask::normMouseX()
 {
-    return static_cast<float>(mouseX / (CVideoTask::scrWidth / 2.0) - 1.0);
+    return static_cast<float>(mouseX / (cursorWidth / 2.0) - 1.0);
 }
 
 float CInputTask::normMouseY()
 {
-    return static_cast<float>(-(mouseY / (CVideoTask::scrHeight / 2.0) - 1.0));
+    return static_cast<float>(-(mouseY / (cursorHeight / 2.0) - 1.0));
 }

@@ -31,6 +31,13 @@ public:
     static float normMouseX();
     static float normMouseY();
 
+    // SDL's application state: the window has the keyboard, and is not minimised.
+    static constexpr uint8_t kMouseFocus = 1, kInputFocus = 2, kActive = 4;  // SDL_APPMOUSEFOCUS ...
+    static constexpr uint8_t kAllFocus = kMouseFocus | kInputFocus | kActive;
+    static bool HasFocus(uint8_t state) { return (state & (kInputFocus | kActive)) == (kInputFocus | kActive); }
+    // The window lost the keyboard or was minimised since the last frame.
+    static bool focusLost() { return HasFocus(oldAppState) && !HasFocus(appState); }
+
     // Every key, mouse button and controller input by one number, as bindings name
     // them: the keys by SDL symbol, then the mouse buttons, the controller's buttons,
     // its hat's four directions and its axes pushed past half way to either side.
@@ -51,7 +58,12 @@ public:
     static unsigned char* keys;
     static int keyCount;
     static CMMPointer<CMMDynamicBlob<unsigned char>> oldKeys;
+    // The cursor in the game's frame (CScreen), whatever the window's size; a replay
+    // of an older recording gives it in the pixels of the window it was made in.
     static int mouseX, mouseY;
+    // The size of the space mouseX and mouseY are in: the frame's, or that window's.
+    static int cursorWidth, cursorHeight;
+    static uint8_t appState, oldAppState;
     static uint32_t buttons, oldButtons;
     // The controller: axes from -32768 to 32767 (a stick's y grows downwards), its
     // buttons in bits 0 to 27 and its hat's up, right, down and left in bits 28 to 31.

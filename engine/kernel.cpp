@@ -33,7 +33,7 @@ int CKernel::Execute()
     while (!taskList.empty()) {
         CClock::BeginFrame();
         CGameRecording::BeginFrame();
-        const uint32_t frameStart = CClock::GetTicks();
+        const uint32_t frameStart = CClock::GetOutsideTicks();
         {
             PROFILE("Kernel task loop");
             if (stopRequested) {
@@ -77,8 +77,10 @@ int CKernel::Execute()
         // Console lines leave once per frame, not once per line.
         std::cout.flush();
         // The cap waits out the rest of the frame instead of starting the next one.
-        if (maxFps > 0)
-            CClock::WaitUntil(frameStart + static_cast<uint32_t>(1000 / std::min(maxFps, 1000)));
+        // A paused game draws the same frame over and over: a few a second will do.
+        const int fps = CClock::IsPaused() ? (maxFps > 0 ? std::min(maxFps, kPausedFps) : kPausedFps) : maxFps;
+        if (fps > 0)
+            CClock::WaitUntil(frameStart + static_cast<uint32_t>(1000 / std::min(fps, 1000)));
     }
     return 0;
 }

@@ -14,7 +14,6 @@
 #include "engine/inputtask.h"
 #include "engine/kernel.h"
 #include "engine/options.h"
-#include "engine/videotask.h"
 
 const char kRecordingMagic[8] = {'V', 'E', 'L', 'Q', 'R', 'E', 'C', '\n'};
 static_assert(kRecordedPadAxes == CInputTask::kPadAxes, "every axis of the controller is recorded");
@@ -108,6 +107,8 @@ std::string DecodeFrame(Reader& in, uint32_t format, uint16_t keyCount, Recorded
     uint16_t keys = 0, seeds = 0;
     if (!in.U32(f.ticks) || !in.I64(f.seconds) || !in.I32(f.mouseX) || !in.I32(f.mouseY) || !in.U32(f.buttons))
         return "truncated";
+    if (format >= 3 && !in.U8(f.appState))
+        return "truncated";
     uint8_t pad = kNoPad;
     if (format >= 2 && !in.U8(pad))
         return "truncated";
@@ -147,7 +148,7 @@ std::string DecodeFrame(Reader& in, uint32_t format, uint16_t keyCount, Recorded
 bool RecordedFrame::operator==(const RecordedFrame& o) const
 {
     return ticks == o.ticks && seconds == o.seconds && mouseX == o.mouseX && mouseY == o.mouseY &&
-           buttons == o.buttons && padButtons == o.padButtons &&
+           buttons == o.buttons && appState == o.appState && padButtons == o.padButtons &&
            std::equal(padAxes, padAxes + kRecordedPadAxes, o.padAxes) && keysChanged == o.keysChanged &&
            seeds == o.seeds && hash == o.hash;
 }
@@ -181,6 +182,7 @@ void RecordingCodec::Frame(const RecordedFrame& f, std::string& out)
     PutU32(out, static_cast<uint32_t>(f.mouseX));
     PutU32(out, static_cast<uint32_t>(f.mouseY));
     PutU32(out, f.buttons);
+    out.push_back(static_cast<char>(f.appState));
     out.push_back(static_cast<char>(HasPad(f) ? kPad : kNoPad));
     if (HasPad(f)) {
         PutU32(out, f.padButtons);
@@ -344,7 +346,7 @@ std::string CGameRecording::StartRecording(const std::string& path)
         CClock::HoldPerFrame();
     played = Recording();
     played.gameVersion = kVersionText;
-    played.startTicks = CClock::GetTicks();
+    played.startTicks = CClock::GetOutsideTicks();
     played.startSeconds = static_cast<int64_t>(CClock::GetSeconds());
     played.keyCount = SDLK_LAST;
     session.lastKeys.assign(SDLK_LAST, 0);
@@ -387,13 +389,14 @@ void CGameRecording::BeginFrame()
     if (mode == Mode::kRecord) {
         if (!session.headerWritten) {
             // The window size is known once the settings are read, before the loop.
-            played.screenWidth = std::max(1, CVideoTask::scrWidth);
-            played.screenHeight = std::max(1, CVideoTask::scrHeight);
+            played.screenWidth = std::max(1, CInputTask::cursorWidth);
+            played.screenHeight = std::max(1, CInputTask::cursorHeight);
             session.buffer.clear();
             RecordingCodec::Header(played, session.buffer);
             session.headerWritten = true;
         }
-        session.current.ticks = CClock::GetTicks();
+        // The clock from outside: a replay's pauses stop the game's ticks as these did.
+        session.current.ticks = CClock::GetOutsideTicks();
         session.current.seconds = static_cast<int64_t>(CClock::GetSeconds());
         session.current.keysChanged.clear();
         session.current.seeds.clear();
@@ -462,6 +465,7 @@ bool CGameRecording::SupplyInput()
         CInputTask::mouseX = f.mouseX;
         CInputTask::mouseY = f.mouseY;
         CInputTask::buttons = f.buttons;
+        CInputTask::appState = f.appState;
         CInputTask::padButtons = f.padButtons;
         std::copy(f.padAxes, f.padAxes + kRecordedPadAxes, CInputTask::padAxes);
     }
@@ -485,6 +489,7 @@ void CGameRecording::InputRead()
     session.current.mouseX = CInputTask::mouseX;
     session.current.mouseY = CInputTask::mouseY;
     session.current.buttons = CInputTask::buttons;
+    session.current.appState = CInputTask::appState;
     session.current.padButtons = CInputTask::padButtons;
     std::copy(CInputTask::padAxes, CInputTask::padAxes + kRecordedPadAxes, session.current.padAxes);
 }
@@ -515,8 +520,8 @@ int CGameRecording::Finish()
     if (was == Mode::kRecord) {
         session.buffer.clear();
         if (!session.headerWritten) {
-            played.screenWidth = std::max(1, CVideoTask::scrWidth);
-            played.screenHeight = std::max(1, CVideoTask::scrHeight);
+            played.screenWidth = std::max(1, CInputTask::cursorWidth);
+            played.screenHeight = std::max(1, CInputTask::cursorHeight);
             RecordingCodec::Header(played, session.buffer);
         }
         const uint64_t finalHash = Hash();

@@ -12,18 +12,19 @@
 #include <vector>
 
 // The file starts with these eight bytes, then the format version. Format 1 had no
-// controller and no settings; it is still read.
+// controller and no settings, format 2 no window focus; both are still read.
 extern const char kRecordingMagic[8];
-constexpr uint32_t kRecordingFormat = 2;
+constexpr uint32_t kRecordingFormat = 3;
 constexpr int kRecordedPadAxes = 8;
 
 // One kernel pass as the game saw it.
 struct RecordedFrame {
-    uint32_t ticks = 0;     // the engine clock during the frame
+    uint32_t ticks = 0;     // the engine clock during the frame, paused or not
     int64_t seconds = 0;    // calendar seconds during the frame
-    int32_t mouseX = 0;     // cursor in window pixels
+    int32_t mouseX = 0;     // cursor in the space the header gives
     int32_t mouseY = 0;
     uint32_t buttons = 0;   // SDL button mask
+    uint8_t appState = 7;   // SDL's application state (focus, not minimised); all before format 3
     uint32_t padButtons = 0;  // the controller's buttons and hat, as the input task holds them
     int16_t padAxes[kRecordedPadAxes] = {};
     std::vector<uint16_t> keysChanged;  // keys that went down or up since the frame before
@@ -35,7 +36,8 @@ struct RecordedFrame {
 
 struct Recording {
     std::string gameVersion;
-    int32_t screenWidth = 0;   // the mouse is read against this window size
+    int32_t screenWidth = 0;   // the mouse is read against this size: the game's frame, or
+                               // before format 3 the window's
     int32_t screenHeight = 0;
     uint16_t keyCount = 0;     // size of the keyboard state array
     uint32_t startTicks = 0;   // the clock before the first frame (level start time)
@@ -94,7 +96,7 @@ public:
     static Mode GetMode() { return mode; }
     // A replay or a timedemo: the file stands in for the devices and the clock.
     static bool IsPlayingBack() { return mode == Mode::kReplay || mode == Mode::kTimedemo; }
-    // The window size the replayed game must have (mouse positions depend on it).
+    // The size the replayed cursor is read against.
     static int32_t RecordedWidth() { return played.screenWidth; }
     static int32_t RecordedHeight() { return played.screenHeight; }
     // Recording: the settings lines the file keeps for its replay. Playing back: the

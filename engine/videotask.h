@@ -1,5 +1,7 @@
 // The OpenGL window, full screen or not: opened at start, buffers swapped last in every
-// pass; Alt+Enter switches between window and full screen.
+// pass; Alt+Enter switches between window and full screen. Full screen takes the
+// desktop's own size, so the monitor keeps its mode; a window has the size of the screen
+// settings, and the player may resize it. CScreen learns every size it takes.
 #pragma once
 
 #include "engine/kernel.h"
@@ -16,6 +18,7 @@ public:
 
     static constexpr int kDefaultWidth = 800, kDefaultHeight = 600, kDefaultBPP = 16;
     // The screen settings and their binders; the settings manager creates the binders.
+    // scrWidth and scrHeight are the window's size (in a window).
     static int scrWidth, scrHeight, scrBPP, fullscreen;
     static CMMPointer<Dator<int>> screenWidth, screenHeight, screenBPP, screenFull;
 };

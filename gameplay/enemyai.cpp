@@ -39,6 +39,8 @@ void Wander(Enemy& e)
 
 void CEnemyAITask::Update()
 {
+    if (CClock::IsPaused())
+        return;
     // A snapshot: the enemies' shots change the movers while the walk goes on.
     const std::list<CMMPointer<Enemy>> enemies = GameWorld::GetSingleton().GetEnemies();
     Flag* flag = TakeFlag();

@@ -2,11 +2,13 @@
 // game's switches.
 #include "gameplay/handleinputtask.h"
 
+#include <SDL.h>
 #include <SDL_mixer.h>
 
 #include <cmath>
 #include <iostream>
 
+#include "engine/clock.h"
 #include "engine/inputtask.h"
 #include "engine/settings.h"
 #include "engine/timertask.h"
@@ -138,6 +140,8 @@ void CHandleInputTask::Update()
 {
     // Returning to the selection map puts a new player into the slot.
     player = TakePlayer();
+    if (Paused())
+        return;
     float aimX, aimY;
     Aim(aimX, aimY);
     // Without a player (a map without a start cell) the game-wide keys still work, so
@@ -206,7 +210,9 @@ void CHandleInputTask::Steer(float cursorX, float cursorY)
         Move(share * walk.x, share * walk.y);
     }
 
-    if (CBindings::Held(Action::Fire))
+    // The click that ended a pause fires nothing until it is let go.
+    fireReleased = fireReleased || !CBindings::Held(Action::Fire);
+    if (fireReleased && CBindings::Held(Action::Fire))
         player->Fire();  // the weapon keeps its own rate
     if (CBindings::Held(Action::Orbit)) {
         // Clamped before the step, so an axis may stand up to one unit beyond the limit.
@@ -271,6 +277,25 @@ void CHandleInputTask::PlaceRing()
         PlaceTower(OntoField(player->GetX() + std::cos(angle)), OntoField(player->GetY() + std::sin(angle)),
                    kRingHeight);
     }
+}
+
+bool CHandleInputTask::Paused()
+{
+    const bool key = CBindings::Pressed(Action::Pause);
+    if (!CClock::IsPaused()) {
+        if (!key && !CInputTask::focusLost())
+            return false;
+        CClock::Pause(true);
+        std::cout << "Paused\n";
+        return true;
+    }
+    const bool click = CInputTask::mouseDown(SDL_BUTTON_LEFT) && CInputTask::HasFocus(CInputTask::appState);
+    if (key || click) {
+        CClock::Pause(false);
+        fireReleased = !click;
+        std::cout << "Resumed\n";
+    }
+    return true;
 }
 
 void CHandleInputTask::SwitchSound()

@@ -54,6 +54,10 @@ private:
     // A tower at (x, y, z); false, and no tower, when the point lies off the field.
     static bool PlaceTower(float x, float y, float z);
     void PlaceRing();
+    // The pause key, or the window losing the keyboard or being minimised, stops the
+    // game's clock; the pause key again, or a click into the window, lets it go on.
+    // True while the game stands still, the frame it goes on included.
+    bool Paused();
     static void SwitchSound();
     static void GameKeys();
 
@@ -61,4 +65,5 @@ private:
     bool stickAims = false;
     float stickX = 0.0f, stickY = 0.0f;  // the right stick's last direction, of length 1
     int lastMouseX = 0, lastMouseY = 0;
+    bool fireReleased = true;  // false after a click ended the pause, until fire is let go
 };

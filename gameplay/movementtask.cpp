@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/clock.h"
 #include "engine/profiler.h"
 #include "world/actors.h"
 #include "world/gameworld.h"
@@ -57,6 +58,8 @@ CMovementTask::~CMovementTask() {}
 
 void CMovementTask::Update()
 {
+    if (CClock::IsPaused())
+        return;
     GameWorld& world = GameWorld::GetSingleton();
     world.GetMovers(movers);
     world.GetEnemies(enemies);

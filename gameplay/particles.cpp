@@ -64,6 +64,8 @@ void ParticleSystem::Step(Particle& p, bool respawn)
 
 void ParticleSystem::Advance(bool respawn)
 {
+    if (CClock::IsPaused())
+        return;
     for (Particle& p : particles) {
         if (p.active)
             Step(p, respawn);
@@ -73,6 +75,7 @@ void ParticleSystem::Advance(bool respawn)
 void ParticleSystem::DrawAndAdvance(bool respawn)
 {
     IParticleDrawer* out = drawer;
+    const bool still = CClock::IsPaused();  // drawn where they stand, and left there
     if (out)
         out->Begin();
     // Each particle is drawn where it stands before it moves on.
@@ -81,7 +84,8 @@ void ParticleSystem::DrawAndAdvance(bool respawn)
             continue;
         if (out)
             out->Quad(p);
-        Step(p, respawn);
+        if (!still)
+            Step(p, respawn);
     }
     if (out)
         out->End();

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "engine/clock.h"
 #include "engine/random.h"
 #include "world/actors.h"
 #include "world/gamerules.h"
@@ -17,6 +18,8 @@ constexpr double kAimSpread = 1.0;
 
 void CTowerAITask::Update()
 {
+    if (CClock::IsPaused())
+        return;
     // A copy, which already holds the towers placed by the player in this frame.
     for (const CMMPointer<Tower>& t : GameWorld::GetSingleton().GetTowers()) {
         if (AcquireTarget(*t))

@@ -4,6 +4,8 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
+
 bool ParticleLayer::Init(int frameW, int frameH)
 {
     frameWidth = frameW;
@@ -45,6 +47,25 @@ bool ParticleLayer::Init(int frameW, int frameH)
         framebuffer = depthBuffer = colourTexture = 0;
     }
     return complete;
+}
+
+void ParticleLayer::SetFrame(uint32_t buffer, int x, int y, int w, int h)
+{
+    frameBuffer = buffer, frameX = x, frameY = y;
+    if (w == frameWidth && h == frameHeight)
+        return;
+    frameWidth = w, frameHeight = h;
+    if (!IsReady())
+        return;
+    width = std::max(1, w / kDivisor), height = std::max(1, h / kDivisor);
+    GLint boundTexture = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &boundTexture);
+    glBindTexture(GL_TEXTURE_2D, colourTexture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(boundTexture));
+    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, depthBuffer);
+    glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH24_STENCIL8_EXT, width, height);
+    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
 }
 
 void ParticleLayer::Quad(const Particle& p)
@@ -149,15 +170,16 @@ void ParticleLayer::DrawGathered(uint32_t particleTexture, bool asLines)
         DrawSquares(particleTexture);
     } else {
         // The frame's depth, copied down, hides the particles behind what stands in front.
-        glBindFramebufferEXT(GL_READ_FRAMEBUFFER_EXT, 0);
+        glBindFramebufferEXT(GL_READ_FRAMEBUFFER_EXT, frameBuffer);
         glBindFramebufferEXT(GL_DRAW_FRAMEBUFFER_EXT, framebuffer);
-        glBlitFramebufferEXT(0, 0, frameWidth, frameHeight, 0, 0, width, height, GL_DEPTH_BUFFER_BIT, GL_NEAREST);
+        glBlitFramebufferEXT(frameX, frameY, frameX + frameWidth, frameY + frameHeight, 0, 0, width, height,
+                             GL_DEPTH_BUFFER_BIT, GL_NEAREST);
         glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer);
         glViewport(0, 0, width, height);
         glClear(GL_COLOR_BUFFER_BIT);
         DrawSquares(particleTexture);
-        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-        glViewport(0, 0, frameWidth, frameHeight);
+        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, frameBuffer);
+        glViewport(frameX, frameY, frameWidth, frameHeight);
         LayOver();
     }
     // Later drawing takes on the colour the last particle left, as it did when the

@@ -18,6 +18,9 @@ public:
     // particles are then drawn straight into the frame) when the GL cannot.
     bool Init(int width, int height);
     bool IsReady() const { return framebuffer != 0; }
+    // Where this frame is drawn: the framebuffer (0, the window) and the frame's
+    // rectangle in it. A new size remakes the picture at its quarter.
+    void SetFrame(uint32_t frameBuffer, int x, int y, int width, int height);
 
     // The height every particle of the next systems is lifted by, as the scene lifts
     // the effect it draws.
@@ -47,6 +50,8 @@ private:
     std::vector<Corner> corners;  // four per particle; kept, so it stops growing
     float lift = 0.0f;
     int frameWidth = 0, frameHeight = 0;
+    uint32_t frameBuffer = 0;
+    int frameX = 0, frameY = 0;
     int width = 0, height = 0;
     uint32_t framebuffer = 0;
     uint32_t colourTexture = 0;

@@ -14,8 +14,8 @@ namespace {
 constexpr int kHelpToggle = 0;
 constexpr int kFpsToggle = 2;
 
-// The box behind the title and the help page.
-void DrawBackdrop()
+// A box in the frame's pixels, in the current colour.
+void DrawBackdropAt(int left, int bottom, int right, int top)
 {
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
@@ -27,10 +27,10 @@ void DrawBackdrop()
     glPushMatrix();
     glLoadIdentity();
     glBegin(GL_QUADS);
-    glVertex2i(210, 432);
-    glVertex2i(600, 432);
-    glVertex2i(600, 288);
-    glVertex2i(210, 288);
+    glVertex2i(left, top);
+    glVertex2i(right, top);
+    glVertex2i(right, bottom);
+    glVertex2i(left, bottom);
     glEnd();
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
@@ -39,6 +39,9 @@ void DrawBackdrop()
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
 }
+
+// The box behind the title and the help page.
+void DrawBackdrop() { DrawBackdropAt(210, 288, 600, 432); }
 
 }  // namespace
 
@@ -86,4 +89,24 @@ void CRenderTask::DrawHud()
     }
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_COLOR_MATERIAL);
+}
+
+void CRenderTask::DrawPause()
+{
+    // The frame stays as it stood, half as bright.
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(0.0f, 0.0f, 0.0f, 0.5f);
+    glDisable(GL_CULL_FACE);  // the box is wound clockwise
+    DrawBackdropAt(0, 0, kViewWidth, kViewHeight);
+    glEnable(GL_CULL_FACE);
+    glDisable(GL_BLEND);
+    // Centred: five glyphs of 14 pixels' advance (the last one 16 wide), four times as large.
+    constexpr float kScale = 4.0f;
+    constexpr int kWidth = static_cast<int>((4 * 14 + 16) * kScale), kHeight = static_cast<int>(16 * kScale);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, textures[kFontSlot].glName);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    PrintTextScaled((kViewWidth - kWidth) / 2, (kViewHeight - kHeight) / 2, 0, kScale, kScale, "PAUSE");
+    glDisable(GL_TEXTURE_2D);
 }

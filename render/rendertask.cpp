@@ -10,7 +10,6 @@
 
 #include "engine/clock.h"
 #include "engine/profiler.h"
-#include "engine/videotask.h"
 #include "gameplay/bindings.h"
 #include "render/font.h"
 #include "render/screenshot.h"
@@ -83,7 +82,12 @@ CRenderTask::CRenderTask()
       stencilSplit(false),
       splitDimPass(false),
       depthImage(static_cast<size_t>(kShadowMapSize) * kShadowMapSize),
-      heightBytes(static_cast<size_t>(TerrainGeometry::kSamples) * TerrainGeometry::kSamples)
+      heightBytes(static_cast<size_t>(TerrainGeometry::kSamples) * TerrainGeometry::kSamples),
+      target{0, 0, 0, kViewWidth, kViewHeight},
+      frameBuffer(0),
+      frameColour(0),
+      frameDepth(0),
+      frameBufferTried(false)
 {
     priority = 5000;
 }
@@ -174,6 +178,10 @@ void CRenderTask::Update()
     const GLenum polygonMode = Toggle(kWireframeToggle) ? GL_LINE : GL_FILL;
     glPolygonMode(GL_BACK, polygonMode);
     glPolygonMode(GL_FRONT, polygonMode);
+    target = ChooseTarget();
+    if (GLEW_EXT_framebuffer_object)
+        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, target.framebuffer);
+    particles.SetFrame(target.framebuffer, target.x, target.y, target.width, target.height);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
     // Depth from the light into the lower-left corner of the window, then into the map.
@@ -211,7 +219,7 @@ void CRenderTask::Update()
     glLoadIdentity();
     gluLookAt(player->GetEyeX(), player->GetEyeY(), player->GetEyeZ(), player->GetX(), player->GetY(),
               player->GetZ(), 0.0, 1.0, 0.0);
-    glViewport(0, 0, kViewWidth, kViewHeight);
+    glViewport(target.x, target.y, target.width, target.height);
 
     // The water marks the stencil, so the mirror stays inside it; without reflections
     // the water goes straight to the picture.
@@ -329,7 +337,7 @@ void CRenderTask::Update()
     glDisable(GL_ALPHA_TEST);
 
     if (Toggle(kShadowMapToggle)) {
-        glWindowPos2f(0.0f, 0.0f);
+        glWindowPos2f(static_cast<float>(target.x), static_cast<float>(target.y));
         glDrawPixels(kShadowMapSize, kShadowMapSize, GL_LUMINANCE, GL_FLOAT, depthImage.data());
     }
 
@@ -345,9 +353,88 @@ void CRenderTask::Update()
     std::snprintf(timeText, sizeof(timeText), "%d", timeLeft);
     DrawHud();
     StepDone("hud");
+    if (CClock::IsPaused())
+        DrawPause();
 
-    // The whole frame, HUD included, before the video task shows it.
+    // The whole frame, HUD included, as drawn (without bars), before it is shown.
     if (CBindings::Pressed(Action::Screenshot))
-        TakeScreenshot(CVideoTask::scrWidth, CVideoTask::scrHeight);
-    CaptureFrameIfListed(CVideoTask::scrWidth, CVideoTask::scrHeight);
+        TakeScreenshot(target.x, target.y, target.width, target.height);
+    CaptureFrameIfListed(target.x, target.y, target.width, target.height);
+    if (target.framebuffer)
+        ShowFrame();
+}
+
+int CRenderTask::fullResolution = 0;
+
+CRenderTask::FrameTarget CRenderTask::ChooseTarget()
+{
+    const int windowWidth = CScreen::WindowWidth(), windowHeight = CScreen::WindowHeight();
+    if (windowWidth == kViewWidth && windowHeight == kViewHeight)
+        return {0, 0, 0, kViewWidth, kViewHeight};
+    const CScreen::Rect fit = CScreen::Frame();
+    // Drawn larger than its own size, the frame leaves the shadow map's corner room.
+    if (fullResolution && fit.width >= kViewWidth && fit.height >= kViewHeight)
+        return {0, fit.x, fit.y, fit.width, fit.height};
+    if (MakeFrameBuffer())
+        return {frameBuffer, 0, 0, kViewWidth, kViewHeight};
+    static bool told = false;
+    if (!told && (windowWidth < kShadowMapSize || windowHeight < kShadowMapSize))
+        std::cerr << "VELQ: without off-screen drawing the shadows need a window of " << kShadowMapSize << "x"
+                  << kShadowMapSize << " or more\n";
+    told = true;
+    return {0, fit.x, fit.y, fit.width, fit.height};
+}
+
+bool CRenderTask::MakeFrameBuffer()
+{
+    if (frameBufferTried)
+        return frameBuffer != 0;
+    frameBufferTried = true;
+    if (!GLEW_EXT_framebuffer_object || !GLEW_EXT_framebuffer_blit || !GLEW_EXT_packed_depth_stencil)
+        return false;
+    glGenRenderbuffersEXT(1, &frameColour);
+    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, frameColour);
+    glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_RGBA8, kViewWidth, kViewHeight);
+    glGenRenderbuffersEXT(1, &frameDepth);
+    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, frameDepth);
+    glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH24_STENCIL8_EXT, kViewWidth, kViewHeight);
+    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
+    glGenFramebuffersEXT(1, &frameBuffer);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, frameBuffer);
+    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_RENDERBUFFER_EXT, frameColour);
+    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT, frameDepth);
+    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_STENCIL_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT, frameDepth);
+    const bool complete = glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT;
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    if (!complete) {
+        glDeleteFramebuffersEXT(1, &frameBuffer);
+        glDeleteRenderbuffersEXT(1, &frameColour);
+        glDeleteRenderbuffersEXT(1, &frameDepth);
+        frameBuffer = frameColour = frameDepth = 0;
+    }
+    return complete;
+}
+
+void CRenderTask::ShowFrame()
+{
+    const CScreen::Rect fit = CScreen::Frame();
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    glViewport(0, 0, CScreen::WindowWidth(), CScreen::WindowHeight());
+    // Only the bars are cleared: the frame covers the rest.
+    const int w = CScreen::WindowWidth(), h = CScreen::WindowHeight();
+    const CScreen::Rect bars[2] = {{0, 0, fit.x > 0 ? fit.x : w, fit.x > 0 ? h : fit.y},
+                                   fit.x > 0 ? CScreen::Rect{fit.x + fit.width, 0, w - fit.x - fit.width, h}
+                                             : CScreen::Rect{0, fit.y + fit.height, w, h - fit.y - fit.height}};
+    glEnable(GL_SCISSOR_TEST);
+    for (const CScreen::Rect& bar : bars) {
+        if (bar.width > 0 && bar.height > 0) {
+            glScissor(bar.x, bar.y, bar.width, bar.height);
+            glClear(GL_COLOR_BUFFER_BIT);
+        }
+    }
+    glDisable(GL_SCISSOR_TEST);
+    glBindFramebufferEXT(GL_READ_FRAMEBUFFER_EXT, frameBuffer);
+    glBlitFramebufferEXT(0, 0, kViewWidth, kViewHeight, fit.x, fit.y, fit.x + fit.width, fit.y + fit.height,
+                         GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
 }

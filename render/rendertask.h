@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/kernel.h"
+#include "engine/screen.h"
 #include "render/frameclock.h"
 #include "render/particlelayer.h"
 #include "render/terrain.h"
@@ -21,9 +22,13 @@ public:
     static constexpr int kFontSlot = 18;
     static constexpr int kParticleSlot = 9;
     static constexpr int kShadowMapSize = 512;
-    // The frame assumes this window, whatever the screen settings say.
-    static constexpr int kViewWidth = 800;
-    static constexpr int kViewHeight = 600;
+    // The game's own frame: everything is drawn to these sizes, and CScreen puts the
+    // frame on the window.
+    static constexpr int kViewWidth = CScreen::kFrameWidth;
+    static constexpr int kViewHeight = CScreen::kFrameHeight;
+    // Setting fullResolution: 1 draws the frame at the size it has on the screen (when
+    // that is larger) instead of at its own and scaling it up.
+    static int fullResolution;
 
     // The stencil of the camera's passes when the dim pass is split: the water mask
     // leaves 0 outside the water's area, kWaterHidden where the ground hides the water
@@ -70,6 +75,20 @@ public:
     int32_t GetFramesPerSecond() const { return frameRate.Get(); }
 
 private:
+    // Where a frame is drawn: a framebuffer (0, the window) and the frame's rectangle in it.
+    struct FrameTarget {
+        uint32_t framebuffer;
+        int x, y, width, height;
+    };
+    // The window itself when it has the frame's size (the picture exactly as always),
+    // or at full resolution; otherwise the off-screen frame.
+    FrameTarget ChooseTarget();
+    // The off-screen frame of the frame's own size, made once; false without the GL for it.
+    bool MakeFrameBuffer();
+    // The off-screen frame scaled onto the window in one pass, the bars black.
+    void ShowFrame();
+    // The frame dimmed, with the word over it.
+    void DrawPause();
     // The level's height field into the terrain samples; flat ground when it cannot be read.
     void ReadHeightField(int32_t level);
     void DrawWaterGeometry(int sizeX, int sizeY);
@@ -99,4 +118,7 @@ private:
     std::vector<unsigned char> heightBytes;
     std::vector<CMMPointer<VOB>> drawList;  // the objects of the pass being drawn
     ParticleLayer particles;                // the lit pass's particles
+    FrameTarget target;
+    uint32_t frameBuffer, frameColour, frameDepth;
+    bool frameBufferTried;
 };

@@ -105,7 +105,19 @@ bool WritePng(const std::string& path, int width, int height, const uint8_t* rgb
     return ok;
 }
 
-void TakeScreenshot(int width, int height)
+namespace {
+// From the window's back buffer, or from the off-screen frame when one is bound.
+void ReadFrame(int x, int y, int width, int height, uint8_t* rgb)
+{
+    GLint bound = 0;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &bound);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(bound ? GL_COLOR_ATTACHMENT0_EXT : GL_BACK);
+    glReadPixels(x, y, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+}
+}  // namespace
+
+void TakeScreenshot(int x, int y, int width, int height)
 {
     static int counter = 0;
     std::string error;
@@ -129,16 +141,14 @@ void TakeScreenshot(int width, int height)
     while (stat(path.c_str(), &st) == 0);
 
     std::vector<uint8_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    ReadFrame(x, y, width, height, pixels.data());
     if (WritePng(path, width, height, pixels.data(), error))
         std::cout << "Screenshot: " << path << "\n";
     else
         std::cout << "VELQ: cannot write the screenshot " << path << ": " << error << "\n";
 }
 
-void CaptureFrameIfListed(int width, int height)
+void CaptureFrameIfListed(int x, int y, int width, int height)
 {
     static const std::set<long> frames = [] {
         std::set<long> listed;
@@ -159,9 +169,7 @@ void CaptureFrameIfListed(int width, int height)
     std::snprintf(name, sizeof name, "frame-%05ld.png", frame);
     const std::string path = std::string(dir && *dir ? dir : ".") + "/" + name;
     std::vector<uint8_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    ReadFrame(x, y, width, height, pixels.data());
     std::string error;
     if (!WritePng(path, width, height, pixels.data(), error))
         std::cerr << "VELQ: cannot write " << path << ": " << error << "\n";

@@ -20,11 +20,12 @@ bool MakeFolders(const std::string& folder, std::string& error);
 // that runs top-down. False with the reason, and no file left behind, on failure.
 bool WritePng(const std::string& path, int width, int height, const uint8_t* rgbBottomUp, std::string& error);
 
-// Reads the frame drawn so far and writes it as the next screenshot; prints one line
-// with its path, or why it could not. The game goes on either way.
-void TakeScreenshot(int width, int height);
+// Reads the frame drawn so far (the rectangle at x, y of the framebuffer bound) and
+// writes it as the next screenshot; prints one line with its path, or why it could
+// not. The game goes on either way.
+void TakeScreenshot(int x, int y, int width, int height);
 
 // The benchmarks' picture comparison: when VELQ_CAPTURE_FRAMES lists frame numbers
 // ("100 200 ..."), the frame of each of those render passes (counted from 1) is
 // written to VELQ_CAPTURE_DIR (or the working directory) as frame-NNNNN.png.
-void CaptureFrameIfListed(int width, int height);
+void CaptureFrameIfListed(int x, int y, int width, int height);

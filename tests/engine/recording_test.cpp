@@ -19,7 +19,7 @@ Recording Sample()
     r.startTicks = 150, r.startSeconds = 1765000000;
     r.settings = {"key.fire=f", ""};
     RecordedFrame a;
-    a.ticks = 166, a.seconds = 1765000000, a.mouseX = 400, a.mouseY = -3, a.buttons = 1;
+    a.ticks = 166, a.seconds = 1765000000, a.mouseX = 400, a.mouseY = -3, a.buttons = 1, a.appState = 3;
     a.padButtons = 1u << 31, a.padAxes[0] = -32768, a.padAxes[7] = 5;
     a.keysChanged = {53, 119};
     a.seeds = {1765000000, 1765000001};
@@ -55,22 +55,26 @@ TEST(RecordingCodec, RoundTripsEveryFieldAndRefusesEveryTruncationLeavingNothing
         EXPECT_TRUE(out.frames.empty() && out.gameVersion.empty()) << n << " bytes";
     }
 
-    // Format 1 had no settings in its header and no controller byte in its frames.
-    Recording old = Sample();
-    old.settings.clear();
-    old.frames[0].padButtons = 0, old.frames[0].padAxes[0] = old.frames[0].padAxes[7] = 0;
-    std::string bytes1, header;
-    RecordingCodec::Header(old, header);
-    header[8] = 1;
-    bytes1 = header.substr(0, header.size() - 2);
-    for (const RecordedFrame& f : old.frames) {
-        std::string frame;
-        RecordingCodec::Frame(f, frame);
-        bytes1 += frame.erase(1 + 4 + 8 + 4 + 4 + 4, 1);
+    // Format 1 had no settings in its header and no controller byte in its frames,
+    // format 2 no focus byte; their frames read as focused.
+    for (char format : {1, 2}) {
+        Recording old = Sample();
+        old.frames[0].appState = 7;
+        if (format == 1)
+            old.settings.clear(), old.frames[0].padButtons = 0, old.frames[0].padAxes[0] = old.frames[0].padAxes[7] = 0;
+        std::string bytesOld, header;
+        RecordingCodec::Header(old, header);
+        header[8] = format;
+        bytesOld = format == 1 ? header.substr(0, header.size() - 2) : header;
+        for (const RecordedFrame& f : old.frames) {
+            std::string frame;
+            RecordingCodec::Frame(f, frame);
+            bytesOld += frame.erase(1 + 4 + 8 + 4 + 4 + 4, format == 1 ? 2 : 1);
+        }
+        RecordingCodec::End(2, old.finalHash, bytesOld);
+        ASSERT_EQ(RecordingCodec::Decode(bytesOld, back), "") << "format " << int{format};
+        EXPECT_TRUE(back.frames == old.frames && back.settings == old.settings) << "format " << int{format};
     }
-    RecordingCodec::End(2, old.finalHash, bytes1);
-    ASSERT_EQ(RecordingCodec::Decode(bytes1, back), "");
-    EXPECT_TRUE(back.frames == old.frames && back.settings.empty());
 }
 
 // A file from another game version is refused by the replay end-to-end test.
@@ -79,11 +83,11 @@ TEST(RecordingCodec, RefusesForeignAndCorruptFilesWithTheReason)
     const std::string good = Encode(Sample());
     const size_t versionAt = 8 + 4 + 2;
     const size_t headerEnd = versionAt + std::strlen(kVersionText) + 4 + 4 + 2 + 4 + 8 + 2 + 2 + 10 + 2;
-    const size_t padAt = headerEnd + 1 + 4 + 8 + 4 + 4 + 4, firstKeyCount = padAt + 1 + 4 + 16;
+    const size_t padAt = headerEnd + 1 + 4 + 8 + 4 + 4 + 4 + 1, firstKeyCount = padAt + 1 + 4 + 16;
     auto with = [&](size_t at, std::string bytes) { return good.substr(0, at) + bytes + good.substr(at + bytes.size()); };
     struct Case { const char* what; std::string bytes; const char* reason; } cases[] = {
         {"magic", with(0, "X"), "not a Velq! recording"},
-        {"format", with(8, std::string("\x03", 1)), "recording format 3, this game reads formats 1 to 2"},
+        {"format", with(8, std::string("\x04", 1)), "recording format 4, this game reads formats 1 to 3"},
         {"controller byte", with(padAt, "\x02"), "corrupt controller state in frame 1"},
         {"settings count", with(headerEnd - 16, "\xff\xff"), "corrupt header"},
         {"screen width 0", with(versionAt + std::strlen(kVersionText), std::string(4, '\0')), "corrupt header"},

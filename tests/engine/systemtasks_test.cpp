@@ -108,12 +108,12 @@ TEST(Input, CursorIsNormalisedToMinusOneToOneWithYUp)
     const struct { int width, height, x, y; float normX, normY; } cases[] = {
         {800, 600, 400, 300, 0, 0}, {1024, 768, 0, 768, -1, -1}};
     for (const auto& c : cases) {
-        CVideoTask::scrWidth = c.width, CVideoTask::scrHeight = c.height;
+        CInputTask::cursorWidth = c.width, CInputTask::cursorHeight = c.height;
         CInputTask::mouseX = c.x, CInputTask::mouseY = c.y;
         EXPECT_FLOAT_EQ(CInputTask::normMouseX(), c.normX) << c.x;
         EXPECT_FLOAT_EQ(CInputTask::normMouseY(), c.normY) << c.y;
     }
-    CVideoTask::scrWidth = 800, CVideoTask::scrHeight = 600;
+    CInputTask::cursorWidth = 800, CInputTask::cursorHeight = 600;
 }
 
 }  // namespace

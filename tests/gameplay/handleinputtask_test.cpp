@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 
+#include "engine/clock.h"
 #include "engine/inputtask.h"
 #include "engine/settings.h"
 #include "engine/videotask.h"
@@ -79,7 +80,7 @@ protected:
     }
     IGameRules* Rules() override { return &rules; }
     void Cursor(int x, int y) { device.Cursor(x, y); }
-    static void Screen(int w, int h) { CVideoTask::scrWidth = w, CVideoTask::scrHeight = h; }
+    static void Screen(int w, int h) { CInputTask::cursorWidth = w, CInputTask::cursorHeight = h; }
 
     // One poll of the input task (what was down becomes the old state), then the task runs.
     void Frame(Keys down = {}, uint32_t buttonMask = 0, uint32_t pad = 0,
@@ -141,6 +142,39 @@ TEST_F(HandleInputTest, EachHeldMoveMakesItsOwnTryAlongTheFacingOrItsRightHand)
         EXPECT_NEAR(player->GetX(), 20 + c.dx, 1e-5);
         EXPECT_NEAR(player->GetY(), 20 + c.dy, 1e-5);
     }
+}
+
+TEST_F(HandleInputTest, PauseKeyOrLostFocusStopsClockAndControlsUntilTheKeyOrAClickThatFiresNothing)
+{
+    const uint32_t start = CClock::GetTicks();
+    const struct { const char* how; Keys pause; uint8_t focus; Keys resume; uint32_t click; } cases[] = {
+        {"pause key", {SDLK_PAUSE}, CInputTask::kAllFocus, {SDLK_PAUSE}, 0},
+        {"F9", {SDLK_F9}, CInputTask::kAllFocus, {SDLK_F9}, 0},
+        {"focus lost", {}, CInputTask::kMouseFocus | CInputTask::kActive, {SDLK_F9}, 0},
+        {"minimised", {}, CInputTask::kMouseFocus | CInputTask::kInputFocus, {}, kLeft},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        device.Focus(c.focus);
+        Frame(c.pause);
+        ASSERT_TRUE(CClock::IsPaused());
+        CClock::Advance(5000);
+        Hold({SDLK_w, SDLK_TAB, SDLK_SPACE}, kRight);
+        EXPECT_EQ(CClock::GetTicks(), start) << "the game's clock stands still";
+        EXPECT_EQ(player->GetY(), 20.0f);
+        EXPECT_TRUE(player->GetCurrentWeapon() != Player::kRocketLauncher && World().GetTowers().empty());
+        device.Focus(CInputTask::kAllFocus);
+        Frame(c.resume, c.click);
+        EXPECT_FALSE(CClock::IsPaused());
+        Frame(c.resume, c.click);
+        Frame({}, c.click);
+        EXPECT_TRUE(World().GetMovers().empty()) << "the click that resumed fires nothing while held";
+        Frame();
+    }
+    Frame({SDLK_F9});
+    device.Focus(CInputTask::kMouseFocus | CInputTask::kActive);
+    Frame({}, kLeft);
+    EXPECT_TRUE(CClock::IsPaused()) << "a click that does not reach the window does not resume";
 }
 
 TEST_F(HandleInputTest, NoWindowSizeOrBorderPutsThePlayerOffTheFieldOrOutOfNumbers)

@@ -32,6 +32,7 @@ public:
             sdl[k] = 1;
         task->Update();
         CInputTask::buttons = buttons;
+        CInputTask::appState = appState;
         CInputTask::padButtons = padButtons;
         std::memset(CInputTask::padAxes, 0, sizeof CInputTask::padAxes);
         for (auto [axis, value] : axes)
@@ -39,17 +40,21 @@ public:
         Cursor(x, y);
     }
     void Cursor(int cursorX, int cursorY) { CInputTask::mouseX = x = cursorX, CInputTask::mouseY = y = cursorY; }
+    // SDL's application state from the next frame on (focused and shown unless said).
+    void Focus(uint8_t state) { appState = state; }
 
 private:
     void Clear()
     {
         std::memset(SDL_GetKeyState(nullptr), 0, SDLK_LAST);
         CInputTask::buttons = CInputTask::oldButtons = CInputTask::padButtons = CInputTask::oldPadButtons = 0;
+        CInputTask::appState = CInputTask::oldAppState = CInputTask::kAllFocus;
         std::memset(CInputTask::padAxes, 0, sizeof CInputTask::padAxes);
     }
     CMMPointer<CInputTask> task;
     Uint8 before[SDLK_LAST] = {};
     int x = 0, y = 0;
+    uint8_t appState = CInputTask::kAllFocus;
 };
 
 }  // namespace velqtest
