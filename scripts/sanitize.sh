@@ -21,4 +21,7 @@ export ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:check_initialization_o
 export LSAN_OPTIONS="suppressions=$root/tests/sanitizer/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --output-on-failure -j"$(nproc)" -L unit
-ctest --output-on-failure -L e2e
+# The picture test is left to the main build: its reference frames hold the textures
+# and models the asset generator writes when built with g++, and built with clang it
+# writes some of them with other bytes.
+ctest --output-on-failure -L e2e -E e2e_picture
