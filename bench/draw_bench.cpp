@@ -165,18 +165,30 @@ double ProcessSeconds()
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
-void DrawFrame(benchmark::State& state)
+// The scene with the run's shots, drawn until their trails have grown; null, with the
+// run skipped, when there is no window or no level.
+Scene* Prepared(benchmark::State& state)
 {
     Scene& scene = Scene::Get();
     if (!scene.Ready()) {
         state.SkipWithError("no window or no level 4: run bench/draw.sh");
-        return;
+        return nullptr;
     }
     scene.Fill(static_cast<int>(state.range(0)));
     Quiet quiet;
     // The trails fill out over their first frames; measure them grown.
     for (int i = 0; i < 30; ++i)
         scene.Frame();
+    return &scene;
+}
+
+void DrawFrame(benchmark::State& state)
+{
+    Scene* prepared = Prepared(state);
+    if (!prepared)
+        return;
+    Scene& scene = *prepared;
+    Quiet quiet;
     // The work of all threads (the driver rasterises on its own), which a busy machine
     // disturbs much less than the time on the wall.
     const double cpuBefore = ProcessSeconds();
@@ -209,15 +221,11 @@ std::chrono::steady_clock::time_point StepClock::last;
 
 void DrawSteps(benchmark::State& state)
 {
-    Scene& scene = Scene::Get();
-    if (!scene.Ready()) {
-        state.SkipWithError("no window or no level 4: run bench/draw.sh");
+    Scene* prepared = Prepared(state);
+    if (!prepared)
         return;
-    }
-    scene.Fill(static_cast<int>(state.range(0)));
+    Scene& scene = *prepared;
     Quiet quiet;
-    for (int i = 0; i < 30; ++i)
-        scene.Frame();
     StepClock::totals.clear();
     CRenderTask::stepDone = StepClock::Done;
     for (auto _ : state) {
