@@ -216,8 +216,7 @@ void CRenderTask::DrawScene(ScenePass pass)
             wallRun = false;
         }
         if (kind->geometry == Geometry::Ground) {
-            static int skipg = getenv("VELQ_SKIPG") ? atoi(getenv("VELQ_SKIPG")) : 0;
-            if (!drawGround || (skipg & (1 << static_cast<int>(pass))))
+            if (!drawGround)
                 continue;
             if (split)
                 KeepByStencil(StencilKeep::WaterSeen, kept);
