@@ -49,9 +49,9 @@ void CRenderTask::LoadLevelGeometry()
     loadedLevel = level;
     // The next terrain draw compiles the lists anew.
     if (terrainList != 0)
-        glDeleteLists(terrainList, 1);
+        glDeleteLists(terrainList, TerrainGeometry::kChunks);
     if (terrainDepthList != 0)
-        glDeleteLists(terrainDepthList, 1);
+        glDeleteLists(terrainDepthList, TerrainGeometry::kChunks);
     terrainList = 0;
     terrainDepthList = 0;
     ReadHeightField(level);
@@ -59,70 +59,82 @@ void CRenderTask::LoadLevelGeometry()
     geometryLoaded = true;
 }
 
+void CRenderTask::LookFromCurrentMatrices()
+{
+    GLfloat projection[16], modelview[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+    view.Set(projection, modelview);
+}
+
+void CRenderTask::CallTerrainChunks(uint32_t& lists, bool normals)
+{
+    LoadLevelGeometry();
+    if (lists == 0) {
+        // A list per chunk, its quads in the order the rows and columns run.
+        lists = glGenLists(TerrainGeometry::kChunks);
+        for (int k = 0; k < TerrainGeometry::kChunks; ++k) {
+            const TerrainChunk& chunk = terrain.Chunk(k);
+            glNewList(lists + k, GL_COMPILE);
+            glBegin(GL_QUADS);
+            for (int r = chunk.firstRow; r < chunk.firstRow + chunk.rows; ++r) {
+                for (int c = chunk.firstColumn; c < chunk.firstColumn + chunk.columns; ++c) {
+                    const TerrainQuad& q = terrain.Quad(r, c);
+                    if (normals)
+                        glNormal3fv(q.normal);
+                    for (const float* corner : q.corners)
+                        glVertex3fv(corner);
+                }
+            }
+            glEnd();
+            glEndList();
+        }
+    }
+    // A chunk the pass cannot see would be clipped away whole.
+    for (int k = 0; k < TerrainGeometry::kChunks; ++k) {
+        const TerrainChunk& chunk = terrain.Chunk(k);
+        if (!view.BoxOutside(chunk.lo, chunk.hi))
+            glCallList(lists + k);
+    }
+}
+
 void CRenderTask::DrawTerrain()
 {
     glEnable(GL_LIGHTING);
     glPushMatrix();
-    LoadLevelGeometry();
-    if (terrainList == 0) {
-        terrainList = glGenLists(1);
-        glNewList(terrainList, GL_COMPILE);
-        glActiveTexture(GL_TEXTURE0);
-        glBindTexture(GL_TEXTURE_2D, textures[kFloorSlot].glName);
-        glEnable(GL_TEXTURE_2D);
-        // The floor repeats every 32 units, its coordinates made from the positions.
-        const GLfloat planeS[4] = {1.0f / 32.0f, 0.0f, 0.0f, 1.0f};
-        const GLfloat planeT[4] = {0.0f, 1.0f / 32.0f, 0.0f, 1.0f};
-        glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_OBJECT_LINEAR);
-        glTexGenfv(GL_S, GL_OBJECT_PLANE, planeS);
-        glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_OBJECT_LINEAR);
-        glTexGenfv(GL_T, GL_OBJECT_PLANE, planeT);
-        glEnable(GL_TEXTURE_GEN_S);
-        glEnable(GL_TEXTURE_GEN_T);
-        glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-        glBegin(GL_QUADS);
-        for (int r = 0; r < TerrainGeometry::kQuads; ++r) {
-            for (int c = 0; c < TerrainGeometry::kQuads; ++c) {
-                const TerrainQuad& q = terrain.Quad(r, c);
-                glNormal3fv(q.normal);
-                for (const float* corner : q.corners)
-                    glVertex3fv(corner);
-            }
-        }
-        glEnd();
-        glDisable(GL_TEXTURE_GEN_S);
-        glDisable(GL_TEXTURE_GEN_T);
-        glDisable(GL_TEXTURE_2D);
-        glEndList();
-    }
-    glCallList(terrainList);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, textures[kFloorSlot].glName);
+    glEnable(GL_TEXTURE_2D);
+    // The floor repeats every 32 units, its coordinates made from the positions.
+    const GLfloat planeS[4] = {1.0f / 32.0f, 0.0f, 0.0f, 1.0f};
+    const GLfloat planeT[4] = {0.0f, 1.0f / 32.0f, 0.0f, 1.0f};
+    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_OBJECT_LINEAR);
+    glTexGenfv(GL_S, GL_OBJECT_PLANE, planeS);
+    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_OBJECT_LINEAR);
+    glTexGenfv(GL_T, GL_OBJECT_PLANE, planeT);
+    glEnable(GL_TEXTURE_GEN_S);
+    glEnable(GL_TEXTURE_GEN_T);
+    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    CallTerrainChunks(terrainList, true);
+    // The normal stays the last quad's, as when the whole ground was drawn.
+    glNormal3fv(terrain.Quad(TerrainGeometry::kQuads - 1, TerrainGeometry::kQuads - 1).normal);
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    glDisable(GL_TEXTURE_2D);
     glPopMatrix();
 }
 
 void CRenderTask::DrawTerrainDepth()
 {
-    // The same corners as the ground's list, so the same depth, without the shading:
+    // The same corners as the ground's lists, so the same depth, without the shading:
     // no light, no floor, no shadow lookup (the water mask drawn next turns that on again).
     const bool lit = glIsEnabled(GL_LIGHTING) == GL_TRUE;
     glDisable(GL_LIGHTING);
     glActiveTexture(GL_TEXTURE1);
     glDisable(GL_TEXTURE_2D);
     glActiveTexture(GL_TEXTURE0);
-    LoadLevelGeometry();
-    if (terrainDepthList == 0) {
-        terrainDepthList = glGenLists(1);
-        glNewList(terrainDepthList, GL_COMPILE);
-        glBegin(GL_QUADS);
-        for (int r = 0; r < TerrainGeometry::kQuads; ++r) {
-            for (int c = 0; c < TerrainGeometry::kQuads; ++c) {
-                for (const float* corner : terrain.Quad(r, c).corners)
-                    glVertex3fv(corner);
-            }
-        }
-        glEnd();
-        glEndList();
-    }
-    glCallList(terrainDepthList);
+    LookFromCurrentMatrices();
+    CallTerrainChunks(terrainDepthList, false);
     if (lit)
         glEnable(GL_LIGHTING);
 }

@@ -198,6 +198,7 @@ void CRenderTask::DrawScene(ScenePass pass)
     GameWorld& world = GameWorld::GetSingleton();
     // A copy: objects removed while they are drawn stay alive until the pass ends.
     world.GetAllObjects(drawList);
+    LookFromCurrentMatrices();
     CMMPointer<VOB> player = world.GetActor(GameWorld::kPlayerSlot);
     const bool displayLists = world.GetToggle(kDisplayListsToggle) != 0;
     const bool boxes = world.GetToggle(kBoxToggle) != 0;
@@ -266,7 +267,16 @@ void CRenderTask::DrawScene(ScenePass pass)
             wallRun = wall;
         }
 
-        switch (kind->geometry) {
+        // A model the pass cannot see is left out, but it leaves the state behind that
+        // drawing it would have: the GL's current normal and texture coordinate, and the
+        // animation a step further on.
+        const bool placedModel = kind->atPosition && kind->geometry != Geometry::Sphere;
+        MD2Model& drawn = kind->geometry == Geometry::Player ? player->GetModel() : model;
+        const bool outOfSight =
+            placedModel && view.SphereOutside(o.GetX(), o.GetY(), base + kind->lift, drawn.DrawRadius());
+        if (outOfSight)
+            drawn.Skip(kind->moves);
+        switch (outOfSight ? Geometry::Ground : kind->geometry) {
         case Geometry::Wall:
             // Every wall is the same cube. Its boxes are drawn per wall, never from a list.
             if (displayLists && !boxes)
@@ -303,7 +313,7 @@ void CRenderTask::DrawScene(ScenePass pass)
         case Geometry::Sphere:
             DrawSphere(kind->sphereRadius);
             break;
-        case Geometry::Ground:
+        case Geometry::Ground:  // drawn above, or a model out of sight
             break;
         }
 

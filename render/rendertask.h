@@ -12,6 +12,7 @@
 #include "render/particlelayer.h"
 #include "render/terrain.h"
 #include "render/tga.h"
+#include "render/viewvolume.h"
 
 class SceneGraphNode;
 class VOB;
@@ -64,6 +65,9 @@ public:
     void DrawTerrain();
     // The ground's depth alone, where the ground draws it (colour is left alone).
     void DrawTerrainDepth();
+    // The view volume of the projection and modelview set now, which the drawing that
+    // follows leaves out what lies wholly outside of.
+    void LookFromCurrentMatrices();
     void LoadLevelGeometry();
     // Places and colours the single light (dim for the mirror and the shadowed pass).
     void SetupLight(bool dim);
@@ -92,6 +96,9 @@ private:
     // The level's height field into the terrain samples; flat ground when it cannot be read.
     void ReadHeightField(int32_t level);
     void DrawWaterGeometry(int sizeX, int sizeY);
+    // The ground's chunks that the view volume may see, each from its list in lists
+    // (kChunks of them, compiled on the first call; with the quads' normals or without).
+    void CallTerrainChunks(uint32_t& lists, bool normals);
 
     TerrainGeometry terrain;
     float worldExtent;
@@ -105,8 +112,8 @@ private:
 
     bool geometryLoaded;
     int32_t loadedLevel;
-    uint32_t terrainList;
-    uint32_t terrainDepthList;  // the ground's corners alone, compiled with terrainList
+    uint32_t terrainList;       // the first of the ground's chunk lists
+    uint32_t terrainDepthList;  // the same chunks' corners alone
     uint32_t waterList;
     uint32_t towerList;
     uint32_t wallList;  // the wall cube, shared by every wall while display lists are on
@@ -119,6 +126,7 @@ private:
     std::vector<CMMPointer<VOB>> drawList;  // the objects of the pass being drawn
     ParticleLayer particles;                // the lit pass's particles
     FrameTarget target;
+    ViewVolume view;  // of the pass being drawn
     uint32_t frameBuffer, frameColour, frameDepth;
     bool frameBufferTried;
 };

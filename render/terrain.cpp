@@ -1,6 +1,7 @@
 // Height lookup and the terrain grid.
 #include "render/terrain.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iostream>
 
@@ -31,8 +32,12 @@ void Subtract(const float a[3], const float b[3], float out[3])
 }  // namespace
 
 TerrainGeometry::TerrainGeometry()
-    : heights(static_cast<size_t>(kSamples) * kSamples, 0.0f), quads(static_cast<size_t>(kQuads) * kQuads)
-{}
+    : heights(static_cast<size_t>(kSamples) * kSamples, 0.0f),
+      quads(static_cast<size_t>(kQuads) * kQuads),
+      chunks(kChunks)
+{
+    BuildChunks();
+}
 
 float TerrainGeometry::GroundHeight(float x, float y) const
 {
@@ -87,5 +92,30 @@ void TerrainGeometry::BuildQuads()
                 q.normal[k] = length > 0.0f ? n[k] / length : (k == 2 ? 1.0f : 0.0f);
         }
         std::cout << "rowend at " << kQuads - 1 << " i: " << kQuads << "\n";
+    }
+    BuildChunks();
+}
+
+void TerrainGeometry::BuildChunks()
+{
+    for (int k = 0; k < kChunks; ++k) {
+        TerrainChunk& chunk = chunks[k];
+        chunk.firstRow = (k / kChunksPerSide) * kChunkQuads;
+        chunk.firstColumn = (k % kChunksPerSide) * kChunkQuads;
+        chunk.rows = std::min(kChunkQuads, kQuads - chunk.firstRow);
+        chunk.columns = std::min(kChunkQuads, kQuads - chunk.firstColumn);
+        const float* first = Quad(chunk.firstRow, chunk.firstColumn).corners[0];
+        for (int a = 0; a < 3; ++a)
+            chunk.lo[a] = chunk.hi[a] = first[a];
+        for (int r = chunk.firstRow; r < chunk.firstRow + chunk.rows; ++r) {
+            for (int c = chunk.firstColumn; c < chunk.firstColumn + chunk.columns; ++c) {
+                for (const float* corner : Quad(r, c).corners) {
+                    for (int a = 0; a < 3; ++a) {
+                        chunk.lo[a] = std::min(chunk.lo[a], corner[a]);
+                        chunk.hi[a] = std::max(chunk.hi[a], corner[a]);
+                    }
+                }
+            }
+        }
     }
 }

@@ -11,6 +11,12 @@ struct TerrainQuad {
     float normal[3];
 };
 
+// A square of quads drawn or left out as one, and the box round its corners.
+struct TerrainChunk {
+    int firstRow, firstColumn, rows, columns;
+    float lo[3], hi[3];
+};
+
 class TerrainGeometry {
 public:
     static constexpr int kSamples = 1024;         // height samples per side
@@ -18,6 +24,9 @@ public:
     static constexpr float kWorldExtent = 64.0f;  // world units per side
     static constexpr float kScale = kSamples / kWorldExtent;  // samples per world unit
     static constexpr int kQuads = kSamples / kStep - 1;       // 63 quads per side
+    static constexpr int kChunkQuads = 8;                      // quads per chunk side
+    static constexpr int kChunksPerSide = (kQuads + kChunkQuads - 1) / kChunkQuads;
+    static constexpr int kChunks = kChunksPerSide * kChunksPerSide;
     // What a level whose height field cannot be read stands on: flat, dry ground one
     // unit above the floor, clear of the water at 0.5.
     static constexpr unsigned char kFallbackSample = 16;
@@ -37,13 +46,19 @@ public:
     // kSamples * kSamples bytes kept by the caller. When the file is missing or short
     // the ground is flat instead, never partly the file's; false then.
     bool ReadHeightField(const std::string& name, std::vector<unsigned char>& bytes);
-    // Rebuilds the 63 x 63 quads from the samples, one "rowend at" line per row.
+    // Rebuilds the 63 x 63 quads and their chunks from the samples, one "rowend at"
+    // line per row.
     void BuildQuads();
 
     const TerrainQuad& Quad(int row, int column) const { return quads[row * kQuads + column]; }
     float Sample(int index) const { return heights[index]; }
+    // Chunks by row of quads, then by column; the last of a row or column is smaller.
+    const TerrainChunk& Chunk(int index) const { return chunks[index]; }
 
 private:
+    void BuildChunks();
+
     std::vector<float> heights;     // row-major by y: index y * kSamples + x
     std::vector<TerrainQuad> quads; // row follows x, column follows y
+    std::vector<TerrainChunk> chunks;
 };

@@ -106,6 +106,58 @@ void MD2Model::DrawStatic()
     DrawFrame(*frames[0], *frames[0], 0.0f);
 }
 
+void MD2Model::Skip(bool animate)
+{
+    if (frames.empty())
+        return;
+    const MD2Frame* from = frames[0].get();
+    const MD2Frame* to = from;
+    float t = 0.0f;
+    if (animate) {
+        int32_t next = 0;
+        AdvanceAnimation(CGlobalTimerTask::dT, next, t);
+        from = frames[currentFrame].get();
+        to = frames[next].get();
+    } else if (frameCount <= 0) {
+        return;
+    }
+    const MD2Frame& mesh = *frames[0];
+    if (mesh.triangleCount <= 0)
+        return;
+    const int32_t* idx = &mesh.triangles[static_cast<size_t>(mesh.triangleCount - 1) * 6];
+    const int32_t v = idx[2] * 3;
+    GLfloat normal[3];
+    for (int k = 0; k < 3; ++k)
+        normal[k] = Lerp(from->normals[v + k], to->normals[v + k], t);
+    glNormal3fv(normal);
+    if (mesh.texCoordCount > 0) {
+        const int32_t tc = idx[5] * 2;
+        glTexCoord2f(static_cast<GLfloat>(mesh.texCoords[tc]), static_cast<GLfloat>(mesh.texCoords[tc + 1]));
+    }
+}
+
+float MD2Model::DrawRadius()
+{
+    if (drawRadius >= 0.0f)
+        return drawRadius;
+    double most = 0.0;
+    for (const std::shared_ptr<MD2Frame>& frame : frames) {
+        for (size_t i = 0; i + 2 < frame->vertices.size(); i += 3) {
+            double squared = 0.0;
+            for (int k = 0; k < 3; ++k) {
+                const double c = static_cast<double>(frame->vertices[i + k]) / scaleDivisor;
+                squared += c * c;
+            }
+            most = std::max(most, squared);
+        }
+    }
+    for (const double* c : corners)
+        most = std::max(most, c[0] * c[0] + c[1] * c[1] + c[2] * c[2]);
+    // A little more than the furthest point, for the float rounding of the drawing.
+    drawRadius = static_cast<float>(std::sqrt(most) * 1.001 + 1e-3);
+    return drawRadius;
+}
+
 void MD2Model::DrawFrame(const MD2Frame& from, const MD2Frame& to, float t)
 {
     // Every frame is drawn with the first frame's mesh and texture coordinates. The

@@ -57,6 +57,13 @@ public:
     void DrawStatic();
     // Outlines the bounding box (lines through the eight corners).
     void DrawBox();
+    // For a model out of sight: what Draw (animate) or DrawStatic would leave behind
+    // without drawing it, the animation stepped and the current normal and texture
+    // coordinate those of its last corner.
+    void Skip(bool animate);
+    // Reaches every vertex of every frame and the box from the model's origin, in world
+    // units.
+    float DrawRadius();
 
     // Box of the first frame's used vertices, always containing the origin, in world
     // units; fills the corners, the hull, the bounding radius and the model height.
@@ -91,6 +98,7 @@ public:
     float frameTime = 0.0f;       // seconds since the current frame began
     float scaleDivisor = 20.0f;   // model units per world unit (drawn as w)
     float frameDuration = 0.5f;   // seconds per keyframe
+    float drawRadius = -1.0f;     // worked out on the first DrawRadius
     std::vector<std::shared_ptr<MD2Frame>> frames;
     std::vector<MD2Animation> animations;
 
