@@ -56,6 +56,7 @@ void CRenderTask::LoadLevelGeometry()
     terrainDepthList = 0;
     ReadHeightField(level);
     terrain.BuildQuads();
+    ++terrainBuilds;
     geometryLoaded = true;
 }
 

@@ -3,6 +3,7 @@
 #include <GL/freeglut.h>
 
 #include <cmath>
+#include <cstring>
 #include <string>
 
 #include "render/rendertask.h"
@@ -16,6 +17,7 @@ namespace {
 constexpr int kSceneGraphToggle = 1;
 constexpr int kBoxToggle = 5;
 constexpr int kPathsToggle = 6;
+constexpr int kWireframeToggle = 8;
 constexpr int kDisplayListsToggle = 9;
 
 // Texture slots of the objects.
@@ -66,6 +68,12 @@ const Kind kKinds[] = {
 // clang-format on
 constexpr int kKindCount = sizeof(kKinds) / sizeof(kKinds[0]);
 static_assert(kKindCount == 10, "one row per drawn object type");
+
+// The ground, walls and towers never move once placed.
+bool StandsStill(const Kind& kind)
+{
+    return kind.geometry == Geometry::Ground || kind.geometry == Geometry::Wall || kind.geometry == Geometry::Tower;
+}
 
 const Kind* FindKind(const std::string& type)
 {
@@ -216,6 +224,9 @@ void CRenderTask::DrawScene(ScenePass pass)
             glDisable(GL_TEXTURE_2D);
             wallRun = false;
         }
+        if (pass == ScenePass::Light && lightObjects != LightObjects::All &&
+            StandsStill(*kind) != (lightObjects == LightObjects::Still))
+            continue;
         if (kind->geometry == Geometry::Ground) {
             if (!drawGround)
                 continue;
@@ -331,6 +342,41 @@ void CRenderTask::DrawScene(ScenePass pass)
     if (split)
         KeepByStencil(StencilKeep::Unset, kept);
     drawList.clear();
+}
+
+uint64_t CRenderTask::StillLightKey()
+{
+    GameWorld& world = GameWorld::GetSingleton();
+    if (world.GetToggle(kSceneGraphToggle) || world.GetToggle(kBoxToggle) ||
+        world.GetToggle(kWireframeToggle))
+        return 0;
+    // FNV-1a over the level, the ground's build and each still object's kind and place.
+    uint64_t hash = 14695981039346656037ull;
+    auto mix = [&hash](uint64_t value) {
+        for (int b = 0; b < 8; ++b) {
+            hash ^= (value >> (8 * b)) & 0xFF;
+            hash *= 1099511628211ull;
+        }
+    };
+    auto bits = [](float f) {
+        uint32_t u = 0;
+        std::memcpy(&u, &f, sizeof(u));
+        return static_cast<uint64_t>(u);
+    };
+    mix(static_cast<uint64_t>(static_cast<uint32_t>(world.GetLevel())));
+    mix(terrainBuilds);
+    world.GetAllObjects(drawList);
+    for (const CMMPointer<VOB>& handle : drawList) {
+        VOB& o = *handle;
+        const Kind* kind = FindKind(o.GetType());
+        if (!kind || !StandsStill(*kind))
+            continue;
+        mix(static_cast<uint64_t>(kind - kKinds));
+        mix(bits(o.GetX()) | bits(o.GetY()) << 32);
+        mix(static_cast<uint64_t>(reinterpret_cast<uintptr_t>(o.GetModel().frames.empty() ? nullptr : o.GetModel().frames[0].get())));
+    }
+    drawList.clear();
+    return hash == 0 ? 1 : hash;
 }
 
 void CRenderTask::DrawSceneGraph(const SceneGraphNode* node)

@@ -87,7 +87,14 @@ CRenderTask::CRenderTask()
       frameBuffer(0),
       frameColour(0),
       frameDepth(0),
-      frameBufferTried(false)
+      frameBufferTried(false),
+      lightObjects(LightObjects::All),
+      lightFrameBuffer(0),
+      stillFrameBuffer(0),
+      stillDepth(0),
+      stillKey(0),
+      terrainBuilds(0),
+      lightBuffersTried(false)
 {
     priority = 5000;
 }
@@ -184,33 +191,8 @@ void CRenderTask::Update()
     particles.SetFrame(target.framebuffer, target.x, target.y, target.width, target.height);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
-    // Depth from the light into the lower-left corner of the window, then into the map.
-    glMatrixMode(GL_PROJECTION);
-    glLoadMatrixf(lightProjection);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadMatrixf(lightView);
-    glViewport(0, 0, kShadowMapSize, kShadowMapSize);
-    glCullFace(GL_FRONT);
-    glShadeModel(GL_FLAT);
-    ColourMask(false);
-    // The map keeps the faces turned away from the light; set a little further back,
-    // they no longer shadow themselves in bands.
-    glEnable(GL_POLYGON_OFFSET_FILL);
-    glPolygonOffset(2.0f, 8.0f);
-    // The particles leave depth alone: they move on here, but nothing of them is drawn.
-    DrawScene(ScenePass::Light);
-    glDisable(GL_POLYGON_OFFSET_FILL);
-    glBindTexture(GL_TEXTURE_2D, shadowMapTexture);
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, kShadowMapSize, kShadowMapSize);
-    glCullFace(GL_BACK);
-    glShadeModel(GL_SMOOTH);
-    ColourMask(true);
-    // Read back only to be shown: the read waits for the light's picture to be drawn.
-    if (Toggle(kShadowMapToggle))
-        glReadPixels(0, 0, kShadowMapSize, kShadowMapSize, GL_DEPTH_COMPONENT, GL_FLOAT, depthImage.data());
+    DrawLightDepth();
     StepDone("light");
-
-    glClear(GL_DEPTH_BUFFER_BIT);
 
     // The camera stands at the player's offset and looks at the player.
     glMatrixMode(GL_PROJECTION);
@@ -362,6 +344,118 @@ void CRenderTask::Update()
     CaptureFrameIfListed(target.x, target.y, target.width, target.height);
     if (target.framebuffer)
         ShowFrame();
+}
+
+void CRenderTask::DrawLightDepth()
+{
+    const bool ownBuffer = MakeLightBuffers();
+    GLint unit = GL_TEXTURE0;
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
+    if (ownBuffer) {
+        // The map is never read while it is drawn into.
+        glActiveTexture(GL_TEXTURE1);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        glActiveTexture(static_cast<GLenum>(unit));
+        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, lightFrameBuffer);
+    }
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixf(lightProjection);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixf(lightView);
+    glViewport(0, 0, kShadowMapSize, kShadowMapSize);
+    glCullFace(GL_FRONT);
+    glShadeModel(GL_FLAT);
+    ColourMask(false);
+    // The map keeps the faces turned away from the light; set a little further back,
+    // they no longer shadow themselves in bands.
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    glPolygonOffset(2.0f, 8.0f);
+    // The particles leave depth alone: they move on here, but nothing of them is drawn.
+    if (ownBuffer) {
+        // The nearest depth wins whatever the order, so what stands still can be drawn
+        // once, kept, and what moves drawn over it every frame.
+        LoadLevelGeometry();
+        const uint64_t key = StillLightKey();
+        if (key != 0 && key == stillKey) {
+            glBindFramebufferEXT(GL_READ_FRAMEBUFFER_EXT, stillFrameBuffer);
+            glBlitFramebufferEXT(0, 0, kShadowMapSize, kShadowMapSize, 0, 0, kShadowMapSize, kShadowMapSize,
+                                 GL_DEPTH_BUFFER_BIT, GL_NEAREST);
+            glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, lightFrameBuffer);
+        } else {
+            glClear(GL_DEPTH_BUFFER_BIT);
+            if (key != 0) {
+                lightObjects = LightObjects::Still;
+                DrawScene(ScenePass::Light);
+                glBindFramebufferEXT(GL_DRAW_FRAMEBUFFER_EXT, stillFrameBuffer);
+                glBlitFramebufferEXT(0, 0, kShadowMapSize, kShadowMapSize, 0, 0, kShadowMapSize, kShadowMapSize,
+                                     GL_DEPTH_BUFFER_BIT, GL_NEAREST);
+                glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, lightFrameBuffer);
+            }
+            stillKey = key;
+        }
+        lightObjects = key != 0 ? LightObjects::Moving : LightObjects::All;
+    }
+    DrawScene(ScenePass::Light);
+    lightObjects = LightObjects::All;
+    glDisable(GL_POLYGON_OFFSET_FILL);
+    // Read back only to be shown: the read waits for the light's picture to be drawn.
+    if (Toggle(kShadowMapToggle))
+        glReadPixels(0, 0, kShadowMapSize, kShadowMapSize, GL_DEPTH_COMPONENT, GL_FLOAT, depthImage.data());
+    if (ownBuffer) {
+        glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
+        glActiveTexture(GL_TEXTURE1);
+        glBindTexture(GL_TEXTURE_2D, shadowMapTexture);
+        glActiveTexture(static_cast<GLenum>(unit));
+    }
+    // The map is also bound to the unit the scene left selected, where it always was.
+    glBindTexture(GL_TEXTURE_2D, shadowMapTexture);
+    if (ownBuffer) {
+        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, target.framebuffer);
+    } else {
+        // Drawn into the lower-left corner of the frame: into the map, then out of the frame.
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, kShadowMapSize, kShadowMapSize);
+        glClear(GL_DEPTH_BUFFER_BIT);
+    }
+    glCullFace(GL_BACK);
+    glShadeModel(GL_SMOOTH);
+    ColourMask(true);
+}
+
+bool CRenderTask::MakeLightBuffers()
+{
+    if (lightBuffersTried)
+        return lightFrameBuffer != 0;
+    lightBuffersTried = true;
+    if (!GLEW_EXT_framebuffer_object || !GLEW_EXT_framebuffer_blit)
+        return false;
+    // The kept depth has the map's own format, so it is copied back bit for bit.
+    glActiveTexture(GL_TEXTURE1);
+    glGenTextures(1, &stillDepth);
+    glBindTexture(GL_TEXTURE_2D, stillDepth);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, kShadowMapSize, kShadowMapSize, 0, GL_DEPTH_COMPONENT,
+                 GL_UNSIGNED_BYTE, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glBindTexture(GL_TEXTURE_2D, shadowMapTexture);
+    const uint32_t textures[2] = {shadowMapTexture, stillDepth};
+    uint32_t* buffers[2] = {&lightFrameBuffer, &stillFrameBuffer};
+    bool complete = true;
+    for (int k = 0; k < 2; ++k) {
+        glGenFramebuffersEXT(1, buffers[k]);
+        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, *buffers[k]);
+        glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_TEXTURE_2D, textures[k], 0);
+        glDrawBuffer(GL_NONE);
+        glReadBuffer(GL_NONE);
+        complete = complete && glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT;
+    }
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, target.framebuffer);
+    if (!complete) {
+        glDeleteFramebuffersEXT(1, &lightFrameBuffer);
+        glDeleteFramebuffersEXT(1, &stillFrameBuffer);
+        glDeleteTextures(1, &stillDepth);
+        lightFrameBuffer = stillFrameBuffer = stillDepth = 0;
+    }
+    return complete;
 }
 
 int CRenderTask::fullResolution = 0;

@@ -59,7 +59,8 @@ public:
         Mirror,  // below the water: everything but the ground
         Lit,     // in full light; the only pass that draws the particles
     };
-    // Every object of the game world once, with the matrices of the current pass.
+    // Every object of the game world once, with the matrices of the current pass; in the
+    // light's pass only those of lightObjects.
     void DrawScene(ScenePass pass);
     void DrawSceneGraph(const SceneGraphNode* node);
     void DrawTerrain();
@@ -91,6 +92,15 @@ private:
     bool MakeFrameBuffer();
     // The off-screen frame scaled onto the window in one pass, the bars black.
     void ShowFrame();
+    // The shadow map as a framebuffer of its own, and a second depth image of the same
+    // size that keeps what stands still; made once, false without the GL for them.
+    bool MakeLightBuffers();
+    // The light's depth into the shadow map's framebuffer: what stands still from the
+    // kept image while it is the same, then what moves.
+    void DrawLightDepth();
+    // Tells the still part of the light's picture apart: the level, its ground and every
+    // wall and tower with its place; 0 while a debug view draws more than the objects.
+    uint64_t StillLightKey();
     // The frame dimmed, with the word over it.
     void DrawPause();
     // The level's height field into the terrain samples; flat ground when it cannot be read.
@@ -129,4 +139,13 @@ private:
     ViewVolume view;  // of the pass being drawn
     uint32_t frameBuffer, frameColour, frameDepth;
     bool frameBufferTried;
+    // Which objects the light's pass draws: all, or split between what stands still
+    // (the ground, walls and towers) and the rest.
+    enum class LightObjects { All, Still, Moving };
+    LightObjects lightObjects;
+    uint32_t lightFrameBuffer;  // the shadow map's framebuffer
+    uint32_t stillFrameBuffer, stillDepth;  // the kept depth of what stands still
+    uint64_t stillKey;          // what the kept depth shows; 0: nothing yet
+    uint32_t terrainBuilds;     // counts the ground's rebuilds, for the key
+    bool lightBuffersTried;
 };
