@@ -1,6 +1,7 @@
 // Height lookup and the terrain grid.
 #include "render/terrain.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iostream>
 
@@ -31,7 +32,7 @@ void Subtract(const float a[3], const float b[3], float out[3])
 }  // namespace
 
 TerrainGeometry::TerrainGeometry()
-    : heights(static_cast<size_t>(kSamples) * kSamples, 0.0f), quads(static_cast<size_t>(kQuads) * kQuads)
+    : heights(static_cast<size_t>(kSamples) * kSamples, 0), quads(static_cast<size_t>(kQuads) * kQuads)
 {}
 
 float TerrainGeometry::GroundHeight(float x, float y) const
@@ -41,14 +42,12 @@ float TerrainGeometry::GroundHeight(float x, float y) const
 
 void TerrainGeometry::SetSamples(const unsigned char* bytes)
 {
-    for (size_t i = 0; i < heights.size(); ++i)
-        heights[i] = bytes[i];
+    std::copy(bytes, bytes + heights.size(), heights.begin());
 }
 
 void TerrainGeometry::SetFlat()
 {
-    for (float& h : heights)
-        h = kFallbackSample;
+    std::fill(heights.begin(), heights.end(), kFallbackSample);
 }
 
 bool TerrainGeometry::ReadHeightField(const std::string& name, std::vector<unsigned char>& bytes)
