@@ -32,7 +32,7 @@ void Subtract(const float a[3], const float b[3], float out[3])
 }  // namespace
 
 TerrainGeometry::TerrainGeometry()
-    : heights(static_cast<size_t>(kSamples) * kSamples, 0.0f),
+    : heights(static_cast<size_t>(kSamples) * kSamples, 0),
       quads(static_cast<size_t>(kQuads) * kQuads),
       chunks(kChunks)
 {
@@ -46,14 +46,12 @@ float TerrainGeometry::GroundHeight(float x, float y) const
 
 void TerrainGeometry::SetSamples(const unsigned char* bytes)
 {
-    for (size_t i = 0; i < heights.size(); ++i)
-        heights[i] = bytes[i];
+    std::copy(bytes, bytes + heights.size(), heights.begin());
 }
 
 void TerrainGeometry::SetFlat()
 {
-    for (float& h : heights)
-        h = kFallbackSample;
+    std::fill(heights.begin(), heights.end(), kFallbackSample);
 }
 
 bool TerrainGeometry::ReadHeightField(const std::string& name, std::vector<unsigned char>& bytes)

@@ -31,7 +31,7 @@ public:
     // unit above the floor, clear of the water at 0.5.
     static constexpr unsigned char kFallbackSample = 16;
 
-    // The samples (4 MiB) and the grid are allocated here, once for the whole run.
+    // The samples (1 MiB) and the grid are allocated here, once for the whole run.
     TerrainGeometry();
 
     // The height at world position (x, y). Positions wrap every 64 units in both
@@ -58,7 +58,7 @@ public:
 private:
     void BuildChunks();
 
-    std::vector<float> heights;     // row-major by y: index y * kSamples + x
+    std::vector<unsigned char> heights;  // as read; row-major by y: index y * kSamples + x
     std::vector<TerrainQuad> quads; // row follows x, column follows y
     std::vector<TerrainChunk> chunks;
 };
