@@ -5,6 +5,9 @@
 #include <GL/glew.h>
 
 #include <algorithm>
+#include <cmath>
+
+#include "render/viewvolume.h"
 
 bool ParticleLayer::Init(int frameW, int frameH)
 {
@@ -79,7 +82,41 @@ void ParticleLayer::Quad(const Particle& p)
         {{p.r, p.g, p.b, p.life}, {0, 0}, {p.x - 0.5f, p.y - 0.5f, z}},
         {{p.r, p.g, p.b, p.life}, {1, 0}, {p.x + 0.5f, p.y - 0.5f, z}},
     };
+    if (corners.empty()) {
+        lo[0] = hi[0] = p.x, lo[1] = hi[1] = p.y, lo[2] = hi[2] = z;
+    }
+    lo[0] = std::min(lo[0], p.x - 0.5f), hi[0] = std::max(hi[0], p.x + 0.5f);
+    lo[1] = std::min(lo[1], p.y - 0.5f), hi[1] = std::max(hi[1], p.y + 0.5f);
+    lo[2] = std::min(lo[2], z), hi[2] = std::max(hi[2], z);
     corners.insert(corners.end(), square, square + 4);
+}
+
+void ParticleLayer::Clear() { corners.clear(); }
+
+bool ParticleLayer::Reach(int rect[4]) const
+{
+    // A square at no finite place leaves the box unknown: then it is the whole frame.
+    for (int a = 0; a < 3; ++a) {
+        if (!std::isfinite(lo[a]) || !std::isfinite(hi[a]))
+            return false;
+    }
+    GLfloat projection[16], modelview[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+    float ndc[4];
+    if (!ViewVolume::ProjectBox(projection, modelview, lo, hi, ndc))
+        return false;
+    // A frame pixel reads the layer's texels round it, each texel a few pixels wide.
+    const int room = 3 * ((frameWidth + width - 1) / width + (frameHeight + height - 1) / height);
+    const double x0 = std::floor((ndc[0] * 0.5 + 0.5) * frameWidth) - room;
+    const double x1 = std::ceil((ndc[2] * 0.5 + 0.5) * frameWidth) + room;
+    const double y0 = std::floor((ndc[1] * 0.5 + 0.5) * frameHeight) - room;
+    const double y1 = std::ceil((ndc[3] * 0.5 + 0.5) * frameHeight) + room;
+    rect[0] = static_cast<int>(std::clamp(x0, 0.0, static_cast<double>(frameWidth)));
+    rect[1] = static_cast<int>(std::clamp(y0, 0.0, static_cast<double>(frameHeight)));
+    rect[2] = static_cast<int>(std::clamp(x1, 0.0, static_cast<double>(frameWidth))) - rect[0];
+    rect[3] = static_cast<int>(std::clamp(y1, 0.0, static_cast<double>(frameHeight))) - rect[1];
+    return true;
 }
 
 void ParticleLayer::DrawSquares(uint32_t particleTexture)
@@ -114,8 +151,10 @@ void ParticleLayer::DrawSquares(uint32_t particleTexture)
         glEnable(GL_LIGHTING);
 }
 
-void ParticleLayer::LayOver()
+void ParticleLayer::LayOver(int x, int y, int w, int h)
 {
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(frameX + x, frameY + y, w, h);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -160,6 +199,7 @@ void ParticleLayer::LayOver()
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
+    glDisable(GL_SCISSOR_TEST);
 }
 
 void ParticleLayer::DrawGathered(uint32_t particleTexture, bool asLines)
@@ -169,6 +209,9 @@ void ParticleLayer::DrawGathered(uint32_t particleTexture, bool asLines)
     if (!IsReady() || asLines) {
         DrawSquares(particleTexture);
     } else {
+        int reach[4] = {0, 0, frameWidth, frameHeight};
+        if (!Reach(reach))
+            reach[0] = reach[1] = 0, reach[2] = frameWidth, reach[3] = frameHeight;
         // The frame's depth, copied down, hides the particles behind what stands in front.
         glBindFramebufferEXT(GL_READ_FRAMEBUFFER_EXT, frameBuffer);
         glBindFramebufferEXT(GL_DRAW_FRAMEBUFFER_EXT, framebuffer);
@@ -180,7 +223,8 @@ void ParticleLayer::DrawGathered(uint32_t particleTexture, bool asLines)
         DrawSquares(particleTexture);
         glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, frameBuffer);
         glViewport(frameX, frameY, frameWidth, frameHeight);
-        LayOver();
+        if (reach[2] > 0 && reach[3] > 0)
+            LayOver(reach[0], reach[1], reach[2], reach[3]);
     }
     // Later drawing takes on the colour the last particle left, as it did when the
     // particles were drawn one by one.

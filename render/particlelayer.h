@@ -26,7 +26,7 @@ public:
     // the effect it draws.
     void SetLift(float z) { lift = z; }
     // Forgets what was gathered (a frame that is not drawn to the end).
-    void Clear() { corners.clear(); }
+    void Clear();
 
     void Begin() override {}
     void Quad(const Particle& p) override;
@@ -45,9 +45,15 @@ private:
     };
     // The squares as the game draws them: additive, unlit, leaving depth alone.
     void DrawSquares(uint32_t particleTexture);
-    void LayOver();
+    // Adds the layer's picture to the frame inside (x, y, w, h), in frame pixels: outside
+    // the particles' reach it holds nothing to add.
+    void LayOver(int x, int y, int w, int h);
+    // The frame pixels the gathered squares can touch, with the room the layer's
+    // filtering takes around them; false when they may reach everywhere.
+    bool Reach(int rect[4]) const;
 
     std::vector<Corner> corners;  // four per particle; kept, so it stops growing
+    float lo[3] = {}, hi[3] = {};  // the box round the corners gathered
     float lift = 0.0f;
     int frameWidth = 0, frameHeight = 0;
     uint32_t frameBuffer = 0;

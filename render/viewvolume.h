@@ -18,6 +18,12 @@ public:
     bool SphereOutside(float x, float y, float z, float radius) const;
     bool BoxOutside(const float lo[3], const float hi[3]) const;
 
+    // The rectangle (x0, y0, x1, y1) in normalized device coordinates that covers a box
+    // seen through projection x modelview; false when part of the box lies at or behind
+    // the eye, where no such rectangle exists.
+    static bool ProjectBox(const float projection[16], const float modelview[16], const float lo[3],
+                           const float hi[3], float rect[4]);
+
 private:
     float planes[6][4];  // a x + b y + c z + d >= 0 inside, (a, b, c) of unit length
 };

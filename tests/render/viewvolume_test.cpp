@@ -66,6 +66,29 @@ TEST(ViewVolume, LeavesOutBoxesOnlyWhenOnePlaneHasAllCorners)
         EXPECT_EQ(v.BoxOutside(c.lo, c.hi), c.outside) << c.lo[0] << " " << c.lo[2];
 }
 
+TEST(ViewVolume, ProjectsBoxesInFrontOnlyToTheRectangleTheyCover)
+{
+    struct Case {
+        float lo[3], hi[3];
+        bool projected;
+        float rect[4];
+    };
+    const float nan = std::nanf("");
+    const Case cases[] = {
+        {{-1, -1, -10}, {1, 1, -10}, true, {-0.1f, -0.1f, 0.1f, 0.1f}},
+        {{-1, -1, -20}, {1, 1, -10}, true, {-0.1f, -0.1f, 0.1f, 0.1f}},  // the near face is the larger
+        {{2, 0, -4}, {4, 1, -2}, true, {0.5f, 0.0f, 2.0f, 0.5f}},       // beside the view: past 1
+        {{-1, -1, -10}, {1, 1, 1}, false, {}},                           // reaching behind the eye
+        {{nan, -1, -10}, {1, 1, -10}, false, {}},
+    };
+    for (const Case& c : cases) {
+        float rect[4] = {};
+        ASSERT_EQ(ViewVolume::ProjectBox(kFrustum, kIdentity, c.lo, c.hi, rect), c.projected) << c.lo[0];
+        for (int k = 0; c.projected && k < 4; ++k)
+            EXPECT_NEAR(rect[k], c.rect[k], 1e-5f) << c.lo[0] << " side " << k;
+    }
+}
+
 TEST(Terrain, ChunksHoldEveryQuadOnceInsideTheirBoxes)
 {
     std::vector<unsigned char> bytes(static_cast<size_t>(TerrainGeometry::kSamples) * TerrainGeometry::kSamples);
