@@ -2,6 +2,8 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
+#include <algorithm>
+#include <cmath>
 #include <iostream>
 
 #include "engine/clock.h"
@@ -58,6 +60,67 @@ void CRenderTask::LoadLevelGeometry()
     terrain.BuildQuads();
     ++terrainBuilds;
     geometryLoaded = true;
+}
+
+void CRenderTask::BoundWaterSeen(float eyeHeight)
+{
+    GLfloat projection[16], modelview[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+    LoadLevelGeometry();
+    // Seen from above all of the ground, the water is seen only where nothing of the
+    // ground stands over it: in a chunk that reaches below it, or beside the ground's
+    // last row and column. From lower, a hill's inside may let it show anywhere.
+    for (int k = 0; k < TerrainGeometry::kChunks; ++k) {
+        if (!(eyeHeight > terrain.Chunk(k).hi[2]))
+            return;
+    }
+    const float edge = static_cast<float>(TerrainGeometry::kQuads);
+    const float strips[2][2][3] = {
+        {{edge, 0.0f, kWaterHeight}, {worldExtent, worldExtent, kWaterHeight}},
+        {{0.0f, edge, kWaterHeight}, {worldExtent, worldExtent, kWaterHeight}},
+    };
+    float box[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    bool any = false;
+    auto cover = [&](const float lo[3], const float hi[3]) {
+        if (view.BoxOutside(lo, hi))
+            return true;
+        float rect[4];
+        if (!ViewVolume::ProjectBox(projection, modelview, lo, hi, rect))
+            return false;
+        for (int k = 0; k < 2; ++k) {
+            box[k] = any ? std::min(box[k], rect[k]) : rect[k];
+            box[k + 2] = any ? std::max(box[k + 2], rect[k + 2]) : rect[k + 2];
+        }
+        any = true;
+        return true;
+    };
+    view.Set(projection, modelview);
+    for (const auto& strip : strips) {
+        if (!cover(strip[0], strip[1]))
+            return;
+    }
+    for (int k = 0; k < TerrainGeometry::kChunks; ++k) {
+        const TerrainChunk& chunk = terrain.Chunk(k);
+        if (chunk.lo[2] > kWaterHeight)
+            continue;
+        const float lo[3] = {chunk.lo[0], chunk.lo[1], kWaterHeight};
+        const float hi[3] = {chunk.hi[0], chunk.hi[1], kWaterHeight};
+        if (!cover(lo, hi))
+            return;
+    }
+    // Whole pixels round it, a pixel more on each side for the GL's rounding.
+    const double x0 = std::floor(target.x + (box[0] * 0.5 + 0.5) * target.width) - 1;
+    const double y0 = std::floor(target.y + (box[1] * 0.5 + 0.5) * target.height) - 1;
+    const double x1 = std::ceil(target.x + (box[2] * 0.5 + 0.5) * target.width) + 1;
+    const double y1 = std::ceil(target.y + (box[3] * 0.5 + 0.5) * target.height) + 1;
+    auto clampX = [&](double v) { return static_cast<int>(std::clamp(v, 0.0 + target.x, 0.0 + target.x + target.width)); };
+    auto clampY = [&](double v) { return static_cast<int>(std::clamp(v, 0.0 + target.y, 0.0 + target.y + target.height)); };
+    waterSeenBox[0] = clampX(x0);
+    waterSeenBox[1] = clampY(y0);
+    waterSeenBox[2] = any ? clampX(x1) - waterSeenBox[0] : 0;
+    waterSeenBox[3] = any ? clampY(y1) - waterSeenBox[1] : 0;
+    waterSeenBounded = true;
 }
 
 void CRenderTask::LookFromCurrentMatrices()

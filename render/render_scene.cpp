@@ -110,7 +110,7 @@ void ShadowLookup(bool on)
 // Where the stencil lets an object of a split dim pass draw.
 enum class StencilKeep { Unset, WaterSeen, WaterArea };
 
-void KeepByStencil(StencilKeep want, StencilKeep& current)
+void KeepByStencil(StencilKeep want, StencilKeep& current, const int* seenBox)
 {
     if (want == current)
         return;
@@ -118,11 +118,19 @@ void KeepByStencil(StencilKeep want, StencilKeep& current)
     switch (want) {
     case StencilKeep::WaterArea:
         glStencilFunc(GL_NOTEQUAL, 0, CRenderTask::kWaterBits);
+        glDisable(GL_SCISSOR_TEST);
         break;
     case StencilKeep::WaterSeen:
     case StencilKeep::Unset:
         // Unset leaves the test the mirror pass keeps: where the water is seen.
         glStencilFunc(GL_EQUAL, CRenderTask::kWaterSeen, CRenderTask::kWaterBits);
+        // The box round the water seen lets the GL drop what lies outside it early.
+        if (want == StencilKeep::WaterSeen && seenBox) {
+            glEnable(GL_SCISSOR_TEST);
+            glScissor(seenBox[0], seenBox[1], seenBox[2], seenBox[3]);
+        } else {
+            glDisable(GL_SCISSOR_TEST);
+        }
         break;
     }
 }
@@ -203,6 +211,7 @@ void CRenderTask::DrawScene(ScenePass pass)
     // model to the water's area.
     const bool split = pass == ScenePass::Dim && splitDimPass;
     StencilKeep kept = StencilKeep::Unset;
+    const int* seenBox = waterSeenBounded ? waterSeenBox : nullptr;
     GameWorld& world = GameWorld::GetSingleton();
     // A copy: objects removed while they are drawn stay alive until the pass ends.
     world.GetAllObjects(drawList);
@@ -231,7 +240,7 @@ void CRenderTask::DrawScene(ScenePass pass)
             if (!drawGround)
                 continue;
             if (split)
-                KeepByStencil(StencilKeep::WaterSeen, kept);
+                KeepByStencil(StencilKeep::WaterSeen, kept, seenBox);
             glPushMatrix();
             SetMaterial(kind->material);
             DrawTerrain();
@@ -263,7 +272,7 @@ void CRenderTask::DrawScene(ScenePass pass)
         if (kind->geometry == Geometry::Flag)
             glRotated(-90.0, 90.0, 90.0, 1.0);
         if (split)
-            KeepByStencil(kind->moves ? StencilKeep::WaterArea : StencilKeep::WaterSeen, kept);
+            KeepByStencil(kind->moves ? StencilKeep::WaterArea : StencilKeep::WaterSeen, kept, seenBox);
 
         if (!wallRun) {
             SetMaterial(kind->material);
@@ -340,7 +349,7 @@ void CRenderTask::DrawScene(ScenePass pass)
     if (wallRun)
         glDisable(GL_TEXTURE_2D);
     if (split)
-        KeepByStencil(StencilKeep::Unset, kept);
+        KeepByStencil(StencilKeep::Unset, kept, seenBox);
     drawList.clear();
 }
 

@@ -81,6 +81,8 @@ CRenderTask::CRenderTask()
       shadowMapTexture(0),
       stencilSplit(false),
       splitDimPass(false),
+      waterSeenBounded(false),
+      waterSeenBox{},
       depthImage(static_cast<size_t>(kShadowMapSize) * kShadowMapSize),
       heightBytes(static_cast<size_t>(TerrainGeometry::kSamples) * TerrainGeometry::kSamples),
       target{0, 0, 0, kViewWidth, kViewHeight},
@@ -206,6 +208,7 @@ void CRenderTask::Update()
     // The water marks the stencil, so the mirror stays inside it; without reflections
     // the water goes straight to the picture.
     splitDimPass = false;
+    waterSeenBounded = false;
     if (Toggle(kReflectionsToggle)) {
         glClear(GL_STENCIL_BUFFER_BIT);
         glEnable(GL_STENCIL_TEST);
@@ -229,6 +232,7 @@ void CRenderTask::Update()
             DrawWater(64, 64);
             glDepthMask(GL_TRUE);
             glStencilFunc(GL_EQUAL, kWaterSeen, kWaterBits);
+            BoundWaterSeen(player->GetEyeZ());
         } else {
             glStencilFunc(GL_ALWAYS, 1, 1);
             glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
@@ -288,7 +292,12 @@ void CRenderTask::Update()
     SetupLight(true);
     glEnable(GL_LIGHT1);
     glEnable(GL_LIGHTING);
+    if (splitDimPass && waterSeenBounded) {
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(waterSeenBox[0], waterSeenBox[1], waterSeenBox[2], waterSeenBox[3]);
+    }
     DrawScene(ScenePass::Mirror);
+    glDisable(GL_SCISSOR_TEST);
     glPopMatrix();
     glDisable(GL_CLIP_PLANE0);
     glDisable(GL_STENCIL_TEST);

@@ -66,6 +66,11 @@ public:
     void DrawTerrain();
     // The ground's depth alone, where the ground draws it (colour is left alone).
     void DrawTerrainDepth();
+    // The window box round where the water can be seen over the ground from the camera
+    // set now, with its eye at eyeHeight: the ground's chunks that reach below the
+    // water and the edge strips without ground. Unbounded when part of them lies
+    // behind the eye, or the eye is not above all of the ground.
+    void BoundWaterSeen(float eyeHeight);
     // The view volume of the projection and modelview set now, which the drawing that
     // follows leaves out what lies wholly outside of.
     void LookFromCurrentMatrices();
@@ -130,6 +135,8 @@ private:
     uint32_t shadowMapTexture;
     bool stencilSplit;  // the window has the bits the split needs
     bool splitDimPass;  // this frame's dim pass is split
+    bool waterSeenBounded;
+    int waterSeenBox[4];  // x, y, width, height in the window
     // The light's depth image, read back every frame; allocated once.
     std::vector<float> depthImage;
     std::vector<unsigned char> heightBytes;
