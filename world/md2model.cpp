@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iostream>
+#include <limits>
 
 #include "engine/timertask.h"
 #include "world/gameworld.h"
@@ -140,6 +141,11 @@ float MD2Model::DrawRadius()
 {
     if (drawRadius >= 0.0f)
         return drawRadius;
+    // Drawn at a w of 0 (or below, or not a number) the corners are no points in reach.
+    if (!(scaleDivisor > 0.0f)) {
+        drawRadius = std::numeric_limits<float>::infinity();
+        return drawRadius;
+    }
     double most = 0.0;
     for (const std::shared_ptr<MD2Frame>& frame : frames) {
         for (size_t i = 0; i + 2 < frame->vertices.size(); i += 3) {
@@ -153,8 +159,11 @@ float MD2Model::DrawRadius()
     }
     for (const double* c : corners)
         most = std::max(most, c[0] * c[0] + c[1] * c[1] + c[2] * c[2]);
-    // A little more than the furthest point, for the float rounding of the drawing.
-    drawRadius = static_cast<float>(std::sqrt(most) * 1.001 + 1e-3);
+    // A little more than the furthest point, for the float rounding of the drawing; a
+    // reach beyond what a float holds is taken as no bound at all.
+    const double reach = std::sqrt(most) * 1.001 + 1e-3;
+    drawRadius = reach < std::numeric_limits<float>::max() ? static_cast<float>(reach)
+                                                           : std::numeric_limits<float>::infinity();
     return drawRadius;
 }
 

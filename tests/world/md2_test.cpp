@@ -1,7 +1,9 @@
 // MD2 models on files written here: the reader and its rejections, animation stepping, and
 // the cache that shares what it read and boxes it.
 #include <climits>
+#include <limits>
 
+#include "engine/timertask.h"
 #include "support/testutil.h"
 #include "world/md2loader.h"
 #include "world/md2model.h"
@@ -340,6 +342,43 @@ TEST(MD2Animation, BlendFactorGrowsWithTheFrameTimeUntilTheFrameChangesAndStillM
         EXPECT_TRUE(m->currentFrame == 0 && next == 0);
     }
     EXPECT_FLOAT_EQ(empty.frameTime, 0.0f);
+}
+
+TEST(MD2Model, LeftOutOfSightItStepsAsDrawWouldAndItsReachHoldsEveryFrame)
+{
+    // The reach in world units: the furthest vertex of any frame, not only the first.
+    struct Case { std::vector<float> first, second; float scale, reach; };
+    const float inf = std::numeric_limits<float>::infinity();
+    const Case cases[] = {
+        {{20, 0, 0}, {0, 0, -60}, 20.0f, 3.0f},
+        {{0, 40, 0}, {0, 0, 0}, 20.0f, 2.0f},
+        {{3e38f, 3e38f, 0}, {0, 0, 0}, 1.0f, inf},  // beyond a float: no bound
+        {{1, 0, 0}, {0, 0, 0}, 0.0f, inf},          // drawn at w 0
+        {{1, 0, 0}, {0, 0, 0}, std::nanf(""), inf},
+    };
+    for (const Case& c : cases) {
+        MD2Model model = AnimatedModel(2, {{0, 2}});
+        model.frames[0] = std::make_shared<MD2Frame>();
+        model.frames[1] = std::make_shared<MD2Frame>();
+        model.frames[0]->vertices = c.first;
+        model.frames[1]->vertices = c.second;
+        model.scaleDivisor = c.scale;
+        const float reach = model.DrawRadius();
+        EXPECT_TRUE(c.reach == inf ? reach == inf : std::fabs(reach - c.reach) < 0.01f) << c.first[0] << ": " << reach;
+    }
+
+    CGlobalTimerTask::dT = 0.3f;
+    MD2Model skipped = AnimatedModel(4, {{0, 4}}), drawn = skipped;
+    for (int step = 0; step < 5; ++step) {
+        skipped.Skip(true);
+        int32_t next = 0;
+        float t = 0.0f;
+        drawn.AdvanceAnimation(CGlobalTimerTask::dT, next, t);
+        ASSERT_TRUE(skipped.currentFrame == drawn.currentFrame && skipped.frameTime == drawn.frameTime) << step;
+    }
+    skipped.Skip(false);  // as DrawStatic: the animation stays
+    EXPECT_EQ(skipped.currentFrame, drawn.currentFrame);
+    EXPECT_FLOAT_EQ(skipped.frameTime, drawn.frameTime);
 }
 
 TEST(ModelCache, EachFileIsReadOnceAndCopiesShareFramesButAnimateApart)
