@@ -3,9 +3,9 @@
 #include <GL/freeglut.h>
 
 #include <cmath>
-#include <cstring>
 #include <string>
 
+#include "engine/recording.h"
 #include "render/rendertask.h"
 #include "world/actors.h"
 #include "world/gameworld.h"
@@ -359,33 +359,25 @@ uint64_t CRenderTask::StillLightKey()
     if (world.GetToggle(kSceneGraphToggle) || world.GetToggle(kBoxToggle) ||
         world.GetToggle(kWireframeToggle))
         return 0;
-    // FNV-1a over the level, the ground's build and each still object's kind and place.
-    uint64_t hash = 14695981039346656037ull;
-    auto mix = [&hash](uint64_t value) {
-        for (int b = 0; b < 8; ++b) {
-            hash ^= (value >> (8 * b)) & 0xFF;
-            hash *= 1099511628211ull;
-        }
-    };
-    auto bits = [](float f) {
-        uint32_t u = 0;
-        std::memcpy(&u, &f, sizeof(u));
-        return static_cast<uint64_t>(u);
-    };
-    mix(static_cast<uint64_t>(static_cast<uint32_t>(world.GetLevel())));
-    mix(terrainBuilds);
+    // The level, the ground's build and each still object's kind, place and model.
+    CStateHasher hash;
+    hash.I32(world.GetLevel());
+    hash.U32(terrainBuilds);
     world.GetAllObjects(drawList);
     for (const CMMPointer<VOB>& handle : drawList) {
         VOB& o = *handle;
         const Kind* kind = FindKind(o.GetType());
         if (!kind || !StandsStill(*kind))
             continue;
-        mix(static_cast<uint64_t>(kind - kKinds));
-        mix(bits(o.GetX()) | bits(o.GetY()) << 32);
-        mix(static_cast<uint64_t>(reinterpret_cast<uintptr_t>(o.GetModel().frames.empty() ? nullptr : o.GetModel().frames[0].get())));
+        hash.I32(static_cast<int32_t>(kind - kKinds));
+        hash.F32(o.GetX());
+        hash.F32(o.GetY());
+        const MD2Model& model = o.GetModel();
+        const MD2Frame* mesh = model.frames.empty() ? nullptr : model.frames[0].get();
+        hash.Bytes(&mesh, sizeof mesh);
     }
     drawList.clear();
-    return hash == 0 ? 1 : hash;
+    return hash.Value() == 0 ? 1 : hash.Value();
 }
 
 void CRenderTask::DrawSceneGraph(const SceneGraphNode* node)

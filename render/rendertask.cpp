@@ -35,17 +35,19 @@ constexpr GLfloat kBiasMatrix[16] = {
     0.5f, 0.0f, 0.0f, 0.0f, 0.0f, 0.5f, 0.0f, 0.0f, 0.0f, 0.0f, 0.5f, 0.0f, 0.5f, 0.5f, 0.5f, 1.0f,
 };
 
-// a x b, column-major.
-void Multiply(const GLfloat a[16], const GLfloat b[16], GLfloat out[16])
+// A depth texture of the shadow map's size and format, bound to the unit selected.
+GLuint NewDepthTexture()
 {
-    for (int col = 0; col < 4; ++col) {
-        for (int row = 0; row < 4; ++row) {
-            GLfloat sum = 0.0f;
-            for (int k = 0; k < 4; ++k)
-                sum += a[k * 4 + row] * b[col * 4 + k];
-            out[col * 4 + row] = sum;
-        }
-    }
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, CRenderTask::kShadowMapSize, CRenderTask::kShadowMapSize, 0,
+                 GL_DEPTH_COMPONENT, GL_UNSIGNED_BYTE, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    return name;
 }
 
 void Row(const GLfloat m[16], int i, GLfloat out[4])
@@ -132,14 +134,7 @@ bool CRenderTask::Start()
 
     // Unit 1 holds the shadow map and stays selected until the scene drawing picks unit 0.
     glActiveTexture(GL_TEXTURE1);
-    glGenTextures(1, &shadowMapTexture);
-    glBindTexture(GL_TEXTURE_2D, shadowMapTexture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, kShadowMapSize, kShadowMapSize, 0, GL_DEPTH_COMPONENT,
-                 GL_UNSIGNED_BYTE, nullptr);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    shadowMapTexture = NewDepthTexture();
 
     // The particles are gathered and drawn small; without the GL to do that, they are
     // drawn in the frame as they are gathered.
@@ -259,8 +254,8 @@ void CRenderTask::Update()
 
     // The shadow lookup: eye planes given under the camera's view, so fixed to the world.
     GLfloat shadowMatrix[16], lightMatrix[16];
-    Multiply(lightProjection, lightView, lightMatrix);
-    Multiply(kBiasMatrix, lightMatrix, shadowMatrix);
+    MultiplyMatrices(lightProjection, lightView, lightMatrix);
+    MultiplyMatrices(kBiasMatrix, lightMatrix, shadowMatrix);
     glActiveTexture(GL_TEXTURE1);
     const GLenum coords[4] = {GL_S, GL_T, GL_R, GL_Q};
     const GLenum gens[4] = {GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_TEXTURE_GEN_R, GL_TEXTURE_GEN_Q};
@@ -439,12 +434,7 @@ bool CRenderTask::MakeLightBuffers()
         return false;
     // The kept depth has the map's own format, so it is copied back bit for bit.
     glActiveTexture(GL_TEXTURE1);
-    glGenTextures(1, &stillDepth);
-    glBindTexture(GL_TEXTURE_2D, stillDepth);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, kShadowMapSize, kShadowMapSize, 0, GL_DEPTH_COMPONENT,
-                 GL_UNSIGNED_BYTE, nullptr);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    stillDepth = NewDepthTexture();
     glBindTexture(GL_TEXTURE_2D, shadowMapTexture);
     const uint32_t textures[2] = {shadowMapTexture, stillDepth};
     uint32_t* buffers[2] = {&lightFrameBuffer, &stillFrameBuffer};

@@ -8,8 +8,9 @@ namespace {
 // Shapes this close outside a plane are kept: the GL clips in its own rounding.
 constexpr float kSlack = 1e-3f;
 
-// a x b, column-major.
-void Multiply(const float a[16], const float b[16], float out[16])
+}  // namespace
+
+void MultiplyMatrices(const float a[16], const float b[16], float out[16])
 {
     for (int col = 0; col < 4; ++col) {
         for (int row = 0; row < 4; ++row) {
@@ -21,8 +22,6 @@ void Multiply(const float a[16], const float b[16], float out[16])
     }
 }
 
-}  // namespace
-
 ViewVolume::ViewVolume() : planes{}
 {
     // 0 x + 0 y + 0 z + 1 >= 0 holds everywhere.
@@ -33,7 +32,7 @@ ViewVolume::ViewVolume() : planes{}
 void ViewVolume::Set(const float projection[16], const float modelview[16])
 {
     float m[16];
-    Multiply(projection, modelview, m);
+    MultiplyMatrices(projection, modelview, m);
     // A clip-space point is kept while -w <= x, y, z <= w: each bound is a plane of the
     // fourth row plus or minus one of the others.
     for (int i = 0; i < 6; ++i) {
@@ -80,7 +79,7 @@ bool ViewVolume::ProjectBox(const float projection[16], const float modelview[16
                             const float hi[3], float rect[4])
 {
     float m[16];
-    Multiply(projection, modelview, m);
+    MultiplyMatrices(projection, modelview, m);
     for (int corner = 0; corner < 8; ++corner) {
         const float p[3] = {(corner & 1) ? hi[0] : lo[0], (corner & 2) ? hi[1] : lo[1], (corner & 4) ? hi[2] : lo[2]};
         float clip[4];

@@ -3,6 +3,9 @@
 // pass's projection and modelview matrices (column-major, as GL keeps them).
 #pragma once
 
+// out = a x b for column-major 4 x 4 matrices, as the GL multiplies them.
+void MultiplyMatrices(const float a[16], const float b[16], float out[16]);
+
 class ViewVolume {
 public:
     // Sees everything until Set is called.
