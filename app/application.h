@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application object: builds the engine and the game around the kernel and
 // tears them down in order.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The manual page velq(6), filled from the tables that --help prints.
 #pragma once
 

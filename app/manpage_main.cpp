@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the manual page velq(6) from its template and the --help tables:
 //   velq_manpage TEMPLATE OUTPUT
 #include <fstream>

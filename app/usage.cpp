@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What --help prints: the options, the settings with their defaults and the keys.
 #include "app/usage.h"
 

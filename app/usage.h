@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What --help prints and the manual page lists: the options, the settings with their
 // defaults and the keys, one table each. The manual page is made from these same
 // tables when the game is built, so a row added here appears in both.

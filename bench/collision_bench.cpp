@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exact collision test on pairs of model boxes, next to libccd's GJK on the same pairs.
 #include <benchmark/benchmark.h>
 

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Whether two builds draw the same picture: both play a recorded game back under Xvfb
 # and llvmpipe at 800 x 600 and write the listed frames, which are then compared pixel
 # by pixel.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Frame time against the number of projectiles alive (0, 100, 300, 1,000) on level 4,
 # drawn by llvmpipe under Xvfb at 800 x 600:
 #   bench/draw.sh [BENCHMARK ARGUMENTS...]

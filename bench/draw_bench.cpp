@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame's cost against the number of projectiles alive: level 4 drawn by the
 // render task into a real 800 x 600 window and shown, with 0, 100, 300 or 1,000 shots
 // standing round the player as they do in a battle. Needs an X server and the

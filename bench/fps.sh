@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Frame rate of the real game under Xvfb with Mesa's llvmpipe, on a screen of 800 x 600
 # or of VELQ_SCREEN (e.g. VELQ_SCREEN=1920x1080; the game starts full screen at it):
 #   bench/fps.sh [LEVEL] [SECONDS] [GAME ARGUMENTS...]

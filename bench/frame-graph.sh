@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Draws a frame-time record (the file VELQ_FRAME_TIMES writes) as a graph: every
 # frame's length in milliseconds and, where the record has them, the projectiles alive,
 # against the frame number. PNG or SVG by the picture's name; gnuplot draws it.

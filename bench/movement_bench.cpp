@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One frame of the movement task on level 4 with 1,000 shots in flight: through the
 // scene graph's neighbourhood query, and with every mover testing every object.
 // Run from the build directory: the level and its models are read from the Resources/

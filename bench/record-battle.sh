@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Records the level-4 battle that bench/timedemo.sh plays back: five rings of towers
 # by the flag, then, a few cells back, the rocket launcher and the shotgun held down
 # while the cursor sweeps round the player and the towers fire at the enemies closing

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One frame of movement through the scene graph, next to a brute-force neighbour scan.
 #include <benchmark/benchmark.h>
 

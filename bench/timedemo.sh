@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A recorded game played back as fast as Mesa's llvmpipe draws it under Xvfb at
 # 800 x 600 (--timedemo), with its state hash checked:
 #   bench/timedemo.sh [FILE] [PICTURE.png|PICTURE.svg]

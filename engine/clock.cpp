@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Real time comes from SDL and the C library; driven time is a plain counter.
 #include "engine/clock.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's one source of time: SDL ticks and calendar seconds, which tests and
 // fixed-step runs drive by hand. The game's ticks stand still while it is paused.
 #pragma once

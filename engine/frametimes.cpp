@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frame timestamps from the steady clock, kept in memory until exit.
 #include "engine/frametimes.h"
 

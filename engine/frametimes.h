@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Real-time length of every shown frame, for the frame-rate benchmark. Off unless the
 // program is started with VELQ_FRAME_TIMES naming a file; then the file gets, at exit,
 // the wall-clock time of the first shown frame and one line per frame: its length in

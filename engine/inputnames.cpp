@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One table of names for every input number, made once; looked up both ways.
 #include "engine/inputnames.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The names of keys, mouse buttons and controller inputs as settings lines write them:
 // the names SDL gives keys ("w", "space", "page up", "f1", "[+]", "world 73"), mouse1 to
 // mouse8, joy0 to joy27, hatup, hatright, hatdown, hatleft, and axis0+ to axis7-.

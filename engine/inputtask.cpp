@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keyboard, mouse and controller sampled once per frame from SDL's polled state.
 #include "engine/inputtask.h"
 

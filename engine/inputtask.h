@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Polled keyboard, mouse and controller state, this frame and the last. The class-wide
 // state is the seam tests write to directly.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The kernel loop: update pass, removal pass, collection, once per frame.
 #include "engine/kernel.h"
 

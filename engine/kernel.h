@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The task kernel: one ordered list of tasks, run once per frame, then the
 // killed tasks are stopped and the dead objects collected.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Log targets, the built-in message table and the user alert on standard error.
 #include "engine/log.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's diagnostics channel: three log files, the console and a user alert.
 #pragma once
 

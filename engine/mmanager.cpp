@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Live and dead lists, heap detection and the end-of-frame collection.
 #include "engine/mmanager.h"
 

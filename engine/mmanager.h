@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reference-counted engine objects, their smart pointer and a counted byte buffer.
 // Released objects wait on a dead list until the kernel collects them at frame end.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line: arguments that begin with "--" are options, every other one is a
 // settings line, passed on untouched and in order.
 #pragma once

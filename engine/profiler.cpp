@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Profiler slots, nesting and the log report.
 #include "engine/profiler.h"
 

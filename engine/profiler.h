@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small hierarchical wall-clock profiler: scoped named samples, reported as
 // shares of the outermost region to an output handler.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A linear congruential generator with a 15-bit output, as desktop C libraries of old
 // had it: the game's numbers were tuned against that range.
 #include "engine/random.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's one pseudo-random generator: numbers 0 to 32767, reseeded where the game
 // says, the same sequence on every C library, so tests and recorded games repeat.
 #pragma once

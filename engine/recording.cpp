@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recorded-game file, and the recorder and player the kernel, the input task and
 // the random generator call into.
 #include "engine/recording.h"

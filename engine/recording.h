@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recorded games: the settings that decide what the input does, the frames a game
 // read (clock, keyboard, mouse, controller, the seeds taken from the clock) and a hash
 // of the game state after each, written by --record and played back in place of the

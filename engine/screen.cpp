@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fitting the frame into the window, and the cursor back.
 #include "engine/screen.h"
 

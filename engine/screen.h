@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's own 800 x 600 frame on whatever window or screen the player has: the
 // largest rectangle of the frame's proportions that fits, centred, with black bars
 // beside or above it; and the cursor from the window back into the frame. Nothing

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Settings lines, the settings file, the reports on lines that mean nothing, and the
 // standard settings with the values they take.
 #include "engine/settings.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Named settings bound to program variables, read from "settings.esf" and the
 // command line.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one-object-per-class base of the engine's managers.
 #pragma once
 

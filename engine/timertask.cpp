@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frame time from the engine clock; the unsigned difference survives a tick wrap.
 #include "engine/timertask.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame timer: runs first in every pass and measures the last frame in seconds.
 #pragma once
 

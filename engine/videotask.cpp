@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The SDL 1.2 OpenGL window and the buffer swap.
 #include "engine/videotask.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The OpenGL window, full screen or not: opened at start, buffers swapped last in every
 // pass; Alt+Enter switches between window and full screen. Full screen takes the
 // desktop's own size, so the monitor keeps its mode; a window has the size of the screen

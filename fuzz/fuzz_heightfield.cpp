@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The height-field reader on arbitrary bytes: the ground is the file's or flat, and
 // the terrain grid is built from it either way.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The map reader on arbitrary bytes: a map that reads builds its level into a
 // headless world twice (the selection level, then a level change that keeps the
 // player), and tearing the world down leaves no object alive.

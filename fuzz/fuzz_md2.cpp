@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The MD2 loader on arbitrary bytes: a model is either empty or holds together well
 // enough to be animated and drawn.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recorded-game reader on arbitrary bytes: a file is refused with a reason, or
 // starts a playback whose window size and frames are usable.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file on arbitrary bytes, read by one manager for the whole run as the
 // game reads it at start.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One settings line (a command-line argument) of arbitrary bytes, with the game's
 // volumes and key bindings registered next to the engine's settings: every binding
 // holds one or two inputs there are, or none.

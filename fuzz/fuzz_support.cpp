@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scratch directory, silenced console and contract checks of the fuzz targets.
 #include "fuzz/fuzz_support.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What every fuzz target shares: a private scratch directory for the files the
 // readers open, a silenced console, and a check that stops on a broken promise.
 #pragma once

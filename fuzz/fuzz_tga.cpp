@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The TGA reader on arbitrary bytes: a texture is either whole, within the budget, or empty.
 #include <cstddef>
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's bindings table, the layouts' ready sets, the settings that change them,
 // and the sticks.
 #include "gameplay/bindings.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the player's keys, mouse buttons and controller do. Every action of the game
 // takes one or two keys (or mouse buttons) and one or two controller inputs: the
 // game's own, a keyboard layout's ready set (layout=azerty), or the player's own

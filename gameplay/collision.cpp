@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether a walking mover may take its next position: walls and enemies block it, and
 // it slides along what it touches.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exact collision test: closest point of A − B to the origin by Gilbert, Johnson and
 // Keerthi, with Johnson's sub-algorithm on fixed subset tables.
 #include "gameplay/convex.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exact collision test: do the convex hulls of two point sets, each placed in the
 // world, intersect? Distance of Gilbert, Johnson and Keerthi; touching counts.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Each frame every enemy chooses where it looks and walks, how fast, and whether it shoots.
 #include "gameplay/enemyai.h"
 

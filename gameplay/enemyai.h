@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The enemies' minds: chase and shoot the player, make for the free flag, or wander.
 #pragma once
 

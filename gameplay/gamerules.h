@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's rules as the world applies them: the actors' weapons and what blocks a move.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // This frame's keys, mouse and controller turned into the player's actions and the
 // game's switches.
 #include "gameplay/handleinputtask.h"

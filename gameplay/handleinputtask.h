@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player's controls: aim, moves, fire, weapons, towers, camera, and the game-wide
 // switches (sound, display toggles, level choice, quit), each on the keys, buttons and
 // sticks bound to it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One frame of movement: hits first, then the dead leave, then everyone else moves.
 #include "gameplay/movementtask.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The movement task: settles projectile hits, drops dead movers and moves every mover
 // once per frame, after input and AI have decided where things want to go.
 #pragma once

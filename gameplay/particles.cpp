@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Particle birth, respawn and the per-frame step.
 #include "gameplay/particles.h"
 

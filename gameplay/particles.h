@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A hundred red particles around an origin: the laser's trail and the rocket's blast.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The particles' OpenGL quads, the one drawing corner of the gameplay layer.
 #include <GL/gl.h>
 

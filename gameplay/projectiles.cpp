@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Projectile ageing, the laser's bounce, the rocket's explosion and their effects.
 #include "gameplay/projectiles.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Projectiles: movers that age and vanish after their weapon's lifetime; laser shots
 // bounce off walls and towers, rockets explode there.
 #pragma once

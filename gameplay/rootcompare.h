@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A distance given by its square compared with a bound, with the square root taken only
 // where the comparison needs it.
 #pragma once

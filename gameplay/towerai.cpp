@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Each frame every tower that finds an enemy in reach aims at it and pulls the trigger.
 #include "gameplay/towerai.h"
 

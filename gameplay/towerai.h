@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The towers' minds: snap towards the first enemy within reach and fire.
 #pragma once
 

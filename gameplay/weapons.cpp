@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rate gate, projectile spawning and the three weapons' numbers.
 #include "gameplay/weapons.h"
 

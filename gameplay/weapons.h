@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Weapons: a rate of fire, projectiles made in front of the owner, a shot sound.
 #pragma once
 

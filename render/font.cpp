@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Glyph display lists and text output.
 #include "render/font.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bitmap font: 256 glyphs of a 16 x 16 texture grid as display lists, printed at
 // window pixels of a fixed 800 x 600 projection.
 #pragma once

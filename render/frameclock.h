@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two pieces of game state the frame keeps: the frame rate and the level countdown.
 #pragma once
 

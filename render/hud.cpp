@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The head-up display's texts, positions and colours.
 #include "render/hud.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the head-up display shows and where, worked out without OpenGL: the draw step
 // only walks the items in order.
 #pragma once

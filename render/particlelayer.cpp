@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The particle layer: gathered squares, drawn small against the frame's depth and laid
 // over the frame.
 #include "render/particlelayer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The particles of the lit pass, gathered as the scene is drawn and then drawn all at
 // once into a picture of a quarter of the frame's width and height, which is laid over
 // the frame. The glow is soft and blended, so it looks the same at that size, and a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The head-up display over the finished frame.
 #include <GL/gl.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The level's ground (rebuilt when the level changes), the animated water and the light.
 #include <GL/glew.h>
 #include <GL/freeglut.h>

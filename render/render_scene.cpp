@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scene drawing: every object of the level by its type, and the debug overlays.
 #include <GL/glew.h>
 #include <GL/freeglut.h>

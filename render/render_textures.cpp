@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The GL textures of the texture slots: one level-0 image each, no mipmaps.
 #include <GL/gl.h>
 

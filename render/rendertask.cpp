@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GL set-up and the frame in its order: shadow map, water mask, dim pass, shadow
 // lookup, mirror, water, lit pass, overlays, frame rate, countdown, head-up display.
 #include "render/rendertask.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The render task: draws one whole frame per kernel pass (shadow map from the light,
 // the water mirror, the lit scene, the head-up display) and keeps the frame rate and
 // the level countdown, which loses a level whose time runs out.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PNG screenshots through libpng.
 #include "render/screenshot.h"
 

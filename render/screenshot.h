@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // F12's screenshots: PNG files in the player's own folder, named by date, time and a
 // counter. Writing is split from reading the frame so it runs without a display.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Height lookup and the terrain grid.
 #include "render/terrain.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ground of a level: its height samples, the height under any point, and the grid
 // of quads the terrain display list is compiled from. Needs no OpenGL.
 #pragma once

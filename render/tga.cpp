@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TGA reader with every size checked against the file before allocating, and the texture slot tables.
 #include "render/tga.h"
 

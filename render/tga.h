@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Truevision TGA reader (true-colour, raw or run-length, 24 or 32 bits) and the game's texture slots.
 #pragma once
 

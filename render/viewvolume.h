@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The space a pass's camera sees, as six planes in world coordinates, and whether a
 // sphere or a box lies wholly outside it. Needs no OpenGL: the planes come from the
 // pass's projection and modelview matrices (column-major, as GL keeps them).

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures and builds into build/: the given targets, or everything (game, game
 # data, tests, benchmarks) when none is named.
 set -eu

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up, builds and runs every test: the unit tests, then the end-to-end tests
 # under a virtual X server, the Debian package, soak and the sanitizer builds.
 set -eu

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Line coverage of the unit tests per source folder: configures and builds build-cov/
 # with --coverage at -O0, runs the unit tests, and prints one line per folder.
 # Needs gcovr.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the fuzz targets of the file readers into build-fuzz/ (clang, libFuzzer,
 # address and undefined-behaviour sanitizers) and runs each for SECONDS (default 60)
 # on a scratch copy of its corpus in fuzz/corpus/. Prints each target's executions and

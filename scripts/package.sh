@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package of the game into build-deb/ and prints its path:
 #   scripts/package.sh          ->  build-deb/velq_VERSION_ARCH.deb
 # A build of its own, laid out as Debian lays out games (the launcher in /usr/games,

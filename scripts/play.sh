@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up, builds and starts the game from the build directory, where the
 # Resources/ tree lives. Arguments are passed on as settings lines (screenX=1024 ...).
 set -eu

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Records the two games of level 1 that the tests keep in tests/data/replays/, after
 # a change that alters how the game plays (the replay test then says where the old
 # ones part). Needs a build (scripts/build.sh velq velq_resources).

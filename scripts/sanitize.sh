@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the game and its tests with clang under AddressSanitizer and
 # UndefinedBehaviorSanitizer into build-san/, then runs the unit and the end-to-end
 # tests there. Any report fails the run; leaks inside the system's libraries (Mesa,

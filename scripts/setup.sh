@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs every Debian package the project needs. Idempotent: packages already
 # present are left alone and apt is not even asked.
 set -eu

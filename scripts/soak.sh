@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Plays the game for a long while with random but seeded input and watches it:
 #   scripts/soak.sh [MINUTES] [SEED]      (default 1 minute, seed 1)
 # Under a private X server, a driver changes levels, walks, aims, fires every weapon,

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Includes point one way between the layers: app -> render -> gameplay -> world -> engine.
 # The libraries catch a wrong-way call at link time; this catches a wrong-way header,
 # which an inline function or a type alone would let through.
@@ -23,5 +24,12 @@ for layer in engine world gameplay render; do
         fi
     done
 done
-[ $status -eq 0 ] && echo "PASS: includes point down the layers"
+# Every source file says its licence in its first lines.
+for f in $(cd "$root" && git ls-files 2>/dev/null | grep -E '\.(cpp|h|c|sh)$|CMakeLists\.txt$'); do
+    if [ -f "$root/$f" ] && ! head -3 "$root/$f" | grep -q 'SPDX-License-Identifier: '; then
+        echo "$f: no SPDX-License-Identifier line at the top"
+        status=1
+    fi
+done
+[ $status -eq 0 ] && echo "PASS: includes point down the layers; every source file names its licence"
 exit $status

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // velq_assetgen OUT_DIR MAP_DIR FONT_DIR: writes the binary game data
 // (models, textures, height fields, sounds) into OUT_DIR, the Resources/ tree.
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Byte output, directory creation, random numbers and noise for the generators.
 #include "common.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small helpers shared by the asset generators: byte output, a fixed random
 // sequence and smooth noise, so that every run writes the same bytes.
 #pragma once

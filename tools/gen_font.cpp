@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bitmap font: 256 glyph cells of 16 x 16 texels rendered with FreeType.
 #include <ft2build.h>
 #include FT_FREETYPE_H

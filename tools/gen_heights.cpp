@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Height fields: gentle hills with water basins in the open ground of each map.
 #include <cmath>
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The enemy: a hunched, long-armed hobgoblin with a blaster (hobgoblin.md2 and its skin).
 #include <cmath>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The background music: 16 bars in A minor at 120 beats per minute (32 s),
 // rendered into a circular buffer so that the tails of the last bar's notes
 // sound over the first bar and the loop repeats without a seam.

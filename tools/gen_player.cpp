@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player: a soldier in flak armour with a laser rifle (male.md2, flak.tga).
 #include <cmath>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tower's turret (turret.md2, turret.tga) and the flag (flag.md2).
 #include <cmath>
 

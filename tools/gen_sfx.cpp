@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four sound effects: laser, laser shotgun, explosion, rocket launch.
 #include <cmath>
 

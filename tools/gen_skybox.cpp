@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The six skybox faces, painted from one sky function of the view direction
 // so that neighbouring faces meet without a seam.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Floor, wall, water and particle textures.
 #include <cmath>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The parts of the asset generator; each writes its files below root
 // (the Resources/ directory) and returns false when a file could not be written.
 #pragma once

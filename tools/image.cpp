@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Painting primitives and the TGA encoder (uncompressed and run-length).
 #include "image.h"
 

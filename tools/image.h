@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An RGBA picture to paint textures and skins on, and its TGA encoding.
 #pragma once
 

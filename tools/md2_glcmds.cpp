@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Triangle strips and fans over a mesh's triangles, greedily grown across shared
 // edges, for the GL-command block of an MD2 file.
 #include <map>

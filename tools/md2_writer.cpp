@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MD2 encoding of a posed mesh: header, skin name, texture coordinates,
 // triangles, byte-compressed frames and GL commands.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Part primitives, skin atlas packing and posing of the rigid-part meshes.
 #include "mesh.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rigid-part meshes for the MD2 models: boxes, prisms and ellipsoids bound to
 // bones, unwrapped into a skin atlas, and posed once per animation frame.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libvorbis encoder loop: analysis blocks in, Ogg pages out.
 #include "ogg_writer.h"
 

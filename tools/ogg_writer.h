@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ogg Vorbis encoding of synthesised sound with libvorbis.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shaded panels and bands on skin atlas rects.
 #include "skin_paint.h"
 

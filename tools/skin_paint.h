@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Painting helpers that colour the atlas rects of a mesh's parts.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Oscillators, filters and clean-up of synthesised sounds.
 #include "synth.h"
 

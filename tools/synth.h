@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Building blocks of the sound synthesis: oscillators, envelopes, filters.
 #pragma once
 

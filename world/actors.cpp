@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The actors' starting values, weapons, waypoints and the carried flag.
 #include "world/actors.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The actors: the player, the enemies, the flag they are after and the towers.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's rules that the world applies but does not define: the weapons the actors
 // carry and what blocks a move. Gameplay implements them; the program installs them in
 // the game world before the first level loads.

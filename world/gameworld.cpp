@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Object lists, actor slots, toggles and the level's outcome.
 #include "world/gameworld.h"
 

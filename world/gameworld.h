@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's shared state: the object lists of the level, the player and flag slots,
 // the level number, the display toggles and the outcome.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cell maps: one byte per cell, 64 lines of 64 cells and a line end.
 #include "world/maploader.h"
 

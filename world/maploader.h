@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turns a level's cell map into scene objects, and reads height fields.
 #pragma once
 

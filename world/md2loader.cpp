@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MD2 reader: header checks, blocks, decoded frames, animation list and vertex normals.
 #include "world/md2loader.h"
 

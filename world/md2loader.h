@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reader of MD2 model files from Resources/Models/, with checks on every size and index.
 #pragma once
 

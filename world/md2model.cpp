@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Animation, bounding box and immediate-mode drawing of MD2 model instances.
 #include "world/md2model.h"
 

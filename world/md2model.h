@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keyframe-animated MD2 model instances: shared frames, per-object animation state and box.
 #pragma once
 

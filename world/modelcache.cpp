@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Model cache and the built-in wall cube.
 #include "world/modelcache.h"
 

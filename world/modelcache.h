@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The models of the game, each read once and handed out as copies that share frames.
 #pragma once
 

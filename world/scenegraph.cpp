@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Quadtree insertion, splitting, relocation and the neighbourhood query.
 #include "world/scenegraph.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The quadtree over the ground square that answers "what lies around this object".
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Audio device, sound and music loading and playback.
 #include "world/soundmanager.h"
 

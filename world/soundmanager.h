@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sound effects and background music through SDL_mixer, played by index.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every object of the level goes into the hash in list order, which is the order the
 // game creates and walks them, so two games that play alike hash alike.
 #include "world/statehash.h"

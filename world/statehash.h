@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hash of the game state that recorded games keep per frame and at the end.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Level start, win check and level change.
 #include "world/testtask.h"
 

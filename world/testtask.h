@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game-flow task: loads the selection level at start, and each frame checks for a
 // win and loads the level the player asked for.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scene objects and the per-frame move protocol.
 #include "world/vob.h"
 

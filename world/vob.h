@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scene objects: VOB is everything in a level, VMOB everything that moves by itself.
 #pragma once
 

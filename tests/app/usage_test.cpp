@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // --help and the manual page against the program: every setting the engine and the
 // input handling register is listed with the default it really has (a binding as its
 // key row), and every key row reaches the page.

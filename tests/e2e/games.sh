@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Two short games on level 1, played the way a player would, for recorded-game tests.
 # Source after lib.sh; each starts the game recording into FILE and ends with the
 # game quit. Every hold lasts until the screen shows its effect, so the games do not

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # An installation as a player gets it: the files under their prefixes, and the
 # installed launcher, started through a link from an empty folder, running the game
 # in the player's own folder with the data link, its settings (moved there once from

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared pieces of the end-to-end tests: a private X server, the game started in a
 # scratch directory with the generated Resources/, and waits on its console output.
 # Waits are on conditions (a line appears, the process ends), bounded by a

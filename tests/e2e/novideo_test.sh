@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Bad settings and a window that cannot be opened: every line that means nothing is
 # named with its source on standard error while standard output stays as it was; a
 # window the display refuses falls back to the default one; full screen on a screen

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What a player finds on the command line and in the window: --help (with the keys in
 # force) and --version without a display, the game itself without one saying how to run it under Xvfb (exit
 # 1, nothing on standard output), an unknown option refused, -fullscreen in an 800 x 600 window

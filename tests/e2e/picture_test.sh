@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The picture: kept games played back draw the frames of tests/data/frames, taken from
 # the game before its drawing was made cheaper (particles batched and laid over the
 # frame at a quarter of its size, passes limited to what they can change) and kept at

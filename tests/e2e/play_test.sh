@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A player with an AZERTY keyboard, a fire key of their own and the volumes turned down,
 # on the selection level, walks forward on z (the view follows), changes to the laser
 # machine gun and fires on f (red trails on the screen), mutes and unmutes the sound (back

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What a player sees: the red title and the white head-up display on the selection
 # level, the help page and a toggle notice, level 1's ground, the shadow-map view and
 # the wireframe; and a texture whose rows are no multiple of four bytes drawn as painted.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Recorded games: a game played here with --record replays with --replay to the same
 # state hash, the kept recordings of level 1 still replay to theirs (a change to how
 # the game plays shows up here), --timedemo reports its frame rate, and a file that

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A level is lost when its minute runs out ("VERLOREN!" in red) and won when its last
 # enemy dies ("GEWONNEN!" in green). Both levels are small maps of the test's own: an
 # enemy shut in by walls, far from the player, with and without a tower beside it.

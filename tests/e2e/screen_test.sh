@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The game's 800 x 600 frame on other screens and windows: it fills them with its
 # proportions kept between black bars, the title and the HUD scaled in their places;
 # a click over a bar fires towards that edge; the pause key stops the countdown (the

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program starts, prints its start-up lines in order (all nine tasks, the
 # game's own spelling included), loads the selection level with every model, opens its
 # window at the configured size (file first, then the command line), and shuts down cleanly.

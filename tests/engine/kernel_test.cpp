@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Kernel ordering, suspension, removal and kill-all, with tasks that log what is done to them.
 #include "engine/kernel.h"
 

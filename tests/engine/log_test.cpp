@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Log targets, numbered messages, overlong texts and files complete at exit.
 #include "engine/log.h"
 

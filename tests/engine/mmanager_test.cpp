@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Live and dead lists, deferred deletion, the survivors' report and the guarded accesses.
 #include "engine/mmanager.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line's refusals. --help, --version, an unknown option and settings lines
 // around the options are checked on the real program by the options and start-up
 // end-to-end tests, --record, --replay and --timedemo by the replay test.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Profiler nesting, shares and running figures, driven by the engine clock.
 #include "engine/profiler.h"
 

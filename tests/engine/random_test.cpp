@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's generator gives the same numbers everywhere, again after each reseeding.
 #include "engine/random.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recorded-game file (round trip, every truncation, corrupt and foreign files, the
 // format before the controller) and a recorder and player run through the kernel's,
 // input task's and generator's calls.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame on windows of every shape: where it stands, and the cursor back into it.
 #include "engine/screen.h"
 

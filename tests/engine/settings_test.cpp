@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Settings lines, the settings file's odd lines, settings of several values, the reports
 // on lines that mean nothing, and the inputs the fuzzers found.
 #include "engine/settings.h"

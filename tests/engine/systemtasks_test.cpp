@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frame timer, input queries and the inputs' names, driven through the clock and the
 // real input task.
 #include <SDL.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Collisions of walking movers: who blocks whom, the slide along walls, unloaded models.
 #include "scene.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exact collision test must answer as its first version did, bit for bit: every answer,
 // the record left afterwards (simplex, witness points while a plane is cached) and the lines
 // on standard error, over generated box pairs (touching, 1e-5 apart give or take a little,

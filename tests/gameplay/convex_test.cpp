@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exact collision test: distances against box geometry worked out by hand, flat and
 // thin sets, the cached plane, bad input, and the numerically hard cases.
 #include "gameplay/convex.h"

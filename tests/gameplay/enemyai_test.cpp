@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The enemies' decisions: notice and range, the flag's pick-up and follow, the walk to
 // the flag, the seeded wander, and decisions without a player or weapon.
 #include "gameplay/enemyai.h"

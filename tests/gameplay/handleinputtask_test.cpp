@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player's controls on a written input state: pressed against held, moves and walls,
 // camera, towers, sound and its volumes, toggles, level choice and quitting, the bindings'
 // settings and layouts, and the controller's sticks.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The movement task: hits and their damage, removal of the dead and the lost state, the
 // flag's carrier, and movers at the field's edge.
 #include "gameplay/movementtask.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Particle systems: birth from the clock's seed, the step, respawn, and drawing before
 // each step.
 #include "gameplay/particles.h"

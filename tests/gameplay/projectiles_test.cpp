@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Projectiles on their own: the laser's bounce, the rocket's explosion, and the particle
 // effects they draw.
 #include "gameplay/projectiles.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The square-root comparison of the projectiles' reach: the same answer as taking the root.
 #include "gameplay/rootcompare.h"
 

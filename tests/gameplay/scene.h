@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The gameplay tests' headless world with the game's real rules, and a scene set as a
 // level's: walls as the map loader makes them, a unit cube for a model, shots standing by.
 #pragma once

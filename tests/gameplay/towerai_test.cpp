@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The towers' targeting: range, the scene-graph region they look into, the rate of their
 // shots.
 #include "gameplay/towerai.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Weapons: the rate gate, spawning in front, the shotgun's seeded spread, and shots that
 // would start off the field.
 #include "gameplay/weapons.h"

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What the game says about itself agrees everywhere: the settings with their
 # defaults and the options of --help against the README and the manual page, one
 # version in --version, the manual page, the changelog and the metadata;

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package as a player gets it, without touching the machine's own package
 # database: its control data and file list, the distribution's checkers on it, and
 # the game unpacked into a scratch root, started from there by its launcher under a

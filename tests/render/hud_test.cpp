@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the head-up display shows where, the frame-rate figure and the countdown.
 #include "render/hud.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Screenshots: where they go when the data folder is missing or odd, and failures that
 // leave no file. The XDG folder, the name and an upright PNG are checked on a real
 // screenshot by the options end-to-end test.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ground under every object: height lookup, wrapping, bad coordinates, the grid.
 #include "render/terrain.h"
 

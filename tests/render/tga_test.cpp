@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TGA reader: both types at both depths, each broken header and file, and the texture set's load rule.
 #include <GL/gl.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a pass leaves out: only shapes wholly outside its view volume, from the same
 // matrices the GL is given.
 #include "render/viewvolume.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keyboard, mouse and controller for the real input task without a window: the test
 // says what is held in the next frame, and the task's own update takes it, this frame
 // becoming the last.

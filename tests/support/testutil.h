@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared test helpers: a private working directory, captured console output, small files;
 // and what every test includes: GoogleTest and the standard headers the tests use.
 #pragma once

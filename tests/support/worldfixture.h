@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A headless world for game-rule tests: the singletons the world code needs, driven
 // time, a private working directory, and everything torn down afterwards. The actors
 // carry stand-in weapons that never fire; nothing blocks.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's readers on the generated files, and an MD2 parser of the tests' own.
 #include "asset_files.h"
 #include "render/tga.h"

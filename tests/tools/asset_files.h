@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generated game files as the game reads them (textures and cell maps through its own
 // readers, whose byte-level tests are the layers'), and an MD2 parser written apart from
 // the generator that keeps what the game drops: the header and the GL commands.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generator itself: same bytes on every run, and a failure it reports.
 #include "asset_files.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The committed cell maps and the height fields generated for them.
 #include <deque>
 

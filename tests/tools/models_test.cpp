@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four MD2 models as the game reads and draws them (animations, sizes in world
 // units, winding) and as other programs read them: the GL-command strips and fans
 // cover the triangle list, and the asset-import library's tool opens every file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The five Ogg files decoded with libvorbisfile.
 #include <vorbis/vorbisfile.h>
 

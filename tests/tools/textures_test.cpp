@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The eighteen texture files: read by the game's reader, and pictures laid out as the
 // drawing code expects (the white of the glyphs is checked on
 // screen by the render end-to-end test).

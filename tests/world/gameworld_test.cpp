@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game world's lists and display toggles, the actors it holds, and the state hash of
 // recorded games.
 #include "world/gameworld.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cell maps and height fields read from files the tests write.
 #include "world/maploader.h"
 

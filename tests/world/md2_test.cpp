@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MD2 models on files written here: the reader and its rejections, animation stepping, and
 // the cache that shares what it read and boxes it.
 #include <climits>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The quadtree (splitting, its depth limit, edge points, relocation, the neighbourhood query)
 // and the objects' move protocol in it.
 #include "support/worldfixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sound manager on the silent audio driver. (The generated sounds and models: the asset
 // tests check what they hold, the start-up end-to-end run that they load.)
 #include <SDL.h>

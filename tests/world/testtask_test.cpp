@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game-flow task: the selection level at start, the win check and level changes.
 #include "world/testtask.h"
 
