@@ -85,11 +85,12 @@ int CApplication::Run(const Options& options)
     CSettingsManager& settings = CSettingsManager::GetSingleton();
     ReadSettings(options);
     if (CGameRecording::IsPlayingBack()) {
-        // A replayed game reads the cursor against the size it was recorded at (the
-        // frame's, or an older file's window), and its keys as they were bound then
-        // (the game's own in a file without them).
+        // A replayed game reads the cursor against the space it was recorded in (the
+        // widest frame's, or an older file's frame or window), and its keys as they
+        // were bound then (the game's own in a file without them).
         CInputTask::cursorWidth = CGameRecording::RecordedWidth();
         CInputTask::cursorHeight = CGameRecording::RecordedHeight();
+        CInputTask::cursorWide = CGameRecording::RecordedCursorWide();
         CBindings::Reset();
         for (const std::string& line : CGameRecording::RecordedSettings())
             settings.ParseSetting(line, "recording");
@@ -154,7 +155,7 @@ void CApplication::ReadSettings(const Options& options)
 {
     CSettingsManager& settings = CSettingsManager::GetSingleton();
     settings.RegisterVariable("sound", CMMPointer<BaseDator>(new Dator<int>(sound, 0, 1)));
-    settings.RegisterVariable("fullResolution", CMMPointer<BaseDator>(new Dator<int>(CRenderTask::fullResolution, 0, 1)));
+    settings.RegisterVariable("fullResolution", CMMPointer<BaseDator>(new Dator<int>(CRenderTask::fullResolution, -1, 1)));
     CHandleInputTask::RegisterSettings(settings);
     settings.ParseFile(options.settings);
     // Each argument is one more settings line, applied after the file.

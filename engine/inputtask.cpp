@@ -24,8 +24,9 @@ int CInputTask::keyCount = 0;
 CMMPointer<CMMDynamicBlob<unsigned char>> CInputTask::oldKeys;
 int CInputTask::mouseX = 0;
 int CInputTask::mouseY = 0;
-int CInputTask::cursorWidth = CScreen::kFrameWidth;
+int CInputTask::cursorWidth = CScreen::kMaxFrameWidth;
 int CInputTask::cursorHeight = CScreen::kFrameHeight;
+bool CInputTask::cursorWide = true;
 uint8_t CInputTask::appState = CInputTask::kAllFocus;
 uint8_t CInputTask::oldAppState = CInputTask::kAllFocus;
 uint32_t CInputTask::buttons = 0;
@@ -82,6 +83,7 @@ void CInputTask::Update()
     buttons = SDL_GetRelativeMouseState(&mouseX, &mouseY) & 0xFF;
     SDL_GetMouseState(&mouseX, &mouseY);
     CScreen::CursorToFrame(mouseX, mouseY);
+    mouseX += (CScreen::kMaxFrameWidth - CScreen::FrameWidth()) / 2;
     // No allocation per frame: the old-keys buffer was made once at start.
     std::memcpy(oldKeys->getBuffer(), keys, keyCount);
     SDL_PumpEvents();
@@ -165,6 +167,10 @@ bool CInputTask::oldInput(int input)
 
 float CInputTask::normMouseX()
 {
+    // Both ways as exact as doubles go, so a replay computes the recorded aim bit for
+    // bit; the older way as the older recordings were made with.
+    if (cursorWide)
+        return static_cast<float>((mouseX - cursorWidth / 2.0) / (cursorHeight * 2.0 / 3.0));
     return static_cast<float>(mouseX / (cursorWidth / 2.0) - 1.0);
 }
 

@@ -31,7 +31,11 @@ public:
     static bool mouseDown(int button) { return curMouse(button) && !oldMouse(button); }
     static bool mouseStillDown(int button) { return curMouse(button) && oldMouse(button); }
 
-    // Cursor in -1..1: x to the right, y upwards.
+    // The cursor from the frame's centre, x to the right and y upwards: y is -1 .. 1 from
+    // the bottom edge to the top, x counts in the same units and so spans -1 .. 1 on a
+    // 4:3 frame and reaches further on a wider one (an older recording's x spans -1 .. 1
+    // over the width of its window). The camera looks straight at the figure in the
+    // middle, so on level ground the cursor is where the figure faces.
     static float normMouseX();
     static float normMouseY();
 
@@ -62,11 +66,15 @@ public:
     static unsigned char* keys;
     static int keyCount;
     static CMMPointer<CMMDynamicBlob<unsigned char>> oldKeys;
-    // The cursor in the game's frame (CScreen), whatever the window's size; a replay
-    // of an older recording gives it in the pixels of the window it was made in.
+    // The cursor in the game's frame (CScreen), whatever the window's size, counted in
+    // the widest frame with this one in its middle, so a recording's cursor means the
+    // same whatever frame it was made on. A replay of an older recording gives it in
+    // that recording's space: the 800 x 600 frame, or the window it was made in.
     static int mouseX, mouseY;
-    // The size of the space mouseX and mouseY are in: the frame's, or that window's.
+    // The space mouseX and mouseY are in, and whether x counts in the units of y (the
+    // frame's) or spans -1 .. 1 over the width (before recording format 4).
     static int cursorWidth, cursorHeight;
+    static bool cursorWide;
     static uint8_t appState, oldAppState;
     static uint32_t buttons, oldButtons;
     // The controller: axes from -32768 to 32767 (a stick's y grows downwards), its

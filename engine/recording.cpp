@@ -223,6 +223,7 @@ std::string RecordingCodec::Decode(const std::string& bytes, Recording& out)
                std::to_string(kRecordingFormat);
     if (!in.U16(versionLength) || versionLength > kMaxVersionLength || in.Left() < versionLength)
         return "truncated header";
+    r.format = format;
     r.gameVersion.resize(versionLength);
     in.Raw(&r.gameVersion[0], versionLength);
     if (r.gameVersion != kVersionText)

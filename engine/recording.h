@@ -13,9 +13,11 @@
 #include <vector>
 
 // The file starts with these eight bytes, then the format version. Format 1 had no
-// controller and no settings, format 2 no window focus; both are still read.
+// controller and no settings, format 2 no window focus; format 3 has the cursor in the
+// 800 x 600 frame and spans -1 .. 1 over its width, as the two before did over their
+// window's; format 4 has it in the widest frame, x in the units of y. All are read.
 extern const char kRecordingMagic[8];
-constexpr uint32_t kRecordingFormat = 3;
+constexpr uint32_t kRecordingFormat = 4;
 constexpr int kRecordedPadAxes = 8;
 
 // One kernel pass as the game saw it.
@@ -36,9 +38,10 @@ struct RecordedFrame {
 };
 
 struct Recording {
+    uint32_t format = kRecordingFormat;  // as read; written as kRecordingFormat
     std::string gameVersion;
-    int32_t screenWidth = 0;   // the mouse is read against this size: the game's frame, or
-                               // before format 3 the window's
+    int32_t screenWidth = 0;   // the mouse is read against this size: the widest frame, the
+                               // 800 x 600 frame in format 3, the window's before
     int32_t screenHeight = 0;
     uint16_t keyCount = 0;     // size of the keyboard state array
     uint32_t startTicks = 0;   // the clock before the first frame (level start time)
@@ -97,9 +100,11 @@ public:
     static Mode GetMode() { return mode; }
     // A replay or a timedemo: the file stands in for the devices and the clock.
     static bool IsPlayingBack() { return mode == Mode::kReplay || mode == Mode::kTimedemo; }
-    // The size the replayed cursor is read against.
+    // The size the replayed cursor is read against, and whether its x counts in the
+    // units of its y (format 4 on) or spans -1 .. 1 over the width.
     static int32_t RecordedWidth() { return played.screenWidth; }
     static int32_t RecordedHeight() { return played.screenHeight; }
+    static bool RecordedCursorWide() { return played.format >= 4; }
     // Recording: the settings lines the file keeps for its replay. Playing back: the
     // lines the file keeps (none in a file of format 1).
     static void SetSettings(const std::vector<std::string>& lines) { played.settings = lines; }

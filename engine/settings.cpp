@@ -12,6 +12,7 @@
 
 #include "engine/inputtask.h"
 #include "engine/kernel.h"
+#include "engine/screen.h"
 #include "engine/videotask.h"
 
 namespace {
@@ -214,6 +215,8 @@ void CSettingsManager::CreateStandardSettings()
     RegisterVariable("maxfps", CMMPointer<BaseDator>(maxFps));
     pad = new Dator<int>(CInputTask::padOn, 0, 1);
     RegisterVariable("pad", CMMPointer<BaseDator>(pad));
+    widescreen = new Dator<int>(CScreen::widescreen, 0, 1);
+    RegisterVariable("widescreen", CMMPointer<BaseDator>(widescreen));
 }
 
 void CSettingsManager::DestroyStandardSettings()
@@ -224,4 +227,5 @@ void CSettingsManager::DestroyStandardSettings()
     CVideoTask::screenFull = nullptr;
     maxFps = nullptr;
     pad = nullptr;
+    widescreen = nullptr;
 }

@@ -180,4 +180,5 @@ private:
     Reporter reporter;
     CMMPointer<Dator<int>> maxFps;  // the kernel's frame-rate cap
     CMMPointer<Dator<int>> pad;     // whether the input task opens a controller
+    CMMPointer<Dator<int>> widescreen;  // whether the frame widens to the screen's shape
 };

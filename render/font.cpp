@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "engine/screen.h"
 #include "render/tga.h"
 
 namespace {
@@ -18,8 +19,6 @@ constexpr int kGlyphSize = 16;   // pixels
 constexpr int kAdvance = 14;     // pixels: neighbours overlap by two
 constexpr int kFirstCode = 32;   // the space is the first cell of a set
 constexpr int kSetSize = 128;
-constexpr double kWindowWidth = 800.0;
-constexpr double kWindowHeight = 600.0;
 
 void Print(int x, int y, int set, bool scaled, float scaleX, float scaleY, const char* format, va_list args)
 {
@@ -39,7 +38,7 @@ void Print(int x, int y, int set, bool scaled, float scaleX, float scaleY, const
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    glOrtho(0, kWindowWidth, 0, kWindowHeight, -1, 1);
+    glOrtho(0, CScreen::FrameWidth(), 0, CScreen::kFrameHeight, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();

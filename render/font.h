@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The bitmap font: 256 glyphs of a 16 x 16 texture grid as display lists, printed at
-// window pixels of a fixed 800 x 600 projection.
+// the game's frame pixels (CScreen: 600 lines, the frame's width).
 #pragma once
 
 struct TextureImage;
@@ -8,7 +8,7 @@ struct TextureImage;
 // Builds the 256 glyph lists from the font texture; once, at start.
 void BuildFont(const TextureImage& font);
 
-// Prints the formatted text with its first glyph's lower-left corner at window pixel
+// Prints the formatted text with its first glyph's lower-left corner at frame pixel
 // (x, y), y upwards. Set 0 or 1 (anything above 1 prints with 1). The caller binds the
 // font texture and chooses the colour. Leaves lighting off, depth test and culling on
 // and the modelview matrix current.

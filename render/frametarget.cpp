@@ -4,26 +4,43 @@
 
 #include <GL/glew.h>
 
+#include <cctype>
 #include <iostream>
+#include <string>
 
 #include "engine/screen.h"
 #include "render/framebuffer.h"
 
 namespace {
-constexpr int kFrameWidth = CScreen::kFrameWidth, kFrameHeight = CScreen::kFrameHeight;
+constexpr int kFrameHeight = CScreen::kFrameHeight;
 }  // namespace
 
-const CFrameTarget::Target& CFrameTarget::Choose(bool fullResolution, int shadowMapSide)
+bool IsSoftwareRenderer(const char* renderer)
+{
+    std::string name = renderer ? renderer : "";
+    for (char& c : name)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    // "llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", swrast's "Software Rasterizer",
+    // "zink (lavapipe)"...
+    for (const char* software : {"llvmpipe", "softpipe", "swrast", "software rasterizer", "lavapipe"}) {
+        if (name.find(software) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+const CFrameTarget::Target& CFrameTarget::Choose(bool sharp, int shadowMapSide)
 {
     const int windowWidth = CScreen::WindowWidth(), windowHeight = CScreen::WindowHeight();
+    const int frameWidth = CScreen::FrameWidth();
     const CScreen::Rect fit = CScreen::Frame();
-    if (windowWidth == kFrameWidth && windowHeight == kFrameHeight) {
-        target = {0, 0, 0, kFrameWidth, kFrameHeight};
-    } else if (fullResolution && fit.width >= kFrameWidth && fit.height >= kFrameHeight) {
+    if (windowWidth == frameWidth && windowHeight == kFrameHeight) {
+        target = {0, 0, 0, frameWidth, kFrameHeight};
+    } else if (sharp && fit.width >= frameWidth && fit.height >= kFrameHeight) {
         // Drawn larger than its own size, the frame leaves the shadow map's corner room.
         target = {0, fit.x, fit.y, fit.width, fit.height};
-    } else if (MakeFrameBuffer()) {
-        target = {frameBuffer, 0, 0, kFrameWidth, kFrameHeight};
+    } else if (MakeFrameBuffer(frameWidth)) {
+        target = {frameBuffer, 0, 0, frameWidth, kFrameHeight};
     } else {
         if (!toldTooSmall && (windowWidth < shadowMapSide || windowHeight < shadowMapSide))
             std::cerr << "VELQ: without off-screen drawing the shadows need a window of " << shadowMapSide << "x"
@@ -34,19 +51,33 @@ const CFrameTarget::Target& CFrameTarget::Choose(bool fullResolution, int shadow
     return target;
 }
 
-bool CFrameTarget::MakeFrameBuffer()
+bool CFrameTarget::MakeFrameBuffer(int width)
 {
-    if (frameBufferTried)
-        return frameBuffer != 0;
-    frameBufferTried = true;
-    if (!CanDrawOffscreen(true))
+    if (frameBufferTried && frameBuffer == 0)
         return false;
-    const uint32_t colour = NewRenderbuffer(GL_RGBA8, kFrameWidth, kFrameHeight);
-    const uint32_t depth = NewRenderbuffer(GL_DEPTH24_STENCIL8_EXT, kFrameWidth, kFrameHeight);
-    frameBuffer = MakeFramebuffer({{GL_COLOR_ATTACHMENT0_EXT, colour, false},
-                                   {GL_DEPTH_ATTACHMENT_EXT, depth, false},
-                                   {GL_STENCIL_ATTACHMENT_EXT, depth, false}});
-    return frameBuffer != 0;
+    if (!frameBufferTried) {
+        frameBufferTried = true;
+        if (!CanDrawOffscreen(true))
+            return false;
+        colourBuffer = NewRenderbuffer(GL_RGBA8, width, kFrameHeight);
+        depthBuffer = NewRenderbuffer(GL_DEPTH24_STENCIL8_EXT, width, kFrameHeight);
+        frameBuffer = MakeFramebuffer({{GL_COLOR_ATTACHMENT0_EXT, colourBuffer, false},
+                                       {GL_DEPTH_ATTACHMENT_EXT, depthBuffer, false},
+                                       {GL_STENCIL_ATTACHMENT_EXT, depthBuffer, false}});
+        frameBufferWidth = width;
+        return frameBuffer != 0;
+    }
+    if (width != frameBufferWidth) {
+        // The same buffers, new storage: the framebuffer that holds them stays whole.
+        for (const auto& [buffer, format] : {std::pair{colourBuffer, GLenum{GL_RGBA8}},
+                                             std::pair{depthBuffer, GLenum{GL_DEPTH24_STENCIL8_EXT}}}) {
+            glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, buffer);
+            glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, format, width, kFrameHeight);
+        }
+        glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
+        frameBufferWidth = width;
+    }
+    return true;
 }
 
 void CFrameTarget::Show()
@@ -70,7 +101,7 @@ void CFrameTarget::Show()
     }
     glDisable(GL_SCISSOR_TEST);
     glBindFramebufferEXT(GL_READ_FRAMEBUFFER_EXT, frameBuffer);
-    glBlitFramebufferEXT(0, 0, kFrameWidth, kFrameHeight, fit.x, fit.y, fit.x + fit.width, fit.y + fit.height,
+    glBlitFramebufferEXT(0, 0, target.width, target.height, fit.x, fit.y, fit.x + fit.width, fit.y + fit.height,
                          GL_COLOR_BUFFER_BIT, GL_LINEAR);
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
 }

@@ -4,6 +4,7 @@
 
 #include <cassert>
 
+#include "engine/screen.h"
 #include "world/toggles.h"
 
 namespace {
@@ -16,21 +17,36 @@ constexpr int kLineStep = 16;  // pixels between two lines of a column
 constexpr int kFirstLineY = 500;
 constexpr int kNoticeTopY = 580;
 
+// The box behind the title and the help page, on the 4:3 frame.
+constexpr int kBackdropLeft = 210, kBackdropBottom = 288, kBackdropRight = 600, kBackdropTop = 432;
+
+// The edge an item keeps its place from.
+enum class Edge { Left, Centre, Right };
+
 class Builder {
 public:
-    explicit Builder(HudLayout& l) : layout(l) { layout.count = 0; }
+    Builder(HudLayout& l, int frameWidth) : layout(l), wider(frameWidth - CScreen::kFrameWidth)
+    {
+        layout.count = 0;
+    }
 
     void Backdrop(const float* colour)
     {
         HudItem& item = Next();
         item.kind = HudItem::Kind::Backdrop;
+        item.x = kBackdropLeft + Shift(Edge::Centre);
+        item.y = kBackdropBottom;
+        item.width = kBackdropRight - kBackdropLeft;
+        item.height = kBackdropTop - kBackdropBottom;
         item.colour = colour;
     }
-    void Text(int x, int y, int set, const float* colour, const char* text, float sx = 1.0f, float sy = 1.0f)
+    // x is the place on the 4:3 frame.
+    void Text(Edge edge, int x, int y, int set, const float* colour, const char* text, float sx = 1.0f,
+              float sy = 1.0f)
     {
         HudItem& item = Next();
         item.kind = HudItem::Kind::Text;
-        item.x = x;
+        item.x = x + Shift(edge);
         item.y = y;
         item.set = set;
         item.scaleX = sx;
@@ -47,7 +63,10 @@ private:
         item = HudItem();
         return item;
     }
+    int Shift(Edge edge) const { return edge == Edge::Left ? 0 : edge == Edge::Centre ? wider / 2 : wider; }
+
     HudLayout& layout;
+    int wider;  // how much wider than 4:3 the frame is
 };
 
 }  // namespace
@@ -71,42 +90,42 @@ const char* const kWeaponNames[3] = {"Raketenwerfer", "LaserMG", "Pumpgun"};
 
 void LayoutHud(const HudInput& in, HudLayout& out)
 {
-    Builder b(out);
+    Builder b(out, in.frameWidth);
     int y = kFirstLineY;
     // Each line that is shown above the help page pushes it down by one line.
     if (in.level == 0) {
         b.Backdrop(nullptr);  // in whatever colour the scene left current
-        b.Text(100, y, 0, kRed, "Velq!", 1.5f, 2.0f);
+        b.Text(Edge::Left, 100, y, 0, kRed, "Velq!", 1.5f, 2.0f);
         y -= kLineStep;
     }
     if (in.result == 1 || in.result == 2) {
         const bool won = in.result == 1;
-        b.Text(300, 50, 0, won ? kGreen : kRed, won ? "GEWONNEN!" : "VERLOREN!", 1.5f, 2.0f);
+        b.Text(Edge::Centre, 300, 50, 0, won ? kGreen : kRed, won ? "GEWONNEN!" : "VERLOREN!", 1.5f, 2.0f);
         y -= kLineStep;
     }
     if (in.help) {
         b.Backdrop(kWhite);
         for (const char* line : kHelpLines) {
-            b.Text(170, y, 0, kWhite, line);
+            b.Text(Edge::Centre, 170, y, 0, kWhite, line);
             y -= kLineStep;
         }
     }
     if (in.weapon >= 0 && in.weapon < 3)
-        b.Text(630, 16, 0, kWhite, kWeaponNames[in.weapon]);
-    b.Text(630, 0, 0, kWhite, "Health: ");
-    b.Text(728, 0, 0, kWhite, in.healthText);
+        b.Text(Edge::Right, 630, 16, 0, kWhite, kWeaponNames[in.weapon]);
+    b.Text(Edge::Right, 630, 0, 0, kWhite, "Health: ");
+    b.Text(Edge::Right, 728, 0, 0, kWhite, in.healthText);
     if (in.fps) {
-        b.Text(0, 0, 0, kWhite, "FPS: ");
-        b.Text(128, 0, 1, kWhite, in.rateText);
+        b.Text(Edge::Left, 0, 0, 0, kWhite, "FPS: ");
+        b.Text(Edge::Left, 128, 0, 1, kWhite, in.rateText);
     }
-    b.Text(384, 0, 1, kWhite, in.timeText);
+    b.Text(Edge::Centre, 384, 0, 1, kWhite, in.timeText);
     // The help toggle never gets a notice.
     y = kNoticeTopY;
     for (int i = static_cast<int>(Toggle::Help) + 1; i < kToggleCount; ++i) {
         if (!in.toggleShown[i])
             continue;
-        b.Text(0, y, 0, kWhite, ToggleName(static_cast<Toggle>(i)));
-        b.Text(164, y, 0, kWhite, in.toggleOn[i] ? ": ON" : ": OFF");
+        b.Text(Edge::Left, 0, y, 0, kWhite, ToggleName(static_cast<Toggle>(i)));
+        b.Text(Edge::Left, 164, y, 0, kWhite, in.toggleOn[i] ? ": ON" : ": OFF");
         y -= kLineStep;
     }
 }

@@ -5,9 +5,12 @@
 
 #include <cstdint>
 
+#include "engine/screen.h"
+
 #include "world/toggles.h"
 
 struct HudInput {
+    int frameWidth = CScreen::kFrameWidth;  // the frame's width in pixels, 600 lines high
     int32_t level = 0;   // 0 is the selection map, which shows the title
     int32_t result = 0;  // 0 playing, 1 won, 2 lost
     int32_t weapon = 0;  // the player's current weapon
@@ -23,7 +26,8 @@ struct HudInput {
 struct HudItem {
     enum class Kind { Backdrop, Text };
     Kind kind = Kind::Text;
-    int x = 0, y = 0;   // window pixels from the lower left; a backdrop ignores them
+    int x = 0, y = 0;   // frame pixels from the lower left: a text's start, a box's corner
+    int width = 0, height = 0;  // a backdrop's size
     int set = 0;        // character set of the font
     float scaleX = 1.0f, scaleY = 1.0f;
     const float* colour = nullptr;  // red, green, blue; null keeps the current colour
@@ -40,5 +44,9 @@ constexpr int kHelpLineCount = 11;
 extern const char* const kHelpLines[kHelpLineCount];
 extern const char* const kWeaponNames[3];
 
-// The items of one frame in drawing order.
+// The items of one frame in drawing order. They are placed on the 800 pixels of the
+// 4:3 frame, and on a wider frame each keeps its place from the edge it belongs to:
+// the left column (title, frame rate, notices) from the left edge, the right column
+// (weapon, health) from the right edge; the centred ones (countdown, result, the title's
+// and help page's box and the help page) stay centred.
 void LayoutHud(const HudInput& in, HudLayout& out);

@@ -20,7 +20,7 @@ void DrawBackdropAt(int left, int bottom, int right, int top)
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    glOrtho(0, CRenderTask::kViewWidth, 0, CRenderTask::kViewHeight, -1, 1);
+    glOrtho(0, CScreen::FrameWidth(), 0, CRenderTask::kViewHeight, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
@@ -38,9 +38,6 @@ void DrawBackdropAt(int left, int bottom, int right, int top)
     glDisable(GL_LIGHTING);
 }
 
-// The box behind the title and the help page.
-void DrawBackdrop() { DrawBackdropAt(210, 288, 600, 432); }
-
 }  // namespace
 
 void CRenderTask::DrawHud()
@@ -50,6 +47,7 @@ void CRenderTask::DrawHud()
     std::snprintf(healthText, sizeof(healthText), "%d", player.GetHealth());
 
     HudInput in;
+    in.frameWidth = frameWidth;
     in.level = world.GetLevel();
     in.result = world.GetResult();
     in.weapon = player.GetCurrentWeapon();
@@ -72,7 +70,7 @@ void CRenderTask::DrawHud()
             glColor3f(item.colour[0], item.colour[1], item.colour[2]);
         if (item.kind == HudItem::Kind::Backdrop) {
             glDisable(GL_TEXTURE_2D);
-            DrawBackdrop();
+            DrawBackdropAt(item.x, item.y, item.x + item.width, item.y + item.height);
             continue;
         }
         // Every text with the font, also after an untextured backdrop.
@@ -94,7 +92,7 @@ void CRenderTask::DrawPause()
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(0.0f, 0.0f, 0.0f, 0.5f);
     glDisable(GL_CULL_FACE);  // the box is wound clockwise
-    DrawBackdropAt(0, 0, kViewWidth, kViewHeight);
+    DrawBackdropAt(0, 0, frameWidth, kViewHeight);
     glEnable(GL_CULL_FACE);
     glDisable(GL_BLEND);
     // Centred: five glyphs of 14 pixels' advance (the last one 16 wide), four times as large.
@@ -103,6 +101,6 @@ void CRenderTask::DrawPause()
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, TextureName(TextureId::Font));
     glColor3f(1.0f, 1.0f, 1.0f);
-    PrintTextScaled((kViewWidth - kWidth) / 2, (kViewHeight - kHeight) / 2, 0, kScale, kScale, "PAUSE");
+    PrintTextScaled((frameWidth - kWidth) / 2, (kViewHeight - kHeight) / 2, 0, kScale, kScale, "PAUSE");
     glDisable(GL_TEXTURE_2D);
 }

@@ -55,10 +55,11 @@ inline void StepDone(const char* step)
 }  // namespace
 
 void (*CRenderTask::stepDone)(const char*) = nullptr;
-int CRenderTask::fullResolution = 0;
+int CRenderTask::fullResolution = -1;
 
 CRenderTask::CRenderTask()
     : cameraProjection{},
+      projectionWidth(0),
       lightProjection{},
       lightView{},
       worldExtent(TerrainGeometry::kWorldExtent),
@@ -82,7 +83,9 @@ CRenderTask::CRenderTask()
       waterSeenBox{},
       depthImage(static_cast<size_t>(kShadowMapSize) * kShadowMapSize),
       heightBytes(static_cast<size_t>(TerrainGeometry::kSamples) * TerrainGeometry::kSamples),
-      target{0, 0, 0, kViewWidth, kViewHeight},
+      target{0, 0, 0, CScreen::kFrameWidth, kViewHeight},
+      frameWidth(CScreen::kFrameWidth),
+      softwareRenderer(false),
       lightObjects(LightObjects::All),
       lightFrameBuffer(0),
       stillFrameBuffer(0),
@@ -116,6 +119,7 @@ bool CRenderTask::Start()
     glEnable(GL_CULL_FACE);
     glEnable(GL_NORMALIZE);
 
+    softwareRenderer = IsSoftwareRenderer(reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
     GLint stencilBits = 0;
     glGetIntegerv(GL_STENCIL_BITS, &stencilBits);
     stencilSplit = stencilBits >= 2;
@@ -129,18 +133,15 @@ bool CRenderTask::Start()
     // The particles are gathered and drawn small; without the GL to do that, they are
     // drawn in the frame as they are gathered.
     glActiveTexture(GL_TEXTURE0);
-    particles.Init(kViewWidth, kViewHeight);
+    particles.Init(CScreen::kFrameWidth, kViewHeight);
     glActiveTexture(GL_TEXTURE1);
 
     glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);
     glMaterialfv(GL_FRONT, GL_SPECULAR, kWhite);
     glMaterialf(GL_FRONT, GL_SHININESS, 16.0f);
 
-    // The camera's aspect is square although the view is 800 x 600.
+    MakeCameraProjection(CScreen::kFrameWidth);
     glPushMatrix();
-    glLoadIdentity();
-    gluPerspective(45.0, 1.0, 1.0, 100.0);
-    glGetFloatv(GL_MODELVIEW_MATRIX, cameraProjection);
     glLoadIdentity();
     gluPerspective(90.0, 1.0, kLightHeight - 5.0, kLightHeight + kWaterHeight);
     glGetFloatv(GL_MODELVIEW_MATRIX, lightProjection);
@@ -149,6 +150,20 @@ bool CRenderTask::Start()
     glGetFloatv(GL_MODELVIEW_MATRIX, lightView);
     glPopMatrix();
     return true;
+}
+
+void CRenderTask::MakeCameraProjection(int width)
+{
+    // Square on the 4:3 frame: the picture is stretched to it, which the cursor's x
+    // counts with (a unit of it is 400 pixels, as one of y is 300). Wider, the aspect
+    // grows with the width, which keeps that scale and the vertical field.
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    gluPerspective(45.0, static_cast<double>(width) / CScreen::kFrameWidth, 1.0, 100.0);
+    glGetFloatv(GL_MODELVIEW_MATRIX, cameraProjection);
+    glPopMatrix();
+    projectionWidth = width;
 }
 
 void CRenderTask::Update()
@@ -192,7 +207,8 @@ void CRenderTask::BeginFrame()
     const GLenum polygonMode = IsOn(Toggle::Wireframe) ? GL_LINE : GL_FILL;
     glPolygonMode(GL_BACK, polygonMode);
     glPolygonMode(GL_FRONT, polygonMode);
-    target = frameTarget.Choose(fullResolution != 0, kShadowMapSize);
+    frameWidth = CScreen::FrameWidth();
+    target = frameTarget.Choose(DrawsSharp(fullResolution, softwareRenderer), kShadowMapSize);
     if (GLEW_EXT_framebuffer_object)
         glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, target.framebuffer);
     particles.SetFrame(target.framebuffer, target.x, target.y, target.width, target.height);
@@ -203,6 +219,8 @@ void CRenderTask::LookFromCamera()
 {
     // The camera stands at the player's offset and looks at the player.
     const Player& player = ThePlayer();
+    if (projectionWidth != frameWidth)
+        MakeCameraProjection(frameWidth);
     glMatrixMode(GL_PROJECTION);
     glLoadMatrixf(cameraProjection);
     glMatrixMode(GL_MODELVIEW);

@@ -27,14 +27,14 @@ struct SceneKind;
 class CRenderTask : public ITask {
 public:
     static constexpr int kShadowMapSize = 512;
-    // The game's own frame: everything is drawn to these sizes, and CScreen puts the
-    // frame on the window.
-    static constexpr int kViewWidth = CScreen::kFrameWidth;
+    // The game's own frame is this high, and CScreen::FrameWidth() wide: the HUD and
+    // the texts are laid out in its pixels, and CScreen puts it on the window.
     static constexpr int kViewHeight = CScreen::kFrameHeight;
     // The water's surface, which the mirror reflects in.
     static constexpr float kWaterHeight = 0.5f;
     // Setting fullResolution: 1 draws the frame at the size it has on the screen (when
-    // that is larger) instead of at its own and scaling it up.
+    // that is larger) instead of at its own and scaling it up, 0 scales it up, -1 leaves
+    // it to the renderer (DrawsSharp).
     static int fullResolution;
 
     // The stencil of the camera's passes when the dim pass is split: the water mask
@@ -170,9 +170,15 @@ private:
     bool LoadTextures();
     uint32_t TextureName(TextureId id) const { return textures[Slot(id)].glName; }
 
-    // Projections and views fixed at start: the camera's (square, although the view is
-    // 800 x 600), and the light's straight down onto the level.
+    // The camera's projection for a frame of this width: the same vertical field and the
+    // same scale per pixel at every width, so a wider frame shows more to the sides
+    // (square on the 4:3 frame, whose picture is as wide as it is high in the world).
+    void MakeCameraProjection(int width);
+
+    // The camera's projection, for the frame width it was made for; the light's, and its
+    // view straight down onto the level, fixed at start.
     float cameraProjection[16];
+    int projectionWidth;
     float lightProjection[16];
     float lightView[16];
 
@@ -213,6 +219,8 @@ private:
     CScreenshots screenshots;
     CFrameTarget frameTarget;
     CFrameTarget::Target target;  // this frame's
+    int frameWidth;               // this frame's width in its own pixels
+    bool softwareRenderer;        // the GL draws on the processor
     ViewVolume view;  // of the pass being drawn
     LightObjects lightObjects;
     uint32_t lightFrameBuffer;  // the shadow map's framebuffer

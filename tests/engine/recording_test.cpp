@@ -46,15 +46,21 @@ TEST(RecordingCodec, RoundTripsEveryFieldAndRefusesEveryTruncationLeavingNothing
     const std::string bytes = Encode(r);
     Recording back;
     ASSERT_EQ(RecordingCodec::Decode(bytes, back), "");
-    EXPECT_EQ(std::tie(back.gameVersion, back.screenWidth, back.screenHeight, back.keyCount, back.startTicks,
+    EXPECT_EQ(std::tie(back.format, back.gameVersion, back.screenWidth, back.screenHeight, back.keyCount, back.startTicks,
                        back.startSeconds, back.settings, back.frames, back.finalHash),
-              std::tie(r.gameVersion, r.screenWidth, r.screenHeight, r.keyCount, r.startTicks, r.startSeconds,
+              std::tie(kRecordingFormat, r.gameVersion, r.screenWidth, r.screenHeight, r.keyCount, r.startTicks, r.startSeconds,
                        r.settings, r.frames, r.finalHash));
     for (size_t n = 0; n < bytes.size(); ++n) {
         Recording out = Sample();
         EXPECT_NE(RecordingCodec::Decode(bytes.substr(0, n), out), "") << n << " bytes";
         EXPECT_TRUE(out.frames.empty() && out.gameVersion.empty()) << n << " bytes";
     }
+
+    // Format 3 differs by what its cursor means, which the replay reads from the format.
+    std::string bytes3 = bytes;
+    bytes3[8] = 3;
+    ASSERT_EQ(RecordingCodec::Decode(bytes3, back), "");
+    EXPECT_TRUE(back.format == 3 && back.frames == r.frames);
 
     // Format 1 had no settings in its header and no controller byte in its frames,
     // format 2 no focus byte; their frames read as focused.
@@ -74,7 +80,8 @@ TEST(RecordingCodec, RoundTripsEveryFieldAndRefusesEveryTruncationLeavingNothing
         }
         RecordingCodec::End(2, old.finalHash, bytesOld);
         ASSERT_EQ(RecordingCodec::Decode(bytesOld, back), "") << "format " << int{format};
-        EXPECT_TRUE(back.frames == old.frames && back.settings == old.settings) << "format " << int{format};
+        EXPECT_TRUE(back.frames == old.frames && back.settings == old.settings && back.format == uint32_t(format))
+            << "format " << int{format};
     }
 }
 
@@ -88,7 +95,7 @@ TEST(RecordingCodec, RefusesForeignAndCorruptFilesWithTheReason)
     auto with = [&](size_t at, std::string bytes) { return good.substr(0, at) + bytes + good.substr(at + bytes.size()); };
     struct Case { const char* what; std::string bytes; const char* reason; } cases[] = {
         {"magic", with(0, "X"), "not a Velq! recording"},
-        {"format", with(8, std::string("\x04", 1)), "recording format 4, this game reads formats 1 to 3"},
+        {"format", with(8, std::string("\x05", 1)), "recording format 5, this game reads formats 1 to 4"},
         {"controller byte", with(padAt, "\x02"), "corrupt controller state in frame 1"},
         {"settings count", with(headerEnd - 16, "\xff\xff"), "corrupt header"},
         {"screen width 0", with(versionAt + std::strlen(kVersionText), std::string(4, '\0')), "corrupt header"},

@@ -6,6 +6,7 @@
 #include "engine/clock.h"
 #include "engine/inputnames.h"
 #include "engine/inputtask.h"
+#include "engine/screen.h"
 #include "engine/timertask.h"
 #include "engine/videotask.h"
 #include "support/inputdevice.h"
@@ -104,17 +105,25 @@ TEST(Input, NamesAreSDLsOwnFoundInEitherCaseOrAsTheLetterAndOddNamesFindNothing)
     unsetenv("SDL_VIDEODRIVER");
 }
 
-TEST(Input, CursorIsNormalisedToMinusOneToOneWithYUp)
+TEST(Input, CursorIsNormalisedFromTheCentreWithYUpAndXInTheUnitsOfY)
 {
-    const struct { int width, height, x, y; float normX, normY; } cases[] = {
-        {800, 600, 400, 300, 0, 0}, {1024, 768, 0, 768, -1, -1}};
+    // The widest frame's space (the 4:3 frame in its middle, 800 .. 1599), and the
+    // older recordings' spaces whose x spans -1 .. 1 over the width.
+    const struct { int width, height; bool wide; int x, y; float normX, normY; } cases[] = {
+        {2400, 600, true, 1200, 300, 0, 0},    {2400, 600, true, 800, 0, -1, 1},
+        {2400, 600, true, 1600, 600, 1, -1},   // the 4:3 frame's edges
+        {2400, 600, true, 667, 150, -1.3325f, 0.5f},  // the left edge of 1920 x 1080's 1066
+        {2400, 600, true, 0, 0, -3, 1},        // the widest frame's
+        {800, 600, false, 400, 300, 0, 0},     {800, 600, false, 0, 600, -1, -1},
+        {1024, 768, false, 0, 768, -1, -1},    {1920, 1080, false, 1920, 0, 1, 1},
+    };
     for (const auto& c : cases) {
-        CInputTask::cursorWidth = c.width, CInputTask::cursorHeight = c.height;
+        CInputTask::cursorWidth = c.width, CInputTask::cursorHeight = c.height, CInputTask::cursorWide = c.wide;
         CInputTask::mouseX = c.x, CInputTask::mouseY = c.y;
         EXPECT_FLOAT_EQ(CInputTask::normMouseX(), c.normX) << c.x;
         EXPECT_FLOAT_EQ(CInputTask::normMouseY(), c.normY) << c.y;
     }
-    CInputTask::cursorWidth = 800, CInputTask::cursorHeight = 600;
+    CInputTask::cursorWidth = CScreen::kMaxFrameWidth, CInputTask::cursorHeight = 600, CInputTask::cursorWide = true;
 }
 
 }  // namespace

@@ -46,20 +46,40 @@ TEST(Hud, HelpLinesStartLowerForEachLineShownAboveThem)
     EXPECT_EQ(Find(Texts(noHelp), "F1: Hilfe"), nullptr);
 }
 
-TEST(Hud, TitleResultWeaponHealthRateAndTimeStandWhereTheyBelong)
+TEST(Hud, TitleResultWeaponHealthRateAndTimeKeepTheirPlaceFromTheEdgeTheyBelongTo)
 {
     HudInput in;
-    in.level = 0, in.result = 2, in.weapon = 1, in.fps = false;
+    in.level = 0, in.result = 2, in.weapon = 1, in.fps = false, in.help = true;
     in.healthText = "95", in.timeText = "42";
-    auto texts = Texts(in);
-    const std::vector<Shown> want = {
-        {100, 500, 0, "Velq!"}, {300, 50, 0, "VERLOREN!"}, {630, 16, 0, "LaserMG"},
-        {630, 0, 0, "Health: "}, {728, 0, 0, "95"},        {384, 0, 1, "42"},
+    enum Edge { L, C, R };
+    const struct { Edge edge; Shown at4x3; } want[] = {
+        {L, {100, 500, 0, "Velq!"}}, {C, {300, 50, 0, "VERLOREN!"}}, {C, {170, 468, 0, "F1: Hilfe"}},
+        {R, {630, 16, 0, "LaserMG"}}, {R, {630, 0, 0, "Health: "}},   {R, {728, 0, 0, "95"}},
+        {C, {384, 0, 1, "42"}},
     };
-    ASSERT_EQ(texts.size(), want.size());
-    for (size_t i = 0; i < want.size(); ++i)
-        EXPECT_EQ(std::tie(texts[i].text, texts[i].x, texts[i].y, texts[i].set),
-                  std::tie(want[i].text, want[i].x, want[i].y, want[i].set));
+    // The 4:3 frame, 16:9 (1920 x 1080), 16:10 and the widest.
+    for (int width : {800, 1066, 960, 2400}) {
+        in.frameWidth = width;
+        const auto texts = Texts(in);
+        for (const auto& w : want) {
+            const Shown* got = Find(texts, w.at4x3.text);
+            ASSERT_TRUE(got) << w.at4x3.text;
+            const int x = w.at4x3.x + (w.edge == L ? 0 : w.edge == C ? (width - 800) / 2 : width - 800);
+            EXPECT_EQ(std::tie(got->x, got->y, got->set), std::tie(x, w.at4x3.y, w.at4x3.set))
+                << w.at4x3.text << " on a frame " << width << " wide";
+        }
+        HudLayout layout;
+        LayoutHud(in, layout);
+        for (int i = 0; i < layout.count; ++i) {
+            const HudItem& box = layout.items[i];
+            if (box.kind == HudItem::Kind::Backdrop) {
+                EXPECT_TRUE(box.x * 2 + box.width == width + 10 && box.y == 288 && box.height == 144) << width;
+            }
+        }
+    }
+    in.frameWidth = 800, in.help = false;
+    auto texts = Texts(in);
+    EXPECT_EQ(texts.size(), 6u);
 
     in.fps = true, in.rateText = "61";
     texts = Texts(in);
