@@ -195,6 +195,7 @@ void CMenu::Rebind(const MenuRow& row, int input)
     if (padRow != padInput)
         return;  // a key for a pad row, or the other way round: waits on
     capturing = false;
+    message.clear();
     const Action action = static_cast<Action>(row.action);
     const auto device = static_cast<CBindings::Device>(row.device);
     SetSetting(CBindings::SettingName(action, device), InputName(input));
