@@ -152,7 +152,7 @@ widened() {
     [ $side -gt 0 ] || fail "the frame did not widen on $SCREEN_W x $SCREEN_H"
     wait_until in_frame 0 0 $side 600 "$LIT" 90%
     in_frame $((FW - side)) 0 $side 600 "$LIT" 90% || fail "the right strip is not drawn ($SHOWN)"
-    in_frame $((FW - 72)) 584 44 16 "$WHITE" 20 || fail "the health is not at the right edge ($SHOWN)"
+    in_frame $((FW - 72)) 584 44 16 "$WHITE" 4% || fail "the health is not at the right edge ($SHOWN)"
     for aim in "$((FW - 20)) 530" "20 40"; do
         # shellcheck disable=SC2086
         set -- $aim
