@@ -2,11 +2,11 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The game's frame on other screens and windows: 600 lines high and, on a screen wider
 # than 4:3, as wide as its shape, so it fills the screen with more of the level at the
-# sides; -widescreen keeps 4:3 between black bars. The HUD keeps to its edges, and a
-# click near either edge fires exactly towards that point. The pause key stops the
-# countdown (the frames go on, the clock does not) and resumes it; losing the focus
-# pauses and a click resumes; games recorded on wide screens, with their pauses, replay
-# to their hash, one of them in an 800 x 600 window.
+# sides; -widescreen keeps 4:3 between black bars. The HUD keeps to its edges, the
+# pause's menu to the middle, and a click near either edge fires exactly towards that
+# point. The pause key stops the countdown (the frames go on, the clock does not) and
+# resumes it; losing the focus pauses and a click resumes; games recorded on wide
+# screens, with their pauses, replay to their hash, one of them in an 800 x 600 window.
 . "$(dirname "$0")/lib.sh"
 
 RED="r>0.8 && g<0.5 && b<0.5"
@@ -184,7 +184,7 @@ countdown() {
     convert "$WORK/shot.png" -crop "$4x$5+$2+$3" +repage "$1"
 }
 press F9 seen "Paused" 1
-wait_until in_frame $((FW / 2 - 100)) 270 200 60 "$WHITE" 500  # "PAUSE", centred
+wait_until in_frame $((FW / 2 - 100)) 225 200 40 "$WHITE" 2%  # the menu's "PAUSE", centred
 countdown "$WORK/paused.png"
 n=0
 while [ $n -lt 8 ]; do
@@ -255,7 +255,7 @@ other_window() { OTHER=$(xdotool search --name "^xmessage$" | head -n1) && [ -n 
 wait_until other_window
 xdotool windowfocus "$OTHER"
 wait_for_line "Paused"
-wait_until in_frame $((FW / 2 - 100)) 270 200 60 "$WHITE" 150
+wait_until in_frame $((FW / 2 - 100)) 225 200 40 "$WHITE" 2%
 kill "$OTHER_PID"
 xdotool windowfocus "$game"
 xdotool mousemove 500 100
