@@ -249,6 +249,7 @@ wait_until in_frame 100 60 110 40 "$RED" 100
 game=$(xdotool search --name "^Velq!$" | head -n1)
 press 5 seen "LEVEL CHANGE" 1
 widened
+xdotool mousemove 500 100  # the game's, not under the window that takes the focus
 xmessage -geometry 120x40+0+0 elsewhere 2>/dev/null &
 OTHER_PID=$!
 other_window() { OTHER=$(xdotool search --name "^xmessage$" | head -n1) && [ -n "$OTHER" ]; }
