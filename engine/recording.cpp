@@ -12,6 +12,7 @@
 #include <iostream>
 
 #include "engine/clock.h"
+#include "engine/filenotes.h"
 #include "engine/inputtask.h"
 #include "engine/kernel.h"
 #include "engine/options.h"
@@ -359,9 +360,29 @@ std::string CGameRecording::StartReplay(const std::string& path, bool timedemo)
 {
     session = Session();
     session.path = path;
+    Recording r;
+    const std::string why = Read(path, r);
+    if (!why.empty())
+        return why;
+    played = std::move(r);
+    session.keys.assign(SDLK_LAST, 0);
+    CClock::SetNow(played.startTicks, static_cast<time_t>(played.startSeconds));
+    mode = timedemo ? Mode::kTimedemo : Mode::kReplay;
+    return "";
+}
+
+std::string CGameRecording::Read(const std::string& path, Recording& r)
+{
+    // The message names the file, the file notes only why.
+    const auto refuse = [](const std::string& message, const std::string& why) {
+        CFileNotes::Error(why);
+        return message;
+    };
     std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
-        return "cannot open " + path + ": " + std::strerror(errno);
+    if (!f) {
+        const std::string why = std::strerror(errno);
+        return refuse("cannot open " + path + ": " + why, "cannot be opened: " + why);
+    }
     std::string bytes;
     char chunk[65536];
     size_t n;
@@ -370,18 +391,11 @@ std::string CGameRecording::StartReplay(const std::string& path, bool timedemo)
     const bool readError = std::ferror(f) != 0;
     std::fclose(f);
     if (readError)
-        return "cannot read " + path;
-    Recording r;
-    const std::string why = RecordingCodec::Decode(bytes, r);
-    if (!why.empty())
-        return path + ": " + why;
-    if (r.frames.empty())
-        return path + ": no frames";
-    played = std::move(r);
-    session.keys.assign(SDLK_LAST, 0);
-    CClock::SetNow(played.startTicks, static_cast<time_t>(played.startSeconds));
-    mode = timedemo ? Mode::kTimedemo : Mode::kReplay;
-    return "";
+        return refuse("cannot read " + path, "cannot be read");
+    std::string why = RecordingCodec::Decode(bytes, r);
+    if (why.empty() && r.frames.empty())
+        why = "no frames";
+    return why.empty() ? "" : refuse(path + ": " + why, why);
 }
 
 void CGameRecording::BeginFrame()

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "engine/singleton.h"
 
@@ -24,6 +25,8 @@ public:
     // standard error and exits with code 1. A silent manager opens nothing and every
     // sound stays unloaded.
     explicit SoundManager(bool openDevice = true);
+    // Opens the audio device of a silent manager: "" or why not.
+    std::string Open();
     bool IsOpen() const { return open; }
     ~SoundManager();
 
@@ -31,6 +34,11 @@ public:
     // loaded (missing, empty, or refused by the mixer) stays null and plays nothing, with
     // a line on standard error naming it and why. Always true.
     bool LoadSounds();
+    // Decodes the whole file as LoadSounds does an effect, and lets it go again: false,
+    // with the line LoadSounds prints, when the mixer cannot play it or nothing is open.
+    bool Decodes(const std::string& path) const;
+    // Closes the audio device the manager opened.
+    static void Close();
     // Plays an effect once on the first free channel; returns the channel, -1 when none
     // was free or the sound is not loaded.
     int PlaySound(int index);
