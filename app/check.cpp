@@ -152,7 +152,11 @@ private:
             return;
         ++files;
         std::vector<FileNote> notes;
-        {
+        std::error_code ec;
+        if (fs::exists(path, ec) && !fs::is_regular_file(path, ec)) {
+            // A pipe or a device could keep a reader waiting for ever.
+            notes.push_back({true, 0, "no regular file; not read"});
+        } else {
             CFileNotes listen;
             Read(path, kind);
             notes = listen.Notes();

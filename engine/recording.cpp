@@ -30,6 +30,8 @@ constexpr int32_t kMaxScreenSide = 16384;
 constexpr uint16_t kMaxKeyCount = 4096;
 constexpr uint16_t kMaxSettings = 512;
 constexpr uint16_t kMaxSettingLength = 1023;
+// A file is read whole: a day of play is far less, a file of any size cannot exhaust memory.
+constexpr size_t kMaxFileBytes = size_t(1) << 30;
 // A frame's controller: none (all zero), or its buttons and axes.
 constexpr uint8_t kNoPad = 0, kPad = 1;
 
@@ -386,12 +388,14 @@ std::string CGameRecording::Read(const std::string& path, Recording& r)
     std::string bytes;
     char chunk[65536];
     size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
+    while (bytes.size() <= kMaxFileBytes && (n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
         bytes.append(chunk, n);
     const bool readError = std::ferror(f) != 0;
     std::fclose(f);
     if (readError)
         return refuse("cannot read " + path, "cannot be read");
+    if (bytes.size() > kMaxFileBytes)
+        return refuse(path + ": larger than any recording", "larger than any recording");
     std::string why = RecordingCodec::Decode(bytes, r);
     if (why.empty() && r.frames.empty())
         why = "no frames";
