@@ -84,8 +84,8 @@ public:
     ~Checker()
     {
         if (sound) {
+            sound->Close();
             delete sound;
-            SoundManager::Close();
         }
     }
     Checker(const Checker&) = delete;
