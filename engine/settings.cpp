@@ -13,6 +13,7 @@
 #include "engine/filenotes.h"
 #include "engine/inputtask.h"
 #include "engine/kernel.h"
+#include "engine/settingsfile.h"
 #include "engine/videotask.h"
 
 namespace {
@@ -41,6 +42,36 @@ void CSettingsManager::RegisterVariable(std::string name, CMMPointer<BaseDator> 
     }
     for (const Line& line : waiting)
         Apply(line, *var);
+}
+
+std::string ChoiceDator::Refuse(std::string& s, int)
+{
+    for (const std::string& w : words)
+        if (s == w)
+            return "";
+    std::string why = "must be ";
+    for (size_t i = 0; i < words.size(); ++i)
+        why += (i == 0 ? "" : i + 1 == words.size() ? " or " : ", ") + words[i];
+    return why;
+}
+
+BaseDator& ChoiceDator::Set(const std::string& s)
+{
+    for (size_t i = 0; i < words.size(); ++i)
+        if (s == words[i])
+            *target = static_cast<int>(i);
+    return *this;
+}
+
+std::string ChoiceDator::Get()
+{
+    return *target >= 0 && *target < static_cast<int>(words.size()) ? words[*target] : std::string();
+}
+
+std::string CSettingsManager::GetValue(const std::string& name) const
+{
+    const auto it = settingMap.find(name);
+    return it != settingMap.end() && it->second.isValid() ? static_cast<std::string>(*it->second) : std::string();
 }
 
 bool CSettingsManager::IsRegistered(const std::string& name) const
@@ -184,8 +215,9 @@ void CSettingsManager::ParseSetting(std::string str, const std::string& source, 
     Set(line);
 }
 
-void CSettingsManager::ParseFile(std::string fileName)
+void CSettingsManager::ParseFile(std::string name)
 {
+    fileName = name;
     std::ifstream in(fileName, std::ios::in | std::ios::binary);
     if (!in.is_open())
         return;
@@ -197,8 +229,22 @@ void CSettingsManager::ParseFile(std::string fileName)
             text.pop_back();
         if (text.size() > kMaxLineLength)
             text.resize(kMaxLineLength);
+        if (text.compare(0, 1, "#") == 0)
+            continue;
         ParseSetting(text, fileName + ":" + std::to_string(number), number);
     }
+}
+
+bool CSettingsManager::Save(const std::vector<std::string>& names, const std::vector<std::string>& dropped,
+                            std::string& why)
+{
+    std::vector<std::pair<std::string, std::string>> owned;
+    for (const std::string& name : names) {
+        const auto it = settingMap.find(name);
+        if (it != settingMap.end() && it->second.isValid())
+            owned.emplace_back(name, static_cast<std::string>(*it->second));
+    }
+    return SettingsFile::Write(fileName, owned, dropped, why);
 }
 
 void CSettingsManager::CreateStandardSettings()
