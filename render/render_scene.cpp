@@ -6,7 +6,7 @@
 #include <cmath>
 #include <string>
 
-#include "engine/recording.h"
+#include "engine/statehasher.h"
 #include "render/rendertask.h"
 #include "world/actors.h"
 #include "world/gameworld.h"
