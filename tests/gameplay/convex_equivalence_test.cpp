@@ -20,13 +20,21 @@ struct Scatter {
     int Below(int n) { return static_cast<int>(Bits() % static_cast<uint64_t>(n)); }
 };
 
-// FNV-1a over the bytes of what is folded in.
+// FNV-1a over the bytes of what is folded in, and over each input's own bytes: two bytes
+// of that, with the input's number in its loop, for every input.
 struct Digest {
-    uint64_t h = 14695981039346656037ull;
+    static constexpr uint64_t kStart = 14695981039346656037ull;
+    uint64_t h = kStart, input = kStart;
+    std::vector<uint16_t> inputs;
+    std::vector<int> numbers;
     void Bytes(const void* p, size_t n)
     {
-        for (size_t i = 0; i < n; ++i) h = (h ^ static_cast<const unsigned char*>(p)[i]) * 1099511628211ull;
+        for (size_t i = 0; i < n; ++i) {
+            h = (h ^ static_cast<const unsigned char*>(p)[i]) * 1099511628211ull;
+            input = (input ^ static_cast<const unsigned char*>(p)[i]) * 1099511628211ull;
+        }
     }
+    void EndInput(int number) { inputs.push_back(static_cast<uint16_t>(input)), numbers.push_back(number), input = kStart; }
     Digest& operator<<(int32_t v) { return Bytes(&v, sizeof v), *this; }
     Digest& operator<<(double v) { return Bytes(&v, sizeof v), *this; }
     Digest& operator<<(const std::string& s)
@@ -68,7 +76,7 @@ struct Tally { int hits = 0, backups = 0, cachedRuns = 0; };
 
 // The test on a fresh record for a against b; then, from the record it left, once more with
 // b moved by step (the cached plane answers or a new run starts from the simplex).
-void Fold(const ModelHull& a, ModelHull b, const double step[3], Digest& d, Tally& tally)
+void Fold(int number, const ModelHull& a, ModelHull b, const double step[3], Digest& d, Tally& tally)
 {
     ConvexQuery q = MakeConvexQuery(a, b);
     for (int round = 0; round < 2; ++round) {
@@ -85,6 +93,7 @@ void Fold(const ModelHull& a, ModelHull b, const double step[3], Digest& d, Tall
             b.negTranslation[c] = -b.translation[c];
         }
     }
+    d.EndInput(number);
 }
 
 // Where B must stand along dir, from A's centre, for the two boxes to be gap apart (0: touching),
@@ -162,7 +171,7 @@ Digests BoxPairs(Tally& tally)
                              : kind == 0            ? "overlapping boxes"
                              : kind == 3            ? "boxes up to 0.05 apart"
                                                     : "boxes touching or about 1e-5 apart";
-        Fold(HullAt(ca, posA), HullAt(cb, posB), step, out[family], tally);
+        Fold(n, HullAt(ca, posA), HullAt(cb, posB), step, out[family], tally);
     }
     return out;
 }
@@ -203,7 +212,7 @@ Digests PointSets(Tally& tally)
         const char* family = clamped ? "point sets, counts clamped"
                              : far   ? "point sets far out"
                                      : "point sets";
-        Fold(a, b, step, out[family], tally);
+        Fold(n, a, b, step, out[family], tally);
     }
     // A flat octagon far out with a point above it, and a thin box with a point above its top
     // face: runs that go round, go on with the scaled bound and need the backup choice,
@@ -229,7 +238,7 @@ Digests PointSets(Tally& tally)
         std::array<double, 3> b = n % 2 ? above : dot;
         for (double& c : b) c += jitter * (n % 2 ? 1000 : 1);
         const double step[3] = {s.In(-1e-3, 1e-3), 0, 0};
-        Fold(HullAt(a, a[0].data()), HullAt({b}, b.data()), n < 2 ? none : step,
+        Fold(n, HullAt(a, a[0].data()), HullAt({b}, b.data()), n < 2 ? none : step,
              out[n % 2 ? "flat octagon far out" : "thin box"], tally);
     }
     return out;
@@ -283,13 +292,18 @@ Digests DistanceRunsAndReductions(Tally& tally)
             for (int c = 0; c < 3; ++c) e << Number(r.v[c]);
             for (int i = 0; i < r.keptCount && i < 4; ++i) e << r.kept[i] << r.lambda[i];
         }
+        d.EndInput(n);
+        e.EndInput(n);
     }
     return out;
 }
 
 // FNV-1a of each family's answers, error lines and records (witness points while a plane
 // is cached, the simplex up to its size; v with zeros unsigned), from the first version.
-void ExpectFirstVersions(const Digests& got)
+// A family that differs names the first of its inputs that does, by the inputs' own digests
+// kept in tests/data/convex/ (all families of a test in turn). VELQ_KEEP_CONVEX_INPUTS=1
+// writes them anew from a run whose digests all match.
+void ExpectFirstVersions(const Digests& got, const std::string& test)
 {
     const std::map<std::string, uint64_t> first = {
         {"boxes far out", 0xb41ce48880e57860ull},
@@ -306,14 +320,33 @@ void ExpectFirstVersions(const Digests& got)
         {"distance runs", 0x17ec122e5034e95bull},
         {"reductions", 0x834456c9eca21d38ull},
     };
-    for (const auto& [family, d] : got)
-        EXPECT_EQ(d.h, first.at(family)) << family << " differ from the first version";
+    const std::string path = std::string(VELQ_TEST_DATA) + "/convex/" + test + ".bin";
+    std::ifstream file(path, std::ios::binary);
+    const std::string kept{std::istreambuf_iterator<char>(file), {}};
+    std::string mine;
+    bool allMatch = true;
+    for (const auto& [family, d] : got) {
+        const size_t at = mine.size();
+        for (uint16_t v : d.inputs) mine += {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)};
+        if (d.h == first.at(family))
+            continue;
+        allMatch = false;
+        size_t i = 0;
+        while (i < d.inputs.size() && at + 2 * i + 2 <= kept.size() && kept.compare(at + 2 * i, 2, mine, at + 2 * i, 2) == 0)
+            ++i;
+        ADD_FAILURE() << family << " differ from the first version; "
+                      << (kept.empty()            ? "no inputs kept in " + path
+                          : i < d.inputs.size() ? "the first input that differs is number " + std::to_string(d.numbers[i]) + " of its loop"
+                                                  : "each input alone matches the kept ones");
+    }
+    if (allMatch && std::getenv("VELQ_KEEP_CONVEX_INPUTS"))
+        std::ofstream(path, std::ios::binary) << mine;
 }
 
 TEST(ConvexEquivalence, BoxPairsAnswerAsTheFirstVersionDid)
 {
     Tally tally;
-    ExpectFirstVersions(BoxPairs(tally));
+    ExpectFirstVersions(BoxPairs(tally), "box-pairs");
     // The cases the comparison needs did come up (two answers a pair).
     EXPECT_GT(tally.hits, 20000);
     EXPECT_LT(tally.hits, 60000);
@@ -323,7 +356,7 @@ TEST(ConvexEquivalence, BoxPairsAnswerAsTheFirstVersionDid)
 TEST(ConvexEquivalence, ArbitraryPointSetsAndCountsAnswerAsTheFirstVersionDid)
 {
     Tally tally;
-    ExpectFirstVersions(PointSets(tally));
+    ExpectFirstVersions(PointSets(tally), "point-sets");
     EXPECT_GT(tally.hits, 4000);
     EXPECT_LT(tally.hits, 36000);
     EXPECT_GT(tally.backups, 10);
@@ -332,7 +365,7 @@ TEST(ConvexEquivalence, ArbitraryPointSetsAndCountsAnswerAsTheFirstVersionDid)
 TEST(ConvexEquivalence, DistanceRunsAndReductionsMatchTheFirstVersion)
 {
     Tally tally;
-    ExpectFirstVersions(DistanceRunsAndReductions(tally));
+    ExpectFirstVersions(DistanceRunsAndReductions(tally), "distance-runs");
     EXPECT_GT(tally.backups, 0) << "the backup choice came up";
 }
 

@@ -139,7 +139,7 @@ TEST_F(MapLoaderTest, MapsWhoseLinesOrCellsDoNotMakeALevelAreRefusedWithTheFileL
         EXPECT_EQ(err.Text(), c.err.empty() ? "" : path + c.err) << c.name;
     }
     // What the fuzzers found (two-bytes.map: its bytes were left in the cells).
-    for (const auto& entry : std::filesystem::directory_iterator(std::string(VELQ_FUZZ_REGRESSIONS) + "/map")) {
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(VELQ_TEST_DATA) + "/fuzz/map")) {
         std::string cells = "cells of an earlier map";
         velqtest::CaptureCerr err;
         CaptureCout out;
