@@ -163,11 +163,13 @@ TEST_F(KernelTest, ObjectReleasedInAPassLivesUntilItsEndAndAStackTaskIsNeverFree
     EXPECT_FALSE(local.IsHeapAllocated());
     Add(&local);
     RunOnePass();
-    EXPECT_TRUE(aliveInLaterTask && deleted);
+    EXPECT_TRUE(aliveInLaterTask) << "released in the pass, alive until its end";
+    EXPECT_TRUE(deleted);
     delete holder;
     tasks.clear();
     IMMObject::CollectGarbage();
-    EXPECT_TRUE(local.name == "local" && local.GetRefCount() == 0) << "still a valid object after collection";
+    EXPECT_EQ(std::make_tuple(local.name, local.GetRefCount()), std::make_tuple("local", 0))
+        << "still a valid object after collection";
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <climits>
 #include <limits>
 
-#include "engine/timertask.h"
 #include "support/testutil.h"
 #include "world/md2loader.h"
 #include "world/md2model.h"
@@ -148,15 +147,17 @@ TEST(MD2Reader, ReadsBackVerticesTextureCoordinatesAndTrianglesAsWritten)
     f.frames[1].translate[1] = 3.0f;
     MD2Model model;
     EXPECT_EQ(WriteAndLoad(Build(f), model), "");
-    ASSERT_TRUE(model.loaded && model.frames.size() == 2u);
+    ASSERT_TRUE(model.loaded);
+    ASSERT_EQ(model.frames.size(), 2u);
     const MD2Frame &first = *model.frames[0], &second = *model.frames[1];
-    EXPECT_TRUE(first.vertexCount == 4 && first.triangleCount == 4 && first.texCoordCount == 3);
+    EXPECT_EQ(std::tie(first.vertexCount, first.triangleCount, first.texCoordCount), std::make_tuple(4, 4, 3));
     EXPECT_FLOAT_EQ(second.vertices[1 * 3 + 0], 10.0f);
     EXPECT_FLOAT_EQ(second.vertices[2 * 3 + 1], -23.0f) << "y is mirrored";
     EXPECT_EQ(first.texCoords, (std::vector<double>{0, 1, 0.5, 0.5, 1, 0})) << "on 64 x 32, t turned over";
     EXPECT_EQ(first.triangles,
               (std::vector<int32_t>{0, 1, 2, 0, 1, 2, 0, 3, 1, 0, 1, 2, 1, 3, 2, 0, 1, 2, 2, 3, 0, 0, 1, 2}));
-    EXPECT_TRUE(second.triangles.empty() && second.texCoords.empty()) << "only the first frame carries the mesh";
+    EXPECT_EQ(second.triangles.size(), 0u) << "only the first frame carries the mesh";
+    EXPECT_EQ(second.texCoords.size(), 0u);
 }
 
 TEST(MD2Reader, FrameNamesGiveTheAnimationsTheLastEndingOnTheLastFrame)
@@ -173,13 +174,13 @@ TEST(MD2Reader, FrameNamesGiveTheAnimationsTheLastEndingOnTheLastFrame)
     for (const auto& c : cases) {
         MD2Model model;
         EXPECT_EQ(WriteAndLoad(Build(Tetrahedron(c.names)), model), c.console);
-        ASSERT_TRUE(model.animationCount == int32_t(model.animations.size()) &&
-                    model.animations.size() == c.animations.size());
+        ASSERT_EQ(model.animations.size(), c.animations.size());
+        EXPECT_EQ(model.animationCount, int32_t(model.animations.size()));
         for (size_t i = 0; i < c.animations.size(); ++i) {
             const MD2Animation& got = model.animations[i];
-            EXPECT_TRUE(!std::strcmp(got.name, c.animations[i].name) && got.start == c.animations[i].start &&
-                        got.end == c.animations[i].end)
-                << c.animations[i].name << ": " << got.name << " " << got.start << " ... " << got.end;
+            const Want& want = c.animations[i];
+            EXPECT_EQ(std::make_tuple(std::string(got.name), got.start, got.end),
+                      std::make_tuple(std::string(want.name), want.start, want.end));
         }
     }
 }
@@ -198,9 +199,12 @@ TEST(MD2Reader, ModelsWithoutTextureCoordinatesOrFramesAreLoaded)
         MD2Model model;
         EXPECT_EQ(WriteAndLoad(*bytes, model), "");
         const bool frames = bytes == &untextured;
-        ASSERT_TRUE(model.loaded && model.frameCount == int32_t(frames) && model.frames.size() == size_t(frames));
+        ASSERT_TRUE(model.loaded);
+        EXPECT_EQ(model.frameCount, int32_t(frames));
+        ASSERT_EQ(model.frames.size(), size_t(frames));
         if (frames) {
-            EXPECT_TRUE(model.frames[0]->texCoordCount == 0 && model.frames[0]->texCoords.empty());
+            EXPECT_EQ(model.frames[0]->texCoordCount, 0);
+            EXPECT_EQ(model.frames[0]->texCoords.size(), 0u);
         }
         model.ComputeBox();
         EXPECT_EQ(model.modelHeight, frames ? 1.0 : 0.0) << "a model without frames keeps a zero box";
@@ -278,12 +282,18 @@ TEST(MD2Reader, EveryWayAFileCanBeBrokenIsRejectedWithItsReason)
         model.frameCount = 3;
         CaptureCout capture;
         EXPECT_FALSE(loader.Load(model, "broken.md2"));
-        EXPECT_TRUE(!model.loaded && model.frameCount == 0 && model.frames.empty() && model.animations.empty());
+        EXPECT_FALSE(model.loaded);
+        EXPECT_EQ(std::make_tuple(model.frameCount, model.frames.size(), model.animations.size()),
+                  std::make_tuple(0, size_t{0}, size_t{0}));
+        // The reason alone, or the one rejection line that gives it.
         const std::string console = capture.Text();
-        EXPECT_TRUE(console == reason || (console.rfind(rejected, 0) == 0 && CountOf(console, "\n") == 1 &&
-                                          console.find(reason) != std::string::npos))
-            << console;
-        EXPECT_TRUE(loader.Load(model, "good.md2") && model.frames[0]->triangleCount == 4);
+        if (console != reason) {
+            EXPECT_EQ(console.rfind(rejected, 0), 0u) << console;
+            EXPECT_EQ(CountOf(console, "\n"), 1) << console;
+            EXPECT_NE(console.find(reason), std::string::npos) << console;
+        }
+        ASSERT_TRUE(loader.Load(model, "good.md2"));
+        EXPECT_EQ(model.frames[0]->triangleCount, 4);
     }
 }
 
@@ -295,7 +305,7 @@ TEST(MD2Animation, LoopsPlayTheirCountThenReturnToTheAnimationBeforeAndZeroPlays
         model.SetAnimation(2, 0);
         StepFrame(model);
         model.SetAnimation(1, loops);
-        EXPECT_TRUE(model.previousAnimation == 2 && model.currentFrame == 40);
+        EXPECT_EQ(std::tie(model.previousAnimation, model.currentFrame), std::make_tuple(2, 40));
         for (int round = 0; round < 3 && model.currentAnimation == 1; ++round) {
             std::vector<int32_t> seen;
             for (int i = 0; i < 5; ++i)
@@ -312,14 +322,14 @@ TEST(MD2Animation, MinusOneSwitchesBackAndUnknownIndicesChangeNothing)
     MD2Model model = AnimatedModel(46, {{0, 40}, {40, 45}});
     model.SetAnimation(1, 0);
     model.SetAnimation(-1, 0);
-    EXPECT_TRUE(model.currentAnimation == 0 && model.previousAnimation == 1 && model.currentFrame == 0);
+    EXPECT_EQ(std::tie(model.currentAnimation, model.previousAnimation, model.currentFrame), std::make_tuple(0, 1, 0));
     model.currentFrame = 7;
     MD2Model empty;  // failed to load: stays still
     CaptureCout quiet;
     model.SetAnimation(8, 1);
     model.SetAnimation(-2, 0);
     empty.SetAnimation(1, 0);
-    EXPECT_TRUE(model.currentAnimation == 0 && model.currentFrame == 7 && empty.currentAnimation == 0);
+    EXPECT_EQ(std::tie(model.currentAnimation, model.currentFrame, empty.currentAnimation), std::make_tuple(0, 7, 0));
 }
 
 TEST(MD2Animation, BlendFactorGrowsWithTheFrameTimeUntilTheFrameChangesAndStillModelsHold)
@@ -340,12 +350,12 @@ TEST(MD2Animation, BlendFactorGrowsWithTheFrameTimeUntilTheFrameChangesAndStillM
     MD2Model still = AnimatedModel(3, {}), empty;
     for (MD2Model* m : {&still, &empty}) {
         m->AdvanceAnimation(10.0f, next, t);
-        EXPECT_TRUE(m->currentFrame == 0 && next == 0);
+        EXPECT_EQ(std::tie(m->currentFrame, next), std::make_tuple(0, 0));
     }
     EXPECT_FLOAT_EQ(empty.frameTime, 0.0f);
 }
 
-TEST(MD2Model, LeftOutOfSightItStepsAsDrawWouldAndItsReachHoldsEveryFrame)
+TEST(MD2Model, ReachForLeavingOutOfSightHoldsEveryFrameAndIsUnboundBeyondAFloatOrAtWZero)
 {
     // The reach in world units: the furthest vertex of any frame, not only the first.
     struct Case { std::vector<float> first, second; float scale, reach; };
@@ -365,21 +375,11 @@ TEST(MD2Model, LeftOutOfSightItStepsAsDrawWouldAndItsReachHoldsEveryFrame)
         model.frames[1]->vertices = c.second;
         model.scaleDivisor = c.scale;
         const float reach = model.DrawRadius();
-        EXPECT_TRUE(c.reach == inf ? reach == inf : std::fabs(reach - c.reach) < 0.01f) << c.first[0] << ": " << reach;
+        if (c.reach == inf)
+            EXPECT_EQ(reach, inf) << c.first[0];
+        else
+            EXPECT_NEAR(reach, c.reach, 0.01f) << c.first[0];
     }
-
-    CGlobalTimerTask::dT = 0.3f;
-    MD2Model skipped = AnimatedModel(4, {{0, 4}}), drawn = skipped;
-    for (int step = 0; step < 5; ++step) {
-        skipped.Skip(true);
-        int32_t next = 0;
-        float t = 0.0f;
-        drawn.AdvanceAnimation(CGlobalTimerTask::dT, next, t);
-        ASSERT_TRUE(skipped.currentFrame == drawn.currentFrame && skipped.frameTime == drawn.frameTime) << step;
-    }
-    skipped.Skip(false);  // as DrawStatic: the animation stays
-    EXPECT_EQ(skipped.currentFrame, drawn.currentFrame);
-    EXPECT_FLOAT_EQ(skipped.frameTime, drawn.frameTime);
 }
 
 TEST(ModelCache, EachFileIsReadOnceAndCopiesShareFramesButAnimateApart)
@@ -394,21 +394,26 @@ TEST(ModelCache, EachFileIsReadOnceAndCopiesShareFramesButAnimateApart)
     std::filesystem::remove(dir.Path() / "Resources/Models/male.md2");
     dir.Write("Resources/Models/turret.md2", GoodFile());
     CaptureCout capture;
-    EXPECT_TRUE(cache.GetModel(b, "male.md2") && cache.GetModel(c, "male.md2") && cache.GetModel(failed, "turret.md2"));
+    EXPECT_TRUE(cache.GetModel(b, "male.md2"));
+    EXPECT_TRUE(cache.GetModel(c, "male.md2"));
+    EXPECT_TRUE(cache.GetModel(failed, "turret.md2"));
     EXPECT_EQ(capture.Text(), "");
-    EXPECT_TRUE(!failed.loaded && failed.frames.empty() && failed.boundingRadius == 0.0);
-    ASSERT_TRUE(a.frames.size() == 5u && b.frames.size() == 5u && c.frames.size() == 5u);
-    for (size_t i = 0; i < a.frames.size(); ++i)
-        EXPECT_TRUE(a.frames[i].get() == b.frames[i].get() && a.frames[i].get() == c.frames[i].get()) << i;
+    EXPECT_EQ(std::make_tuple(failed.loaded, failed.frames.size(), failed.boundingRadius),
+              std::make_tuple(false, size_t{0}, 0.0));
+    ASSERT_EQ(a.frames.size(), 5u);
+    EXPECT_EQ(b.frames, a.frames) << "the same frames, shared";
+    EXPECT_EQ(c.frames, a.frames);
     // Tetrahedron edges of 20 model units, y mirrored: one world unit each way. The box is the
     // first frame's; the later ones stand higher.
-    EXPECT_TRUE(b.boxMin[1] == -1.0f && b.boxMax[0] == 1.0f && b.modelHeight == 1.0 && b.hull.vertexCount == 8);
+    EXPECT_EQ(std::make_tuple(b.boxMin[1], b.boxMax[0], b.modelHeight, b.hull.vertexCount),
+              std::make_tuple(-1.0f, 1.0f, 1.0, 8));
     EXPECT_NEAR(b.boundingRadius, std::sqrt(0.5), 1e-6);
     b.SetAnimation(1, 0);
     StepFrame(b);
     cache.GetModel(c, "male.md2");
-    EXPECT_TRUE(a.currentAnimation == 0 && a.currentFrame == 0 && c.currentAnimation == 0 && c.currentFrame == 0);
-    EXPECT_TRUE(b.currentAnimation == 1 && b.currentFrame == 3);
+    EXPECT_EQ(std::tie(a.currentAnimation, a.currentFrame, c.currentAnimation, c.currentFrame),
+              std::make_tuple(0, 0, 0, 0));
+    EXPECT_EQ(std::tie(b.currentAnimation, b.currentFrame), std::make_tuple(1, 3));
 }
 
 // The wall is drawn from its triangles; its box is tried by the gameplay collision tests.
@@ -418,10 +423,12 @@ TEST(ModelCache, WallCubeHasTwoTrianglesOnEveryFaceFacingOut)
     ModelCache cache;
     MD2Model wall;
     EXPECT_TRUE(cache.GetModel(wall, ModelCache::kWallModel));
-    ASSERT_TRUE(wall.loaded && wall.frames.size() == 1u);
+    ASSERT_TRUE(wall.loaded);
+    ASSERT_EQ(wall.frames.size(), 1u);
     const MD2Frame& frame = *wall.frames[0];
-    ASSERT_TRUE(frame.vertexCount == 24 && frame.triangleCount == 12 && frame.texCoordCount == 4 &&
-                frame.normals.size() == 72u && frame.triangles.size() == 72u);
+    ASSERT_EQ(std::make_tuple(frame.vertexCount, frame.triangleCount, frame.texCoordCount, frame.normals.size(),
+                              frame.triangles.size()),
+              std::make_tuple(24, 12, 4, size_t{72}, size_t{72}));
     std::set<std::pair<int, bool>> faces;  // axis and side of each face's normal
     for (int tri = 0; tri < 12; ++tri) {
         // Both triangles of face k use its four vertices, all with the face's flat normal, and
@@ -431,10 +438,10 @@ TEST(ModelCache, WallCubeHasTwoTrianglesOnEveryFaceFacingOut)
         const int axis = int(std::find_if(n, n + 3, [](float v) { return v != 0.0f; }) - n);
         ASSERT_LT(axis, 3);
         for (int c = 0; c < 3; ++c) {
-            ASSERT_TRUE(idx[c] >= 0 && idx[c] < 24 && idx[3 + c] >= 0 && idx[3 + c] < 4) << "triangle " << tri;
-            EXPECT_TRUE(idx[c] / 4 == tri / 2 && frame.vertices[idx[c] * 3 + axis] == 10.0f * n[axis] &&
-                        std::equal(n, n + 3, &frame.normals[idx[c] * 3]))
-                << "triangle " << tri;
+            ASSERT_EQ(std::make_tuple(unsigned(idx[c]) / 4, unsigned(idx[3 + c]) < 4), std::make_tuple(tri / 2u, true))
+                << "triangle " << tri << ": its face's vertices and a coordinate there is";
+            EXPECT_EQ(frame.vertices[idx[c] * 3 + axis], 10.0f * n[axis]) << "triangle " << tri;
+            EXPECT_TRUE(std::equal(n, n + 3, &frame.normals[idx[c] * 3])) << "triangle " << tri;
         }
         faces.insert({axis, n[axis] > 0});
     }
