@@ -85,13 +85,14 @@ TEST(Convex, BoxPairsIntersectExactlyWhenCloserThanTheBound)
             const ModelHull ha = HullOf(a), hb = HullOf(b);
             ConvexQuery q = MakeConvexQuery(ha, hb);
             EXPECT_EQ(HullsIntersect(q), r.intersects);
-            EXPECT_TRUE(q.cachedSeparation == (r.intersects ? 0 : 1) && q.simplexSize >= 1);
+            EXPECT_EQ(q.cachedSeparation, r.intersects ? 0 : 1);
+            EXPECT_GE(q.simplexSize, 1);
             // Apart, the witness points lie in their boxes and are the distance apart.
             double gap[3];
             for (int c = 0; c < 3 && !r.intersects; ++c) {
                 const double wa = q.witnessA[c] + ha.translation[c], wb = q.witnessB[c] + ha.translation[c];
-                EXPECT_TRUE(wa >= a.lo[c] - 1e-9 && wa <= a.hi[c] + 1e-9 && wb >= b.lo[c] - 1e-9 &&
-                            wb <= b.hi[c] + 1e-9);
+                EXPECT_NEAR(wa, std::clamp(wa, a.lo[c], a.hi[c]), 1e-9) << "A's witness in its box, axis " << c;
+                EXPECT_NEAR(wb, std::clamp(wb, b.lo[c], b.hi[c]), 1e-9) << "B's witness in its box, axis " << c;
                 gap[c] = wb - wa;
             }
             if (!r.intersects) {
@@ -125,14 +126,15 @@ TEST(Convex, RandomBoxPairsAgreeWithTheirGaps)
         // v is a point of the hull of A − B, and the loop ends once no point lies more
         // than the bound (plus the rounding of the single-precision support) below it.
         EXPECT_GE(got, want - 1e-9);
-        EXPECT_TRUE(got == 0 || got - want <= 2e-5 / got);
+        EXPECT_LE(got - want, got == 0 ? 0.0 : 2e-5 / got);
         ConvexQuery q = MakeConvexQuery(ha, hb);
         const bool hit = HullsIntersect(q);
         EXPECT_EQ(hit, got < kConvexTouch);
-        EXPECT_TRUE(!hit || want < kConvexTouch);
+        EXPECT_LT(hit ? want : 0.0, kConvexTouch);
         separated += hit ? 0 : 1;
     }
-    EXPECT_TRUE(separated > 1000 && separated < 2000) << separated;
+    EXPECT_GT(separated, 1000);
+    EXPECT_LT(separated, 2000);
 }
 
 TEST(Convex, CollinearAndFlatSetsWork)
@@ -149,7 +151,8 @@ TEST(Convex, CollinearAndFlatSetsWork)
     for (const auto& r : rows) {
         const ConvexDistance d = Closest(r.a, r.b);
         EXPECT_NEAR(Length(d.v), r.distance, 1e-9) << r.what;
-        EXPECT_TRUE(d.size <= r.maxSimplex && d.stop == ConvexStop::Converged) << r.what;
+        EXPECT_LE(d.size, r.maxSimplex) << r.what;
+        EXPECT_EQ(d.stop, ConvexStop::Converged) << r.what;
     }
 }
 
@@ -159,7 +162,8 @@ TEST(Convex, CachedPlaneAnswersUntilItNoLongerSeparates)
     ModelHull b = HullOf(Cube(12.5, 10, 1, 2));
     auto moveTo = [](ModelHull& h, double x, double y) { h.translation[0] = x, h.translation[1] = y; };
     ConvexQuery q = MakeConvexQuery(a, b);
-    ASSERT_TRUE(!HullsIntersect(q) && q.cachedSeparation == 1);
+    ASSERT_FALSE(HullsIntersect(q));
+    ASSERT_EQ(q.cachedSeparation, 1);
     const double firstB = q.witnessB[0];
     EXPECT_DOUBLE_EQ(firstB - q.witnessA[0], 0.5);
 
@@ -168,11 +172,13 @@ TEST(Convex, CachedPlaneAnswersUntilItNoLongerSeparates)
     EXPECT_EQ(q.witnessB[0], firstB) << "answered from the plane, without a new run";
 
     moveTo(b, 11, 13);  // beside A now: apart, but across the old plane
-    EXPECT_TRUE(!HullsIntersect(q) && q.cachedSeparation == 1);
+    EXPECT_FALSE(HullsIntersect(q));
+    EXPECT_EQ(q.cachedSeparation, 1);
     EXPECT_DOUBLE_EQ(q.witnessB[1] - q.witnessA[1], 1.0) << "a new plane from a new run";
 
     moveTo(a, 11, 11.2);  // A walks into B: the plane moves with A
-    EXPECT_TRUE(HullsIntersect(q) && q.cachedSeparation == 0);
+    EXPECT_TRUE(HullsIntersect(q));
+    EXPECT_EQ(q.cachedSeparation, 0);
 
     moveTo(a, 10, 10), moveTo(b, 12.5, 10);
     ConvexQuery touch = MakeConvexQuery(a, b);
@@ -209,7 +215,7 @@ TEST(Convex, BadCountsAndNumbersNeverReadOutsideOrCrash)
         s.simplexSize = size;
         s.simplexPairs[size > 4 ? 0 : size - 1][1] = index;
         EXPECT_TRUE(HullsIntersect(s));
-        EXPECT_TRUE(s.simplexSize >= 1 && s.simplexSize <= 4) << s.simplexSize;
+        EXPECT_EQ(std::clamp(s.simplexSize, 1, 4), s.simplexSize);
     }
 }
 
@@ -256,9 +262,8 @@ TEST(Convex, HardRunsThatGoRoundEndAtTheRightDistance)
 
     velqtest::CaptureCerr err;
     const ConvexDistance d = Closest(octagon, point);
-    EXPECT_TRUE(err.Text().find("comp_sub_dist using backup proc\n") != std::string::npos &&
-                err.Text().find("backup failed") == std::string::npos)
-        << err.Text();
+    EXPECT_NE(err.Text().find("comp_sub_dist using backup proc\n"), std::string::npos) << err.Text();
+    EXPECT_EQ(err.Text().find("backup failed"), std::string::npos) << err.Text();
     EXPECT_TRUE(d.strict);
     EXPECT_NEAR(Length(d.v), 0x1.4634f97dc7046p-1, 1e-9);
 
