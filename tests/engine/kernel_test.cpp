@@ -163,8 +163,7 @@ TEST_F(KernelTest, ObjectReleasedInAPassLivesUntilItsEndAndAStackTaskIsNeverFree
     EXPECT_FALSE(local.IsHeapAllocated());
     Add(&local);
     RunOnePass();
-    EXPECT_TRUE(aliveInLaterTask) << "released in the pass, alive until its end";
-    EXPECT_TRUE(deleted);
+    EXPECT_EQ(std::make_tuple(aliveInLaterTask, deleted), std::make_tuple(true, true));
     delete holder;
     tasks.clear();
     IMMObject::CollectGarbage();

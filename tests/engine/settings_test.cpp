@@ -130,8 +130,7 @@ TEST_F(SettingsTest, DatorsCompareAsTextAndMultipleValuesAreAppliedPieceByPieceW
     int value = 42, total = 0;
     CMMPointer<Dator<int>> d(new Dator<int>(value));
     std::string text = "42", other = "43", five = "5";
-    EXPECT_TRUE(*d == text);
-    EXPECT_FALSE(*d == other);
+    EXPECT_EQ(std::make_tuple(*d == text, *d == other), std::make_tuple(true, false));
     *d += five;
     *d -= five;
     *d -= five;

@@ -85,8 +85,7 @@ TEST(Convex, BoxPairsIntersectExactlyWhenCloserThanTheBound)
             const ModelHull ha = HullOf(a), hb = HullOf(b);
             ConvexQuery q = MakeConvexQuery(ha, hb);
             EXPECT_EQ(HullsIntersect(q), r.intersects);
-            EXPECT_EQ(q.cachedSeparation, r.intersects ? 0 : 1);
-            EXPECT_GE(q.simplexSize, 1);
+            EXPECT_EQ(std::make_tuple(q.cachedSeparation, q.simplexSize > 0), std::make_tuple(r.intersects ? 0 : 1, true));
             // Apart, the witness points lie in their boxes and are the distance apart.
             double gap[3];
             for (int c = 0; c < 3 && !r.intersects; ++c) {
@@ -133,8 +132,7 @@ TEST(Convex, RandomBoxPairsAgreeWithTheirGaps)
         EXPECT_LT(hit ? want : 0.0, kConvexTouch);
         separated += hit ? 0 : 1;
     }
-    EXPECT_GT(separated, 1000);
-    EXPECT_LT(separated, 2000);
+    EXPECT_EQ(std::clamp(separated, 1001, 1999), separated);
 }
 
 TEST(Convex, CollinearAndFlatSetsWork)
@@ -151,8 +149,7 @@ TEST(Convex, CollinearAndFlatSetsWork)
     for (const auto& r : rows) {
         const ConvexDistance d = Closest(r.a, r.b);
         EXPECT_NEAR(Length(d.v), r.distance, 1e-9) << r.what;
-        EXPECT_LE(d.size, r.maxSimplex) << r.what;
-        EXPECT_EQ(d.stop, ConvexStop::Converged) << r.what;
+        EXPECT_EQ(std::make_tuple(d.size <= r.maxSimplex, d.stop), std::make_tuple(true, ConvexStop::Converged)) << r.what;
     }
 }
 

@@ -94,8 +94,7 @@ TEST_F(WeaponsTest, ShotStartsInFrontAlongTheLookAndOffTheFieldIsNoShotNoSoundAn
         velqtest::CaptureCout out;
         const bool fired = gun->Fire();
         const size_t shots = World().GetMovers().size();
-        EXPECT_GE(shots, c.least);
-        EXPECT_LE(shots, c.most);
+        EXPECT_EQ(std::clamp(shots, c.least, c.most), shots);
         EXPECT_EQ(std::make_tuple(shots > 0, sounds, gun->GetLastShot() != ready), std::make_tuple(fired, int(fired), fired))
             << "a shot, its sound and the time of the last shot go together";
         EXPECT_EQ(out.Text().find("WARNING"), std::string::npos) << "no object out of the scene graph";
@@ -111,8 +110,7 @@ TEST_F(WeaponsTest, ShotStartsInFrontAlongTheLookAndOffTheFieldIsNoShotNoSoundAn
                       std::make_tuple("projectile.lasermg", "tower", -0.25f, 0.75f, 6.0f));
             EXPECT_FLOAT_EQ(shot->GetX(), 62.0f - 0.275f);
             EXPECT_FLOAT_EQ(shot->GetY(), 30.0f + 0.825f);
-            EXPECT_EQ(shot->GetZ(), 1.0f);
-            EXPECT_NE(shot->GetNode(), nullptr);
+            EXPECT_EQ(std::make_tuple(shot->GetZ(), shot->GetNode() != nullptr), std::make_tuple(1.0f, true));
         }
     }
 }

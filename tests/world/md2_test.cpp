@@ -147,8 +147,7 @@ TEST(MD2Reader, ReadsBackVerticesTextureCoordinatesAndTrianglesAsWritten)
     f.frames[1].translate[1] = 3.0f;
     MD2Model model;
     EXPECT_EQ(WriteAndLoad(Build(f), model), "");
-    ASSERT_TRUE(model.loaded);
-    ASSERT_EQ(model.frames.size(), 2u);
+    ASSERT_EQ(std::make_tuple(model.loaded, model.frames.size()), std::make_tuple(true, 2u));
     const MD2Frame &first = *model.frames[0], &second = *model.frames[1];
     EXPECT_EQ(std::tie(first.vertexCount, first.triangleCount, first.texCoordCount), std::make_tuple(4, 4, 3));
     EXPECT_FLOAT_EQ(second.vertices[1 * 3 + 0], 10.0f);
@@ -156,8 +155,8 @@ TEST(MD2Reader, ReadsBackVerticesTextureCoordinatesAndTrianglesAsWritten)
     EXPECT_EQ(first.texCoords, (std::vector<double>{0, 1, 0.5, 0.5, 1, 0})) << "on 64 x 32, t turned over";
     EXPECT_EQ(first.triangles,
               (std::vector<int32_t>{0, 1, 2, 0, 1, 2, 0, 3, 1, 0, 1, 2, 1, 3, 2, 0, 1, 2, 2, 3, 0, 0, 1, 2}));
-    EXPECT_EQ(second.triangles.size(), 0u) << "only the first frame carries the mesh";
-    EXPECT_EQ(second.texCoords.size(), 0u);
+    EXPECT_EQ(std::make_tuple(second.triangles.size(), second.texCoords.size()), std::make_tuple(0u, 0u))
+        << "only the first frame carries the mesh";
 }
 
 TEST(MD2Reader, FrameNamesGiveTheAnimationsTheLastEndingOnTheLastFrame)
@@ -199,13 +198,10 @@ TEST(MD2Reader, ModelsWithoutTextureCoordinatesOrFramesAreLoaded)
         MD2Model model;
         EXPECT_EQ(WriteAndLoad(*bytes, model), "");
         const bool frames = bytes == &untextured;
-        ASSERT_TRUE(model.loaded);
-        EXPECT_EQ(model.frameCount, int32_t(frames));
-        ASSERT_EQ(model.frames.size(), size_t(frames));
-        if (frames) {
-            EXPECT_EQ(model.frames[0]->texCoordCount, 0);
-            EXPECT_EQ(model.frames[0]->texCoords.size(), 0u);
-        }
+        ASSERT_EQ(std::make_tuple(model.loaded, model.frameCount, model.frames.size()),
+                  std::make_tuple(true, int32_t(frames), size_t(frames)));
+        for (const auto& frame : model.frames)
+            EXPECT_EQ(std::make_tuple(frame->texCoordCount, frame->texCoords.size()), std::make_tuple(0, 0u));
         model.ComputeBox();
         EXPECT_EQ(model.modelHeight, frames ? 1.0 : 0.0) << "a model without frames keeps a zero box";
     }
@@ -282,15 +278,12 @@ TEST(MD2Reader, EveryWayAFileCanBeBrokenIsRejectedWithItsReason)
         model.frameCount = 3;
         CaptureCout capture;
         EXPECT_FALSE(loader.Load(model, "broken.md2"));
-        EXPECT_FALSE(model.loaded);
-        EXPECT_EQ(std::make_tuple(model.frameCount, model.frames.size(), model.animations.size()),
-                  std::make_tuple(0, size_t{0}, size_t{0}));
-        // The reason alone, or the one rejection line that gives it.
+        EXPECT_EQ(std::make_tuple(model.loaded, model.frameCount, model.frames.size(), model.animations.size()),
+                  std::make_tuple(false, 0, 0u, 0u));
         const std::string console = capture.Text();
-        if (console != reason) {
-            EXPECT_EQ(console.rfind(rejected, 0), 0u) << console;
-            EXPECT_EQ(CountOf(console, "\n"), 1) << console;
-            EXPECT_NE(console.find(reason), std::string::npos) << console;
+        if (console != reason) {  // the one rejection line that gives it
+            EXPECT_EQ(std::make_tuple(console.rfind(rejected, 0), CountOf(console, "\n"), console.find(reason) != console.npos),
+                      std::make_tuple(0u, 1, true)) << console;
         }
         ASSERT_TRUE(loader.Load(model, "good.md2"));
         EXPECT_EQ(model.frames[0]->triangleCount, 4);
@@ -375,10 +368,7 @@ TEST(MD2Model, ReachForLeavingOutOfSightHoldsEveryFrameAndIsUnboundBeyondAFloatO
         model.frames[1]->vertices = c.second;
         model.scaleDivisor = c.scale;
         const float reach = model.DrawRadius();
-        if (c.reach == inf)
-            EXPECT_EQ(reach, inf) << c.first[0];
-        else
-            EXPECT_NEAR(reach, c.reach, 0.01f) << c.first[0];
+        EXPECT_TRUE(c.reach == inf ? reach == inf : std::fabs(reach - c.reach) < 0.01f) << c.first[0] << ": " << reach;
     }
 }
 
@@ -423,8 +413,7 @@ TEST(ModelCache, WallCubeHasTwoTrianglesOnEveryFaceFacingOut)
     ModelCache cache;
     MD2Model wall;
     EXPECT_TRUE(cache.GetModel(wall, ModelCache::kWallModel));
-    ASSERT_TRUE(wall.loaded);
-    ASSERT_EQ(wall.frames.size(), 1u);
+    ASSERT_EQ(std::make_tuple(wall.loaded, wall.frames.size()), std::make_tuple(true, 1u));
     const MD2Frame& frame = *wall.frames[0];
     ASSERT_EQ(std::make_tuple(frame.vertexCount, frame.triangleCount, frame.texCoordCount, frame.normals.size(),
                               frame.triangles.size()),

@@ -50,8 +50,7 @@ TEST_F(SceneGraphTest, RootBoundsTheSplitIntoQuadrantsAndTheDump)
     At(20.0f, 10.0f);
     EXPECT_EQ(Root()->GetKind(), SceneGraphNode::kRoot) << "ten apart stay in the root";
     VOB* right = At(50.0f, 10.0f);
-    EXPECT_EQ(Root()->GetKind(), SceneGraphNode::kSplit);
-    EXPECT_EQ(Root()->GetObjects().size(), 0u);
+    EXPECT_EQ(std::make_tuple(Root()->GetKind(), Root()->GetObjects().size()), std::make_tuple(SceneGraphNode::kSplit, 0u));
     const float minX[4] = {0, 32, 32, 0}, minY[4] = {0, 0, 32, 32};
     for (int q = 1; q <= 4; ++q) {
         const SceneGraphNode* child = Root()->GetChild(q);
@@ -61,8 +60,8 @@ TEST_F(SceneGraphTest, RootBoundsTheSplitIntoQuadrantsAndTheDump)
                   std::make_tuple(SceneGraphNode::kLeaf, 2, 32.0f, Root(), q, minX[q - 1], minY[q - 1]))
             << "quadrant " << q;
     }
-    EXPECT_EQ(right->GetNode(), Root()->GetChild(2));
-    EXPECT_TRUE(Holds(Root()->GetChild(2)->GetObjects(), right));
+    EXPECT_EQ(std::make_tuple(right->GetNode(), Holds(Root()->GetChild(2)->GetObjects(), right)),
+              std::make_tuple(Root()->GetChild(2), true));
     // The dump: each node's four lines, children in quadrant order, the total at the root only.
     const auto node = [](int depth, int type, int side, int objects) {
         return "depth: " + std::to_string(depth) + "\ntype: " + std::to_string(type) + "\nlength: " +
@@ -104,8 +103,7 @@ TEST_F(SceneGraphTest, EveryObjectIsListedOnceInALeafThatContainsIt)
         }
         for (const CMMPointer<VOB>& o : n->GetObjects()) {
             ++listed;
-            EXPECT_EQ(o->GetNode(), n);
-            EXPECT_TRUE(n->Contains(o->GetX(), o->GetY(), o->GetZ())) << o->GetX() << "," << o->GetY();
+            EXPECT_EQ(std::make_tuple(o->GetNode(), n->Contains(o->GetX(), o->GetY(), o->GetZ())), std::make_tuple(n, true));
         }
     };
     walk(Root());
