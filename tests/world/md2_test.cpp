@@ -348,7 +348,7 @@ TEST(MD2Animation, BlendFactorGrowsWithTheFrameTimeUntilTheFrameChangesAndStillM
     EXPECT_FLOAT_EQ(empty.frameTime, 0.0f);
 }
 
-TEST(MD2Model, ReachForLeavingOutOfSightHoldsEveryFrameAndIsUnboundBeyondAFloatOrAtWZero)
+TEST(MD2Model, ItsReachHoldsEveryVertexOfEveryFrame)
 {
     // The reach in world units: the furthest vertex of any frame, not only the first.
     struct Case { std::vector<float> first, second; float scale, reach; };
