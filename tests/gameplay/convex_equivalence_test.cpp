@@ -6,6 +6,7 @@
 // that are no box at all, and distance runs and reductions alone. All of it is folded into
 // one FNV-1a digest per family of inputs; the digests below are the first version's.
 #include "gameplay/convex.h"
+#include "hardhulls.h"
 #include "support/testutil.h"
 #include "world/md2model.h"
 
@@ -217,25 +218,11 @@ Digests PointSets(Tally& tally)
     // A flat octagon far out with a point above it, and a thin box with a point above its top
     // face: runs that go round, go on with the scaled bound and need the backup choice,
     // as they are and jittered.
-    const std::vector<std::array<double, 3>> octagon = {
-        {0x1.0a44ca18b1e59p+10, 0x1.792c5fefa29b9p+8, -0x1.07568a7ab5baap+8},
-        {0x1.cca0e6d6500dep+9, 0x1.6982b161e1be6p+8, -0x1.097af5bb9db8p+9},
-        {0x1.5f11ee6dea374p+9, 0x1.ec41e60f6dcd2p+8, -0x1.4827ee2a7dcb2p+9},
-        {0x1.168484dc0d458p+9, 0x1.3ae481743ede8p+9, -0x1.43233b962c73cp+9},
-        {0x1.0b4a6ea9fa935p+9, 0x1.a467bcf24c7b4p+9, -0x1.2a29106f72d99p+8},
-        {0x1.5ea0ee592c3bdp+9, 0x1.aa87d32b172aap+9, 0x1.37e3e34c58ap+0},
-        {0x1.d1ee44269af8p+9, 0x1.44e130d1c8318p+9, 0x1.a4842d9e0376p+3},
-        {0x1.241849971f65cp+10, 0x1.a65052bbac1f2p+8, -0x1.2692dca420fap+3},
-    };
-    const std::array<double, 3> above = {0x1.aa1521c281be5p+9, 0x1.126cc94777fe2p+9, -0x1.31506514fb561p+8};
-    const double thinLo[3] = {48.688694775757398, 5.609082896954785, 51.5991175216963};
-    const double thinHi[3] = {48.722210427759549, 5.8467143444981868, 53.117887971013118};
-    const std::array<double, 3> dot = {48.715533444335421, 5.6305744376794644, 53.276388886906162};
     const double none[3] = {0, 0, 0};
     for (int n = 0; n < 400; ++n) {
         const double jitter = n == 0 ? 0 : s.In(-1e-6, 1e-6);
-        std::vector<std::array<double, 3>> a = n % 2 ? octagon : Corners(thinLo, thinHi);
-        std::array<double, 3> b = n % 2 ? above : dot;
+        std::vector<std::array<double, 3>> a = n % 2 ? hardhulls::kOctagon : Corners(hardhulls::kThin.lo, hardhulls::kThin.hi);
+        std::array<double, 3> b = n % 2 ? hardhulls::kAboveOctagon : hardhulls::kAboveThin;
         for (double& c : b) c += jitter * (n % 2 ? 1000 : 1);
         const double step[3] = {s.In(-1e-3, 1e-3), 0, 0};
         Fold(n, HullAt(a, a[0].data()), HullAt({b}, b.data()), n < 2 ? none : step,

@@ -4,15 +4,14 @@
 #include "gameplay/convex.h"
 
 #include "engine/random.h"
+#include "hardhulls.h"
 #include "support/testutil.h"
 #include "world/md2model.h"
 
 namespace {
 
-using Point = std::array<double, 3>;
-struct Box {
-    double lo[3], hi[3];
-};
+using hardhulls::Box;
+using hardhulls::Point;
 
 // The eight corners relative to the box centre, placed at the centre.
 ModelHull HullOf(const Box& b)
@@ -245,20 +244,8 @@ TEST(Convex, FlatTetrahedronFallsBackToTheBackupChoice)
 // backup choice gets through. It ends with the point's height.
 TEST(Convex, HardRunsThatGoRoundEndAtTheRightDistance)
 {
-    const std::vector<Point> octagon = {
-        {0x1.0a44ca18b1e59p+10, 0x1.792c5fefa29b9p+8, -0x1.07568a7ab5baap+8},
-        {0x1.cca0e6d6500dep+9, 0x1.6982b161e1be6p+8, -0x1.097af5bb9db8p+9},
-        {0x1.5f11ee6dea374p+9, 0x1.ec41e60f6dcd2p+8, -0x1.4827ee2a7dcb2p+9},
-        {0x1.168484dc0d458p+9, 0x1.3ae481743ede8p+9, -0x1.43233b962c73cp+9},
-        {0x1.0b4a6ea9fa935p+9, 0x1.a467bcf24c7b4p+9, -0x1.2a29106f72d99p+8},
-        {0x1.5ea0ee592c3bdp+9, 0x1.aa87d32b172aap+9, 0x1.37e3e34c58ap+0},
-        {0x1.d1ee44269af8p+9, 0x1.44e130d1c8318p+9, 0x1.a4842d9e0376p+3},
-        {0x1.241849971f65cp+10, 0x1.a65052bbac1f2p+8, -0x1.2692dca420fap+3},
-    };
-    const std::vector<Point> point = {{0x1.aa1521c281be5p+9, 0x1.126cc94777fe2p+9, -0x1.31506514fb561p+8}};
-
     velqtest::CaptureCerr err;
-    const ConvexDistance d = Closest(octagon, point);
+    const ConvexDistance d = Closest(hardhulls::kOctagon, {hardhulls::kAboveOctagon});
     EXPECT_NE(err.Text().find("comp_sub_dist using backup proc\n"), std::string::npos) << err.Text();
     EXPECT_EQ(err.Text().find("backup failed"), std::string::npos) << err.Text();
     EXPECT_TRUE(d.strict);
@@ -266,10 +253,8 @@ TEST(Convex, HardRunsThatGoRoundEndAtTheRightDistance)
 
     // A box thinner than the bound's scale: the fixed bound takes the top face's edge for the
     // closest feature and keeps dropping the face's third corner.
-    const Box thin = {{48.688694775757398, 5.609082896954785, 51.5991175216963},
-                      {48.722210427759549, 5.8467143444981868, 53.117887971013118}};
-    const Box dot = {{48.715533444335421, 5.6305744376794644, 53.276388886906162},
-                     {48.715533444335421, 5.6305744376794644, 53.276388886906162}};
+    const Box& thin = hardhulls::kThin;
+    const Box dot = Cube(hardhulls::kAboveThin[0], hardhulls::kAboveThin[1], hardhulls::kAboveThin[2], 0);
     const ConvexDistance t = Closest(WorldCorners(HullOf(thin)), WorldCorners(HullOf(dot)));
     EXPECT_TRUE(t.strict);
     EXPECT_NEAR(Length(t.v), BoxGap(thin, dot), 1e-9);

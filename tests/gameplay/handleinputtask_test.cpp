@@ -165,7 +165,8 @@ TEST_F(HandleInputTest, PauseKeyOrLostFocusStopsClockAndControlsUntilTheKeyOrACl
         Hold({SDLK_w, SDLK_TAB, SDLK_SPACE}, kRight);
         EXPECT_EQ(CClock::GetTicks(), start) << "the game's clock stands still";
         EXPECT_EQ(player->GetY(), 20.0f);
-        EXPECT_TRUE(player->GetCurrentWeapon() != Player::kRocketLauncher && World().GetTowers().empty());
+        EXPECT_NE(player->GetCurrentWeapon(), Player::kRocketLauncher);
+        EXPECT_EQ(World().GetTowers().size(), 0u);
         device.Focus(CInputTask::kAllFocus);
         Frame(c.resume, c.click);
         EXPECT_FALSE(CPause::IsOn());
@@ -260,14 +261,14 @@ TEST_F(HandleInputTest, ToggleKeysFlipTheirOwnToggleAndTheSoundKeyEachVolumeByIt
     for (auto [ch, mu, chAfter, muAfter] : volumes) {
         channels = ch, music = mu;
         Hold({SDLK_m});
-        EXPECT_TRUE(channels == chAfter && music == muAfter) << ch << " " << mu;
+        EXPECT_EQ(std::make_tuple(channels, music), std::make_tuple(chAfter, muAfter)) << ch << " " << mu;
     }
     // The volumes set are the mixer's at start and after every unmute.
     Settings({"volumeFX=50", "volumeMusic=30"});
     sound->ApplyVolumes();
-    EXPECT_TRUE(channels == 64 && music == 38);
+    EXPECT_EQ(std::make_tuple(channels, music), std::make_tuple(64, 38));
     Hold({SDLK_m}), Hold({SDLK_m});
-    EXPECT_TRUE(channels == 64 && music == 38);
+    EXPECT_EQ(std::make_tuple(channels, music), std::make_tuple(64, 38));
     sound->SetMixer({nullptr, nullptr});  // silent
     Hold({SDLK_m});
     EXPECT_NE(out.Text().find("Sound off\nSound on: effects 50 %, music 30 %\nSound: none (started with -sound)\n"),
