@@ -28,6 +28,7 @@ std::vector<UsageSetting> UsageSettings()
         {"screenBPP",   "16",     "colour depth in bits per pixel"},
         {"fullscreen",  "1",      "at the desktop's size; -fullscreen opens a window"},
         {"fullResolution", "0",   "1 draws at the screen's size, not scaled up"},
+        {"effects",     "full",   "light: no shadows, fewer passes, softer glows; faster without a graphics card"},
         {"sound",       "1",      "-sound plays silently, without an audio device"},
         {"maxfps",      "0",      "frames per second at most; 0 draws as fast as it can"},
         {"volumeFX",    "100",    "sound effects' volume in percent"},
@@ -35,6 +36,9 @@ std::vector<UsageSetting> UsageSettings()
         {"layout",      "qwerty", "keys where a qwerty, azerty or qwertz keyboard has them"},
         {"pad",         "1",      "-pad leaves a game controller alone"},
         {"padDeadZone", "20",     "how far a stick must move, in percent, to count"},
+        {"reflections", "1",      "the water mirrors the level (F4 switches it for the game)"},
+        {"fps",         "1",      "the frame rate in the corner (F3 switches it for the game)"},
+        {"skybox",      "0",      "the sky box (F5 switches it for the game)"},
     };
 }
 // clang-format on

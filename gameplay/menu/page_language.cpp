@@ -1,0 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The language page: the language the game's texts are shown in.
+#include "gameplay/menu/menu.h"
+
+MenuPageRows LanguagePage()
+{
+    MenuPageRows page{"Sprache", SettingRows(MenuPage::Language)};
+    page.rows.push_back(BackRow());
+    return page;
+}

@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The pause's own page: play on, the options, and leaving the level or the game.
+#include "gameplay/menu/menu.h"
+
+MenuPageRows MainPage(bool onLevel)
+{
+    MenuPageRows page{"PAUSE", {}};
+    MenuRow resume, options, leave;
+    resume.label = "Weiter";
+    resume.command = MenuCommand::Resume;
+    options.kind = MenuRow::Kind::Open;
+    options.label = "Optionen";
+    options.page = MenuPage::Options;
+    leave.label = onLevel ? "Level verlassen" : "Beenden";
+    leave.command = onLevel ? MenuCommand::LeaveLevel : MenuCommand::Quit;
+    page.rows = {resume, options, leave};
+    return page;
+}

@@ -1,0 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The screen page: full screen or a window, the frame's resolution, the frame cap.
+#include "gameplay/menu/menu.h"
+
+MenuPageRows ScreenPage()
+{
+    MenuPageRows page{"Bildschirm", SettingRows(MenuPage::Screen)};
+    page.rows.push_back(BackRow());
+    return page;
+}
