@@ -17,6 +17,7 @@ std::vector<UsageOption> UsageOptions()
         {"--timedemo", "FILE", "play FILE back as fast as it draws, print the frame rate"},
         {"--settings", "FILE", "read the settings from FILE instead of settings.esf"},
         {"--log-dir",  "DIR",  "write the logs into DIR instead of the working directory"},
+        {"--check",    "[PATH]...", "check the game files in PATH (by default Resources), play nothing"},
     };
 }
 
@@ -106,6 +107,7 @@ std::string UsageText()
 
     std::string out =
         "Usage: velq [OPTION]... [SETTING]...\n"
+        "  or:  velq --check [PATH]...\n"
         "Velq! - defend your flag against the enemies, with three weapons and towers.\n"
         "\n"
         "Options:\n";
