@@ -4,37 +4,39 @@
 
 #include <algorithm>
 
+#include "engine/text.h"
 #include "gameplay/bindings.h"
 
 // clang-format off
 std::vector<UsageOption> UsageOptions()
 {
     return {
-        {"--help",     "",     "this text"},
-        {"--version",  "",     "name and version"},
-        {"--record",   "FILE", "write the game you play to FILE"},
-        {"--replay",   "FILE", "play FILE back and check that it ends as recorded"},
-        {"--timedemo", "FILE", "play FILE back as fast as it draws, print the frame rate"},
-        {"--settings", "FILE", "read the settings from FILE instead of settings.esf"},
-        {"--log-dir",  "DIR",  "write the logs into DIR instead of the working directory"},
+        {"--help",     "",     N_("dieser Text")},
+        {"--version",  "",     N_("Name und Version")},
+        {"--record",   "FILE", N_("schreibt das Spiel, das du spielst, nach FILE")},
+        {"--replay",   "FILE", N_("spielt FILE ab und prüft, dass es endet wie aufgezeichnet")},
+        {"--timedemo", "FILE", N_("spielt FILE so schnell ab, wie es zeichnet, und nennt die Bildrate")},
+        {"--settings", "FILE", N_("liest die Einstellungen aus FILE statt aus settings.esf")},
+        {"--log-dir",  "DIR",  N_("schreibt die Logs nach DIR statt ins Arbeitsverzeichnis")},
     };
 }
 
 std::vector<UsageSetting> UsageSettings()
 {
     return {
-        {"screenX",     "800",    "window width in pixels"},
-        {"screenY",     "600",    "window height in pixels"},
-        {"screenBPP",   "16",     "colour depth in bits per pixel"},
-        {"fullscreen",  "1",      "at the desktop's size; -fullscreen opens a window"},
-        {"fullResolution", "0",   "1 draws at the screen's size, not scaled up"},
-        {"sound",       "1",      "-sound plays silently, without an audio device"},
-        {"maxfps",      "0",      "frames per second at most; 0 draws as fast as it can"},
-        {"volumeFX",    "100",    "sound effects' volume in percent"},
-        {"volumeMusic", "100",    "music's volume in percent"},
-        {"layout",      "qwerty", "keys where a qwerty, azerty or qwertz keyboard has them"},
-        {"pad",         "1",      "-pad leaves a game controller alone"},
-        {"padDeadZone", "20",     "how far a stick must move, in percent, to count"},
+        {"screenX",     "800",    N_("Fensterbreite in Pixeln")},
+        {"screenY",     "600",    N_("Fensterhöhe in Pixeln")},
+        {"screenBPP",   "16",     N_("Farbtiefe in Bit pro Pixel")},
+        {"fullscreen",  "1",      N_("in der Größe des Desktops; -fullscreen öffnet ein Fenster")},
+        {"fullResolution", "0",   N_("1 zeichnet in der Größe des Bildschirms, nicht hochskaliert")},
+        {"sound",       "1",      N_("-sound spielt stumm, ohne Audiogerät")},
+        {"maxfps",      "0",      N_("höchstens so viele Bilder pro Sekunde; 0 zeichnet, so schnell es geht")},
+        {"volumeFX",    "100",    N_("Lautstärke der Effekte in Prozent")},
+        {"volumeMusic", "100",    N_("Lautstärke der Musik in Prozent")},
+        {"layout",      "qwerty", N_("Tasten, wo eine qwerty-, azerty- oder qwertz-Tastatur sie hat")},
+        {"pad",         "1",      N_("-pad lässt einen Controller in Ruhe")},
+        {"padDeadZone", "20",     N_("wie weit ein Stick ausschlagen muss, in Prozent, damit er zählt")},
+        {"language",    "de",     N_("Sprache der Texte: de, en oder auto (die des Gebietsschemas)")},
     };
 }
 // clang-format on
@@ -53,18 +55,18 @@ std::vector<UsageKey> UsageKeys()
                 (device == CBindings::kKeys ? "key." : "pad.") + std::string(CBindings::Name(action)) + "=" + names;
             const bool quit =
                 action == Action::Quit && device == CBindings::kKeys && names.find("escape") == std::string::npos;
-            rows.push_back({line, CBindings::German(action) + std::string(quit ? " (auch Escape)" : ""), line,
-                            CBindings::English(action) + std::string(quit ? " (Escape as well)" : "")});
+            rows.push_back({line, Tr(CBindings::Words(action)) + (quit ? " " + std::string(Tr("(auch Escape)")) : "")});
         }
     }
     // clang-format off
-    const UsageKey unbound[] = {
-        {"Maus",              "zielen",                 "mouse",                   "aim: the figure faces the cursor"},
-        {"Stick links/rechts","laufen/zielen",          "left/right stick",        "walk the way it points; aim"},
-        {"Alt+Enter",         "Fenster/Vollbild",       "Alt+Enter",               "window or full screen"},
+    const char* const unbound[][2] = {
+        {N_("Maus"),               N_("zielen: die Figur schaut zum Zeiger")},
+        {N_("Stick links/rechts"), N_("laufen, wohin er zeigt; zielen")},
+        {"Alt+Enter",              N_("Fenster oder Vollbild")},
     };
     // clang-format on
-    rows.insert(rows.end(), std::begin(unbound), std::end(unbound));
+    for (const auto& [keys, action] : unbound)
+        rows.push_back({Tr(keys), Tr(action)});
     return rows;
 }
 
@@ -100,23 +102,21 @@ std::string UsageText()
     for (const UsageKey& k : keys)
         keyWidth = std::max(keyWidth, k.keys.size() + 3);
 
-    std::string out =
-        "Usage: velq [OPTION]... [SETTING]...\n"
-        "Velq! - defend your flag against the enemies, with three weapons and towers.\n"
-        "\n"
-        "Options:\n";
+    std::string out = std::string(Tr("Aufruf: velq [OPTION]... [EINSTELLUNG]...")) + "\n" +
+                      Tr("Velq! - verteidige deine Fahne gegen die Gegner, mit drei Waffen und Türmen.") + "\n\n" +
+                      Tr("Optionen:") + "\n";
     for (const UsageOption& o : options)
-        AddRow(out, OptionTerm(o), o.meaning, width);
-    out +=
-        "\n"
-        "Settings (read from settings.esf, then the command line; name=value,\n"
-        "+name sets 1, -name sets 0):\n";
+        AddRow(out, OptionTerm(o), Tr(o.meaning), width);
+    out += std::string("\n") +
+           Tr("Einstellungen (aus settings.esf, dann von der Befehlszeile; name=Wert,\n"
+              "+name setzt 1, -name setzt 0):") +
+           "\n";
     for (const UsageSetting& s : settings)
-        AddRow(out, SettingTerm(s), s.meaning, width);
-    out +=
-        "\n"
-        "Tasten (key.AKTION=TASTE oder TASTE,TASTE belegt sie neu, none keine;\n"
-        "pad.AKTION=KNOPF ebenso den Controller):\n";
+        AddRow(out, SettingTerm(s), Tr(s.meaning), width);
+    out += std::string("\n") +
+           Tr("Tasten (key.AKTION=TASTE oder TASTE,TASTE belegt sie neu, none keine;\n"
+              "pad.AKTION=KNOPF ebenso den Controller):") +
+           "\n";
     for (const UsageKey& k : keys)
         AddRow(out, k.keys, k.action.c_str(), keyWidth);
     return out;

@@ -12,6 +12,7 @@
 
 #include "engine/inputtask.h"
 #include "engine/kernel.h"
+#include "engine/text.h"
 #include "engine/videotask.h"
 
 namespace {
@@ -214,6 +215,7 @@ void CSettingsManager::CreateStandardSettings()
     RegisterVariable("maxfps", CMMPointer<BaseDator>(maxFps));
     pad = new Dator<int>(CInputTask::padOn, 0, 1);
     RegisterVariable("pad", CMMPointer<BaseDator>(pad));
+    CLanguage::Register(*this);
 }
 
 void CSettingsManager::DestroyStandardSettings()

@@ -6,18 +6,14 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <cstring>
 
+#include "render/glyphs.h"
 #include "render/tga.h"
 
 namespace {
 
 GLuint fontBase = 0;
-constexpr int kGlyphs = 256;
-constexpr int kGlyphSize = 16;   // pixels
-constexpr int kAdvance = 14;     // pixels: neighbours overlap by two
-constexpr int kFirstCode = 32;   // the space is the first cell of a set
-constexpr int kSetSize = 128;
+constexpr int kGlyphs = 2 * kGlyphSetSize;
 constexpr double kWindowWidth = 800.0;
 constexpr double kWindowHeight = 600.0;
 
@@ -28,6 +24,8 @@ void Print(int x, int y, int set, bool scaled, float scaleX, float scaleY, const
     char text[1024];
     // Longer texts are cut to the buffer; the game's own are far shorter.
     std::vsnprintf(text, sizeof(text), format, args);
+    unsigned char codes[sizeof(text)];
+    const size_t count = ToGlyphCodes(text, codes, sizeof(codes));
     if (set > 1)
         set = 1;
     if (set < 0)
@@ -47,10 +45,10 @@ void Print(int x, int y, int set, bool scaled, float scaleX, float scaleY, const
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 
     glTranslated(x, y, 0);
-    glListBase(fontBase - kFirstCode + kSetSize * set);
+    glListBase(fontBase - kFirstGlyphCode + kGlyphSetSize * set);
     if (scaled)
         glScalef(scaleX, scaleY, 1.0f);
-    glCallLists(static_cast<GLsizei>(std::strlen(text)), GL_UNSIGNED_BYTE, text);
+    glCallLists(static_cast<GLsizei>(count), GL_UNSIGNED_BYTE, codes);
 
     glDisable(GL_BLEND);
     glMatrixMode(GL_PROJECTION);
@@ -83,7 +81,7 @@ void BuildFont(const TextureImage& font)
         glTexCoord2f(cx, 1.0f - cy - 0.0625f);
         glVertex2i(0, 0);
         glEnd();
-        glTranslated(kAdvance, 0, 0);
+        glTranslated(kGlyphAdvance, 0, 0);
         glEndList();
     }
 }

@@ -2,8 +2,11 @@
 // The head-up display's texts, positions and colours.
 #include "render/hud.h"
 
+#include <algorithm>
 #include <cassert>
 
+#include "engine/text.h"
+#include "render/glyphs.h"
 #include "world/gameworld.h"
 
 namespace {
@@ -20,7 +23,7 @@ constexpr int kNoticeTopY = 580;
 
 class Builder {
 public:
-    explicit Builder(HudLayout& l) : layout(l) { layout.count = 0; }
+    Builder(HudLayout& l, int width) : layout(l), frameWidth(width) { layout.count = 0; }
 
     void Backdrop(const float* colour)
     {
@@ -28,8 +31,13 @@ public:
         item.kind = HudItem::Kind::Backdrop;
         item.colour = colour;
     }
+    // A text that would run past the frame's right edge moves left until it ends there
+    // (to the left edge, if it is wider than the frame); one that fits stays put.
     void Text(int x, int y, int set, const float* colour, const char* text, float sx = 1.0f, float sy = 1.0f)
     {
+        const int width = TextWidth(text, sx);
+        if (x + width > frameWidth)
+            x = std::max(0, frameWidth - width);
         HudItem& item = Next();
         item.kind = HudItem::Kind::Text;
         item.x = x;
@@ -50,30 +58,32 @@ private:
         return item;
     }
     HudLayout& layout;
+    int frameWidth;
 };
 
 }  // namespace
 
 // clang-format off
 const char* const kHelpLines[kHelpLineCount] = {
-    "F1: Hilfe",
-    "F2: Scenegraph ein/aus",
-    "F3: FPS ein/aus",
-    "F4: Reflexionen ein/aus",
-    "F5: Skybox ein/aus (tot :( )",
-    "F6: Bounding Boxes ein/aus",
-    "F7: Wireframe ein/aus",
-    "F8: Displaylists ein/aus",
-    "z:  Shadowmap ein/aus",
-    "p:  Gegnerpfade ein/aus",
-    "m:  Musik/FX ein/aus",
+    N_("F1: Hilfe"),
+    N_("F2: Scenegraph ein/aus"),
+    N_("F3: FPS ein/aus"),
+    N_("F4: Reflexionen ein/aus"),
+    // TRANSLATORS: "tot" is "dead": the sky box is never drawn.
+    N_("F5: Skybox ein/aus (tot :( )"),
+    N_("F6: Bounding Boxes ein/aus"),
+    N_("F7: Wireframe ein/aus"),
+    N_("F8: Displaylists ein/aus"),
+    N_("z:  Shadowmap ein/aus"),
+    N_("p:  Gegnerpfade ein/aus"),
+    N_("m:  Musik/FX ein/aus"),
 };
-const char* const kWeaponNames[3] = {"Raketenwerfer", "LaserMG", "Pumpgun"};
+const char* const kWeaponNames[3] = {N_("Raketenwerfer"), N_("LaserMG"), N_("Pumpgun")};
 // clang-format on
 
 void LayoutHud(const HudInput& in, HudLayout& out)
 {
-    Builder b(out);
+    Builder b(out, in.frameWidth);
     int y = kFirstLineY;
     // Each line that is shown above the help page pushes it down by one line.
     if (in.level == 0) {
@@ -83,22 +93,22 @@ void LayoutHud(const HudInput& in, HudLayout& out)
     }
     if (in.result == 1 || in.result == 2) {
         const bool won = in.result == 1;
-        b.Text(300, 50, 0, won ? kGreen : kRed, won ? "GEWONNEN!" : "VERLOREN!", 1.5f, 2.0f);
+        b.Text(300, 50, 0, won ? kGreen : kRed, Tr(won ? N_("GEWONNEN!") : N_("VERLOREN!")), 1.5f, 2.0f);
         y -= kLineStep;
     }
     if (in.help) {
         b.Backdrop(kWhite);
         for (const char* line : kHelpLines) {
-            b.Text(170, y, 0, kWhite, line);
+            b.Text(170, y, 0, kWhite, Tr(line));
             y -= kLineStep;
         }
     }
     if (in.weapon >= 0 && in.weapon < 3)
-        b.Text(630, 16, 0, kWhite, kWeaponNames[in.weapon]);
-    b.Text(630, 0, 0, kWhite, "Health: ");
+        b.Text(630, 16, 0, kWhite, Tr(kWeaponNames[in.weapon]));
+    b.Text(630, 0, 0, kWhite, Tr("Health: "));
     b.Text(728, 0, 0, kWhite, in.healthText);
     if (in.fps) {
-        b.Text(0, 0, 0, kWhite, "FPS: ");
+        b.Text(0, 0, 0, kWhite, Tr("FPS: "));
         b.Text(128, 0, 1, kWhite, in.rateText);
     }
     b.Text(384, 0, 1, kWhite, in.timeText);
@@ -107,8 +117,8 @@ void LayoutHud(const HudInput& in, HudLayout& out)
     for (int i = 1; i < kToggleCount; ++i) {
         if (!in.toggleShown[i])
             continue;
-        b.Text(0, y, 0, kWhite, GameWorld::kToggleNames[i]);
-        b.Text(164, y, 0, kWhite, in.toggleOn[i] ? ": ON" : ": OFF");
+        b.Text(0, y, 0, kWhite, Tr(GameWorld::kToggleNames[i]));
+        b.Text(164, y, 0, kWhite, in.toggleOn[i] ? Tr(": ON") : Tr(": OFF"));
         y -= kLineStep;
     }
 }

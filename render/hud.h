@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the head-up display shows and where, worked out without OpenGL: the draw step
-// only walks the items in order.
+// only walks the items in order. Every text is in the language in force, and a text
+// that would run past the frame's right edge is moved in until it fits.
 #pragma once
 
 #include <cstdint>
 
 struct HudInput {
+    int frameWidth = 800;  // the frame's width in pixels
     int32_t level = 0;   // 0 is the selection map, which shows the title
     int32_t result = 0;  // 0 playing, 1 won, 2 lost
     int32_t weapon = 0;  // the player's current weapon
@@ -25,7 +27,7 @@ struct HudItem {
     int set = 0;        // character set of the font
     float scaleX = 1.0f, scaleY = 1.0f;
     const float* colour = nullptr;  // red, green, blue; null keeps the current colour
-    const char* text = "";
+    const char* text = "";  // UTF-8
 };
 
 struct HudLayout {
@@ -34,6 +36,7 @@ struct HudLayout {
     int count = 0;
 };
 
+// In the game's own German; the layout shows them in the language in force.
 constexpr int kHelpLineCount = 11;
 extern const char* const kHelpLines[kHelpLineCount];
 extern const char* const kWeaponNames[3];

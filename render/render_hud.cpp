@@ -4,7 +4,9 @@
 
 #include <cstdio>
 
+#include "engine/text.h"
 #include "render/font.h"
+#include "render/glyphs.h"
 #include "render/hud.h"
 #include "render/rendertask.h"
 #include "world/actors.h"
@@ -54,6 +56,7 @@ void CRenderTask::DrawHud()
     std::snprintf(healthText, sizeof(healthText), "%d", player->GetHealth());
 
     HudInput in;
+    in.frameWidth = kViewWidth;
     in.level = world.GetLevel();
     in.result = world.GetResult();
     in.weapon = player->GetCurrentWeapon();
@@ -102,12 +105,14 @@ void CRenderTask::DrawPause()
     DrawBackdropAt(0, 0, kViewWidth, kViewHeight);
     glEnable(GL_CULL_FACE);
     glDisable(GL_BLEND);
-    // Centred: five glyphs of 14 pixels' advance (the last one 16 wide), four times as large.
+    // Centred, four times as large.
     constexpr float kScale = 4.0f;
-    constexpr int kWidth = static_cast<int>((4 * 14 + 16) * kScale), kHeight = static_cast<int>(16 * kScale);
+    constexpr int kHeight = static_cast<int>(kGlyphSize * kScale);
+    const char* text = Tr("PAUSE");
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, textures[kFontSlot].glName);
     glColor3f(1.0f, 1.0f, 1.0f);
-    PrintTextScaled((kViewWidth - kWidth) / 2, (kViewHeight - kHeight) / 2, 0, kScale, kScale, "PAUSE");
+    const int left = (kViewWidth - TextWidth(text, kScale)) / 2;
+    PrintTextScaled(left, (kViewHeight - kHeight) / 2, 0, kScale, kScale, "%s", text);
     glDisable(GL_TEXTURE_2D);
 }

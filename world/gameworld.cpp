@@ -7,13 +7,16 @@
 #include <iostream>
 
 #include "engine/clock.h"
+#include "engine/text.h"
 #include "world/actors.h"
 #include "world/vob.h"
 
 // clang-format off
 const char* const GameWorld::kToggleNames[kToggleCount] = {
-    "Hilfe", "Scenegraph", "FPS", "Reflexionen", "Skybox",
-    "Boundingbox", "Pfade", "Shadowmap", "Wireframe", "Displaylists",
+    // TRANSLATORS: the toggles' notices; ": ON" or ": OFF" follows 164 pixels from the
+    // left, so a name of more than 12 letters runs into it.
+    N_("Hilfe"), N_("Scenegraph"), N_("FPS"), N_("Reflexionen"), N_("Skybox"),
+    N_("Boundingbox"), N_("Pfade"), N_("Shadowmap"), N_("Wireframe"), N_("Displaylists"),
 };
 namespace {
 constexpr uint8_t kToggleInitial[] = {

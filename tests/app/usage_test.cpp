@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // --help and the manual page against the program: every setting the engine and the
 // input handling register is listed with the default it really has (a binding as its
-// key row), and every key row reaches the page.
+// key row), every key row reaches the page, and every line is looked up in the catalogs.
 #include "app/usage.h"
 
 #include "app/manpage.h"
 #include "engine/settings.h"
+#include "engine/text.h"
 #include "gameplay/bindings.h"
 #include "gameplay/handleinputtask.h"
 #include "support/testutil.h"
@@ -40,6 +41,18 @@ TEST(Usage, ListsEveryRegisteredSettingWithItsDefault)
         ASSERT_NE(it, listed.end()) << "--help does not list the setting " << name;
         EXPECT_EQ(it->second, value) << "--help gives " << name << " another default than the program";
     }
+}
+
+// In the test language every text of the catalogs' template comes after an "@".
+TEST(Usage, EveryLineOfHelpIsLookedUpInTheCatalogs)
+{
+    CLanguage::SetCatalogDir(VELQ_PSEUDO_CATALOGS);
+    ASSERT_TRUE(CLanguage::Choose("xx"));
+    std::istringstream help(UsageText());
+    for (std::string line; std::getline(help, line);)
+        EXPECT_TRUE(line.empty() || line.find('@') != std::string::npos) << line;
+    CLanguage::Choose("de");
+    CLanguage::SetCatalogDir("locale");
 }
 
 TEST(Usage, ManualPageTakesEveryTableAndRefusesATemplateWithoutItsPlace)

@@ -4,6 +4,7 @@
 #include "engine/settings.h"
 
 #include "engine/kernel.h"
+#include "engine/text.h"
 #include "engine/videotask.h"
 #include "support/testutil.h"
 
@@ -91,7 +92,7 @@ TEST_F(SettingsTest, UnknownNamesAreReportedOnceAfterEveryRegistrationAndALateOn
                               "settings.esf:6: \"SCREENY=1\\x1B[31m\\xC3\\xA4" + std::string(44, 'x') +
                                   "...\": no such setting (did you mean screenY?); ignored"}))
         << "reported once, control bytes spelled out, cut at 60 characters";
-    EXPECT_EQ(manager->CountNames(), 7u) << "unknown names are not kept in the table";
+    EXPECT_EQ(manager->CountNames(), 8u) << "unknown names are not kept in the table";
 }
 
 TEST_F(SettingsTest, FilesNameEachLineByNumberAndNeitherMissingFilesNorOverlongLinesStopTheReading)
@@ -115,8 +116,20 @@ TEST_F(SettingsTest, FilesNameEachLineByNumberAndNeitherMissingFilesNorOverlongL
         else
             manager->ParseSetting(velqtest::ReadFile(entry.path()));
     }
-    EXPECT_EQ(manager->CountNames(), 6u);
+    EXPECT_EQ(manager->CountNames(), 7u);
     EXPECT_EQ(Values(), (std::vector<int>{1024, 720, 16, 1, 0}));
+}
+
+TEST_F(SettingsTest, ALanguageWithoutCatalogIsReportedAndTheTextsStayGerman)
+{
+    // The working folder holds no catalogs: the game's own German is all there is.
+    manager->ParseSetting("language=en", "command line");
+    EXPECT_EQ(reports, Lines{"command line: \"language=en\": no catalog for that language; must be auto or de; "
+                             "language stays de"});
+    manager->ParseSetting("language=auto");
+    EXPECT_EQ(CLanguage::Current(), "de");
+    EXPECT_STREQ(Tr("GEWONNEN!"), "GEWONNEN!");
+    manager->ParseSetting("language=de");
 }
 
 // A setting with several values: the bias decides how each ";" piece is applied.

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What the head-up display shows where, the frame-rate figure and the countdown.
+// What the head-up display shows where, in which language, the frame-rate figure and the
+// countdown.
 #include "render/hud.h"
 
+#include "engine/text.h"
 #include "render/frameclock.h"
 #include "support/testutil.h"
 
@@ -84,6 +86,40 @@ TEST(Hud, NoticesListFlippedTogglesTopDownButNeverHelp)
     const Shown *shadow = Find(texts, "Shadowmap"), *on = Find(texts, ": ON");
     ASSERT_TRUE(shadow && on && Find(texts, "Reflexionen"));
     EXPECT_TRUE(shadow->y == 564 && on->y == 564 && on->x == 164);
+}
+
+TEST(Hud, ATextRunningPastTheFramesEdgeMovesInAndOneThatFitsStays)
+{
+    struct Case { int weapon, frameWidth, x; };
+    // "Raketenwerfer" from 630 ends at 630 + 12 * 14 + 16 = 814.
+    for (const Case& c : {Case{0, 800, 616}, Case{0, 1024, 630}, Case{1, 800, 630}, Case{0, 150, 0}}) {
+        HudInput in;
+        in.weapon = c.weapon, in.frameWidth = c.frameWidth;
+        const Shown* name = Find(Texts(in), kWeaponNames[c.weapon]);
+        ASSERT_TRUE(name);
+        EXPECT_EQ(name->x, c.x) << kWeaponNames[c.weapon] << " in a frame " << c.frameWidth << " wide";
+    }
+}
+
+// In the test language every text of the catalogs' template comes after an "@": a text
+// shown without the lookup, or left out of the template, has none.
+TEST(Hud, EveryWordShownIsLookedUpInTheCatalogs)
+{
+    CLanguage::SetCatalogDir(VELQ_PSEUDO_CATALOGS);
+    ASSERT_TRUE(CLanguage::Choose("xx"));
+    for (int weapon = 0; weapon < 3; ++weapon) {
+        for (int result : {1, 2}) {
+            HudInput in;
+            in.weapon = weapon, in.result = result, in.fps = in.help = true;
+            in.healthText = "95", in.rateText = "61", in.timeText = "42";
+            for (int i = 0; i < 10; ++i)
+                in.toggleShown[i] = true, in.toggleOn[i] = (i + result) % 2 == 0;
+            for (const Shown& s : Texts(in))
+                EXPECT_TRUE(s.text[0] == '@' || s.text == "Velq!" || std::isdigit(s.text[0])) << s.text;
+        }
+    }
+    CLanguage::Choose("de");
+    CLanguage::SetCatalogDir("locale");
 }
 
 TEST(FrameClock, RateChangesOnlyAfterMoreThanASecond)
