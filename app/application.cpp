@@ -3,7 +3,6 @@
 #include "app/application.h"
 
 #include <SDL.h>
-#include <SDL_mixer.h>
 
 #include <iostream>
 #include <vector>
@@ -74,8 +73,7 @@ int CApplication::Run(const Options& options)
     }
     CGameRecording::stateHash = [] { return GameStateHash(GameWorld::GetSingleton(), CClock::GetTicks()); };
     // The frame-time record sets each frame against the shots in flight.
-    CFrameTimes::load = [] {
-        static std::vector<CMMPointer<VMOB>> movers;
+    CFrameTimes::load = [movers = std::vector<CMMPointer<VMOB>>()]() mutable {
         GameWorld::GetSingleton().GetMovers(movers);
         int shots = 0;
         for (const CMMPointer<VMOB>& m : movers)
@@ -102,9 +100,7 @@ int CApplication::Run(const Options& options)
     // Ends the process when the device cannot be opened; a silent manager loads nothing,
     // and the sound key then changes no mixer volumes (there are no channels).
     new SoundManager(sound != 0);
-    if (!sound)
-        CHandleInputTask::mixer = {nullptr, nullptr};
-    CHandleInputTask::ApplyVolumes();  // before the music starts with the game task
+    SoundManager::GetSingleton().ApplyVolumes();  // before the music starts with the game task
 
     // Tasks start in this order (the window first); they run by priority. Without a
     // window nothing can be seen, nor any key reach the game to end it.
@@ -113,7 +109,7 @@ int CApplication::Run(const Options& options)
         std::cerr << "VELQ: there is no window to play in; the game ends\n";
         CGameRecording::Finish();
         CGameRecording::stateHash = nullptr;
-        Mix_CloseAudio();
+        SoundManager::GetSingleton().Close();
         Shutdown();
         return 1;
     }
@@ -146,7 +142,7 @@ int CApplication::Run(const Options& options)
     CGameRecording::stateHash = nullptr;
     CFrameTimes::load = nullptr;
 
-    Mix_CloseAudio();
+    SoundManager::GetSingleton().Close();
     Shutdown();
     CProfileSample::outputHandler = nullptr;
     return exitCode;

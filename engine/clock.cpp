@@ -26,7 +26,7 @@ uint32_t CClock::GetOutsideTicks()
 
 uint32_t CClock::GetTicks() { return paused ? pausedAt : GetOutsideTicks() - pausedTotal; }
 
-void CClock::Pause(bool on)
+void CClock::StandStill(bool on)
 {
     if (on == paused)
         return;
@@ -37,7 +37,7 @@ void CClock::Pause(bool on)
     paused = on;
 }
 
-bool CClock::IsPaused() { return paused; }
+bool CClock::IsStandingStill() { return paused; }
 
 time_t CClock::GetSeconds()
 {

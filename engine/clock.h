@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's one source of time: SDL ticks and calendar seconds, which tests and
-// fixed-step runs drive by hand. The game's ticks stand still while it is paused.
+// fixed-step runs drive by hand. The game's ticks stand still while the pause holds them.
 #pragma once
 
 #include <cstdint>
@@ -32,9 +32,10 @@ public:
     static void Release();
     static bool IsDriven();
 
-    // Stops the game's ticks where they are, or lets them go on from there.
-    static void Pause(bool on);
-    static bool IsPaused();
+    // Stops the game's ticks where they are, or lets them go on from there (the pause
+    // does this; everything else asks the pause).
+    static void StandStill(bool on);
+    static bool IsStandingStill();
 
     // Called by the kernel at the start of every pass.
     static void BeginFrame();

@@ -11,6 +11,8 @@
 #include "engine/screen.h"
 
 static_assert(CInputTask::kKeyInputs == SDLK_LAST, "one input number per key symbol");
+static_assert(CInputTask::kEscapeKey == SDLK_ESCAPE && CInputTask::kLeftButton == SDL_BUTTON_LEFT,
+              "the keys the game names are SDL's");
 static_assert(SDL_HAT_UP == 1 && SDL_HAT_RIGHT == 2 && SDL_HAT_DOWN == 4 && SDL_HAT_LEFT == 8,
               "the hat's bits go into the button mask as SDL gives them");
 static_assert(SDL_APPMOUSEFOCUS == CInputTask::kMouseFocus && SDL_APPINPUTFOCUS == CInputTask::kInputFocus &&

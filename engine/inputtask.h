@@ -22,6 +22,9 @@ public:
     static bool keyDown(int index) { return curKey(index) && !oldKey(index); }
     static bool keyStillDown(int index) { return curKey(index) && oldKey(index); }
 
+    // The keys and buttons the game names itself (SDLK_ESCAPE, SDL_BUTTON_LEFT).
+    static constexpr int kEscapeKey = 27, kLeftButton = 1;
+
     // A button is an SDL button number, 1 for the left button.
     static bool curMouse(int button) { return (buttons & (1u << (button - 1))) != 0; }
     static bool oldMouse(int button) { return (oldButtons & (1u << (button - 1))) != 0; }

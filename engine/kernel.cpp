@@ -9,6 +9,7 @@
 #include <iostream>
 
 #include "engine/clock.h"
+#include "engine/pause.h"
 #include "engine/profiler.h"
 #include "engine/recording.h"
 
@@ -79,7 +80,8 @@ int CKernel::Execute()
         std::cout.flush();
         // The cap waits out the rest of the frame instead of starting the next one.
         // A paused game draws the same frame over and over: a few a second will do.
-        const int fps = CClock::IsPaused() ? (maxFps > 0 ? std::min(maxFps, kPausedFps) : kPausedFps) : maxFps;
+        const int fps = CPause::IsOn() ? (maxFps > 0 ? std::min(maxFps, CPause::kFramesPerSecond) : CPause::kFramesPerSecond)
+                                       : maxFps;
         if (fps > 0)
             CClock::WaitUntil(frameStart + static_cast<uint32_t>(1000 / std::min(fps, 1000)));
     }

@@ -48,8 +48,6 @@ public:
 
     // Frames per second at most (setting maxfps); 0 or less runs uncapped.
     static int maxFps;
-    // The cap while the game is paused.
-    static constexpr int kPausedFps = 20;
 
     const std::list<CMMPointer<ITask>>& GetTaskList() const { return taskList; }
     const std::list<CMMPointer<ITask>>& GetPausedTaskList() const { return pausedTaskList; }

@@ -12,6 +12,7 @@
 
 #include "engine/inputtask.h"
 #include "engine/kernel.h"
+#include "engine/settingsfile.h"
 #include "engine/text.h"
 #include "engine/videotask.h"
 
@@ -182,8 +183,9 @@ void CSettingsManager::ParseSetting(std::string str, const std::string& source)
     Set(line);
 }
 
-void CSettingsManager::ParseFile(std::string fileName)
+void CSettingsManager::ParseFile(std::string name)
 {
+    fileName = name;
     std::ifstream in(fileName, std::ios::in | std::ios::binary);
     if (!in.is_open())
         return;
@@ -195,8 +197,21 @@ void CSettingsManager::ParseFile(std::string fileName)
             text.pop_back();
         if (text.size() > kMaxLineLength)
             text.resize(kMaxLineLength);
+        if (text.compare(0, 1, "#") == 0)
+            continue;
         ParseSetting(text, fileName + ":" + std::to_string(number));
     }
+}
+
+bool CSettingsManager::Save(const std::vector<std::string>& names, std::string& why)
+{
+    std::vector<std::pair<std::string, std::string>> owned;
+    for (const std::string& name : names) {
+        const auto it = settingMap.find(name);
+        if (it != settingMap.end() && it->second.isValid())
+            owned.emplace_back(name, static_cast<std::string>(*it->second));
+    }
+    return SettingsFile::Write(fileName, owned, why);
 }
 
 void CSettingsManager::CreateStandardSettings()

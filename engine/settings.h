@@ -144,8 +144,14 @@ public:
     // One line: name=value, +name=value, -name=value, +name, -name or name. The source
     // ("settings.esf:3", "command line") begins every report about the line.
     void ParseSetting(std::string str, const std::string& source = "");
-    // Reads a settings file line by line; a missing file changes nothing.
+    // Reads a settings file line by line; a missing file changes nothing. A line that
+    // begins with # is a comment. The file is the one Save writes to.
     void ParseFile(std::string fileName);
+    const std::string& FileName() const { return fileName; }
+    // Writes the named settings with their values now into the file read (a new one
+    // in the working directory when none was), keeping its other lines; false with the
+    // reason when it cannot, the file then as it was.
+    bool Save(const std::vector<std::string>& names, std::string& why);
     // Reports every line kept for a name that no part of the program registered, once
     // all have registered theirs, and forgets them.
     void ReportUnknown();
@@ -177,6 +183,7 @@ private:
 
     std::map<std::string, CMMPointer<BaseDator>> settingMap;
     std::vector<Line> unknown;  // lines whose name is not registered (yet)
+    std::string fileName = "settings.esf";
     Reporter reporter;
     CMMPointer<Dator<int>> maxFps;  // the kernel's frame-rate cap
     CMMPointer<Dator<int>> pad;     // whether the input task opens a controller

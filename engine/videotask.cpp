@@ -11,7 +11,7 @@
 
 #include "engine/frametimes.h"
 #include "engine/inputtask.h"
-#include "engine/clock.h"
+#include "engine/pause.h"
 #include "engine/log.h"
 #include "engine/screen.h"
 
@@ -110,7 +110,7 @@ void HoldPointer(bool hold)
 // Playing in full screen keeps the mouse in the window; a pause lets it go.
 void GrabWhilePlaying(bool modeChanged)
 {
-    const bool grab = CVideoTask::fullscreen && !CClock::IsPaused();
+    const bool grab = CVideoTask::fullscreen && !CPause::IsOn();
     if (grab == grabbed && !modeChanged)
         return;
     SDL_WM_GrabInput(grab ? SDL_GRAB_ON : SDL_GRAB_OFF);

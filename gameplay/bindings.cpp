@@ -3,8 +3,6 @@
 // and the sticks.
 #include "gameplay/bindings.h"
 
-#include <SDL.h>
-
 #include <cassert>
 #include <cmath>
 #include <string>
@@ -79,7 +77,7 @@ constexpr bool InActionOrder()
 static_assert(InActionOrder(), "the rows in the order of the actions");
 
 constexpr int kNone = -1;
-constexpr int kAlwaysQuits = SDLK_ESCAPE;
+constexpr int kAlwaysQuits = CInputTask::kEscapeKey;
 // The sticks' axes (x, y), as pads of the Xbox and PlayStation kind number them.
 constexpr int kLeftStick[2] = {0, 1}, kRightStick[2] = {3, 4};
 constexpr int kDefaultDeadZone = 20, kMostDeadZone = 90;

@@ -7,6 +7,7 @@
 #include <list>
 
 #include "engine/clock.h"
+#include "engine/pause.h"
 #include "engine/profiler.h"
 #include "engine/random.h"
 #include "world/actors.h"
@@ -40,7 +41,7 @@ void Wander(Enemy& e)
 
 void CEnemyAITask::Update()
 {
-    if (CClock::IsPaused())
+    if (CPause::IsOn())
         return;
     // A snapshot: the enemies' shots change the movers while the walk goes on.
     const std::list<CMMPointer<Enemy>> enemies = GameWorld::GetSingleton().GetEnemies();

@@ -3,24 +3,18 @@
 // game's switches.
 #include "gameplay/handleinputtask.h"
 
-#include <SDL.h>
-#include <SDL_mixer.h>
-
 #include <cmath>
 #include <iostream>
 
-#include "engine/clock.h"
 #include "engine/inputtask.h"
+#include "engine/pause.h"
 #include "engine/settings.h"
 #include "engine/timertask.h"
 #include "gameplay/bindings.h"
 #include "world/actors.h"
 #include "world/gameworld.h"
 #include "world/scenegraph.h"
-
-CHandleInputTask::Mixer CHandleInputTask::mixer = {Mix_Volume, Mix_VolumeMusic};
-int CHandleInputTask::volumeFX = 100;
-int CHandleInputTask::volumeMusic = 100;
+#include "world/soundmanager.h"
 
 namespace {
 
@@ -63,13 +57,15 @@ static_assert(sizeof(kCameraKeys) / sizeof(kCameraKeys[0]) == kCameraBindings, "
 // The display toggles' actions, in the order they are tested.
 struct ToggleKey {
     Action action;
-    int toggle;
+    Toggle toggle;
 };
 // clang-format off
 constexpr ToggleKey kToggleKeys[] = {
-    {Action::Help, 0},      {Action::Scenegraph, 1}, {Action::Fps, 2},       {Action::Reflections, 3},
-    {Action::Skybox, 4},    {Action::Boxes, 5},      {Action::Wireframe, 8}, {Action::Displaylists, 9},
-    {Action::Paths, 6},     {Action::Shadowmap, 7},
+    {Action::Help,      Toggle::Help},      {Action::Scenegraph,   Toggle::Scenegraph},
+    {Action::Fps,       Toggle::Fps},       {Action::Reflections,  Toggle::Reflections},
+    {Action::Skybox,    Toggle::Skybox},    {Action::Boxes,        Toggle::Boxes},
+    {Action::Wireframe, Toggle::Wireframe}, {Action::Displaylists, Toggle::Displaylists},
+    {Action::Paths,     Toggle::Paths},     {Action::Shadowmap,    Toggle::Shadowmap},
 };
 // clang-format on
 static_assert(sizeof(kToggleKeys) / sizeof(kToggleKeys[0]) == GameWorld::kToggleCount, "one key per toggle");
@@ -85,10 +81,6 @@ constexpr LevelKey kLevelKeys[] = {
 static_assert(sizeof(kLevelKeys) / sizeof(kLevelKeys[0]) == kPlayableLevels, "one key per level");
 
 constexpr int32_t kSelectionLevel = 0;
-constexpr int kFullVolume = 128;  // MIX_MAX_VOLUME
-constexpr int kFullPercent = 100;
-int MixerVolume(int percent) { return percent * kFullVolume / kFullPercent; }
-int Percent(int mixerVolume) { return (mixerVolume * kFullPercent + kFullVolume / 2) / kFullVolume; }
 // Only +pi itself, the largest angle atan2 gives, keeps its sign.
 constexpr float kPi = 3.14159265f;
 // A sixteenth of the circle, in single precision.
@@ -116,18 +108,9 @@ bool CHandleInputTask::Start()
     return true;
 }
 
-void CHandleInputTask::ApplyVolumes()
-{
-    if (mixer.channelVolume) {
-        mixer.channelVolume(-1, MixerVolume(volumeFX));
-        mixer.musicVolume(MixerVolume(volumeMusic));
-    }
-}
-
 void CHandleInputTask::RegisterSettings(CSettingsManager& settings)
 {
-    settings.RegisterVariable("volumeFX", CMMPointer<BaseDator>(new Dator<int>(volumeFX, 0, kFullPercent)));
-    settings.RegisterVariable("volumeMusic", CMMPointer<BaseDator>(new Dator<int>(volumeMusic, 0, kFullPercent)));
+    SoundManager::RegisterSettings(settings);
     CBindings::Register(settings);
 }
 
@@ -282,37 +265,22 @@ void CHandleInputTask::PlaceRing()
 
 bool CHandleInputTask::Paused()
 {
-    const bool key = CBindings::Pressed(Action::Pause);
-    if (!CClock::IsPaused()) {
-        if (!key && !CInputTask::focusLost())
-            return false;
-        CClock::Pause(true);
-        std::cout << "Paused\n";
-        return true;
-    }
-    const bool click = CInputTask::mouseDown(SDL_BUTTON_LEFT) && CInputTask::HasFocus(CInputTask::appState);
-    if (key || click) {
-        CClock::Pause(false);
-        fireReleased = !click;
-        std::cout << "Resumed\n";
-    }
-    return true;
+    const bool wasOn = CPause::IsOn();
+    const bool clickIn =
+        CInputTask::mouseDown(CInputTask::kLeftButton) && CInputTask::HasFocus(CInputTask::appState);
+    const bool standing = CPause::Step(CBindings::Pressed(Action::Pause), CInputTask::focusLost(), clickIn);
+    if (wasOn && !CPause::IsOn())
+        fireReleased = !CPause::EndedByClick();
+    return standing;
 }
 
 void CHandleInputTask::SwitchSound()
 {
-    if (!mixer.channelVolume) {
+    if (!SoundManager::Exists()) {
         std::cout << "Sound: none (started with -sound)\n";
         return;
     }
-    // Channels and music are switched each on its own state, back to the volumes set.
-    mixer.channelVolume(-1, mixer.channelVolume(-1, -1) != 0 ? 0 : MixerVolume(volumeFX));
-    mixer.musicVolume(mixer.musicVolume(-1) != 0 ? 0 : MixerVolume(volumeMusic));
-    const int effects = mixer.channelVolume(-1, -1), music = mixer.musicVolume(-1);
-    if (effects == 0 && music == 0)
-        std::cout << "Sound off\n";
-    else
-        std::cout << "Sound on: effects " << Percent(effects) << " %, music " << Percent(music) << " %\n";
+    std::cout << SoundManager::GetSingleton().SwitchSound() << "\n";
 }
 
 void CHandleInputTask::GameKeys()

@@ -16,19 +16,7 @@ public:
     void Stop() override {}
     unsigned size() override { return sizeof(*this); }
 
-    // The mixer's volume controls; a test puts its own in place of SDL_mixer's. Null
-    // when the game plays silently.
-    struct Mixer {
-        int (*channelVolume)(int channel, int volume);  // channel -1: the mean of all
-        int (*musicVolume)(int volume);                 // volume -1: only asks
-    };
-    static Mixer mixer;
-    // The effects' and the music's volume in percent (settings volumeFX, volumeMusic):
-    // set at start, and what the sound key returns to after muting.
-    static int volumeFX, volumeMusic;
-    // Sets the mixer to them; before any sound plays.
-    static void ApplyVolumes();
-    // The volumes and every binding (CBindings) as settings.
+    // The volumes (SoundManager) and every binding (CBindings) as settings.
     static void RegisterSettings(CSettingsManager& settings);
 
     // Towers are placed this far behind the player.
@@ -55,9 +43,7 @@ private:
     // A tower at (x, y, z); false, and no tower, when the point lies off the field.
     static bool PlaceTower(float x, float y, float z);
     void PlaceRing();
-    // The pause key, or the window losing the keyboard or being minimised, stops the
-    // game's clock; the pause key again, or a click into the window, lets it go on.
-    // True while the game stands still, the frame it goes on included.
+    // The pause's rules on this frame's input (CPause); true while the game stands still.
     bool Paused();
     static void SwitchSound();
     static void GameKeys();

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/clock.h"
+#include "engine/pause.h"
 #include "engine/profiler.h"
 #include "world/actors.h"
 #include "world/gameworld.h"
@@ -59,7 +59,7 @@ CMovementTask::~CMovementTask() {}
 
 void CMovementTask::Update()
 {
-    if (CClock::IsPaused())
+    if (CPause::IsOn())
         return;
     GameWorld& world = GameWorld::GetSingleton();
     world.GetMovers(movers);

@@ -3,6 +3,7 @@
 #include "gameplay/particles.h"
 
 #include "engine/clock.h"
+#include "engine/pause.h"
 #include "engine/random.h"
 
 namespace {
@@ -65,31 +66,12 @@ void ParticleSystem::Step(Particle& p, bool respawn)
 
 void ParticleSystem::Advance(bool respawn)
 {
-    if (CClock::IsPaused())
+    if (CPause::IsOn())
         return;
     for (Particle& p : particles) {
         if (p.active)
             Step(p, respawn);
     }
-}
-
-void ParticleSystem::DrawAndAdvance(bool respawn)
-{
-    IParticleDrawer* out = drawer;
-    const bool still = CClock::IsPaused();  // drawn where they stand, and left there
-    if (out)
-        out->Begin();
-    // Each particle is drawn where it stands before it moves on.
-    for (Particle& p : particles) {
-        if (!p.active)
-            continue;
-        if (out)
-            out->Quad(p);
-        if (!still)
-            Step(p, respawn);
-    }
-    if (out)
-        out->End();
 }
 
 void ParticleSystem::SetOrigin(float x, float y, float z)

@@ -12,17 +12,6 @@ struct Particle {
     float gx, gy, gz;  // added to the velocity every step
 };
 
-// Where particles are drawn. The game draws OpenGL quads; a run without a picture
-// installs none, and a test its own.
-class IParticleDrawer {
-public:
-    virtual ~IParticleDrawer() {}
-    // Once per system and frame, around its quads.
-    virtual void Begin() = 0;
-    virtual void Quad(const Particle& p) = 0;
-    virtual void End() = 0;
-};
-
 class ParticleSystem {
 public:
     static constexpr int kParticleCount = 100;
@@ -32,11 +21,9 @@ public:
     // the clock.
     ParticleSystem(float x, float y, float z, bool burst);
 
-    // Draws each active particle, then moves it one step: the advance goes with the
-    // picture, one step per drawn frame whatever the frame time.
-    void DrawAndAdvance(bool respawn);
-    // One step of every active particle without drawing. A spent particle starts again
-    // at the origin with respawn, else it goes out.
+    // One step of every active particle; the drawing takes one each time it passes the
+    // system, whatever the frame time. A spent particle starts again at the origin with
+    // respawn, else it goes out. Nothing moves while the game is paused.
     void Advance(bool respawn);
 
     void SetOrigin(float x, float y, float z);
@@ -45,9 +32,6 @@ public:
     float GetOriginZ() const { return origin[2]; }
     const Particle& GetParticle(int index) const { return particles[index]; }
     int CountActive() const;
-
-    // The OpenGL drawer by default; null draws nothing (the advance still happens).
-    static IParticleDrawer* drawer;
 
 private:
     void Step(Particle& p, bool respawn);

@@ -59,7 +59,7 @@ bool CProjectile::Bounce(const VOB& other)
     return false;
 }
 
-void CLaserMGProjectile::DrawEffect(bool drawn)
+ParticleSystem* CLaserMGProjectile::Effect()
 {
     if (!trailMade) {
         trail = std::make_unique<ParticleSystem>(position[0], position[1], position[2], false);
@@ -67,10 +67,7 @@ void CLaserMGProjectile::DrawEffect(bool drawn)
     } else {
         trail->SetOrigin(position[0], position[1], position[2]);
     }
-    if (drawn)
-        trail->DrawAndAdvance(true);
-    else
-        trail->Advance(true);
+    return trail.get();
 }
 
 bool CRocketProjectile::CollidesWith(VOB& other)
@@ -91,12 +88,4 @@ bool CRocketProjectile::CollidesWith(VOB& other)
     return true;
 }
 
-void CRocketProjectile::DrawEffect(bool drawn)
-{
-    if (!blast || kind != VOBKind::Explosion)
-        return;
-    if (drawn)
-        blast->DrawAndAdvance(true);
-    else
-        blast->Advance(true);
-}
+ParticleSystem* CRocketProjectile::Effect() { return kind == VOBKind::Explosion ? blast.get() : nullptr; }

@@ -21,6 +21,9 @@ public:
     float GetAge() const { return age; }
     float GetMaxAge() const { return maxAge; }
     void SetMaxAge(float seconds) { maxAge = seconds; }
+    // The particle effect the drawing shows and steps each time it passes the shot;
+    // null for a shot without one.
+    virtual ParticleSystem* Effect() { return nullptr; }
 
     // Extent in the ground plane. Half the sum with a wall block's 1.0 is 0.75, just
     // more than the 0.71 from a block's centre to its corner: a shot that lands anywhere
@@ -55,7 +58,7 @@ public:
     unsigned size() override { return sizeof(*this); }
     bool CollidesWith(VOB& other) override { return IsObstacle(other) && Bounce(other); }
     // The trail, made where the shot is when it is first drawn, then following it.
-    void DrawEffect(bool drawn) override;
+    ParticleSystem* Effect() override;
     const ParticleSystem* GetTrail() const { return trail.get(); }
 
 private:
@@ -78,8 +81,8 @@ public:
     // 0.4 s of blast, the explosion's sound, no damage of its own. An explosion
     // collides with nothing, so it never starts again.
     bool CollidesWith(VOB& other) override;
-    // The blast, once exploded.
-    void DrawEffect(bool drawn) override;
+    // The blast, once exploded; null before.
+    ParticleSystem* Effect() override;
     const ParticleSystem* GetBlast() const { return blast.get(); }
 
     static constexpr float kExplosionSeconds = 0.4f;

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "engine/clock.h"
+#include "engine/pause.h"
 #include "engine/random.h"
 #include "world/actors.h"
 #include "world/gamerules.h"
@@ -19,7 +19,7 @@ constexpr double kAimSpread = 1.0;
 
 void CTowerAITask::Update()
 {
-    if (CClock::IsPaused())
+    if (CPause::IsOn())
         return;
     // A copy, which already holds the towers placed by the player in this frame.
     for (const CMMPointer<Tower>& t : GameWorld::GetSingleton().GetTowers()) {

@@ -7,15 +7,13 @@
 
 #include "engine/text.h"
 #include "render/glyphs.h"
-#include "world/gameworld.h"
+#include "world/toggles.h"
 
 namespace {
 
 constexpr float kRed[3] = {1.0f, 0.0f, 0.0f};
 constexpr float kGreen[3] = {0.0f, 1.0f, 0.0f};
 constexpr float kWhite[3] = {1.0f, 1.0f, 1.0f};
-
-constexpr int kToggleCount = GameWorld::kToggleCount;
 
 constexpr int kLineStep = 16;  // pixels between two lines of a column
 constexpr int kFirstLineY = 500;
@@ -114,10 +112,10 @@ void LayoutHud(const HudInput& in, HudLayout& out)
     b.Text(384, 0, 1, kWhite, in.timeText);
     // The help toggle never gets a notice.
     y = kNoticeTopY;
-    for (int i = 1; i < kToggleCount; ++i) {
+    for (int i = static_cast<int>(Toggle::Help) + 1; i < kToggleCount; ++i) {
         if (!in.toggleShown[i])
             continue;
-        b.Text(0, y, 0, kWhite, Tr(GameWorld::kToggleNames[i]));
+        b.Text(0, y, 0, kWhite, Tr(ToggleName(static_cast<Toggle>(i))));
         b.Text(164, y, 0, kWhite, in.toggleOn[i] ? Tr(": ON") : Tr(": OFF"));
         y -= kLineStep;
     }

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "world/toggles.h"
+
 struct HudInput {
     int frameWidth = 800;  // the frame's width in pixels
     int32_t level = 0;   // 0 is the selection map, which shows the title
@@ -13,8 +15,8 @@ struct HudInput {
     int32_t weapon = 0;  // the player's current weapon
     bool fps = false;    // the frame-rate toggle
     bool help = false;   // the help toggle
-    bool toggleOn[10] = {};     // by toggle index
-    bool toggleShown[10] = {};  // notices still to show
+    bool toggleOn[kToggleCount] = {};     // by toggle
+    bool toggleShown[kToggleCount] = {};  // notices still to show
     const char* healthText = "";
     const char* rateText = "";
     const char* timeText = "";

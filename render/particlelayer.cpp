@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "render/framebuffer.h"
 #include "render/viewvolume.h"
 
 bool ParticleLayer::Init(int frameW, int frameH)
@@ -16,8 +17,7 @@ bool ParticleLayer::Init(int frameW, int frameH)
     frameHeight = frameH;
     width = frameW / kDivisor;
     height = frameH / kDivisor;
-    if (width < 1 || height < 1 || !GLEW_EXT_framebuffer_object || !GLEW_EXT_framebuffer_blit ||
-        !GLEW_EXT_packed_depth_stencil)
+    if (width < 1 || height < 1 || !CanDrawOffscreen(true))
         return false;
 
     GLint boundTexture = 0;
@@ -32,30 +32,18 @@ bool ParticleLayer::Init(int frameW, int frameH)
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(boundTexture));
 
     // Depth and stencil as the window has them, so the frame's depth can be copied down.
-    glGenRenderbuffersEXT(1, &depthBuffer);
-    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, depthBuffer);
-    glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH24_STENCIL8_EXT, width, height);
-    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
-
-    glGenFramebuffersEXT(1, &framebuffer);
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer);
-    glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, colourTexture, 0);
-    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT, depthBuffer);
-    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_STENCIL_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT, depthBuffer);
-    const bool complete = glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT;
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-    if (!complete) {
-        glDeleteFramebuffersEXT(1, &framebuffer);
-        glDeleteRenderbuffersEXT(1, &depthBuffer);
-        glDeleteTextures(1, &colourTexture);
-        framebuffer = depthBuffer = colourTexture = 0;
-    }
-    return complete;
+    depthBuffer = NewRenderbuffer(GL_DEPTH24_STENCIL8_EXT, width, height);
+    layerFramebuffer = MakeFramebuffer({{GL_COLOR_ATTACHMENT0_EXT, colourTexture, true},
+                                        {GL_DEPTH_ATTACHMENT_EXT, depthBuffer, false},
+                                        {GL_STENCIL_ATTACHMENT_EXT, depthBuffer, false}});
+    if (layerFramebuffer == 0)
+        depthBuffer = colourTexture = 0;
+    return layerFramebuffer != 0;
 }
 
-void ParticleLayer::SetFrame(uint32_t buffer, int x, int y, int w, int h)
+void ParticleLayer::SetFrame(uint32_t framebuffer, int x, int y, int w, int h)
 {
-    frameBuffer = buffer, frameX = x, frameY = y;
+    frameFramebuffer = framebuffer, frameX = x, frameY = y;
     if (w == frameWidth && h == frameHeight)
         return;
     frameWidth = w, frameHeight = h;
@@ -70,6 +58,15 @@ void ParticleLayer::SetFrame(uint32_t buffer, int x, int y, int w, int h)
     glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, depthBuffer);
     glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH24_STENCIL8_EXT, width, height);
     glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
+}
+
+void ParticleLayer::Gather(const ParticleSystem& system)
+{
+    for (int i = 0; i < ParticleSystem::kParticleCount; ++i) {
+        const Particle& p = system.GetParticle(i);
+        if (p.active)
+            Quad(p);
+    }
 }
 
 void ParticleLayer::Quad(const Particle& p)
@@ -214,15 +211,15 @@ void ParticleLayer::DrawGathered(uint32_t particleTexture, bool asLines)
         if (!Reach(reach))
             reach[0] = reach[1] = 0, reach[2] = frameWidth, reach[3] = frameHeight;
         // The frame's depth, copied down, hides the particles behind what stands in front.
-        glBindFramebufferEXT(GL_READ_FRAMEBUFFER_EXT, frameBuffer);
-        glBindFramebufferEXT(GL_DRAW_FRAMEBUFFER_EXT, framebuffer);
+        glBindFramebufferEXT(GL_READ_FRAMEBUFFER_EXT, frameFramebuffer);
+        glBindFramebufferEXT(GL_DRAW_FRAMEBUFFER_EXT, layerFramebuffer);
         glBlitFramebufferEXT(frameX, frameY, frameX + frameWidth, frameY + frameHeight, 0, 0, width, height,
                              GL_DEPTH_BUFFER_BIT, GL_NEAREST);
-        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer);
+        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, layerFramebuffer);
         glViewport(0, 0, width, height);
         glClear(GL_COLOR_BUFFER_BIT);
         DrawSquares(particleTexture);
-        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, frameBuffer);
+        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, frameFramebuffer);
         glViewport(frameX, frameY, frameWidth, frameHeight);
         if (reach[2] > 0 && reach[3] > 0)
             LayOver(reach[0], reach[1], reach[2], reach[3]);

@@ -10,7 +10,7 @@
 
 #include "gameplay/particles.h"
 
-class ParticleLayer : public IParticleDrawer {
+class ParticleLayer {
 public:
     // Each side of the layer's picture is the frame's divided by this.
     static constexpr int kDivisor = 4;
@@ -18,10 +18,10 @@ public:
     // Makes the off-screen picture for a frame of width x height; false (and the
     // particles are then drawn straight into the frame) when the GL cannot.
     bool Init(int width, int height);
-    bool IsReady() const { return framebuffer != 0; }
+    bool IsReady() const { return layerFramebuffer != 0; }
     // Where this frame is drawn: the framebuffer (0, the window) and the frame's
     // rectangle in it. A new size remakes the picture at its quarter.
-    void SetFrame(uint32_t frameBuffer, int x, int y, int width, int height);
+    void SetFrame(uint32_t framebuffer, int x, int y, int width, int height);
 
     // The height every particle of the next systems is lifted by, as the scene lifts
     // the effect it draws.
@@ -29,9 +29,8 @@ public:
     // Forgets what was gathered (a frame that is not drawn to the end).
     void Clear();
 
-    void Begin() override {}
-    void Quad(const Particle& p) override;
-    void End() override {}
+    // Every active particle of the system, where it stands now.
+    void Gather(const ParticleSystem& system);
 
     // Draws what was gathered with the camera's matrices and the frame's depth, and
     // lays it over the frame; with the frame's own size when there is no layer, or when
@@ -56,11 +55,15 @@ private:
     std::vector<Corner> corners;  // four per particle; kept, so it stops growing
     float lo[3] = {}, hi[3] = {};  // the box round the corners gathered
     float lift = 0.0f;
-    int frameWidth = 0, frameHeight = 0;
-    uint32_t frameBuffer = 0;
+    void Quad(const Particle& p);
+
+    // The frame's target, where the layer is laid over.
+    uint32_t frameFramebuffer = 0;
     int frameX = 0, frameY = 0;
+    int frameWidth = 0, frameHeight = 0;
+    // The layer's own picture, a quarter of the frame each way.
     int width = 0, height = 0;
-    uint32_t framebuffer = 0;
+    uint32_t layerFramebuffer = 0;
     uint32_t colourTexture = 0;
     uint32_t depthBuffer = 0;
 };

@@ -14,9 +14,6 @@
 
 namespace {
 
-constexpr int kHelpToggle = 0;
-constexpr int kFpsToggle = 2;
-
 // A box in the frame's pixels, in the current colour.
 void DrawBackdropAt(int left, int bottom, int right, int top)
 {
@@ -51,31 +48,29 @@ void DrawBackdrop() { DrawBackdropAt(210, 288, 600, 432); }
 void CRenderTask::DrawHud()
 {
     GameWorld& world = GameWorld::GetSingleton();
-    CMMPointer<VOB> playerObject = world.GetActor(GameWorld::kPlayerSlot);
-    const Player* player = static_cast<const Player*>(static_cast<VOB*>(playerObject));
-    std::snprintf(healthText, sizeof(healthText), "%d", player->GetHealth());
+    const Player& player = ThePlayer();
+    std::snprintf(healthText, sizeof(healthText), "%d", player.GetHealth());
 
     HudInput in;
     in.frameWidth = kViewWidth;
     in.level = world.GetLevel();
     in.result = world.GetResult();
-    in.weapon = player->GetCurrentWeapon();
-    in.fps = world.GetToggle(kFpsToggle) != 0;
-    in.help = world.GetToggle(kHelpToggle) != 0;
-    for (int i = 0; i < GameWorld::kToggleCount; ++i) {
-        in.toggleOn[i] = world.GetToggle(i) != 0;
-        in.toggleShown[i] = world.IsToggleShown(i);
+    in.weapon = player.GetCurrentWeapon();
+    in.fps = world.IsOn(Toggle::Fps);
+    in.help = world.IsOn(Toggle::Help);
+    for (int i = 0; i < kToggleCount; ++i) {
+        in.toggleOn[i] = world.IsOn(static_cast<Toggle>(i));
+        in.toggleShown[i] = world.IsToggleShown(static_cast<Toggle>(i));
     }
     in.healthText = healthText;
     in.rateText = rateText;
     in.timeText = timeText;
-    static HudLayout layout;
-    LayoutHud(in, layout);
+    LayoutHud(in, hudLayout);
 
     glEnable(GL_COLOR_MATERIAL);
-    const GLuint font = textures[kFontSlot].glName;
-    for (int i = 0; i < layout.count; ++i) {
-        const HudItem& item = layout.items[i];
+    const GLuint font = TextureName(TextureId::Font);
+    for (int i = 0; i < hudLayout.count; ++i) {
+        const HudItem& item = hudLayout.items[i];
         if (item.colour)
             glColor3f(item.colour[0], item.colour[1], item.colour[2]);
         if (item.kind == HudItem::Kind::Backdrop) {
@@ -110,7 +105,7 @@ void CRenderTask::DrawPause()
     constexpr int kHeight = static_cast<int>(kGlyphSize * kScale);
     const char* text = Tr("PAUSE");
     glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, textures[kFontSlot].glName);
+    glBindTexture(GL_TEXTURE_2D, TextureName(TextureId::Font));
     glColor3f(1.0f, 1.0f, 1.0f);
     const int left = (kViewWidth - TextWidth(text, kScale)) / 2;
     PrintTextScaled(left, (kViewHeight - kHeight) / 2, 0, kScale, kScale, "%s", text);

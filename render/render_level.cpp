@@ -13,13 +13,11 @@
 
 namespace {
 
-constexpr int kDisplayListsToggle = 9;
-constexpr int kFloorSlot = 4;
 constexpr int kLevelCount = 5;
 constexpr const char* kHeightFields[kLevelCount] = {
     "select.map.raw", "level1.map.raw", "level2.map.raw", "level3.map.raw", "level4.map.raw",
 };
-constexpr float kWaterHeight = 0.5f;
+constexpr float kWaterHeight = CRenderTask::kWaterHeight;
 constexpr int kWaterCell = 4;         // world units per water cell
 constexpr uint32_t kWaterFrameMs = 256;
 constexpr GLfloat kLightPosition[4] = {32.0f, 32.0f, 30.0f, 1.0f};
@@ -124,14 +122,6 @@ void CRenderTask::BoundWaterSeen(float eyeHeight)
     waterSeenBounded = true;
 }
 
-void CRenderTask::LookFromCurrentMatrices()
-{
-    GLfloat projection[16], modelview[16];
-    glGetFloatv(GL_PROJECTION_MATRIX, projection);
-    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
-    view.Set(projection, modelview);
-}
-
 void CRenderTask::CallTerrainChunks(uint32_t& lists, bool normals)
 {
     LoadLevelGeometry();
@@ -168,7 +158,7 @@ void CRenderTask::DrawTerrain()
     glEnable(GL_LIGHTING);
     glPushMatrix();
     glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, textures[kFloorSlot].glName);
+    glBindTexture(GL_TEXTURE_2D, TextureName(TextureId::Floor));
     glEnable(GL_TEXTURE_2D);
     // The floor repeats every 32 units, its coordinates made from the positions.
     const GLfloat planeS[4] = {1.0f / 32.0f, 0.0f, 0.0f, 1.0f};
@@ -228,9 +218,9 @@ void CRenderTask::DrawWater(int sizeX, int sizeY)
     glActiveTexture(GL_TEXTURE0);
     glEnable(GL_TEXTURE_2D);
     // The frame binding stays outside the list, so the list animates too.
-    const uint32_t frame = (CClock::GetTicks() / kWaterFrameMs) % 4;
-    glBindTexture(GL_TEXTURE_2D, textures[frame].glName);
-    if (GameWorld::GetSingleton().GetToggle(kDisplayListsToggle)) {
+    const int frame = static_cast<int>((CClock::GetTicks() / kWaterFrameMs) % 4);
+    glBindTexture(GL_TEXTURE_2D, textures[Slot(TextureId::Water0) + frame].glName);
+    if (GameWorld::GetSingleton().IsOn(Toggle::Displaylists)) {
         if (waterList == 0) {
             waterList = glGenLists(1);
             glNewList(waterList, GL_COMPILE);

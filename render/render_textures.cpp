@@ -31,8 +31,7 @@ bool CRenderTask::LoadTextures()
     // is no multiple of the default alignment of 4.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     for (int index : kTextureCreateOrder) {
-        // The table, not the class's slot count of the same name.
-        const TextureSlot& slot = ::kTextureSlots[index];
+        const TextureSlot& slot = kTextureSlots[index];
         TextureImage& image = textures[index];
         glGenTextures(1, &image.glName);
         glBindTexture(GL_TEXTURE_2D, image.glName);

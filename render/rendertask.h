@@ -10,24 +10,29 @@
 #include "engine/kernel.h"
 #include "engine/screen.h"
 #include "render/frameclock.h"
+#include "render/frametarget.h"
+#include "render/hud.h"
+#include "render/modeldraw.h"
 #include "render/particlelayer.h"
+#include "render/screenshot.h"
 #include "render/terrain.h"
 #include "render/tga.h"
 #include "render/viewvolume.h"
 
+class Player;
 class SceneGraphNode;
 class VOB;
+struct SceneKind;
 
 class CRenderTask : public ITask {
 public:
-    static constexpr int kTextureSlots = 19;
-    static constexpr int kFontSlot = 18;
-    static constexpr int kParticleSlot = 9;
     static constexpr int kShadowMapSize = 512;
     // The game's own frame: everything is drawn to these sizes, and CScreen puts the
     // frame on the window.
     static constexpr int kViewWidth = CScreen::kFrameWidth;
     static constexpr int kViewHeight = CScreen::kFrameHeight;
+    // The water's surface, which the mirror reflects in.
+    static constexpr float kWaterHeight = 0.5f;
     // Setting fullResolution: 1 draws the frame at the size it has on the screen (when
     // that is larger) instead of at its own and scaling it up.
     static int fullResolution;
@@ -50,9 +55,11 @@ public:
     void Stop() override {}
     unsigned size() override { return sizeof(*this); }
 
-    // Loads the texture files and creates their GL textures; none at all when a file
-    // fails.
-    bool LoadTextures();
+    float GroundHeight(float x, float y) const { return terrain.GroundHeight(x, y); }
+    int32_t GetTimeLeft() const { return timeLeft; }
+    int32_t GetFramesPerSecond() const { return frameRate.Get(); }
+
+private:
     // The four times a frame draws the scene.
     enum class ScenePass {
         Light,   // depth from the light
@@ -60,71 +67,125 @@ public:
         Mirror,  // below the water: everything but the ground
         Lit,     // in full light; the only pass that draws the particles
     };
+    // Which objects the light's pass draws: all, or split between what stands still
+    // (the ground, walls and towers) and the rest.
+    enum class LightObjects { All, Still, Moving };
+    // Where the stencil lets an object of a split dim pass draw.
+    enum class StencilKeep { Unset, WaterSeen, WaterArea };
+    // What one scene pass carries from object to object.
+    struct PassState {
+        ScenePass pass;
+        bool split;         // a split dim pass: each object kept by the stencil
+        bool effectsShown;  // the particles are gathered, not only stepped
+        bool displayLists, boxes;
+        StencilKeep kept;
+        bool wallRun;  // inside a run of walls that share their look
+    };
+
+    // --- The frame, in its order (rendertask.cpp).
+    // The player the camera follows: the actor in slot 1.
+    static Player& ThePlayer();
+    void BeginFrame();
+    void LookFromCamera();
+    // The water into the stencil (with the ground's depth first when the dim pass is
+    // split), or straight into the picture without reflections.
+    void MarkWater();
+    void DrawDimScene();
+    // The shadow map's comparison on unit 1, its eye planes fixed to the world.
+    void BeginShadowLookup();
+    void DrawMirror();
+    void DrawWaterSurface();
+    // The lit pass's particles, gathered as it was drawn, laid over the frame.
+    void DrawParticles();
+    void EndShadowLookup();
+    // The light's depth image in the frame's corner, while its toggle is on.
+    void DrawShadowMapView();
+    // The frame rate, and the countdown that loses a level whose time is up.
+    void KeepTime();
+    void DrawHud();
+    // The frame dimmed, with the word over it.
+    void DrawPause();
+    // Screenshot and captured frames of the finished frame, then onto the window.
+    void FinishFrame();
+
+    // --- The light's depth (render_shadow.cpp).
+    // The shadow map's depth texture, on unit 1, which stays selected.
+    void MakeShadowMap();
+    // Into the shadow map's framebuffer: what stands still from the kept image while it
+    // is the same, then what moves.
+    void DrawLightDepth();
+    // The shadow map as a framebuffer of its own, and a second depth image of the same
+    // size that keeps what stands still; made once, false without the GL for them.
+    bool MakeLightBuffers();
+    // Tells the still part of the light's picture apart: the level, its ground and every
+    // wall and tower with its place; 0 while a debug view draws more than the objects.
+    uint64_t StillLightKey();
+
+    // --- The scene (render_scene.cpp).
     // Every object of the game world once, with the matrices of the current pass; in the
     // light's pass only those of lightObjects.
     void DrawScene(ScenePass pass);
+    void DrawGround(PassState& state);
+    void DrawObject(VOB& o, const SceneKind& kind, PassState& state);
+    // The material, shadow lookup and texture of the object's kind, and back; a run of
+    // walls shares one.
+    void BeginLook(const SceneKind& kind, PassState& state);
+    void EndLook(const SceneKind& kind, const PassState& state);
+    // The object's shape at its place, or what drawing it would leave behind when the
+    // pass cannot see it.
+    void DrawShape(VOB& o, const SceneKind& kind, float height, const PassState& state);
+    void DrawEffect(VOB& o, const SceneKind& kind, float height, const PassState& state);
     void DrawSceneGraph(const SceneGraphNode* node);
+    // A shot's sphere, from a list per radius: GLUT works out the same sphere again on
+    // every call, and a battle draws thousands of them a frame.
+    void DrawSphere(float radius);
+    void KeepByStencil(StencilKeep want, StencilKeep& current);
+    // The view volume of the projection and modelview set now, which the drawing that
+    // follows leaves out what lies wholly outside of.
+    void LookFromCurrentMatrices();
+
+    // --- The level: ground, water and light (render_level.cpp).
+    void LoadLevelGeometry();
+    // The level's height field into the terrain samples; flat ground when it cannot be read.
+    void ReadHeightField(int32_t level);
     void DrawTerrain();
     // The ground's depth alone, where the ground draws it (colour is left alone).
     void DrawTerrainDepth();
+    // The ground's chunks that the view volume may see, each from its list in lists
+    // (kChunks of them, compiled on the first call; with the quads' normals or without).
+    void CallTerrainChunks(uint32_t& lists, bool normals);
     // The window box round where the water can be seen over the ground from the camera
     // set now, with its eye at eyeHeight: the ground's chunks that reach below the
     // water and the edge strips without ground. Unbounded when part of them lies
     // behind the eye, or the eye is not above all of the ground.
     void BoundWaterSeen(float eyeHeight);
-    // The view volume of the projection and modelview set now, which the drawing that
-    // follows leaves out what lies wholly outside of.
-    void LookFromCurrentMatrices();
-    void LoadLevelGeometry();
+    void DrawWater(int sizeX, int sizeY);
+    void DrawWaterGeometry(int sizeX, int sizeY);
     // Places and colours the single light (dim for the mirror and the shadowed pass).
     void SetupLight(bool dim);
-    void DrawWater(int sizeX, int sizeY);
-    void DrawHud();
 
-    float GroundHeight(float x, float y) const { return terrain.GroundHeight(x, y); }
-    int32_t GetTimeLeft() const { return timeLeft; }
-    int32_t GetFramesPerSecond() const { return frameRate.Get(); }
+    // --- Textures (render_textures.cpp).
+    // Loads the texture files and creates their GL textures; none at all when a file
+    // fails.
+    bool LoadTextures();
+    uint32_t TextureName(TextureId id) const { return textures[Slot(id)].glName; }
 
-private:
-    // Where a frame is drawn: a framebuffer (0, the window) and the frame's rectangle in it.
-    struct FrameTarget {
-        uint32_t framebuffer;
-        int x, y, width, height;
-    };
-    // The window itself when it has the frame's size (the picture exactly as always),
-    // or at full resolution; otherwise the off-screen frame.
-    FrameTarget ChooseTarget();
-    // The off-screen frame of the frame's own size, made once; false without the GL for it.
-    bool MakeFrameBuffer();
-    // The off-screen frame scaled onto the window in one pass, the bars black.
-    void ShowFrame();
-    // The shadow map as a framebuffer of its own, and a second depth image of the same
-    // size that keeps what stands still; made once, false without the GL for them.
-    bool MakeLightBuffers();
-    // The light's depth into the shadow map's framebuffer: what stands still from the
-    // kept image while it is the same, then what moves.
-    void DrawLightDepth();
-    // Tells the still part of the light's picture apart: the level, its ground and every
-    // wall and tower with its place; 0 while a debug view draws more than the objects.
-    uint64_t StillLightKey();
-    // The frame dimmed, with the word over it.
-    void DrawPause();
-    // The level's height field into the terrain samples; flat ground when it cannot be read.
-    void ReadHeightField(int32_t level);
-    void DrawWaterGeometry(int sizeX, int sizeY);
-    // The ground's chunks that the view volume may see, each from its list in lists
-    // (kChunks of them, compiled on the first call; with the quads' normals or without).
-    void CallTerrainChunks(uint32_t& lists, bool normals);
+    // Projections and views fixed at start: the camera's (square, although the view is
+    // 800 x 600), and the light's straight down onto the level.
+    float cameraProjection[16];
+    float lightProjection[16];
+    float lightView[16];
 
     TerrainGeometry terrain;
     float worldExtent;
-    TextureImage textures[kTextureSlots];
+    TextureImage textures[kTextureSlotCount];
     int32_t timeLeft;
     FrameRate frameRate;
     uint32_t nowTicks;
     char healthText[8];
     char rateText[8];
     char timeText[8];
+    HudLayout hudLayout;  // this frame's HUD, made anew each frame in the same place
 
     bool geometryLoaded;
     int32_t loadedLevel;
@@ -133,23 +194,26 @@ private:
     uint32_t waterList;
     uint32_t towerList;
     uint32_t wallList;  // the wall cube, shared by every wall while display lists are on
+    struct SphereList {
+        float radius;
+        uint32_t list;
+    };
+    SphereList sphereLists[4];
     uint32_t shadowMapTexture;
     bool stencilSplit;  // the window has the bits the split needs
     bool splitDimPass;  // this frame's dim pass is split
     bool waterSeenBounded;
     int waterSeenBox[4];  // x, y, width, height in the window
-    // The light's depth image, read back every frame; allocated once.
+    // The light's depth image, read back only while the shadow map is shown; allocated once.
     std::vector<float> depthImage;
     std::vector<unsigned char> heightBytes;
     std::vector<CMMPointer<VOB>> drawList;  // the objects of the pass being drawn
     ParticleLayer particles;                // the lit pass's particles
-    FrameTarget target;
+    CModelDrawer models;
+    CScreenshots screenshots;
+    CFrameTarget frameTarget;
+    CFrameTarget::Target target;  // this frame's
     ViewVolume view;  // of the pass being drawn
-    uint32_t frameBuffer, frameColour, frameDepth;
-    bool frameBufferTried;
-    // Which objects the light's pass draws: all, or split between what stands still
-    // (the ground, walls and towers) and the rest.
-    enum class LightObjects { All, Still, Moving };
     LightObjects lightObjects;
     uint32_t lightFrameBuffer;  // the shadow map's framebuffer
     uint32_t stillFrameBuffer, stillDepth;  // the kept depth of what stands still

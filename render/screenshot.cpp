@@ -118,9 +118,18 @@ void ReadFrame(int x, int y, int width, int height, uint8_t* rgb)
 }
 }  // namespace
 
-void TakeScreenshot(int x, int y, int width, int height)
+CScreenshots::CScreenshots()
 {
-    static int counter = 0;
+    if (const char* text = std::getenv("VELQ_CAPTURE_FRAMES")) {
+        std::istringstream in(text);
+        long n;
+        while (in >> n)
+            captureFrames.insert(n);
+    }
+}
+
+void CScreenshots::Take(int x, int y, int width, int height)
+{
     std::string error;
     const std::string folder = ScreenshotFolder();
     if (folder.empty()) {
@@ -149,21 +158,10 @@ void TakeScreenshot(int x, int y, int width, int height)
         std::cout << "VELQ: cannot write the screenshot " << path << ": " << error << "\n";
 }
 
-void CaptureFrameIfListed(int x, int y, int width, int height)
+void CScreenshots::CaptureIfListed(int x, int y, int width, int height)
 {
-    static const std::set<long> frames = [] {
-        std::set<long> listed;
-        if (const char* text = std::getenv("VELQ_CAPTURE_FRAMES")) {
-            std::istringstream in(text);
-            long n;
-            while (in >> n)
-                listed.insert(n);
-        }
-        return listed;
-    }();
-    static long frame = 0;
     ++frame;
-    if (frames.empty() || !frames.count(frame))
+    if (captureFrames.empty() || !captureFrames.count(frame))
         return;
     const char* dir = std::getenv("VELQ_CAPTURE_DIR");
     char name[32];

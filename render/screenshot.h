@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <set>
 #include <string>
 
 // $XDG_DATA_HOME/velq/screenshots, or ~/.local/share/velq/screenshots; empty when
@@ -21,12 +22,22 @@ bool MakeFolders(const std::string& folder, std::string& error);
 // that runs top-down. False with the reason, and no file left behind, on failure.
 bool WritePng(const std::string& path, int width, int height, const uint8_t* rgbBottomUp, std::string& error);
 
-// Reads the frame drawn so far (the rectangle at x, y of the framebuffer bound) and
-// writes it as the next screenshot; prints one line with its path, or why it could
-// not. The game goes on either way.
-void TakeScreenshot(int x, int y, int width, int height);
+// The screenshots of one run, and the frames the benchmarks capture.
+class CScreenshots {
+public:
+    // Reads VELQ_CAPTURE_FRAMES.
+    CScreenshots();
+    // Reads the frame drawn so far (the rectangle at x, y of the framebuffer bound) and
+    // writes it as the next screenshot; prints one line with its path, or why it could
+    // not. The game goes on either way.
+    void Take(int x, int y, int width, int height);
+    // The benchmarks' picture comparison: when VELQ_CAPTURE_FRAMES lists frame numbers
+    // ("100 200 ..."), the frame of each of those render passes (counted from 1) is
+    // written to VELQ_CAPTURE_DIR (or the working directory) as frame-NNNNN.png.
+    void CaptureIfListed(int x, int y, int width, int height);
 
-// The benchmarks' picture comparison: when VELQ_CAPTURE_FRAMES lists frame numbers
-// ("100 200 ..."), the frame of each of those render passes (counted from 1) is
-// written to VELQ_CAPTURE_DIR (or the working directory) as frame-NNNNN.png.
-void CaptureFrameIfListed(int x, int y, int width, int height);
+private:
+    int counter = 0;  // the last screenshot's number
+    std::set<long> captureFrames;
+    long frame = 0;  // render passes so far
+};

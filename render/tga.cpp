@@ -275,6 +275,14 @@ constexpr bool CoversEveryFileOnce(const int (&order)[kTextureFileCount], const 
     return true;
 }
 
+constexpr bool SlotsInOrder(const TextureSlot (&slots)[kTextureSlotCount])
+{
+    for (int i = 0; i < kTextureSlotCount; ++i)
+        if (Slot(slots[i].id) != i)
+            return false;
+    return true;
+}
+
 }  // namespace
 
 bool LoadUncompressedTga(TextureImage& image, const std::string& path, std::FILE* file)
@@ -320,35 +328,43 @@ bool LoadTga(TextureImage& image, const std::string& name)
 
 // clang-format off
 constexpr TextureSlot kTextureSlots[] = {
-    // file                 wrap        filter      filterFirst
-    {"water0.tga",          GL_REPEAT,  GL_LINEAR,  false},  //  0  animated water
-    {"water1.tga",          GL_REPEAT,  GL_LINEAR,  false},  //  1
-    {"water2.tga",          GL_REPEAT,  GL_LINEAR,  false},  //  2
-    {"water3.tga",          GL_REPEAT,  GL_LINEAR,  false},  //  3
-    {"floor1.tga",          GL_REPEAT,  GL_LINEAR,  false},  //  4
-    {"wall1.tga",           GL_REPEAT,  GL_LINEAR,  false},  //  5
-    {"flak.tga",            GL_REPEAT,  GL_LINEAR,  false},  //  6
-    {"water.tga",           GL_REPEAT,  GL_LINEAR,  false},  //  7
-    {"hobgoblin.tga",       GL_REPEAT,  GL_LINEAR,  false},  //  8
-    {"particle.tga",        0,          GL_LINEAR,  false},  //  9
-    {"turret.tga",          0,          GL_LINEAR,  false},  // 10
-    {"skybox_west.tga",     GL_CLAMP,   GL_NEAREST, true},   // 11
-    {"skybox_south.tga",    GL_CLAMP,   GL_NEAREST, true},   // 12
-    {"skybox_east.tga",     GL_CLAMP,   GL_NEAREST, true},   // 13
-    {"skybox_north.tga",    GL_CLAMP,   GL_NEAREST, true},   // 14
-    {"skybox_up.tga",       GL_CLAMP,   GL_NEAREST, true},   // 15
-    {"skybox_down.tga",     GL_CLAMP,   GL_NEAREST, true},   // 16
-    {nullptr,               0,          0,          false},  // 17  unused
-    {"font.tga",            GL_REPEAT,  GL_LINEAR,  false},  // 18
+    // slot                  file                 wrap        filter      filterFirst
+    {TextureId::Water0,   "water0.tga",          GL_REPEAT,  GL_LINEAR,  false},
+    {TextureId::Water1,   "water1.tga",          GL_REPEAT,  GL_LINEAR,  false},
+    {TextureId::Water2,   "water2.tga",          GL_REPEAT,  GL_LINEAR,  false},
+    {TextureId::Water3,   "water3.tga",          GL_REPEAT,  GL_LINEAR,  false},
+    {TextureId::Floor,    "floor1.tga",          GL_REPEAT,  GL_LINEAR,  false},
+    {TextureId::Wall,     "wall1.tga",           GL_REPEAT,  GL_LINEAR,  false},
+    {TextureId::Player,   "flak.tga",            GL_REPEAT,  GL_LINEAR,  false},
+    {TextureId::Water,    "water.tga",           GL_REPEAT,  GL_LINEAR,  false},
+    {TextureId::Enemy,    "hobgoblin.tga",       GL_REPEAT,  GL_LINEAR,  false},
+    {TextureId::Particle, "particle.tga",        0,          GL_LINEAR,  false},
+    {TextureId::Tower,    "turret.tga",          0,          GL_LINEAR,  false},
+    {TextureId::SkyWest,  "skybox_west.tga",     GL_CLAMP,   GL_NEAREST, true},
+    {TextureId::SkySouth, "skybox_south.tga",    GL_CLAMP,   GL_NEAREST, true},
+    {TextureId::SkyEast,  "skybox_east.tga",     GL_CLAMP,   GL_NEAREST, true},
+    {TextureId::SkyNorth, "skybox_north.tga",    GL_CLAMP,   GL_NEAREST, true},
+    {TextureId::SkyUp,    "skybox_up.tga",       GL_CLAMP,   GL_NEAREST, true},
+    {TextureId::SkyDown,  "skybox_down.tga",     GL_CLAMP,   GL_NEAREST, true},
+    {TextureId::Unused,   nullptr,               0,          0,          false},
+    {TextureId::Font,     "font.tga",            GL_REPEAT,  GL_LINEAR,  false},
 };
 static_assert(sizeof kTextureSlots / sizeof kTextureSlots[0] == kTextureSlotCount, "one row per slot");
+static_assert(SlotsInOrder(kTextureSlots), "the rows in the order of the slots");
 
-constexpr int kTextureLoadOrder[] = {4, 5, 6, 7, 8, 9, 10, 18, 11, 12, 13, 14, 15, 16, 0, 1, 2, 3};
+using T = TextureId;
+constexpr int kTextureLoadOrder[] = {
+    Slot(T::Floor), Slot(T::Wall), Slot(T::Player), Slot(T::Water), Slot(T::Enemy), Slot(T::Particle),
+    Slot(T::Tower), Slot(T::Font), Slot(T::SkyWest), Slot(T::SkySouth), Slot(T::SkyEast), Slot(T::SkyNorth),
+    Slot(T::SkyUp), Slot(T::SkyDown), Slot(T::Water0), Slot(T::Water1), Slot(T::Water2), Slot(T::Water3)};
 static_assert(sizeof kTextureLoadOrder / sizeof kTextureLoadOrder[0] == kTextureFileCount, "every file");
 static_assert(CoversEveryFileOnce(kTextureLoadOrder, kTextureSlots), "each file slot loaded once");
 
 // GL hands out texture names in the order they are generated, so this order fixes them.
-constexpr int kTextureCreateOrder[] = {4, 5, 6, 7, 18, 8, 9, 10, 0, 1, 2, 3, 11, 12, 13, 14, 15, 16};
+constexpr int kTextureCreateOrder[] = {
+    Slot(T::Floor), Slot(T::Wall), Slot(T::Player), Slot(T::Water), Slot(T::Font), Slot(T::Enemy),
+    Slot(T::Particle), Slot(T::Tower), Slot(T::Water0), Slot(T::Water1), Slot(T::Water2), Slot(T::Water3),
+    Slot(T::SkyWest), Slot(T::SkySouth), Slot(T::SkyEast), Slot(T::SkyNorth), Slot(T::SkyUp), Slot(T::SkyDown)};
 static_assert(sizeof kTextureCreateOrder / sizeof kTextureCreateOrder[0] == kTextureFileCount, "every file");
 static_assert(CoversEveryFileOnce(kTextureCreateOrder, kTextureSlots), "each file slot created once");
 // clang-format on

@@ -37,16 +37,27 @@ bool LoadCompressedTga(TextureImage& image, const std::string& path, std::FILE* 
 constexpr std::uint32_t kMaxTgaSide = 16384;
 constexpr std::int64_t kMaxTgaBytes = std::int64_t(64) << 20;
 
+// The slots by what they hold, in the order of the table's rows.
+enum class TextureId : int {
+    Water0, Water1, Water2, Water3,  // the water's four frames
+    Floor, Wall, Player, Water, Enemy, Particle, Tower,
+    SkyWest, SkySouth, SkyEast, SkyNorth, SkyUp, SkyDown,
+    Unused,
+    Font,
+    Count
+};
+constexpr int Slot(TextureId id) { return static_cast<int>(id); }
+constexpr int kTextureSlotCount = Slot(TextureId::Count);
+constexpr int kTextureFileCount = kTextureSlotCount - 1;  // all but the unused slot
+
 // A texture slot of the render task and the GL parameters its texture gets.
 struct TextureSlot {
+    TextureId id;
     const char* file;      // nullptr: the slot is never loaded nor used
     std::uint32_t wrap;    // GL_REPEAT or GL_CLAMP for S and T; 0 leaves the GL default
     std::uint32_t filter;  // GL_LINEAR or GL_NEAREST for min and mag
     bool filterFirst;      // set the filters before the wrap mode
 };
-
-constexpr int kTextureSlotCount = 19;
-constexpr int kTextureFileCount = 18;
 
 extern const TextureSlot kTextureSlots[kTextureSlotCount];
 // Slot indices in the order their files are read.

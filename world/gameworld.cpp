@@ -7,24 +7,10 @@
 #include <iostream>
 
 #include "engine/clock.h"
-#include "engine/text.h"
 #include "world/actors.h"
 #include "world/vob.h"
 
-// clang-format off
-const char* const GameWorld::kToggleNames[kToggleCount] = {
-    // TRANSLATORS: the toggles' notices; ": ON" or ": OFF" follows 164 pixels from the
-    // left, so a name of more than 12 letters runs into it.
-    N_("Hilfe"), N_("Scenegraph"), N_("FPS"), N_("Reflexionen"), N_("Skybox"),
-    N_("Boundingbox"), N_("Pfade"), N_("Shadowmap"), N_("Wireframe"), N_("Displaylists"),
-};
 namespace {
-constexpr uint8_t kToggleInitial[] = {
- // Hilfe Scenegraph FPS Reflexionen Skybox Boundingbox Pfade Shadowmap Wireframe Displaylists
-    0,    0,         1,  1,          0,     0,          0,    0,        0,        1,
-};
-static_assert(sizeof(kToggleInitial) == GameWorld::kToggleCount, "one initial value per toggle");
-
 // Erases every entry that refers to the object.
 template <typename List, typename T>
 void EraseAll(List& list, T* object)
@@ -32,13 +18,12 @@ void EraseAll(List& list, T* object)
     list.remove_if([object](const auto& p) { return static_cast<void*>(p) == static_cast<void*>(object); });
 }
 }  // namespace
-// clang-format on
 
 GameWorld::GameWorld()
     : level(0), toggleShownUntil{}, result(kPlaying), levelStartTime(CClock::GetTicks()), enemyCount(0)
 {
-    for (int i = 0; i < kToggleCount; ++i)
-        toggles[i] = kToggleInitial[i];
+    for (const ToggleRow& row : kToggleTable)
+        toggles[static_cast<int>(row.toggle)] = row.initial ? 1 : 0;
 }
 
 GameWorld::~GameWorld() {}
@@ -168,22 +153,29 @@ void GameWorld::SetActor(VOB* object, int index)
 
 void GameWorld::SetLevelStartTime() { levelStartTime = CClock::GetTicks(); }
 
-uint8_t GameWorld::GetToggle(int index) const
+namespace {
+int Index(Toggle t)
 {
-    assert(index >= 0 && index < kToggleCount);
-    return toggles[index];
+    const int index = static_cast<int>(t);
+    assert(index >= 0 && index < GameWorld::kToggleCount);
+    return index;
 }
+}  // namespace
 
-void GameWorld::FlipToggle(int index)
+uint8_t GameWorld::GetToggle(Toggle t) const { return toggles[Index(t)]; }
+
+void GameWorld::FlipToggle(Toggle t)
 {
-    assert(index >= 0 && index < kToggleCount);
+    const int index = Index(t);
     toggles[index] = toggles[index] == 0 ? 1 : 0;
     toggleShownUntil[index] = CClock::GetTicks() + kToggleShowMs;
 }
 
-bool GameWorld::IsToggleShown(int index)
+void GameWorld::SetToggle(Toggle t, bool on) { toggles[Index(t)] = on ? 1 : 0; }
+
+bool GameWorld::IsToggleShown(Toggle t)
 {
-    assert(index >= 0 && index < kToggleCount);
+    const int index = Index(t);
     if (toggleShownUntil[index] == 0)
         return false;
     if (toggleShownUntil[index] > CClock::GetTicks())
@@ -192,8 +184,4 @@ bool GameWorld::IsToggleShown(int index)
     return true;
 }
 
-uint32_t GameWorld::GetToggleShownUntil(int index) const
-{
-    assert(index >= 0 && index < kToggleCount);
-    return toggleShownUntil[index];
-}
+uint32_t GameWorld::GetToggleShownUntil(Toggle t) const { return toggleShownUntil[Index(t)]; }

@@ -9,6 +9,7 @@
 
 #include "engine/mmanager.h"
 #include "engine/singleton.h"
+#include "world/toggles.h"
 
 class VOB;
 class VMOB;
@@ -23,11 +24,9 @@ public:
     static constexpr int kPlayerSlot = 1;
     static constexpr int kFlagSlot = 2;
 
-    static constexpr int kToggleCount = 10;
+    static constexpr int kToggleCount = ::kToggleCount;
     // How long the render task shows a toggle's new state.
     static constexpr uint32_t kToggleShowMs = 2500;
-    // The name each toggle is shown with.
-    static const char* const kToggleNames[kToggleCount];
 
     enum Result { kPlaying = 0, kWon = 1, kLost = 2 };
 
@@ -78,13 +77,16 @@ public:
     void SetLevelStartTime();
 
     // 0 or 1.
-    uint8_t GetToggle(int index) const;
+    uint8_t GetToggle(Toggle t) const;
+    bool IsOn(Toggle t) const { return GetToggle(t) != 0; }
     // Flips the toggle and shows its new state for 2.5 s.
-    void FlipToggle(int index);
+    void FlipToggle(Toggle t);
+    // Sets the toggle without a notice (a player's kept choice).
+    void SetToggle(Toggle t, bool on);
     // While the show time runs, true; once it has run out, true one last time, then
     // false until the toggle is flipped again.
-    bool IsToggleShown(int index);
-    uint32_t GetToggleShownUntil(int index) const;
+    bool IsToggleShown(Toggle t);
+    uint32_t GetToggleShownUntil(Toggle t) const;
 
     // The weapons and collisions of the game; not owned. Without rules actors carry
     // no weapon and nothing blocks a move.

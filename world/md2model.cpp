@@ -1,33 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Animation, bounding box and immediate-mode drawing of MD2 model instances.
+// Animation and bounding box of MD2 model instances; render draws them.
 #include "world/md2model.h"
-
-#include <GL/gl.h>
 
 #include <algorithm>
 #include <cmath>
 #include <iostream>
 #include <limits>
-
-#include "engine/timertask.h"
-#include "world/gameworld.h"
-
-namespace {
-
-// The game world's display toggle "Boundingbox".
-constexpr int kBoxToggle = 5;
-
-bool BoxToggleOn()
-{
-    return GameWorld::Exists() && GameWorld::GetSingleton().GetToggle(kBoxToggle) != 0;
-}
-
-float Lerp(float a, float b, float t)
-{
-    return a + (b - a) * t;
-}
-
-}  // namespace
 
 void MD2Model::SetAnimation(int32_t index, int32_t loops)
 {
@@ -87,57 +65,6 @@ void MD2Model::AdvanceAnimation(float step, int32_t& nextFrame, float& t)
     nextFrame = next;
 }
 
-void MD2Model::Draw()
-{
-    if (BoxToggleOn())
-        DrawBox();
-    if (frames.empty())
-        return;
-    int32_t next = 0;
-    float t = 0.0f;
-    AdvanceAnimation(CGlobalTimerTask::dT, next, t);
-    DrawFrame(*frames[currentFrame], *frames[next], t);
-}
-
-void MD2Model::DrawStatic()
-{
-    if (frameCount <= 0 || frames.empty())
-        return;
-    if (BoxToggleOn())
-        DrawBox();
-    DrawFrame(*frames[0], *frames[0], 0.0f);
-}
-
-void MD2Model::Skip(bool animate)
-{
-    if (frames.empty())
-        return;
-    const MD2Frame* from = frames[0].get();
-    const MD2Frame* to = from;
-    float t = 0.0f;
-    if (animate) {
-        int32_t next = 0;
-        AdvanceAnimation(CGlobalTimerTask::dT, next, t);
-        from = frames[currentFrame].get();
-        to = frames[next].get();
-    } else if (frameCount <= 0) {
-        return;
-    }
-    const MD2Frame& mesh = *frames[0];
-    if (mesh.triangleCount <= 0)
-        return;
-    const int32_t* idx = &mesh.triangles[static_cast<size_t>(mesh.triangleCount - 1) * 6];
-    const int32_t v = idx[2] * 3;
-    GLfloat normal[3];
-    for (int k = 0; k < 3; ++k)
-        normal[k] = Lerp(from->normals[v + k], to->normals[v + k], t);
-    glNormal3fv(normal);
-    if (mesh.texCoordCount > 0) {
-        const int32_t tc = idx[5] * 2;
-        glTexCoord2f(static_cast<GLfloat>(mesh.texCoords[tc]), static_cast<GLfloat>(mesh.texCoords[tc + 1]));
-    }
-}
-
 float MD2Model::DrawRadius()
 {
     if (drawRadius >= 0.0f)
@@ -168,79 +95,6 @@ float MD2Model::DrawRadius()
     return drawRadius;
 }
 
-void MD2Model::DrawFrame(const MD2Frame& from, const MD2Frame& to, float t)
-{
-    // Every frame is drawn with the first frame's mesh and texture coordinates. The
-    // corners go out as arrays in one call, each with the values it would be given one
-    // by one; the arrays are kept, so drawing allocates nothing once they have grown.
-    struct Corner {
-        GLfloat tex[2];
-        GLfloat normal[3];
-        GLfloat pos[4];
-    };
-    static std::vector<Corner> corners;
-    const MD2Frame& mesh = *frames[0];
-    const bool textured = mesh.texCoordCount > 0;
-    corners.resize(static_cast<size_t>(mesh.triangleCount) * 3);
-    Corner* out = corners.data();
-    for (int32_t tri = 0; tri < mesh.triangleCount; ++tri) {
-        const int32_t* idx = &mesh.triangles[tri * 6];
-        for (int c = 0; c < 3; ++c, ++out) {
-            const int32_t v = idx[c] * 3;
-            for (int k = 0; k < 3; ++k) {
-                out->normal[k] = Lerp(from.normals[v + k], to.normals[v + k], t);
-                out->pos[k] = Lerp(from.vertices[v + k], to.vertices[v + k], t);
-            }
-            out->pos[3] = scaleDivisor;
-            if (textured) {
-                const int32_t tc = idx[3 + c] * 2;
-                out->tex[0] = static_cast<GLfloat>(mesh.texCoords[tc]);
-                out->tex[1] = static_cast<GLfloat>(mesh.texCoords[tc + 1]);
-            }
-        }
-    }
-    if (corners.empty())
-        return;
-    glEnableClientState(GL_NORMAL_ARRAY);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glNormalPointer(GL_FLOAT, sizeof(Corner), corners[0].normal);
-    glVertexPointer(4, GL_FLOAT, sizeof(Corner), corners[0].pos);
-    if (textured) {
-        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-        glTexCoordPointer(2, GL_FLOAT, sizeof(Corner), corners[0].tex);
-    }
-    glDrawArrays(static_cast<GLenum>(primitiveMode), 0, static_cast<GLsizei>(corners.size()));
-    glDisableClientState(GL_NORMAL_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
-    // Arrays leave the current normal and texture coordinate undefined: set them as the
-    // last corner's calls left them, which later drawing takes on.
-    const Corner& last = corners.back();
-    glNormal3fv(last.normal);
-    if (textured) {
-        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-        glTexCoord2fv(last.tex);
-    }
-}
-
-void MD2Model::DrawBox()
-{
-    static constexpr int kFaces[6][4] = {
-        {0, 1, 2, 3}, {3, 2, 6, 7}, {7, 6, 5, 4}, {4, 5, 1, 0}, {5, 6, 2, 1}, {7, 4, 0, 3},
-    };
-    const bool lighting = glIsEnabled(GL_LIGHTING) == GL_TRUE;
-    if (lighting)
-        glDisable(GL_LIGHTING);
-    for (int f = 5; f >= 0; --f) {
-        glBegin(GL_LINE_LOOP);
-        for (int c : kFaces[f])
-            glVertex3f(static_cast<float>(corners[c][0]), static_cast<float>(corners[c][1]),
-                       static_cast<float>(corners[c][2]));
-        glEnd();
-    }
-    if (lighting)
-        glEnable(GL_LIGHTING);
-}
-
 void MD2Model::ComputeBox()
 {
     float lo[3] = {0.0f, 0.0f, 0.0f};
@@ -264,7 +118,7 @@ void MD2Model::ComputeBox()
         boxMax[a] = hi[a] / scaleDivisor;
     }
 
-    // Corner numbering shared with DrawBox: 0-3 on the max-y side, 4-7 on the min-y side.
+    // Corner numbering shared with the box drawing: 0-3 on the max-y side, 4-7 on the min-y side.
     const double x0 = boxMin[0], y0 = boxMin[1], z0 = boxMin[2];
     const double x1 = boxMax[0], y1 = boxMax[1], z1 = boxMax[2];
     const double table[8][3] = {

@@ -50,18 +50,6 @@ public:
     // the frame to blend towards and the blend factor t of this step.
     void AdvanceAnimation(float step, int32_t& nextFrame, float& t);
 
-    // Draws the current animation blended towards its next frame and advances it by the
-    // frame time of the timer task. Needs at least one animation; without frames only
-    // the box (when the bounding-box toggle is on).
-    void Draw();
-    // Draws the first frame; no animation state changes. Nothing without frames.
-    void DrawStatic();
-    // Outlines the bounding box (lines through the eight corners).
-    void DrawBox();
-    // For a model out of sight: what Draw (animate) or DrawStatic would leave behind
-    // without drawing it, the animation stepped and the current normal and texture
-    // coordinate those of its last corner.
-    void Skip(bool animate);
     // Reaches every vertex of every frame and the box from the model's origin, in world
     // units.
     float DrawRadius();
@@ -82,7 +70,7 @@ public:
 
     float boxMin[3] = {0.0f, 0.0f, 0.0f};
     float boxMax[3] = {0.0f, 0.0f, 0.0f};
-    double corners[8][3] = {};  // numbered as DrawBox walks them
+    double corners[8][3] = {};  // 0-3 on the max-y side, 4-7 on the min-y side
     ModelHull hull;
     double boundingRadius = 0.0;  // half the x-y diagonal of the box
     double modelHeight = 0.0;     // max z - min z of the box
@@ -102,7 +90,4 @@ public:
     float drawRadius = -1.0f;     // worked out on the first DrawRadius
     std::vector<std::shared_ptr<MD2Frame>> frames;
     std::vector<MD2Animation> animations;
-
-private:
-    void DrawFrame(const MD2Frame& from, const MD2Frame& to, float t);
 };

@@ -13,7 +13,19 @@
 #include <iostream>
 #include <string>
 
+#include "engine/settings.h"
+
+int SoundManager::volumeFX = 100;
+int SoundManager::volumeMusic = 100;
+
 namespace {
+
+constexpr int kFullVolume = MIX_MAX_VOLUME;
+int MixerVolume(int percent) { return percent * kFullVolume / SoundManager::kFullPercent; }
+int Percent(int mixerVolume)
+{
+    return (mixerVolume * SoundManager::kFullPercent + kFullVolume / 2) / kFullVolume;
+}
 
 constexpr const char* kSoundFiles[SoundManager::kSoundCount] = {
     "Resources/SFX/dsplasma.ogg",
@@ -40,6 +52,7 @@ SoundManager::SoundManager(bool openDevice)
         exit(1);
     }
     open = true;
+    mixer = {Mix_Volume, Mix_VolumeMusic};
 }
 
 SoundManager::~SoundManager()
@@ -129,4 +142,43 @@ bool SoundManager::IsSoundLoaded(int index) const
 bool SoundManager::IsMusicLoaded(int index) const
 {
     return index >= 0 && index < kMusicCount && music[index] != nullptr;
+}
+
+void SoundManager::Close()
+{
+    if (!open)
+        return;
+    Mix_HaltMusic();
+    Mix_HaltChannel(-1);
+    Mix_CloseAudio();
+    open = false;
+    mixer = {nullptr, nullptr};
+}
+
+void SoundManager::RegisterSettings(CSettingsManager& settings)
+{
+    settings.RegisterVariable("volumeFX", CMMPointer<BaseDator>(new Dator<int>(volumeFX, 0, kFullPercent)));
+    settings.RegisterVariable("volumeMusic", CMMPointer<BaseDator>(new Dator<int>(volumeMusic, 0, kFullPercent)));
+}
+
+void SoundManager::ApplyVolumes()
+{
+    if (!mixer.channelVolume)
+        return;
+    mixer.channelVolume(-1, MixerVolume(volumeFX));
+    mixer.musicVolume(MixerVolume(volumeMusic));
+}
+
+std::string SoundManager::SwitchSound()
+{
+    if (!mixer.channelVolume)
+        return "Sound: none (started with -sound)";
+    // Channels and music are switched each on its own state, back to the volumes set.
+    mixer.channelVolume(-1, mixer.channelVolume(-1, -1) != 0 ? 0 : MixerVolume(volumeFX));
+    mixer.musicVolume(mixer.musicVolume(-1) != 0 ? 0 : MixerVolume(volumeMusic));
+    const int effects = mixer.channelVolume(-1, -1), tune = mixer.musicVolume(-1);
+    if (effects == 0 && tune == 0)
+        return "Sound off";
+    return "Sound on: effects " + std::to_string(Percent(effects)) + " %, music " + std::to_string(Percent(tune)) +
+           " %";
 }

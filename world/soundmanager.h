@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Sound effects and background music through SDL_mixer, played by index.
+// Sound effects and background music through SDL_mixer, played by index, and their
+// volumes: the one place that talks to the mixer.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "engine/singleton.h"
 
 struct Mix_Chunk;
 struct _Mix_Music;
+class CSettingsManager;
 
 class SoundManager : public CSingleton<SoundManager> {
 public:
@@ -41,6 +44,27 @@ public:
     bool IsMusicLoaded(int index) const;
     int GetLastChannel() const { return lastChannel; }
 
+    // Halts what plays and closes the audio device, at the end of the game.
+    void Close();
+
+    // The mixer's volume controls: SDL_mixer's while the device is open, none in a silent
+    // manager; a test puts its own in place.
+    struct Mixer {
+        int (*channelVolume)(int channel, int volume);  // channel -1: the mean of all
+        int (*musicVolume)(int volume);                 // volume -1: only asks
+    };
+    void SetMixer(Mixer m) { mixer = m; }
+    // The effects' and the music's volume in percent (settings volumeFX, volumeMusic):
+    // what the mixer is set to at start, and what unmuting returns to.
+    static int volumeFX, volumeMusic;
+    static constexpr int kFullPercent = 100;
+    static void RegisterSettings(CSettingsManager& settings);
+    // Sets the mixer to the volumes; before any sound plays, and whenever they change.
+    void ApplyVolumes();
+    // Mutes the effects and the music, or brings each back to its volume, each on its
+    // own state; returns the line that says what now plays.
+    std::string SwitchSound();
+
 private:
     Mix_Chunk* sounds[kSoundCount] = {};
     _Mix_Music* music[kMusicCount] = {};
@@ -50,4 +74,5 @@ private:
     int32_t chunkSize = 1024;
     int32_t lastChannel = -1;
     bool open = false;
+    Mixer mixer = {nullptr, nullptr};
 };

@@ -19,7 +19,7 @@ uint64_t GameStateHash(const GameWorld& world, uint32_t now)
     h.I32(world.GetEnemyCount());
     h.U32(now - world.GetLevelStartTime());
     for (int i = 0; i < GameWorld::kToggleCount; ++i)
-        h.U32(world.GetToggle(i));
+        h.U32(world.GetToggle(static_cast<Toggle>(i)));
     h.U32(CRandom::GetState());
     // The walk reuses one list: a replay hashes every frame.
     static std::vector<CMMPointer<VOB>> objects;

@@ -26,6 +26,7 @@ enum class VOBKind : uint8_t {
     Shotgun,
     Rocket,
     Explosion,
+    Count
 };
 VOBKind KindOfType(const std::string& type);
 
@@ -36,9 +37,6 @@ public:
 
     unsigned size() override { return sizeof(*this); }
     virtual void Reset() {}
-    // The object's particle effect, drawn and moved on one step. A pass that shows no
-    // effects (the light's depth) moves it on all the same, with drawn false.
-    virtual void DrawEffect(bool drawn) { (void)drawn; }
 
     const std::string& GetType() const { return type; }
     VOBKind GetKind() const { return kind; }

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/clock.h"
-#include "engine/timertask.h"
 
 namespace {
 
@@ -67,41 +65,4 @@ TEST(Screen, CursorMapsIntoTheFrameAndOverTheBarsToTheNearestEdge)
         }
     }
 }
-
-TEST(Clock, PausedGameTicksStandStillWhileTheOutsideClockRunsAndGoOnFromThereWithoutAJump)
-{
-    CGlobalTimerTask timer;
-    CClock::DriveFixedStep(16);
-    timer.Start();
-    CClock::BeginFrame();
-    timer.Update();
-    EXPECT_FLOAT_EQ(CGlobalTimerTask::dT, 0.016f);
-    CClock::Pause(true);
-    CClock::Pause(true);  // twice is once
-    for (int frame = 0; frame < 100; ++frame) {
-        CClock::BeginFrame();
-        timer.Update();
-        ASSERT_EQ(CGlobalTimerTask::dT, 0.0f);
-        ASSERT_EQ(CClock::GetTicks(), 16u);
-    }
-    EXPECT_EQ(CClock::GetOutsideTicks(), 16u + 100 * 16);
-    CClock::Pause(false);
-    CClock::Pause(false);
-    EXPECT_EQ(CClock::GetTicks(), 16u) << "no jump on going on";
-    CClock::BeginFrame();
-    timer.Update();
-    EXPECT_FLOAT_EQ(CGlobalTimerTask::dT, 0.016f);
-    // A second pause adds to the first; a replay setting the outside clock keeps it.
-    CClock::Pause(true);
-    CClock::SetNow(5000, 0);
-    CClock::Pause(false);
-    EXPECT_EQ(CClock::GetTicks(), 32u);
-    CClock::SetNow(5100, 0);
-    EXPECT_EQ(CClock::GetTicks(), 132u);
-    EXPECT_TRUE(!CClock::IsPaused());
-    CClock::Pause(true);
-    CClock::Release();  // a fresh clock is not paused
-    EXPECT_FALSE(CClock::IsPaused());
-}
-
 }  // namespace

@@ -100,7 +100,7 @@ TEST_F(SettingsTest, FilesNameEachLineByNumberAndNeitherMissingFilesNorOverlongL
     manager->ParseFile("/nonexistent/dir/settings.esf");
     // The long line is cut at 1023 characters: its number overflows and is refused.
     dir.Write("settings.esf", "screenX=1024\r\n" + std::string(3000, 'x') + "\nscreenBPP=24" + std::string(5000, '7') +
-                                  "\nscreenY=720\r\nscreenY=0");
+                                  "\nscreenY=720\r\nscreenY=0\n#screenY=10 is a comment");
     manager->ParseFile("settings.esf");
     EXPECT_EQ(Values(), (std::vector<int>{1024, 720, 16, 1, 0}));
     manager->ReportUnknown();

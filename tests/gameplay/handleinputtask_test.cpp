@@ -7,11 +7,13 @@
 #include <SDL.h>
 
 #include "engine/clock.h"
+#include "engine/pause.h"
 #include "engine/inputtask.h"
 #include "engine/settings.h"
 #include "engine/videotask.h"
 #include "gameplay/bindings.h"
 #include "gameplay/towerai.h"
+#include "world/soundmanager.h"
 #include "scene.h"
 #include "support/inputdevice.h"
 
@@ -44,20 +46,20 @@ protected:
         rules.blockNorth = false;
         Screen(800, 600);
         Cursor(400, 0);  // top centre: facing +y
-        realMixer = CHandleInputTask::mixer;
-        CHandleInputTask::mixer = {Channels, Music};
+        sound = new SoundManager(false);
+        sound->SetMixer({Channels, Music});
         CGlobalTimerTask::dT = 0.5f;  // a step of 2 units at the player's speed of 4
         player = AddPlayer(20, 20);
         task.Start();
     }
     void TearDown() override
     {
-        CHandleInputTask::mixer = realMixer;
+        delete sound;
         player = nullptr;
         if (CSettingsManager::Exists())
             delete &CSettingsManager::GetSingleton();
         CBindings::Reset();
-        CHandleInputTask::volumeFX = CHandleInputTask::volumeMusic = 100;
+        SoundManager::volumeFX = SoundManager::volumeMusic = 100;
         SceneFixture::TearDown();
     }
     // The game's settings with these lines read (the bindings' defaults first); what the
@@ -97,7 +99,7 @@ protected:
     }
 
     velqtest::InputDevice device;
-    CHandleInputTask::Mixer realMixer{};
+    SoundManager* sound = nullptr;
     CHandleInputTask task;
     CMMPointer<Player> player;
 };
@@ -158,7 +160,7 @@ TEST_F(HandleInputTest, PauseKeyOrLostFocusStopsClockAndControlsUntilTheKeyOrACl
         SCOPED_TRACE(c.how);
         device.Focus(c.focus);
         Frame(c.pause);
-        ASSERT_TRUE(CClock::IsPaused());
+        ASSERT_TRUE(CPause::IsOn());
         CClock::Advance(5000);
         Hold({SDLK_w, SDLK_TAB, SDLK_SPACE}, kRight);
         EXPECT_EQ(CClock::GetTicks(), start) << "the game's clock stands still";
@@ -166,7 +168,7 @@ TEST_F(HandleInputTest, PauseKeyOrLostFocusStopsClockAndControlsUntilTheKeyOrACl
         EXPECT_TRUE(player->GetCurrentWeapon() != Player::kRocketLauncher && World().GetTowers().empty());
         device.Focus(CInputTask::kAllFocus);
         Frame(c.resume, c.click);
-        EXPECT_FALSE(CClock::IsPaused());
+        EXPECT_FALSE(CPause::IsOn());
         Frame(c.resume, c.click);
         Frame({}, c.click);
         EXPECT_TRUE(World().GetMovers().empty()) << "the click that resumed fires nothing while held";
@@ -175,7 +177,7 @@ TEST_F(HandleInputTest, PauseKeyOrLostFocusStopsClockAndControlsUntilTheKeyOrACl
     Frame({SDLK_F9});
     device.Focus(CInputTask::kMouseFocus | CInputTask::kActive);
     Frame({}, kLeft);
-    EXPECT_TRUE(CClock::IsPaused()) << "a click that does not reach the window does not resume";
+    EXPECT_TRUE(CPause::IsOn()) << "a click that does not reach the window does not resume";
 }
 
 TEST_F(HandleInputTest, NoWindowSizeOrBorderPutsThePlayerOffTheFieldOrOutOfNumbers)
@@ -261,27 +263,31 @@ TEST_F(HandleInputTest, ToggleKeysFlipTheirOwnToggleAndTheSoundKeyEachVolumeByIt
     }
     // The volumes set are the mixer's at start and after every unmute.
     Settings({"volumeFX=50", "volumeMusic=30"});
-    CHandleInputTask::ApplyVolumes();
+    sound->ApplyVolumes();
     EXPECT_TRUE(channels == 64 && music == 38);
     Hold({SDLK_m}), Hold({SDLK_m});
     EXPECT_TRUE(channels == 64 && music == 38);
-    CHandleInputTask::mixer = {nullptr, nullptr};  // silent
+    sound->SetMixer({nullptr, nullptr});  // silent
     Hold({SDLK_m});
     EXPECT_NE(out.Text().find("Sound off\nSound on: effects 50 %, music 30 %\nSound: none (started with -sound)\n"),
               std::string::npos) << out.Text();
     // Every toggle key flips its own toggle alone, shown for 2.5 s from the press.
-    const std::pair<int, int> toggleKeys[] = {{SDLK_F1, 0}, {SDLK_F2, 1}, {SDLK_F3, 2}, {SDLK_F4, 3}, {SDLK_F5, 4},
-                                              {SDLK_F6, 5}, {SDLK_p, 6},  {SDLK_y, 7},  {SDLK_F7, 8}, {SDLK_F8, 9}};
-    static_assert(std::size(toggleKeys) == GameWorld::kToggleCount);
+    const std::pair<int, Toggle> toggleKeys[] = {
+        {SDLK_F1, Toggle::Help},  {SDLK_F2, Toggle::Scenegraph}, {SDLK_F3, Toggle::Fps},
+        {SDLK_F4, Toggle::Reflections}, {SDLK_F5, Toggle::Skybox}, {SDLK_F6, Toggle::Boxes},
+        {SDLK_p, Toggle::Paths},  {SDLK_y, Toggle::Shadowmap},   {SDLK_F7, Toggle::Wireframe},
+        {SDLK_F8, Toggle::Displaylists}};
+    static_assert(std::size(toggleKeys) == kToggleCount);
     for (auto [key, toggle] : toggleKeys) {
-        uint8_t was[GameWorld::kToggleCount];
-        for (int i = 0; i < GameWorld::kToggleCount; ++i)
-            was[i] = World().GetToggle(i);
+        uint8_t was[kToggleCount];
+        for (int i = 0; i < kToggleCount; ++i)
+            was[i] = World().GetToggle(static_cast<Toggle>(i));
         CClock::Advance(100);
         Hold({key});
-        for (int i = 0; i < GameWorld::kToggleCount; ++i) {
-            EXPECT_EQ(World().GetToggle(i), i == toggle ? 1 - was[i] : was[i]) << key << " " << i;
-            EXPECT_EQ(World().GetToggleShownUntil(i) == CClock::GetTicks() + 2500, i == toggle) << key << " " << i;
+        for (int i = 0; i < kToggleCount; ++i) {
+            const Toggle t = static_cast<Toggle>(i);
+            EXPECT_EQ(World().GetToggle(t), t == toggle ? 1 - was[i] : was[i]) << key << " " << i;
+            EXPECT_EQ(World().GetToggleShownUntil(t) == CClock::GetTicks() + 2500, t == toggle) << key << " " << i;
         }
     }
 }

@@ -1,35 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Particle systems: birth from the clock's seed, the step, respawn, and drawing before
-// each step.
+// Particle systems: birth from the clock's seed, the step, respawn, and the pause.
 #include "gameplay/particles.h"
 
 #include "engine/clock.h"
+#include "engine/pause.h"
 #include "support/testutil.h"
 
 namespace {
 
-struct RecordingDrawer : IParticleDrawer {
-    void Begin() override { ++begins; }
-    void Quad(const Particle& p) override { quads.push_back(p); }
-    void End() override { ++ends; }
-    int begins = 0, ends = 0;
-    std::vector<Particle> quads;
-};
-
 class ParticlesTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        CClock::Drive(5000);
-        saved = std::exchange(ParticleSystem::drawer, &recorder);
-    }
-    void TearDown() override
-    {
-        ParticleSystem::drawer = saved;
-        CClock::Release();
-    }
-    RecordingDrawer recorder;
-    IParticleDrawer* saved = nullptr;
+    void SetUp() override { CClock::Drive(5000); }
+    void TearDown() override { CClock::Release(); }
 };
 
 // A whole speed of -25 ... 24, times the burst factor.
@@ -87,29 +69,18 @@ TEST_F(ParticlesTest, SpentParticlesGoOutOrStartAgainAtTheCurrentOriginWithoutBu
     EXPECT_GE(reborn, ParticleSystem::kParticleCount);
 }
 
-TEST_F(ParticlesTest, EachActiveParticleIsDrawnWhereItStandsBeforeItSteps)
+TEST_F(ParticlesTest, NothingMovesWhileTheGameIsPaused)
 {
-    ParticleSystem s(10.0f, 20.0f, 1.0f, false);
-    for (int i = 0; i < 30; ++i)
-        s.Advance(false);
-    std::vector<Particle> before;
-    for (int i = 0; i < ParticleSystem::kParticleCount; ++i)
-        if (s.GetParticle(i).active)
-            before.push_back(s.GetParticle(i));
-    ASSERT_TRUE(!before.empty() && before.size() < ParticleSystem::kParticleCount);
-    s.DrawAndAdvance(false);
-    ASSERT_TRUE(recorder.begins == 1 && recorder.ends == 1 && recorder.quads.size() == before.size())
-        << "only the active ones, in one batch";
-    for (std::size_t i = 0; i < before.size(); ++i)
-        EXPECT_TRUE(recorder.quads[i].x == before[i].x && recorder.quads[i].life == before[i].life) << i;
-
-    // Without a picture the particles still step, as a plain step would.
-    ParticleSystem::drawer = nullptr;
-    ParticleSystem t(10.0f, 20.0f, 1.0f, true), u(10.0f, 20.0f, 1.0f, true);
-    t.DrawAndAdvance(false);
-    u.Advance(false);
-    const Particle &p = t.GetParticle(7), &q = u.GetParticle(7);
-    EXPECT_TRUE(p.x == q.x && p.z == q.z && p.vz == q.vz && p.life == q.life && p.life < 1.0f);
+    ParticleSystem s(10.0f, 20.0f, 1.0f, true);
+    velqtest::CaptureCout quiet;
+    CPause::Set(true);
+    s.Advance(true);
+    const Particle& p = s.GetParticle(7);
+    EXPECT_EQ(p.life, 1.0f);
+    EXPECT_EQ(p.x, 10.0f);
+    CPause::Set(false);
+    s.Advance(true);
+    EXPECT_LT(p.life, 1.0f);
 }
 
 }  // namespace

@@ -12,25 +12,15 @@
 
 namespace {
 
-struct CountingDrawer : IParticleDrawer {
-    void Begin() override { ++begins; }
-    void Quad(const Particle&) override { ++quads; }
-    void End() override {}
-    int begins = 0, quads = 0;
-};
-
 class ProjectilesTest : public velqtest::SceneFixture {
 protected:
     void SetUp() override
     {
         SceneFixture::SetUp();
-        saved = ParticleSystem::drawer;
-        ParticleSystem::drawer = &drawer;
         CGlobalTimerTask::dT = 1.0f / 64.0f;  // exact in binary: ages add up without error
     }
     void TearDown() override
     {
-        ParticleSystem::drawer = saved;
         if (SoundManager::Exists()) {
             delete &SoundManager::GetSingleton();
             Mix_CloseAudio();
@@ -63,8 +53,6 @@ protected:
     }
 
     CMovementTask task;
-    CountingDrawer drawer;
-    IParticleDrawer* saved = nullptr;
 };
 
 TEST_F(ProjectilesTest, LaserShotTurnsAwayFromTheSideTheObstacleMainlyLiesOn)
@@ -117,8 +105,8 @@ TEST_F(ProjectilesTest, RocketExplodesBeforeAWallOrAtAMuzzleOnItWithItsSoundAndI
     // It stops where it was, within one step outside the blast distance of the wall.
     const float x = rocket->GetX();
     EXPECT_TRUE(x > 15.25f - 4.0f / 64.0f && x <= 15.25f) << x;
-    rocket->DrawEffect(true);
-    EXPECT_EQ(drawer.quads, ParticleSystem::kParticleCount) << "the blast";
+    ASSERT_NE(rocket->Effect(), nullptr);
+    EXPECT_EQ(rocket->Effect()->CountActive(), ParticleSystem::kParticleCount) << "the blast";
     Frames(25);  // alive at 0.39 s, killed where it stands at 0.41 s, dropped in the next frame
     EXPECT_FALSE(rocket->IsDead());
     Frames(1);
@@ -141,14 +129,14 @@ TEST_F(ProjectilesTest, LaserTrailIsMadeWhereTheShotIsFirstDrawnAndFollowsIt)
     auto* shot = static_cast<CLaserMGProjectile*>(AddShot("projectile.lasermg", "tower", 20.0f, 20.0f));
     shot->SetMoveDirection(1, 0, 0);
     shot->SetSpeed(6.0f);
-    shot->DrawEffect(true);
-    const ParticleSystem* trail = shot->GetTrail();
-    ASSERT_TRUE(trail && trail->GetOriginX() == 20.0f && drawer.quads == ParticleSystem::kParticleCount);
+    EXPECT_EQ(shot->GetTrail(), nullptr) << "none before it is drawn";
+    const ParticleSystem* trail = shot->Effect();
+    ASSERT_NE(trail, nullptr);
+    EXPECT_EQ(trail->GetOriginX(), 20.0f);
+    EXPECT_EQ(trail->CountActive(), ParticleSystem::kParticleCount);
     Frames(1);
-    shot->DrawEffect(true);
-    EXPECT_EQ(shot->GetTrail(), trail) << "one trail for the shot's life";
+    EXPECT_EQ(shot->Effect(), trail) << "one trail for the shot's life";
     EXPECT_FLOAT_EQ(trail->GetOriginX(), 20.0f + 6.0f / 64.0f);
-    EXPECT_EQ(drawer.begins, 2);
 }
 
 }  // namespace

@@ -16,19 +16,19 @@ class GameWorldTest : public velqtest::WorldFixture {};
 // asked after that.
 TEST_F(GameWorldTest, AFlipIsShownForAWhileThenOnceMore)
 {
-    EXPECT_FALSE(World().IsToggleShown(2));
-    World().FlipToggle(2);
+    EXPECT_FALSE(World().IsToggleShown(Toggle::Fps));
+    World().FlipToggle(Toggle::Fps);
     // Each row: ms to advance, then what two asks in a row answer.
     const struct { uint32_t advance; bool first, second; } asks[] = {{2499, true, true}, {1, true, false}};
     for (const auto& a : asks) {
         CClock::Advance(a.advance);
-        EXPECT_EQ(World().IsToggleShown(2), a.first) << a.advance;
-        EXPECT_EQ(World().IsToggleShown(2), a.second) << a.advance;
+        EXPECT_EQ(World().IsToggleShown(Toggle::Fps), a.first) << a.advance;
+        EXPECT_EQ(World().IsToggleShown(Toggle::Fps), a.second) << a.advance;
     }
-    World().FlipToggle(2);
+    World().FlipToggle(Toggle::Fps);
     CClock::Advance(3000);
-    EXPECT_TRUE(World().IsToggleShown(2)) << "long after: once more";
-    EXPECT_FALSE(World().IsToggleShown(2) || World().IsToggleShown(3));
+    EXPECT_TRUE(World().IsToggleShown(Toggle::Fps)) << "long after: once more";
+    EXPECT_FALSE(World().IsToggleShown(Toggle::Fps) || World().IsToggleShown(Toggle::Reflections));
 }
 
 TEST_F(GameWorldTest, ListsAreFilledAndEmptiedByKind)
@@ -76,7 +76,7 @@ TEST_F(StateHashTest, ChangesWithEveryRecordedField)
         {"result", [this] { World().SetResult(GameWorld::kWon); }},
         {"enemy count", [this] { World().SetEnemyCount(5); }},
         {"countdown", [this] { CClock::Advance(1); World().SetLevelStartTime(); }},
-        {"toggle", [this] { World().FlipToggle(3); }},
+        {"toggle", [this] { World().FlipToggle(Toggle::Reflections); }},
         {"random state", [] { CRandom::Next(); }},
         {"player x",
          [this] {
