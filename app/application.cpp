@@ -14,9 +14,11 @@
 #include "engine/recording.h"
 #include "engine/settings.h"
 #include "gameplay/bindings.h"
+#include "gameplay/displaytoggles.h"
 #include "gameplay/enemyai.h"
 #include "gameplay/gamerules.h"
 #include "gameplay/handleinputtask.h"
+#include "gameplay/menu/menu.h"
 #include "gameplay/movementtask.h"
 #include "gameplay/towerai.h"
 #include "render/rendertask.h"
@@ -91,11 +93,20 @@ int CApplication::Run(const Options& options)
         CInputTask::cursorWidth = CGameRecording::RecordedWidth();
         CInputTask::cursorHeight = CGameRecording::RecordedHeight();
         CBindings::Reset();
+        DisplayToggles::Reset();
         for (const std::string& line : CGameRecording::RecordedSettings())
             settings.ParseSetting(line, "recording");
     } else if (CGameRecording::GetMode() == CGameRecording::Mode::kRecord) {
-        CGameRecording::SetSettings(CBindings::SettingsLines());
+        std::vector<std::string> lines = CBindings::SettingsLines();
+        for (const std::string& line : DisplayToggles::SettingsLines())
+            lines.push_back(line);
+        CGameRecording::SetSettings(lines);
     }
+
+    // The menu over the pause writes what the player changes back into the settings
+    // file; a replay changes what the recorded player changed, but writes nothing.
+    new CMenu();
+    CMenu::GetSingleton().SetSaving(!CGameRecording::IsPlayingBack());
 
     // Ends the process when the device cannot be opened; a silent manager loads nothing,
     // and the sound key then changes no mixer volumes (there are no channels).
@@ -155,6 +166,8 @@ void CApplication::ReadSettings(const Options& options)
     CSettingsManager& settings = CSettingsManager::GetSingleton();
     settings.RegisterVariable("sound", CMMPointer<BaseDator>(new Dator<int>(sound, 0, 1)));
     settings.RegisterVariable("fullResolution", CMMPointer<BaseDator>(new Dator<int>(CRenderTask::fullResolution, 0, 1)));
+    settings.RegisterVariable("effects",
+                              CMMPointer<BaseDator>(new ChoiceDator(CRenderTask::effects, {"full", "light"})));
     CHandleInputTask::RegisterSettings(settings);
     settings.ParseFile(options.settings);
     // Each argument is one more settings line, applied after the file.
@@ -171,4 +184,6 @@ void CApplication::Shutdown()
     delete &SceneGraph::GetSingleton();
     delete &CSettingsManager::GetSingleton();
     delete &CKernel::GetSingleton();
+    if (CMenu::Exists())
+        delete &CMenu::GetSingleton();
 }

@@ -6,6 +6,7 @@
 
 #include "engine/text.h"
 #include "gameplay/bindings.h"
+#include "gameplay/settingstable.h"
 
 // clang-format off
 std::vector<UsageOption> UsageOptions()
@@ -20,26 +21,16 @@ std::vector<UsageOption> UsageOptions()
         {"--log-dir",  "DIR",  N_("schreibt die Logs nach DIR statt ins Arbeitsverzeichnis")},
     };
 }
+// clang-format on
 
+// The settings from their one table.
 std::vector<UsageSetting> UsageSettings()
 {
-    return {
-        {"screenX",     "800",    N_("Fensterbreite in Pixeln")},
-        {"screenY",     "600",    N_("Fensterhöhe in Pixeln")},
-        {"screenBPP",   "16",     N_("Farbtiefe in Bit pro Pixel")},
-        {"fullscreen",  "1",      N_("in der Größe des Desktops; -fullscreen öffnet ein Fenster")},
-        {"fullResolution", "0",   N_("1 zeichnet in der Größe des Bildschirms, nicht hochskaliert")},
-        {"sound",       "1",      N_("-sound spielt stumm, ohne Audiogerät")},
-        {"maxfps",      "0",      N_("höchstens so viele Bilder pro Sekunde; 0 zeichnet, so schnell es geht")},
-        {"volumeFX",    "100",    N_("Lautstärke der Effekte in Prozent")},
-        {"volumeMusic", "100",    N_("Lautstärke der Musik in Prozent")},
-        {"layout",      "qwerty", N_("Tasten, wo eine qwerty-, azerty- oder qwertz-Tastatur sie hat")},
-        {"pad",         "1",      N_("-pad lässt einen Controller in Ruhe")},
-        {"padDeadZone", "20",     N_("wie weit ein Stick ausschlagen muss, in Prozent, damit er zählt")},
-        {"language",    "de",     N_("Sprache der Texte: de, en oder auto (die des Gebietsschemas)")},
-    };
+    std::vector<UsageSetting> rows;
+    for (std::size_t i = 0; i < kSettingsCount; ++i)
+        rows.push_back({kSettingsTable[i].name, kSettingsTable[i].value, kSettingsTable[i].meaning});
+    return rows;
 }
-// clang-format on
 
 std::vector<UsageKey> UsageKeys()
 {

@@ -44,6 +44,36 @@ void CSettingsManager::RegisterVariable(std::string name, CMMPointer<BaseDator> 
         Apply(line, *var);
 }
 
+std::string ChoiceDator::Refuse(std::string& s, int)
+{
+    for (const std::string& w : words)
+        if (s == w)
+            return "";
+    std::string why = "must be ";
+    for (size_t i = 0; i < words.size(); ++i)
+        why += (i == 0 ? "" : i + 1 == words.size() ? " or " : ", ") + words[i];
+    return why;
+}
+
+BaseDator& ChoiceDator::Set(const std::string& s)
+{
+    for (size_t i = 0; i < words.size(); ++i)
+        if (s == words[i])
+            *target = static_cast<int>(i);
+    return *this;
+}
+
+std::string ChoiceDator::Get()
+{
+    return *target >= 0 && *target < static_cast<int>(words.size()) ? words[*target] : std::string();
+}
+
+std::string CSettingsManager::GetValue(const std::string& name) const
+{
+    const auto it = settingMap.find(name);
+    return it != settingMap.end() && it->second.isValid() ? static_cast<std::string>(*it->second) : std::string();
+}
+
 bool CSettingsManager::IsRegistered(const std::string& name) const
 {
     auto it = settingMap.find(name);
@@ -203,7 +233,8 @@ void CSettingsManager::ParseFile(std::string name)
     }
 }
 
-bool CSettingsManager::Save(const std::vector<std::string>& names, std::string& why)
+bool CSettingsManager::Save(const std::vector<std::string>& names, const std::vector<std::string>& dropped,
+                            std::string& why)
 {
     std::vector<std::pair<std::string, std::string>> owned;
     for (const std::string& name : names) {
@@ -211,7 +242,7 @@ bool CSettingsManager::Save(const std::vector<std::string>& names, std::string& 
         if (it != settingMap.end() && it->second.isValid())
             owned.emplace_back(name, static_cast<std::string>(*it->second));
     }
-    return SettingsFile::Write(fileName, owned, why);
+    return SettingsFile::Write(fileName, owned, dropped, why);
 }
 
 void CSettingsManager::CreateStandardSettings()

@@ -127,6 +127,40 @@ private:
     std::vector<T> choices;  // empty: any value from lowest to highest
 };
 
+// A setting that takes a word rather than a number; every bias sets it.
+class WordDator : public BaseDator {
+public:
+    BaseDator& operator=(std::string& s) override { return Set(s); }
+    BaseDator& operator+=(std::string& s) override { return Set(s); }
+    BaseDator& operator-=(std::string& s) override { return Set(s); }
+    bool operator==(std::string& s) override { return s == Get(); }
+    bool operator!=(std::string& s) override { return s != Get(); }
+    bool hasMultipleValues() override { return false; }
+    operator std::string() override { return Get(); }
+
+protected:
+    virtual BaseDator& Set(const std::string& s) = 0;
+    virtual std::string Get() = 0;
+};
+
+// An int that holds the index of one of the words listed; the setting reads and writes
+// the word ("effects=light").
+class ChoiceDator : public WordDator {
+public:
+    ChoiceDator(int& t, std::vector<std::string> w) : target(&t), words(std::move(w)) {}
+    unsigned size() override { return sizeof(*this); }
+    std::string Refuse(std::string& s, int) override;
+    const std::vector<std::string>& Words() const { return words; }
+
+protected:
+    BaseDator& Set(const std::string& s) override;
+    std::string Get() override;
+
+private:
+    int* target;
+    std::vector<std::string> words;
+};
+
 // The text as a report shows it: control and non-ASCII bytes spelled out (\x1B), cut
 // after `most` characters with "...", so a strange line cannot garble a terminal.
 std::string Printable(const std::string& text, std::size_t most);
@@ -149,9 +183,10 @@ public:
     void ParseFile(std::string fileName);
     const std::string& FileName() const { return fileName; }
     // Writes the named settings with their values now into the file read (a new one
-    // in the working directory when none was), keeping its other lines; false with the
-    // reason when it cannot, the file then as it was.
-    bool Save(const std::vector<std::string>& names, std::string& why);
+    // in the working directory when none was), leaving out the lines of the dropped ones
+    // and keeping every other line; false with the reason when it cannot, the file then
+    // as it was.
+    bool Save(const std::vector<std::string>& names, const std::vector<std::string>& dropped, std::string& why);
     // Reports every line kept for a name that no part of the program registered, once
     // all have registered theirs, and forgets them.
     void ReportUnknown();
@@ -166,6 +201,8 @@ public:
     void DestroyStandardSettings();
 
     bool IsRegistered(const std::string& name) const;
+    // The setting's value as a settings line writes it; "" for a name not registered.
+    std::string GetValue(const std::string& name) const;
     // How many names the manager holds.
     std::size_t CountNames() const { return settingMap.size(); }
     // Every registered setting with its current value, as a settings line writes it.

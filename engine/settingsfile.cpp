@@ -68,9 +68,11 @@ std::string NameOf(const std::string& line)
     return text.substr(0, text.find('='));
 }
 
-std::string Merge(const std::string& text, const std::vector<std::pair<std::string, std::string>>& owned)
+std::string Merge(const std::string& text, const Owned& owned, const std::vector<std::string>& dropped)
 {
     std::map<std::string, const std::string*> values;
+    for (const std::string& name : dropped)
+        values[name] = nullptr;
     for (const auto& [name, value] : owned)
         values[name] = &value;
     std::vector<std::string> lines;
@@ -87,7 +89,7 @@ std::string Merge(const std::string& text, const std::vector<std::pair<std::stri
         if (it == values.end()) {
             // Kept as it stands; the end it had (a CR before the LF) stays with it.
             out += line + "\n";
-        } else if (!written[it->first]) {
+        } else if (it->second && !written[it->first]) {
             written[it->first] = true;
             out += it->first + "=" + *it->second + eol;
         }
@@ -101,7 +103,7 @@ std::string Merge(const std::string& text, const std::vector<std::pair<std::stri
     return out;
 }
 
-bool Write(const std::string& given, const std::vector<std::pair<std::string, std::string>>& owned, std::string& why)
+bool Write(const std::string& given, const Owned& owned, const std::vector<std::string>& dropped, std::string& why)
 {
     // A link (a player's dotfiles) is followed: the file it names gets the new text.
     std::string path = given;
@@ -120,7 +122,7 @@ bool Write(const std::string& given, const std::vector<std::pair<std::string, st
         }
         text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-    const std::string merged = Merge(text, owned);
+    const std::string merged = Merge(text, owned, dropped);
 
     std::string newPath = path + ".XXXXXX";
     const int fd = mkstemp(&newPath[0]);

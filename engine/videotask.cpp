@@ -29,6 +29,7 @@ namespace {
 // The desktop's size as SDL found it before any mode was set; 0 when it could not tell.
 int desktopWidth = 0, desktopHeight = 0;
 bool grabbed = false;
+int openFullscreen = -1;  // the mode the window was last opened in
 
 // Full screen at the desktop's size (the settings' size when it is unknown), a window
 // at the settings' size.
@@ -46,6 +47,7 @@ bool SetMode(int width, int height)
     if (!screen)
         return false;
     CScreen::SetWindow(screen->w, screen->h);
+    openFullscreen = CVideoTask::fullscreen;
     return true;
 }
 
@@ -176,12 +178,13 @@ bool CVideoTask::Start()
 
 void CVideoTask::Update()
 {
-    // Read from the polled keys, so a replay switches where the recording did. The
-    // switch keeps the GL context, textures and lists with it.
+    // Read from the polled keys, so a replay switches where the recording did; the menu
+    // sets the setting instead. The switch keeps the GL context, textures and lists.
     const bool alt = CInputTask::curKey(SDLK_LALT) || CInputTask::curKey(SDLK_RALT);
-    const bool toggle = alt && CInputTask::keyDown(SDLK_RETURN);
-    if (toggle) {
+    if (alt && CInputTask::keyDown(SDLK_RETURN))
         fullscreen = !fullscreen;
+    const bool toggle = fullscreen != openFullscreen;
+    if (toggle) {
         if (!OpenWindow()) {
             std::cerr << "VELQ: cannot switch between window and full screen here: " << Why() << "\n";
             fullscreen = !fullscreen;

@@ -164,22 +164,6 @@ const Inputs& Current(int a, int d)
     return state.current[a][d];
 }
 
-// A setting that takes a word rather than a number.
-class WordDator : public BaseDator {
-public:
-    BaseDator& operator=(std::string& s) override { return Set(s); }
-    BaseDator& operator+=(std::string& s) override { return Set(s); }
-    BaseDator& operator-=(std::string& s) override { return Set(s); }
-    bool operator==(std::string& s) override { return s == Get(); }
-    bool operator!=(std::string& s) override { return s != Get(); }
-    bool hasMultipleValues() override { return false; }
-    operator std::string() override { return Get(); }
-
-protected:
-    virtual BaseDator& Set(const std::string& s) = 0;
-    virtual std::string Get() = 0;
-};
-
 class LayoutDator : public WordDator {
 public:
     unsigned size() override { return sizeof(*this); }
@@ -295,6 +279,31 @@ void CBindings::Reset()
 {
     state = State();
     Resolve();
+}
+
+void CBindings::ResetKeys()
+{
+    for (auto& own : state.own)
+        for (bool& o : own)
+            o = false;
+    Resolve();
+}
+
+std::string CBindings::SettingName(Action a, Device d) { return SettingPrefix(d) + std::string(Row(a).name); }
+
+std::vector<std::string> CBindings::SettingNames()
+{
+    std::vector<std::string> names;
+    for (const ActionRow& row : kActionTable)
+        for (int d = 0; d < kDevices; ++d)
+            names.push_back(SettingName(row.action, static_cast<Device>(d)));
+    return names;
+}
+
+bool CBindings::IsBound(Action a, Device d, int input)
+{
+    const Inputs& inputs = Current(static_cast<int>(a), d);
+    return input != kNone && (inputs[0] == input || inputs[1] == input);
 }
 
 std::vector<std::string> CBindings::Clashes()

@@ -46,6 +46,13 @@ public:
     static void Register(CSettingsManager& settings);
     // The game's own bindings again: the first layout, no binding of the player's.
     static void Reset();
+    // The layout's own keys and pad inputs for every action; the layout and dead zone stay.
+    static void ResetKeys();
+    // The setting of an action's keys or pad inputs ("key.fire"), and every such name.
+    static std::string SettingName(Action a, Device d);
+    static std::vector<std::string> SettingNames();
+    // The input (CInputTask's numbering) is one of the action's.
+    static bool IsBound(Action a, Device d, int input);
     // One line for each input that two actions share where the player bound one of
     // them ("tab: key.fire and key.weapon both act on it").
     static std::vector<std::string> Clashes();

@@ -6,11 +6,14 @@
 #include <cmath>
 #include <iostream>
 
+#include "engine/inputnames.h"
 #include "engine/inputtask.h"
 #include "engine/pause.h"
+#include "engine/screen.h"
 #include "engine/settings.h"
 #include "engine/timertask.h"
 #include "gameplay/bindings.h"
+#include "gameplay/displaytoggles.h"
 #include "world/actors.h"
 #include "world/gameworld.h"
 #include "world/scenegraph.h"
@@ -112,6 +115,7 @@ void CHandleInputTask::RegisterSettings(CSettingsManager& settings)
 {
     SoundManager::RegisterSettings(settings);
     CBindings::Register(settings);
+    DisplayToggles::Register(settings);
 }
 
 Player* CHandleInputTask::TakePlayer()
@@ -266,12 +270,80 @@ void CHandleInputTask::PlaceRing()
 bool CHandleInputTask::Paused()
 {
     const bool wasOn = CPause::IsOn();
+    const bool key = CBindings::Pressed(Action::Pause);
     const bool clickIn =
         CInputTask::mouseDown(CInputTask::kLeftButton) && CInputTask::HasFocus(CInputTask::appState);
-    const bool standing = CPause::Step(CBindings::Pressed(Action::Pause), CInputTask::focusLost(), clickIn);
-    if (wasOn && !CPause::IsOn())
-        fireReleased = !CPause::EndedByClick();
-    return standing;
+    CMenu* menu = CMenu::Exists() ? &CMenu::GetSingleton() : nullptr;
+    if (!wasOn || !menu || (!menu->Capturing() && key)) {
+        // Without the menu a click anywhere plays on; with it, the menu has the clicks.
+        const bool standing = CPause::Step(key, CInputTask::focusLost(), clickIn && !menu);
+        if (!wasOn && CPause::IsOn() && menu)
+            menu->Open(GameWorld::GetSingleton().GetLevel() != kSelectionLevel);
+        if (wasOn && !CPause::IsOn()) {
+            fireReleased = !CPause::EndedByClick();
+            if (menu)
+                menu->Close();
+        }
+        return standing;
+    }
+    Obey(menu->Step(ForMenu()));
+    return true;
+}
+
+void CHandleInputTask::Obey(MenuCommand command)
+{
+    if (command == MenuCommand::None)
+        return;
+    CMenu::GetSingleton().Close();
+    CPause::Set(false);
+    // A click that played on fires nothing until it is let go.
+    fireReleased = !CInputTask::curMouse(CInputTask::kLeftButton);
+    GameWorld& world = GameWorld::GetSingleton();
+    if (command == MenuCommand::LeaveLevel) {
+        world.SetLevel(kSelectionLevel);
+    } else if (command == MenuCommand::Quit) {
+        std::cout << "VELQ KillAllTasks\n";
+        CKernel::GetSingleton().KillAllTasks();
+    }
+}
+
+MenuInput CHandleInputTask::ForMenu()
+{
+    // The arrows, Return and Escape by name; the player's own moves; the pad's hat, left
+    // stick, A and B.
+    static const int kUp = FindInput("up"), kDown = FindInput("down"), kLeft = FindInput("left"),
+                     kRight = FindInput("right"), kReturn = FindInput("return"), kEnter = FindInput("enter"),
+                     kEscape = FindInput("escape"), kHatUp = FindInput("hatup"), kHatDown = FindInput("hatdown"),
+                     kHatLeft = FindInput("hatleft"), kHatRight = FindInput("hatright"),
+                     kStickUp = FindInput("axis1-"), kStickDown = FindInput("axis1+"),
+                     kStickLeft = FindInput("axis0-"), kStickRight = FindInput("axis0+"), kPadA = FindInput("joy0"),
+                     kPadB = FindInput("joy1");
+    auto down = [](std::initializer_list<int> inputs) {
+        for (int input : inputs)
+            if (CInputTask::inputDown(input))
+                return true;
+        return false;
+    };
+    MenuInput in;
+    in.up = CBindings::Pressed(Action::Forward) || down({kUp, kHatUp, kStickUp});
+    in.down = CBindings::Pressed(Action::Back) || down({kDown, kHatDown, kStickDown});
+    in.left = CBindings::Pressed(Action::Left) || down({kLeft, kHatLeft, kStickLeft});
+    in.right = CBindings::Pressed(Action::Right) || down({kRight, kHatRight, kStickRight});
+    in.confirm = down({kReturn, kEnter, kPadA});
+    in.escape = down({kEscape});
+    in.back = in.escape || down({kPadB});
+    // The cursor in the frame's pixels from the lower left, as the menu lays itself out.
+    const int x = CInputTask::mouseX * CScreen::kFrameWidth / std::max(1, CInputTask::cursorWidth);
+    const int y = CScreen::kFrameHeight - 1 - CInputTask::mouseY * CScreen::kFrameHeight / std::max(1, CInputTask::cursorHeight);
+    in.pointerMoved = x != menuPointerX || y != menuPointerY;
+    menuPointerX = in.pointerX = x;
+    menuPointerY = in.pointerY = y;
+    in.click = CInputTask::mouseDown(CInputTask::kLeftButton) && CInputTask::HasFocus(CInputTask::appState);
+    for (int input = 0; input < CInputTask::kInputCount && in.pressed < 0; ++input)
+        if (CInputTask::inputDown(input))
+            in.pressed = input;
+    CMenu::GetSingleton().SetFrame(CScreen::kFrameWidth, CScreen::kFrameHeight);
+    return in;
 }
 
 void CHandleInputTask::SwitchSound()

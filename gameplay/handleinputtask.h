@@ -5,6 +5,7 @@
 #pragma once
 
 #include "engine/kernel.h"
+#include "gameplay/menu/menu.h"
 
 class CSettingsManager;
 class Player;
@@ -16,7 +17,8 @@ public:
     void Stop() override {}
     unsigned size() override { return sizeof(*this); }
 
-    // The volumes (SoundManager) and every binding (CBindings) as settings.
+    // The volumes (SoundManager), every binding (CBindings) and the kept display toggles
+    // as settings.
     static void RegisterSettings(CSettingsManager& settings);
 
     // Towers are placed this far behind the player.
@@ -43,8 +45,13 @@ private:
     // A tower at (x, y, z); false, and no tower, when the point lies off the field.
     static bool PlaceTower(float x, float y, float z);
     void PlaceRing();
-    // The pause's rules on this frame's input (CPause); true while the game stands still.
+    // The pause's rules on this frame's input (CPause), and the menu over the pause;
+    // true while the game stands still.
     bool Paused();
+    // What the menu does on the menu's own page (leave, quit, play on).
+    void Obey(MenuCommand command);
+    // This frame's keys, pointer and pad in the menu's terms.
+    MenuInput ForMenu();
     static void SwitchSound();
     static void GameKeys();
 
@@ -52,5 +59,6 @@ private:
     bool stickAims = false;
     float stickX = 0.0f, stickY = 0.0f;  // the right stick's last direction, of length 1
     int lastMouseX = 0, lastMouseY = 0;
+    int menuPointerX = -1, menuPointerY = -1;
     bool fireReleased = true;  // false after a click ended the pause, until fire is let go
 };

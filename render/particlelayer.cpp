@@ -15,8 +15,8 @@ bool ParticleLayer::Init(int frameW, int frameH)
 {
     frameWidth = frameW;
     frameHeight = frameH;
-    width = frameW / kDivisor;
-    height = frameH / kDivisor;
+    width = frameW / divisor;
+    height = frameH / divisor;
     if (width < 1 || height < 1 || !CanDrawOffscreen(true))
         return false;
 
@@ -49,7 +49,7 @@ void ParticleLayer::SetFrame(uint32_t framebuffer, int x, int y, int w, int h)
     frameWidth = w, frameHeight = h;
     if (!IsReady())
         return;
-    width = std::max(1, w / kDivisor), height = std::max(1, h / kDivisor);
+    width = std::max(1, w / divisor), height = std::max(1, h / divisor);
     GLint boundTexture = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &boundTexture);
     glBindTexture(GL_TEXTURE_2D, colourTexture);
@@ -67,6 +67,14 @@ void ParticleLayer::Gather(const ParticleSystem& system)
         if (p.active)
             Quad(p);
     }
+}
+
+void ParticleLayer::SetDivisor(int d)
+{
+    if (d == divisor)
+        return;
+    divisor = d;
+    frameWidth = frameHeight = 0;  // remade at the next frame's size
 }
 
 void ParticleLayer::Quad(const Particle& p)

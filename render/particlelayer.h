@@ -12,8 +12,11 @@
 
 class ParticleLayer {
 public:
-    // Each side of the layer's picture is the frame's divided by this.
-    static constexpr int kDivisor = 4;
+    // Each side of the layer's picture is the frame's divided by this; by more for the
+    // lighter effects.
+    static constexpr int kDivisor = 4, kLightDivisor = 8;
+    // A new divisor remakes the picture at the next SetFrame.
+    void SetDivisor(int d);
 
     // Makes the off-screen picture for a frame of width x height; false (and the
     // particles are then drawn straight into the frame) when the GL cannot.
@@ -62,6 +65,7 @@ private:
     int frameX = 0, frameY = 0;
     int frameWidth = 0, frameHeight = 0;
     // The layer's own picture, a quarter of the frame each way.
+    int divisor = kDivisor;
     int width = 0, height = 0;
     uint32_t layerFramebuffer = 0;
     uint32_t colourTexture = 0;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The head-up display over the finished frame.
-#include <GL/gl.h>
+#include <GL/glew.h>
 
 #include <cstdio>
 
@@ -8,6 +8,7 @@
 #include "render/font.h"
 #include "render/glyphs.h"
 #include "render/hud.h"
+#include "gameplay/menu/menu.h"
 #include "render/rendertask.h"
 #include "world/actors.h"
 #include "world/gameworld.h"
@@ -100,6 +101,10 @@ void CRenderTask::DrawPause()
     DrawBackdropAt(0, 0, kViewWidth, kViewHeight);
     glEnable(GL_CULL_FACE);
     glDisable(GL_BLEND);
+    if (CMenu::Exists() && CMenu::GetSingleton().IsOpen()) {
+        DrawMenu();
+        return;
+    }
     // Centred, four times as large.
     constexpr float kScale = 4.0f;
     constexpr int kHeight = static_cast<int>(kGlyphSize * kScale);
@@ -110,4 +115,52 @@ void CRenderTask::DrawPause()
     const int left = (kViewWidth - TextWidth(text, kScale)) / 2;
     PrintTextScaled(left, (kViewHeight - kHeight) / 2, 0, kScale, kScale, "%s", text);
     glDisable(GL_TEXTURE_2D);
+}
+
+void CRenderTask::DrawMenu()
+{
+    CMenu& menu = CMenu::GetSingleton();
+    menu.Layout(kViewWidth, kViewHeight, menuLayout);
+    const GLuint font = TextureName(TextureId::Font);
+    // Unit 1 keeps the shadow lookup for the next frame; the menu's boxes take none.
+    glActiveTexture(GL_TEXTURE1);
+    const bool lookup = glIsEnabled(GL_TEXTURE_2D) == GL_TRUE;
+    glDisable(GL_TEXTURE_2D);
+    glActiveTexture(GL_TEXTURE0);
+    for (const MenuItem& item : menuLayout.items) {
+        // The boxes are wound clockwise; the text's printing turns culling back on.
+        glDisable(GL_CULL_FACE);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        switch (item.kind) {
+        case MenuItem::Kind::Panel:
+            glColor4f(0.05f, 0.05f, 0.15f, 0.85f);
+            DrawBackdropAt(item.x, item.y, item.x + item.width, item.y + item.height);
+            break;
+        case MenuItem::Kind::Highlight:
+            glColor4f(0.25f, 0.3f, 0.6f, 0.9f);
+            DrawBackdropAt(item.x, item.y, item.x + item.width, item.y + item.height);
+            break;
+        case MenuItem::Kind::Text:
+            glEnable(GL_TEXTURE_2D);
+            glBindTexture(GL_TEXTURE_2D, font);
+            if (item.bright)
+                glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+            else
+                glColor4f(0.7f, 0.7f, 0.7f, 1.0f);
+            if (item.scale != 1.0f)
+                PrintTextScaled(item.x, item.y, 0, item.scale, item.scale, "%s", item.text.c_str());
+            else
+                PrintText(item.x, item.y, 0, "%s", item.text.c_str());
+            glDisable(GL_TEXTURE_2D);
+            break;
+        }
+    }
+    glEnable(GL_CULL_FACE);
+    glDisable(GL_BLEND);
+    if (lookup) {
+        glActiveTexture(GL_TEXTURE1);
+        glEnable(GL_TEXTURE_2D);
+        glActiveTexture(GL_TEXTURE0);
+    }
 }

@@ -147,9 +147,11 @@ void CRenderTask::DrawScene(ScenePass pass)
     // screen of blended squares for what little of them shows. In a split dim pass each
     // object is kept by the stencil to where its dim picture can stay (see the frame):
     // what stands still to where the water is seen, a moving model to the water's area.
+    const bool light = effects == kLightEffects;
     PassState state = {pass,
                        pass == ScenePass::Dim && splitDimPass,
-                       pass == ScenePass::Lit,
+                       light ? pass == ScenePass::Dim : pass == ScenePass::Lit,
+                       false,
                        world.IsOn(Toggle::Displaylists),
                        world.IsOn(Toggle::Boxes),
                        StencilKeep::Unset,
@@ -180,6 +182,24 @@ void CRenderTask::DrawScene(ScenePass pass)
         glDisable(GL_TEXTURE_2D);
     if (state.split)
         KeepByStencil(StencilKeep::Unset, state.kept);
+    drawList.clear();
+}
+
+void CRenderTask::StepScene(ScenePass pass)
+{
+    GameWorld& world = GameWorld::GetSingleton();
+    PassState state = {pass, false, false, true, false, false, StencilKeep::Unset, false};
+    world.GetAllObjects(drawList);
+    for (const CMMPointer<VOB>& handle : drawList) {
+        VOB& o = *handle;
+        const SceneKind& kind = KindOf(o);
+        if (kind.geometry == Geometry::Effect) {
+            DrawEffect(o, kind, 0.0f, state);
+        } else if (kind.moves) {
+            MD2Model& model = kind.geometry == Geometry::Player ? ThePlayer().GetModel() : o.GetModel();
+            models.Skip(model, true);
+        }
+    }
     drawList.clear();
 }
 
@@ -310,7 +330,7 @@ void CRenderTask::DrawEffect(VOB& o, const SceneKind& kind, float height, const 
         }
         effect->Advance(true);
     }
-    if (kind.sphereRadius > 0.0f) {
+    if (kind.sphereRadius > 0.0f && !state.stepOnly) {
         // The shot's core, in its trail: at its own place, not the world's corner.
         glDisable(GL_TEXTURE_2D);
         glTranslatef(o.GetX(), o.GetY(), o.GetZ());

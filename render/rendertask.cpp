@@ -56,6 +56,7 @@ inline void StepDone(const char* step)
 
 void (*CRenderTask::stepDone)(const char*) = nullptr;
 int CRenderTask::fullResolution = 0;
+int CRenderTask::effects = CRenderTask::kFullEffects;
 
 CRenderTask::CRenderTask()
     : cameraProjection{},
@@ -155,19 +156,26 @@ void CRenderTask::Update()
 {
     PROFILE("Render Task");
     BeginFrame();
-    DrawLightDepth();
+    if (Light())
+        StepScene(ScenePass::Light);
+    else
+        DrawLightDepth();
     StepDone("light");
     LookFromCamera();
     MarkWater();
     StepDone("water mask");
     DrawDimScene();
     StepDone("dim");
-    BeginShadowLookup();
+    if (!Light())
+        BeginShadowLookup();
     DrawMirror();
     StepDone("mirror");
     DrawWaterSurface();
     StepDone("water");
-    DrawScene(ScenePass::Lit);
+    if (Light())
+        StepScene(ScenePass::Lit);
+    else
+        DrawScene(ScenePass::Lit);
     StepDone("lit");
     DrawParticles();
     StepDone("particles");
@@ -195,7 +203,14 @@ void CRenderTask::BeginFrame()
     target = frameTarget.Choose(fullResolution != 0, kShadowMapSize);
     if (GLEW_EXT_framebuffer_object)
         glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, target.framebuffer);
+    particles.SetDivisor(Light() ? ParticleLayer::kLightDivisor : ParticleLayer::kDivisor);
     particles.SetFrame(target.framebuffer, target.x, target.y, target.width, target.height);
+    if (Light()) {
+        // No shadow map: unit 1 holds no texture, so turning it on and off does nothing.
+        glActiveTexture(GL_TEXTURE1);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        glActiveTexture(GL_TEXTURE0);
+    }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
@@ -228,7 +243,7 @@ void CRenderTask::MarkWater()
     glClear(GL_STENCIL_BUFFER_BIT);
     glEnable(GL_STENCIL_TEST);
     ColourMask(false);
-    splitDimPass = stencilSplit && eyeHeight > kWaterHeight;
+    splitDimPass = stencilSplit && eyeHeight > kWaterHeight && !Light();
     if (splitDimPass) {
         // Seen from above the water, most of what the dim pass draws is drawn again by
         // the lit pass, at the same depth, over it: it stays in the picture only where
@@ -262,8 +277,8 @@ void CRenderTask::MarkWater()
 
 void CRenderTask::DrawDimScene()
 {
-    // Everything dimly lit, as it looks in the shadow.
-    SetupLight(true);
+    // Everything dimly lit, as it looks in the shadow; the light effects have no shadow.
+    SetupLight(!Light());
     glEnable(GL_LIGHT1);
     glEnable(GL_LIGHTING);
     DrawScene(ScenePass::Dim);

@@ -9,6 +9,7 @@
 
 #include "engine/kernel.h"
 #include "engine/screen.h"
+#include "gameplay/menu/menu.h"
 #include "render/frameclock.h"
 #include "render/frametarget.h"
 #include "render/hud.h"
@@ -36,6 +37,11 @@ public:
     // Setting fullResolution: 1 draws the frame at the size it has on the screen (when
     // that is larger) instead of at its own and scaling it up.
     static int fullResolution;
+    // Setting effects: the game's own picture (full), or a lighter one for a machine
+    // without a graphics card (light): no shadow map, the scene drawn once in full light
+    // instead of three times, and the particles' layer at an eighth of the frame.
+    enum { kFullEffects, kLightEffects };
+    static int effects;
 
     // The stencil of the camera's passes when the dim pass is split: the water mask
     // leaves 0 outside the water's area, kWaterHidden where the ground hides the water
@@ -77,6 +83,7 @@ private:
         ScenePass pass;
         bool split;         // a split dim pass: each object kept by the stencil
         bool effectsShown;  // the particles are gathered, not only stepped
+        bool stepOnly;      // nothing drawn: effects and animations step as if it were
         bool displayLists, boxes;
         StencilKeep kept;
         bool wallRun;  // inside a run of walls that share their look
@@ -87,9 +94,12 @@ private:
     static Player& ThePlayer();
     void BeginFrame();
     void LookFromCamera();
+    bool Light() const { return effects == kLightEffects; }
     // The water into the stencil (with the ground's depth first when the dim pass is
     // split), or straight into the picture without reflections.
     void MarkWater();
+    // The scene in the dim light (in full light, shadowless, with the particles, when the
+    // effects are light).
     void DrawDimScene();
     // The shadow map's comparison on unit 1, its eye planes fixed to the world.
     void BeginShadowLookup();
@@ -103,8 +113,9 @@ private:
     // The frame rate, and the countdown that loses a level whose time is up.
     void KeepTime();
     void DrawHud();
-    // The frame dimmed, with the word over it.
+    // The frame dimmed, with the menu (or without one the word) over it.
     void DrawPause();
+    void DrawMenu();
     // Screenshot and captured frames of the finished frame, then onto the window.
     void FinishFrame();
 
@@ -125,6 +136,10 @@ private:
     // Every object of the game world once, with the matrices of the current pass; in the
     // light's pass only those of lightObjects.
     void DrawScene(ScenePass pass);
+    // What drawing the pass would step, without drawing it: every effect and every moving
+    // model's animation, so the game's random numbers and the models' motion stay those of
+    // the full picture.
+    void StepScene(ScenePass pass);
     void DrawGround(PassState& state);
     void DrawObject(VOB& o, const SceneKind& kind, PassState& state);
     // The material, shadow lookup and texture of the object's kind, and back; a run of
@@ -186,6 +201,7 @@ private:
     char rateText[8];
     char timeText[8];
     HudLayout hudLayout;  // this frame's HUD, made anew each frame in the same place
+    MenuLayout menuLayout;
 
     bool geometryLoaded;
     int32_t loadedLevel;

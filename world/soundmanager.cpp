@@ -182,3 +182,8 @@ std::string SoundManager::SwitchSound()
     return "Sound on: effects " + std::to_string(Percent(effects)) + " %, music " + std::to_string(Percent(tune)) +
            " %";
 }
+
+bool SoundManager::IsMuted() const
+{
+    return mixer.channelVolume && mixer.channelVolume(-1, -1) == 0 && mixer.musicVolume(-1) == 0;
+}

@@ -64,6 +64,8 @@ public:
     // Mutes the effects and the music, or brings each back to its volume, each on its
     // own state; returns the line that says what now plays.
     std::string SwitchSound();
+    // Both the effects and the music silent.
+    bool IsMuted() const;
 
 private:
     Mix_Chunk* sounds[kSoundCount] = {};

@@ -26,6 +26,8 @@ TEST(SettingsFile, OwnedLinesAreReplacedInPlaceAndEveryOtherLineIsKeptInItsOrder
     };
     for (const auto& c : cases)
         EXPECT_EQ(SettingsFile::Merge(c.was, owned), c.now) << c.was;
+    // Dropped: every line of it goes, and it is not added.
+    EXPECT_EQ(SettingsFile::Merge("key.fire=f\nx=1\n+key.fire\n", {}, {"key.fire", "key.tower"}), "x=1\n");
     EXPECT_EQ(SettingsFile::NameOf("-pad"), "pad");
     EXPECT_EQ(SettingsFile::NameOf("  # no comment"), "  # no comment");
 }
@@ -52,7 +54,7 @@ TEST(SettingsFile, AFolderThatCannotBeWrittenGetsItsReasonAndTheFileStaysAsItWas
         if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
             return 3;
         std::string why;
-        if (SettingsFile::Write("ro/settings.esf", {{"volumeFX", "5"}}, why))
+        if (SettingsFile::Write("ro/settings.esf", {{"volumeFX", "5"}}, {}, why))
             return 1;
         return why.find("ro/settings.esf: Permission denied") != std::string::npos ? 0 : 2;
     });
@@ -77,7 +79,7 @@ TEST(SettingsFile, AWriteEndedAtAnyStepLeavesTheOldFileOrTheNewOneWhole)
                     _exit(0);
             };
             std::string why;
-            SettingsFile::Write("settings.esf", {{"volumeFX", "7"}}, why);
+            SettingsFile::Write("settings.esf", {{"volumeFX", "7"}}, {}, why);
             return 0;
         });
         const std::string now = velqtest::ReadFile("settings.esf");
@@ -91,7 +93,7 @@ TEST(SettingsFile, AWriteEndedAtAnyStepLeavesTheOldFileOrTheNewOneWhole)
     std::filesystem::remove("settings.esf");
     std::filesystem::create_symlink("real.esf", "settings.esf");
     std::string why;
-    ASSERT_TRUE(SettingsFile::Write("settings.esf", {{"volumeFX", "7"}}, why)) << why;
+    ASSERT_TRUE(SettingsFile::Write("settings.esf", {{"volumeFX", "7"}}, {}, why)) << why;
     EXPECT_TRUE(std::filesystem::is_symlink("settings.esf"));
     EXPECT_EQ(velqtest::ReadFile("real.esf"), fresh);
 }
