@@ -49,6 +49,7 @@ void CMenu::Open(bool level)
     open = true;
     onLevel = level;
     capturing = false;
+    told.clear();
     message.clear();
     trail.clear();
     Show(MenuPage::Main);
@@ -81,6 +82,25 @@ MenuCommand CMenu::Step(const MenuInput& in)
 {
     if (!open || rows.rows.empty())
         return MenuCommand::None;
+    const MenuCommand command = Steer(in);
+    if (command == MenuCommand::None)
+        Tell();
+    return command;
+}
+
+void CMenu::Tell()
+{
+    const MenuRow& row = rows.rows[selected];
+    const std::string value = ValueText(row);
+    std::string line = "Menu: " + rows.title + " / " + row.label + (value.empty() ? "" : ": " + value);
+    if (line != told) {
+        std::cout << line << "\n";
+        told = std::move(line);
+    }
+}
+
+MenuCommand CMenu::Steer(const MenuInput& in)
+{
     if (capturing) {
         // Escape leaves the rebinding; any other key (or button) is the new one.
         if (in.escape) {

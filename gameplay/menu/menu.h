@@ -104,6 +104,8 @@ public:
     // The frame the pointer is read in and the menu is laid out for.
     void SetFrame(int width, int height);
     // One frame of the menu; returns what the game must do. Back on the main page resumes.
+    // Says on standard output where it stands whenever that changes ("Menu: Ton / Musik:
+    // < 80 % >").
     MenuCommand Step(const MenuInput& in);
 
     // Where everything stands in a frame of this size, with the texts looked up.
@@ -120,6 +122,8 @@ public:
     void SetSaving(bool on) { saving = on; }
 
 private:
+    MenuCommand Steer(const MenuInput& in);
+    void Tell();
     void Show(MenuPage p, int row = 0);
     // Back to the page before, on the row that opened the one left.
     void Back(MenuPage before);
@@ -142,6 +146,7 @@ private:
     bool capturing = false;
     bool saving = true;
     std::string message;
+    std::string told;  // the last line said
     std::vector<std::string> changed;  // every setting the menu set, in the order first set
     std::vector<std::string> dropped;  // settings whose lines go (the bindings after Default keys)
     std::vector<MenuPage> trail;       // the pages back to the main one

@@ -12,6 +12,7 @@
 #include "engine/settings.h"
 #include "engine/videotask.h"
 #include "gameplay/bindings.h"
+#include "gameplay/menu/menu.h"
 #include "gameplay/towerai.h"
 #include "world/soundmanager.h"
 #include "scene.h"
@@ -178,6 +179,42 @@ TEST_F(HandleInputTest, PauseKeyOrLostFocusStopsClockAndControlsUntilTheKeyOrACl
     device.Focus(CInputTask::kMouseFocus | CInputTask::kActive);
     Frame({}, kLeft);
     EXPECT_TRUE(CPause::IsOn()) << "a click that does not reach the window does not resume";
+}
+
+TEST_F(HandleInputTest, WithTheMenuTheControllerAloneOpensItMovesThroughItAndPlaysOn)
+{
+    // Start pauses, the hat or the left stick moves, A confirms, B goes back, Start plays on.
+    constexpr uint32_t kStart = 1u << 7, kA = 1u << 0, kB = 1u << 1, kHatDown = 1u << 30;
+    new CMenu();
+    CMenu& menu = CMenu::GetSingleton();
+    menu.SetSaving(false);
+    velqtest::CaptureCout quiet;
+    Frame({}, 0, kStart);
+    ASSERT_TRUE(menu.IsOpen());
+    EXPECT_TRUE(CPause::IsOn());
+    const struct { uint32_t pad; int16_t stickY; MenuPage page; int row; } steps[] = {
+        {kHatDown, 0, MenuPage::Main, 1},
+        {kA, 0, MenuPage::Options, 0},
+        {0, 32767, MenuPage::Options, 1},  // the stick pushed down past half way
+        {kB, 0, MenuPage::Main, 1},
+    };
+    for (const auto& s : steps) {
+        Frame();
+        Frame({}, 0, s.pad, {{1, s.stickY}});
+        EXPECT_EQ(menu.Page(), s.page) << s.pad << " " << s.stickY;
+        EXPECT_EQ(menu.Selected(), s.row) << s.pad << " " << s.stickY;
+    }
+    Frame();
+    Frame({}, 0, kStart);
+    EXPECT_FALSE(menu.IsOpen());
+    EXPECT_FALSE(CPause::IsOn());
+    // Escape in the menu goes back, and from the top plays on: it never leaves the level.
+    World().SetLevel(2);
+    Hold({SDLK_F9});
+    Hold({SDLK_ESCAPE});
+    EXPECT_FALSE(CPause::IsOn());
+    EXPECT_EQ(World().GetLevel(), 2);
+    delete &menu;
 }
 
 TEST_F(HandleInputTest, NoWindowSizeOrBorderPutsThePlayerOffTheFieldOrOutOfNumbers)
