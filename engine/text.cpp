@@ -76,8 +76,7 @@ bool Activate(const std::string& language)
             set = std::setlocale(LC_MESSAGES, "");
         if (set && std::strcmp(set, "C") != 0 && std::strcmp(set, "POSIX") != 0)
             return true;
-        std::cerr
-            << "VELQ: no locale lets gettext load a catalog (not even C.UTF-8); the texts stay German\n";
+        std::cerr << "VELQ: no locale lets gettext load a catalog (not even C.UTF-8); the texts stay German\n";
         return false;
     }();
     if (!messagesLocale)
@@ -93,9 +92,8 @@ bool Activate(const std::string& language)
 }
 
 // A setting that takes a language's name.
-class LanguageDator : public BaseDator
-{
-   public:
+class LanguageDator : public BaseDator {
+public:
     BaseDator& operator=(std::string& s) override
     {
         CLanguage::Choose(s);
@@ -131,10 +129,7 @@ const char* Tr(const char* german)
     return dgettext(kDomain, german);
 }
 
-void CLanguage::SetCatalogDir(const std::string& dir)
-{
-    state.catalogDir = dir;
-}
+void CLanguage::SetCatalogDir(const std::string& dir) { state.catalogDir = dir; }
 
 bool CLanguage::HasCatalog(const std::string& language)
 {
@@ -170,15 +165,9 @@ bool CLanguage::Choose(const std::string& choice)
     return true;
 }
 
-const std::string& CLanguage::Choice()
-{
-    return state.choice;
-}
+const std::string& CLanguage::Choice() { return state.choice; }
 
-const std::string& CLanguage::Current()
-{
-    return state.current;
-}
+const std::string& CLanguage::Current() { return state.current; }
 
 std::string CLanguage::FromLocale(const Environment& environment, const std::string& fallback)
 {

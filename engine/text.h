@@ -12,19 +12,15 @@
 class CSettingsManager;
 
 // Marks a text in a table for the catalogs' template; the lookup is where it is shown.
-constexpr const char* N_(const char* german)
-{
-    return german;
-}
+constexpr const char* N_(const char* german) { return german; }
 
 // The text in the language in force: the German text itself when that is German, or
 // when the catalog does not translate it. Allocates nothing for a text looked up before,
 // so the head-up display may call it every frame.
 const char* Tr(const char* german);
 
-class CLanguage
-{
-   public:
+class CLanguage {
+public:
     static constexpr const char* kOwn = "de";  // the game's own language, without catalog
 
     // The folder that holds LANG/LC_MESSAGES/velq.mo; set before a language is chosen.

@@ -8,9 +8,9 @@ namespace {
 
 constexpr char32_t kNotUtf8 = 0xFFFFFFFF;
 
-// The character starting at p, which moves past it; a byte that starts no well-formed
-// character is passed alone. Never reads past the terminating zero, which is no
-// continuation byte.
+// The character starting at p, which moves past it, or kNotUtf8 where the bytes are no
+// well-formed character (a lead byte without its continuation bytes is passed alone).
+// Never reads past the terminating zero, which is no continuation byte.
 char32_t Next(const unsigned char*& p)
 {
     const unsigned char lead = *p++;
@@ -66,7 +66,8 @@ size_t ToGlyphCodes(const char* utf8, unsigned char* codes, size_t capacity, siz
 int TextWidth(const char* utf8, float scaleX)
 {
     int glyphs = 0;
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(utf8); *p; ++glyphs) Next(p);
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(utf8); *p; ++glyphs)
+        Next(p);
     if (glyphs == 0)
         return 0;
     return static_cast<int>(std::ceil(((glyphs - 1) * kGlyphAdvance + kGlyphSize) * scaleX));
