@@ -161,14 +161,19 @@ int CApplication::Run(const Options& options)
 
 int CApplication::sound = 1;
 
-void CApplication::ReadSettings(const Options& options)
+void CApplication::RegisterSettings(CSettingsManager& settings)
 {
-    CSettingsManager& settings = CSettingsManager::GetSingleton();
     settings.RegisterVariable("sound", CMMPointer<BaseDator>(new Dator<int>(sound, 0, 1)));
     settings.RegisterVariable("fullResolution", CMMPointer<BaseDator>(new Dator<int>(CRenderTask::fullResolution, 0, 1)));
     settings.RegisterVariable("effects",
                               CMMPointer<BaseDator>(new ChoiceDator(CRenderTask::effects, {"full", "light"})));
     CHandleInputTask::RegisterSettings(settings);
+}
+
+void CApplication::ReadSettings(const Options& options)
+{
+    CSettingsManager& settings = CSettingsManager::GetSingleton();
+    RegisterSettings(settings);
     settings.ParseFile(options.settings);
     // Each argument is one more settings line, applied after the file.
     for (const std::string& line : options.settingsLines)

@@ -6,6 +6,7 @@
 #include "engine/inputtask.h"
 #include "engine/kernel.h"
 #include "engine/options.h"
+#include "engine/settings.h"
 #include "engine/singleton.h"
 #include "engine/timertask.h"
 #include "engine/videotask.h"
@@ -20,6 +21,8 @@ public:
     // reads the settings file and the command line's lines into them; reports two
     // actions bound to one key. The settings manager must exist.
     static void ReadSettings(const Options& options);
+    // Registers the game's settings next to the engine's, as ReadSettings does first.
+    static void RegisterSettings(CSettingsManager& settings);
     static int sound;  // 0: play silently, without an audio device
 
 private:

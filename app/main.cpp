@@ -8,6 +8,7 @@
 #include <iostream>
 
 #include "app/application.h"
+#include "app/check.h"
 #include "app/usage.h"
 #include "engine/clock.h"
 #include "engine/frametimes.h"
@@ -61,6 +62,9 @@ int main(int argc, char* argv[])
         std::cout << kVersionText << "\n";
         return 0;
     }
+    // Before anything opens: the check needs no display and no sound card.
+    if (options.check)
+        return RunCheck(options.checkPaths, options.settings, std::cout);
 
     // A file that cannot be replayed is refused before anything opens or is written.
     if (!options.replay.empty() || !options.timedemo.empty()) {

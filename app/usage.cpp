@@ -19,6 +19,7 @@ std::vector<UsageOption> UsageOptions()
         {"--timedemo", "FILE", N_("spielt FILE so schnell ab, wie es zeichnet, und nennt die Bildrate")},
         {"--settings", "FILE", N_("liest die Einstellungen aus FILE statt aus settings.esf")},
         {"--log-dir",  "DIR",  N_("schreibt die Logs nach DIR statt ins Arbeitsverzeichnis")},
+        {"--check",    "[PATH]...", N_("prüft die Spieldateien in PATH (sonst in Resources), spielt nichts")},
     };
 }
 // clang-format on
@@ -93,7 +94,9 @@ std::string UsageText()
     for (const UsageKey& k : keys)
         keyWidth = std::max(keyWidth, k.keys.size() + 3);
 
+    // TRANSLATORS: the second line's command stands under the first's.
     std::string out = std::string(Tr("Aufruf: velq [OPTION]... [EINSTELLUNG]...")) + "\n" +
+                      Tr("  oder: velq --check [PATH]...") + "\n" +
                       Tr("Velq! - verteidige deine Fahne gegen die Gegner, mit drei Waffen und Türmen.") + "\n\n" +
                       Tr("Optionen:") + "\n";
     for (const UsageOption& o : options)

@@ -38,6 +38,10 @@ Options ParseOptions(int argc, const char* const argv[])
             o.version = true;
             continue;
         }
+        if (arg == "--check") {
+            o.check = true;
+            continue;
+        }
         const FileOption* known = nullptr;
         std::string value;
         bool hasValue = false;
@@ -67,5 +71,10 @@ Options ParseOptions(int argc, const char* const argv[])
     const int replays = !o.record.empty() + !o.replay.empty() + !o.timedemo.empty();
     if (o.error.empty() && replays > 1)
         o.error = "velq: --record, --replay and --timedemo go one at a time (velq --help)";
+    // With --check every other argument names a file or folder to check.
+    if (o.check)
+        o.checkPaths.swap(o.settingsLines);
+    if (o.error.empty() && o.check && replays > 0)
+        o.error = "velq: --check plays nothing; it goes without --record, --replay and --timedemo (velq --help)";
     return o;
 }

@@ -12,6 +12,7 @@
 #include <iostream>
 
 #include "engine/clock.h"
+#include "engine/filenotes.h"
 #include "engine/inputtask.h"
 #include "engine/kernel.h"
 #include "engine/options.h"
@@ -29,6 +30,8 @@ constexpr int32_t kMaxScreenSide = 16384;
 constexpr uint16_t kMaxKeyCount = 4096;
 constexpr uint16_t kMaxSettings = 512;
 constexpr uint16_t kMaxSettingLength = 1023;
+// A file is read whole: a day of play is far less, a file of any size cannot exhaust memory.
+constexpr size_t kMaxFileBytes = size_t(1) << 30;
 // A frame's controller: none (all zero), or its buttons and axes.
 constexpr uint8_t kNoPad = 0, kPad = 1;
 
@@ -359,29 +362,44 @@ std::string CGameRecording::StartReplay(const std::string& path, bool timedemo)
 {
     session = Session();
     session.path = path;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
-        return "cannot open " + path + ": " + std::strerror(errno);
-    std::string bytes;
-    char chunk[65536];
-    size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
-        bytes.append(chunk, n);
-    const bool readError = std::ferror(f) != 0;
-    std::fclose(f);
-    if (readError)
-        return "cannot read " + path;
     Recording r;
-    const std::string why = RecordingCodec::Decode(bytes, r);
+    const std::string why = Read(path, r);
     if (!why.empty())
-        return path + ": " + why;
-    if (r.frames.empty())
-        return path + ": no frames";
+        return why;
     played = std::move(r);
     session.keys.assign(SDLK_LAST, 0);
     CClock::SetNow(played.startTicks, static_cast<time_t>(played.startSeconds));
     mode = timedemo ? Mode::kTimedemo : Mode::kReplay;
     return "";
+}
+
+std::string CGameRecording::Read(const std::string& path, Recording& r)
+{
+    // The message names the file, the file notes only why.
+    const auto refuse = [](const std::string& message, const std::string& why) {
+        CFileNotes::Error(why);
+        return message;
+    };
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        const std::string why = std::strerror(errno);
+        return refuse("cannot open " + path + ": " + why, "cannot be opened: " + why);
+    }
+    std::string bytes;
+    char chunk[65536];
+    size_t n;
+    while (bytes.size() <= kMaxFileBytes && (n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
+        bytes.append(chunk, n);
+    const bool readError = std::ferror(f) != 0;
+    std::fclose(f);
+    if (readError)
+        return refuse("cannot read " + path, "cannot be read");
+    if (bytes.size() > kMaxFileBytes)
+        return refuse(path + ": larger than any recording", "larger than any recording");
+    std::string why = RecordingCodec::Decode(bytes, r);
+    if (why.empty() && r.frames.empty())
+        why = "no frames";
+    return why.empty() ? "" : refuse(path + ": " + why, why);
 }
 
 void CGameRecording::BeginFrame()

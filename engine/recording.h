@@ -94,6 +94,10 @@ public:
     // Reads the whole file and drives the clock from it; "" or the message why not.
     // Timedemo plays as fast as frames are drawn; replay keeps the recorded pace.
     static std::string StartReplay(const std::string& path, bool timedemo);
+    // Reads and decodes the whole file as StartReplay does, and plays nothing: "" or the
+    // message why the file cannot be played, which names the file; the reason also goes
+    // to the file notes.
+    static std::string Read(const std::string& path, Recording& out);
     static Mode GetMode() { return mode; }
     // A replay or a timedemo: the file stands in for the devices and the clock.
     static bool IsPlayingBack() { return mode == Mode::kReplay || mode == Mode::kTimedemo; }

@@ -10,6 +10,7 @@
 #include <iostream>
 #include <vector>
 
+#include "engine/filenotes.h"
 #include "engine/inputtask.h"
 #include "engine/kernel.h"
 #include "engine/settingsfile.h"
@@ -92,7 +93,7 @@ std::map<std::string, std::string> CSettingsManager::Values() const
 
 void CSettingsManager::SetVariable(std::string& name, std::string& value, int bias)
 {
-    Set(Line{"", name + "=" + value, name, value, bias});
+    Set(Line{"", name + "=" + value, name, value, bias, 0});
 }
 
 void CSettingsManager::Set(const Line& line)
@@ -162,7 +163,9 @@ void CSettingsManager::Report(const Line& line, const std::string& what)
     // Quoted and cut short: a line of a strange file cannot garble the terminal it is
     // reported on.
     constexpr std::size_t kShown = 60;
-    Warn((line.source.empty() ? "" : line.source + ": ") + "\"" + Printable(line.text, kShown) + "\": " + what);
+    const std::string said = "\"" + Printable(line.text, kShown) + "\": " + what;
+    CFileNotes::Error(said, line.number);
+    Warn((line.source.empty() ? "" : line.source + ": ") + said);
 }
 
 void CSettingsManager::Warn(const std::string& message)
@@ -193,9 +196,9 @@ void CSettingsManager::ReportUnknown()
     unknown.clear();
 }
 
-void CSettingsManager::ParseSetting(std::string str, const std::string& source)
+void CSettingsManager::ParseSetting(std::string str, const std::string& source, int number)
 {
-    Line line{source, str, "", "", 0};
+    Line line{source, str, "", "", 0, number};
     if (!str.empty() && (str[0] == '+' || str[0] == '-')) {
         line.bias = str[0] == '+' ? 1 : -1;
         str = str.substr(1);
@@ -229,7 +232,7 @@ void CSettingsManager::ParseFile(std::string name)
             text.resize(kMaxLineLength);
         if (text.compare(0, 1, "#") == 0)
             continue;
-        ParseSetting(text, fileName + ":" + std::to_string(number));
+        ParseSetting(text, fileName + ":" + std::to_string(number), number);
     }
 }
 

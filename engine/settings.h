@@ -176,8 +176,9 @@ public:
     // it was and is reported; an unregistered name is kept for ReportUnknown.
     void SetVariable(std::string& name, std::string& value, int bias = 0);
     // One line: name=value, +name=value, -name=value, +name, -name or name. The source
-    // ("settings.esf:3", "command line") begins every report about the line.
-    void ParseSetting(std::string str, const std::string& source = "");
+    // ("settings.esf:3", "command line") begins every report about the line; each report
+    // also goes to the file notes, at the line's number in its file (0: none).
+    void ParseSetting(std::string str, const std::string& source = "", int number = 0);
     // Reads a settings file line by line; a missing file changes nothing. A line that
     // begins with # is a comment. The file is the one Save writes to.
     void ParseFile(std::string fileName);
@@ -213,6 +214,7 @@ private:
     struct Line {
         std::string source, text, name, value;
         int bias;
+        int number;  // in the file, or 0
     };
     void Set(const Line& line);
     void Apply(const Line& line, BaseDator& dator);

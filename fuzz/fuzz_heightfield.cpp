@@ -24,7 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     velqfuzz::WriteInput("Resources/Maps/input.map.raw", data, size);
     velqfuzz::InScratch here;
+    const velqfuzz::VerdictNotes notes;
     const bool read = terrain.ReadHeightField("input.map.raw", bytes);
+    notes.Check(read);
     velqfuzz::Check(read == (size >= kFieldBytes), "read a height field of the wrong size");
     const size_t probes[] = {0, 1, kFieldBytes / 2 + 17, kFieldBytes - 1};
     for (size_t i : probes) {

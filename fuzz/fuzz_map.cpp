@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The map reader on arbitrary bytes: a map that reads builds its level into a
-// headless world twice (the selection level, then a level change that keeps the
+// The map reader on arbitrary bytes: a map that reads, whose start and flag reach each
+// other or not, builds its level into a headless world twice (the selection level, then a level change that keeps the
 // player), and tearing the world down leaves no object alive.
 #include <cstddef>
 #include <cstdint>
@@ -55,12 +55,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string path = velqfuzz::WriteInput("Resources/Maps/input.map", data, size);
     velqfuzz::InScratch here;
     std::string cells;
+    const velqfuzz::VerdictNotes notes;
     const bool read = MapLoader::ReadCells(path, cells);
+    notes.Check(read);
     velqfuzz::Check(read ? cells.size() == MapLoader::kMapBytes : cells.empty(),
                     "the cells read do not match the verdict");
     // An unreadable map ends the program in LoadMap; that path is ReadCells' verdict.
     if (!read)
         return 0;
+    // The walk between the start and the flag goes both ways or neither.
+    const size_t start = cells.rfind('s'), flag = cells.rfind('f');
+    velqfuzz::Check(MapLoader::Reaches(cells, start, flag) == MapLoader::Reaches(cells, flag, start),
+                    "a walk between start and flag that goes one way only");
 
     const int alive = IMMObject::CountLiveObjects();
     new GameWorld();

@@ -70,7 +70,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     velqfuzz::InScratch here;
     MD2Model model;
     MD2Loader loader;
-    if (loader.Load(model, "input.md2")) {
+    const velqfuzz::VerdictNotes notes;
+    const bool loaded = loader.Load(model, "input.md2");
+    notes.Check(loaded);
+    if (loaded) {
         velqfuzz::Check(model.loaded, "loaded but not marked so");
         CheckLoaded(model);
     } else {

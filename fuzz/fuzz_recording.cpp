@@ -18,7 +18,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string path = velqfuzz::WriteInput("input.vrec", data, size);
+    const velqfuzz::VerdictNotes notes;
     const std::string why = CGameRecording::StartReplay(path, true);
+    notes.Check(why.empty());
     if (!why.empty()) {
         velqfuzz::Check(CGameRecording::GetMode() == CGameRecording::Mode::kOff,
                         "a refused recording started playing");

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file on arbitrary bytes, read by one manager for the whole run as the
-// game reads it at start.
+// game reads it at start; each refusal names a line of the file.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -25,7 +26,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CVideoTask::fullscreen = 1;
     CKernel::maxFps = 0;
     CSettingsManager& settings = CSettingsManager::GetSingleton();
+    CFileNotes notes;
     settings.ParseFile(path);
     velqfuzz::CheckSettings(6);
+    // What velq --check prints: each refused line at its own number in the file.
+    const long lines = 1 + std::count(data, data + size, '\n');
+    for (const FileNote& note : notes.Notes())
+        velqfuzz::Check(note.error && note.line >= 1 && note.line <= lines, "a refusal at no line of the file");
     return 0;
 }

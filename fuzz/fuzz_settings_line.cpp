@@ -13,6 +13,7 @@
 #include "fuzz/fuzz_support.h"
 #include "gameplay/bindings.h"
 #include "gameplay/handleinputtask.h"
+#include "world/soundmanager.h"
 
 namespace {
 size_t names = 0;
@@ -34,8 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CSettingsManager& settings = CSettingsManager::GetSingleton();
     settings.ParseSetting(std::string(reinterpret_cast<const char*>(data), size));
     velqfuzz::CheckSettings(names);
-    velqfuzz::Check(CHandleInputTask::volumeFX >= 0 && CHandleInputTask::volumeFX <= 100 &&
-                        CHandleInputTask::volumeMusic >= 0 && CHandleInputTask::volumeMusic <= 100,
+    velqfuzz::Check(SoundManager::volumeFX >= 0 && SoundManager::volumeFX <= 100 &&
+                        SoundManager::volumeMusic >= 0 && SoundManager::volumeMusic <= 100,
                     "a volume outside 0 to 100");
     for (int a = 0; a < CBindings::kActions; ++a) {
         for (int d = 0; d < CBindings::kDevices; ++d) {

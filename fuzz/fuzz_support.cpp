@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -90,6 +91,13 @@ void Fail(const char* what)
     std::fprintf(stderr, "velq fuzz: %s\n", what);
     std::fflush(stderr);
     std::abort();
+}
+
+void VerdictNotes::Check(bool accepted) const
+{
+    const std::vector<FileNote>& notes = listen.Notes();
+    const bool error = std::any_of(notes.begin(), notes.end(), [](const FileNote& n) { return n.error; });
+    velqfuzz::Check(error != accepted, accepted ? "an error said about a file taken" : "a file refused without an error");
 }
 
 void CheckSettings(size_t names)

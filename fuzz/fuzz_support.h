@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/filenotes.h"
+
 namespace velqfuzz {
 
 // Made on first use under $TMPDIR (or /tmp), removed when the process exits normally.
@@ -39,6 +41,17 @@ inline void Check(bool ok, const char* what)
     if (!ok)
         Fail(what);
 }
+
+// Listens to what the readers say about one input, and checks what velq --check
+// counts on: a reader says at least one error about a file it refuses, and none about a
+// file it takes.
+class VerdictNotes {
+public:
+    void Check(bool accepted) const;
+
+private:
+    CFileNotes listen;
+};
 
 // The settings targets' promises after a file or a line was read: the standard settings
 // are registered and no name beyond the `names` registered entered the table, each

@@ -17,7 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string path = velqfuzz::WriteInput("input.tga", data, size);
     TextureImage image;
     image.glName = 7;
+    const velqfuzz::VerdictNotes notes;
     const bool ok = LoadTgaFile(image, path);
+    notes.Check(ok);
     velqfuzz::Check(image.glName == 7, "the reader touched the GL name");
     if (!ok) {
         velqfuzz::Check(image.pixels.empty() && image.width == 0 && image.height == 0 &&

@@ -17,7 +17,6 @@ constexpr int kLevelCount = 5;
 constexpr const char* kHeightFields[kLevelCount] = {
     "select.map.raw", "level1.map.raw", "level2.map.raw", "level3.map.raw", "level4.map.raw",
 };
-constexpr float kWaterHeight = CRenderTask::kWaterHeight;
 constexpr int kWaterCell = 4;         // world units per water cell
 constexpr uint32_t kWaterFrameMs = 256;
 constexpr GLfloat kLightPosition[4] = {32.0f, 32.0f, 30.0f, 1.0f};

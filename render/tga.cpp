@@ -13,6 +13,8 @@
 #include <sstream>
 #include <utility>
 
+#include "engine/filenotes.h"
+
 namespace {
 
 constexpr int kPrefixSize = 12;  // compared as a whole
@@ -29,17 +31,34 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-// One line on standard error naming the file; standard output keeps only the
-// reader's own progress lines.
+// One line on standard error naming the file, and the reason to the file notes;
+// standard output keeps only the reader's own progress lines.
+template <typename... Parts>
+std::string Say(const std::string& path, const Parts&... parts)
+{
+    std::ostringstream why;
+    (why << ... << parts);
+    std::cerr << "TGA " << path << ": " << why.str() << "\n";
+    return why.str();
+}
+
 template <typename... Parts>
 bool Reject(const std::string& path, const Parts&... parts)
 {
-    std::ostringstream line;
-    line << "TGA " << path << ": ";
-    (line << ... << parts);
-    line << "\n";
-    std::cerr << line.str();
+    CFileNotes::Error(Say(path, parts...));
     return false;
+}
+
+// A texture that loads but is most likely not what was meant.
+template <typename... Parts>
+void Warn(const std::string& path, const Parts&... parts)
+{
+    CFileNotes::Warning(Say(path, parts...));
+}
+
+constexpr bool PowerOfTwo(std::uint32_t n)
+{
+    return n != 0 && (n & (n - 1)) == 0;
 }
 
 unsigned Uint16At(const unsigned char* p)
@@ -243,8 +262,7 @@ bool ReadCompressed(TextureImage& image, const std::string& path, std::FILE* fil
         const std::int64_t left = g.pixelCount - currentPixel;
         const std::int64_t count = length < left ? length : left;
         if (length > left)
-            std::cerr << "TGA " << path << ": the last packet runs " << length - left
-                      << " past the image's end; the excess is ignored\n";
+            Warn(path, "the last packet runs ", length - left, " past the image's end; the excess is ignored");
         const std::int64_t stored = run ? 1 : count;
         const size_t want = size_t(stored * bpp);
         const size_t got = std::fread(packet, 1, want, file);
@@ -314,11 +332,17 @@ bool LoadTgaFile(TextureImage& image, const std::string& path)
     const size_t got = std::fread(prefix, 1, kPrefixSize, file.get());
     if (got != kPrefixSize)
         return Reject(path, "the file ends after ", got, " bytes, inside the ", kHeaderSize, "-byte header");
+    bool read = false;
     if (std::memcmp(prefix + 1, kUncompressedPrefix + 1, kPrefixSize - 1) == 0)
-        return LoadUncompressedTga(image, path, file.get());
-    if (std::memcmp(prefix + 1, kCompressedPrefix + 1, kPrefixSize - 1) == 0)
-        return LoadCompressedTga(image, path, file.get());
-    return Reject(path, PrefixFault(prefix));
+        read = LoadUncompressedTga(image, path, file.get());
+    else if (std::memcmp(prefix + 1, kCompressedPrefix + 1, kPrefixSize - 1) == 0)
+        read = LoadCompressedTga(image, path, file.get());
+    else
+        return Reject(path, PrefixFault(prefix));
+    // OpenGL takes other sides only from 2.0 on, or with ARB_texture_non_power_of_two.
+    if (read && !(PowerOfTwo(image.width) && PowerOfTwo(image.height)))
+        Warn(path, image.width, "x", image.height, " has a side that is no power of two, which OpenGL 1.x cannot take");
+    return read;
 }
 
 bool LoadTga(TextureImage& image, const std::string& name)

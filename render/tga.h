@@ -20,7 +20,9 @@ struct TextureImage {
 // Reads "Resources/Textures/" + name: true-colour, raw or run-length, 24 or 32 bits,
 // rows stored in either order (descriptor bits 4 and 5), an image ID field skipped. On
 // any failure returns false and leaves image empty (no pixels, sizes, depth and format
-// 0; glName as it was), with one line on standard error saying which file and why.
+// 0; glName as it was), with one line on standard error saying which file and why. A
+// texture that loads with sides OpenGL 1.x cannot take, or with a last packet that runs
+// past the image, gets a line too. Every line also goes to the file notes.
 bool LoadTga(TextureImage& image, const std::string& name);
 
 // LoadTga on a path of the caller's choice: the entry for tools and fuzzing.

@@ -3,10 +3,15 @@
 #include "world/maploader.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
+#include <vector>
 
+#include "engine/filenotes.h"
+#include "engine/settings.h"
 #include "world/actors.h"
 #include "world/gameworld.h"
 #include "world/modelcache.h"
@@ -18,6 +23,40 @@ namespace {
 constexpr Waypoint kEnemyPath[] = {{25.0f, 25.0f, 1.0f}, {35.0f, 25.0f, 1.0f}};
 constexpr float kWallHeight = 0.5f;  // a wall block one unit high stands on the ground
 constexpr float kWallDiameter = 1.0f;
+
+// The cells a level knows; everything else is left empty, the same as '.' and ' '.
+constexpr char kKnownCells[] = "wetfsp-. ";
+// Unknown cells named one by one; the rest are counted.
+constexpr int kUnknownCellsNamed = 5;
+
+std::string CellPlace(std::size_t at)
+{
+    return "line " + std::to_string(at / MapLoader::kLineLength + 1) + ", column " +
+           std::to_string(at % MapLoader::kLineLength + 1);
+}
+
+// Unknown cells are said: the first few with their places, then how many in all.
+void SayUnknownCells(const std::string& path, const std::string& cells)
+{
+    int unknown = 0;
+    for (std::size_t at = 0; at < cells.size(); ++at) {
+        const char cell = cells[at];
+        if (cell == '\n' || (cell != '\0' && std::strchr(kKnownCells, cell)))
+            continue;
+        if (++unknown > kUnknownCellsNamed)
+            continue;
+        const int line = static_cast<int>(at / MapLoader::kLineLength) + 1;
+        const std::string why = "unknown cell '" + Printable(std::string(1, cell), 1) + "' in column " +
+                                std::to_string(at % MapLoader::kLineLength + 1) + " is left empty";
+        std::cerr << path << ":" << line << ": " << why << "\n";
+        CFileNotes::Warning(why, line);
+    }
+    if (unknown > kUnknownCellsNamed) {
+        const std::string why = std::to_string(unknown) + " unknown cells in all are left empty";
+        std::cerr << path << ": " << why << "\n";
+        CFileNotes::Warning(why);
+    }
+}
 
 class FileCloser {
 public:
@@ -42,16 +81,17 @@ bool MapLoader::ReadCells(const std::string& path, std::string& cells)
     std::FILE* f = std::fopen(path.c_str(), "rb");
     FileCloser closer(f);
     // The console's progress line first, then why on standard error.
-    const auto refuse = [&](const std::string& where, const std::string& why) {
+    const auto refuse = [&](int line, const std::string& why) {
         std::cout << "Loading Map " << path << " failed\n";
         std::cout.flush();
         if (!why.empty())
-            std::cerr << path << where << ": " << why << "\n";
+            std::cerr << path << (line > 0 ? ":" + std::to_string(line) : "") << ": " << why << "\n";
+        CFileNotes::Error(why, line);
         cells.clear();
         return false;
     };
     if (!f)
-        return refuse("", "");
+        return refuse(0, std::string("cannot be opened: ") + std::strerror(errno));
 
     // Line by line, as a text-mode read gives them: a CR right before the LF (or before
     // the end of the file) is dropped, and the last line may end without a line end.
@@ -79,9 +119,9 @@ bool MapLoader::ReadCells(const std::string& path, std::string& cells)
     for (int r = 0; r < kRows; ++r) {
         const std::size_t length = readLine();
         if (std::ferror(f))
-            return refuse("", "the map could not be read to its end");
+            return refuse(0, "the map could not be read to its end");
         if (ended && length == 0)
-            return refuse("", "the map has " + std::to_string(r) + " lines, but a level is " + std::to_string(kRows) +
+            return refuse(0, "the map has " + std::to_string(r) + " lines, but a level is " + std::to_string(kRows) +
                                   " lines of " + std::to_string(kRows) + " cells");
         if (length != kRows) {
             std::string why = "the line has " + std::to_string(length) + " cells, not " + std::to_string(kRows);
@@ -89,12 +129,12 @@ bool MapLoader::ReadCells(const std::string& path, std::string& cells)
                 why += " (it begins with a byte-order mark)";
             else if (std::any_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
                 why += " (a letter of more than one byte counts as several cells)";
-            return refuse(":" + std::to_string(r + 1), why);
+            return refuse(r + 1, why);
         }
         cells += line;
         cells.push_back('\n');
         if (ended && r + 1 < kRows)
-            return refuse("", "the map has " + std::to_string(r + 1) + " lines, but a level is " +
+            return refuse(0, "the map has " + std::to_string(r + 1) + " lines, but a level is " +
                                   std::to_string(kRows) + " lines of " + std::to_string(kRows) + " cells");
     }
     // Blank lines after the last row are what editors leave; anything else is ignored
@@ -102,16 +142,53 @@ bool MapLoader::ReadCells(const std::string& path, std::string& cells)
     for (int r = kRows; !ended;) {
         ++r;
         if (readLine() > 0) {
-            std::cerr << path << ":" << r << ": lines after the " << kRows << "th are ignored\n";
+            const std::string why = "lines after the " + std::to_string(kRows) + "th are ignored";
+            std::cerr << path << ":" << r << ": " << why << "\n";
+            CFileNotes::Warning(why, r);
             break;
         }
     }
+    // Said before a missing start or flag: a mistyped one is the likely reason.
+    SayUnknownCells(path, cells);
     // Without a start cell there is no player, without a flag nothing to defend.
-    const bool start = cells.find('s') != std::string::npos, flag = cells.find('f') != std::string::npos;
-    if (!start || !flag)
-        return refuse("", std::string("the map has no ") + (start ? "" : "start cell (s)") +
-                              (start || flag ? "" : " and no ") + (flag ? "" : "flag cell (f)"));
+    const std::size_t start = cells.rfind('s'), flag = cells.rfind('f');
+    if (start == std::string::npos || flag == std::string::npos)
+        return refuse(0, std::string("the map has no ") + (start != std::string::npos ? "" : "start cell (s)") +
+                             (start != std::string::npos || flag != std::string::npos ? "" : " and no ") +
+                             (flag != std::string::npos ? "" : "flag cell (f)"));
+    if (!Reaches(cells, start, flag)) {
+        const std::string why = "the player's start (s, " + CellPlace(start) + ") cannot reach the flag (f, " +
+                                CellPlace(flag) + "): walls close it off";
+        std::cerr << path << ": " << why << "\n";
+        CFileNotes::Warning(why);
+    }
     return true;
+}
+
+bool MapLoader::Reaches(const std::string& cells, std::size_t from, std::size_t to)
+{
+    // Breadth first over the cells, one step to the side or up or down: a wall fills its
+    // cell, so two walls that touch at a corner close the way between them.
+    if (cells.size() != kMapBytes || from >= kMapBytes || to >= kMapBytes)
+        return false;
+    std::vector<bool> seen(kMapBytes, false);
+    std::vector<std::size_t> next{from};
+    seen[from] = true;
+    for (std::size_t i = 0; i < next.size(); ++i) {
+        const std::size_t at = next[i];
+        if (at == to)
+            return true;
+        const std::size_t column = at % kLineLength;
+        const std::size_t steps[] = {column > 0 ? at - 1 : at, column + 1 < kRows ? at + 1 : at,
+                                     at >= kLineLength ? at - kLineLength : at, at + kLineLength};
+        for (std::size_t step : steps) {
+            if (step < kMapBytes && !seen[step] && cells[step] != 'w') {
+                seen[step] = true;
+                next.push_back(step);
+            }
+        }
+    }
+    return false;
 }
 
 void MapLoader::LoadMap(std::string path)
@@ -205,12 +282,30 @@ void MapLoader::PlaceCell(char cell, int column, int row)
 
 bool MapLoader::LoadRaw(const std::string& name, std::size_t count, unsigned char* buffer)
 {
-    const std::string path = "Resources/Maps/" + name;
+    return LoadRawFile("Resources/Maps/" + name, count, buffer);
+}
+
+bool MapLoader::LoadRawFile(const std::string& path, std::size_t count, unsigned char* buffer)
+{
     std::FILE* f = buffer ? std::fopen(path.c_str(), "rb") : nullptr;
+    const int openError = errno;
     FileCloser closer(f);
-    if (!f || std::fread(buffer, 1, count, f) != count || std::ferror(f)) {
+    const long size = f && std::fseek(f, 0, SEEK_END) == 0 ? std::ftell(f) : -1;
+    const bool read = size >= 0 && std::fseek(f, 0, SEEK_SET) == 0 && std::fread(buffer, 1, count, f) == count &&
+                      !std::ferror(f);
+    const std::string sizes =
+        "the height field has " + std::to_string(size) + " bytes, not " + std::to_string(count);
+    if (!read) {
         std::cout << "unable to load RAW: " << path << "\n";
+        CFileNotes::Error(!f ? std::string("cannot be opened: ") + std::strerror(openError)
+                             : size < 0 || std::size_t(size) >= count ? "cannot be read" : sizes);
         return false;
+    }
+    // A longer file is most likely another size or depth of samples, which reads as
+    // a stretched, ribbed ground.
+    if (std::size_t(size) > count) {
+        std::cout << "RAW " << path << ": " << sizes << "; the rest is ignored\n";
+        CFileNotes::Warning(sizes + "; the rest is ignored");
     }
     return true;
 }

@@ -3,12 +3,14 @@
 #include "world/md2loader.h"
 
 #include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
 
+#include "engine/filenotes.h"
 #include "world/md2model.h"
 
 FILE* MD2Loader::file = nullptr;
@@ -45,15 +47,33 @@ bool HasTerminator(const uint8_t* p, int size)
     return std::memchr(p, 0, static_cast<size_t>(size)) != nullptr;
 }
 
-// One line on standard output saying why the file is not used.
-void Reject(const std::string& name, const char* format, ...)
+// One line on standard output saying why the file is not used, or what in it was most
+// likely not meant; the same to the file notes.
+void Say(bool rejected, const std::string& name, const char* format, va_list args)
 {
     char reason[256];
+    std::vsnprintf(reason, sizeof reason, format, args);
+    std::cout << "MD2 File " << name << (rejected ? " rejected: " : ": ") << reason << "\n";
+    if (rejected)
+        CFileNotes::Error(reason);
+    else
+        CFileNotes::Warning(reason);
+}
+
+void Reject(const std::string& name, const char* format, ...)
+{
     va_list args;
     va_start(args, format);
-    std::vsnprintf(reason, sizeof reason, format, args);
+    Say(true, name, format, args);
     va_end(args);
-    std::cout << "MD2 File " << name << " rejected: " << reason << "\n";
+}
+
+void Warn(const std::string& name, const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    Say(false, name, format, args);
+    va_end(args);
 }
 
 // A block of count elements of elementSize bytes at offset lies inside the file.
@@ -72,8 +92,13 @@ bool BlockFits(int32_t offset, int32_t count, int64_t elementSize, int64_t fileS
 
 bool MD2Loader::Load(MD2Model& dest, const std::string& name)
 {
+    return LoadFile(dest, "Resources/Models/" + name, name);
+}
+
+bool MD2Loader::LoadFile(MD2Model& dest, const std::string& path, const std::string& name)
+{
     MD2Model model;
-    const bool ok = Read(name, model);
+    const bool ok = Read(path, name.empty() ? path : name, model);
     if (file) {
         fclose(file);
         file = nullptr;
@@ -83,11 +108,11 @@ bool MD2Loader::Load(MD2Model& dest, const std::string& name)
     return ok;
 }
 
-bool MD2Loader::Read(const std::string& name, MD2Model& model)
+bool MD2Loader::Read(const std::string& path, const std::string& name, MD2Model& model)
 {
-    const std::string path = "Resources/Models/" + name;
     file = fopen(path.c_str(), "rb");
     if (!file) {
+        CFileNotes::Error(std::string("cannot be opened: ") + std::strerror(errno));
         std::cout << "Unable to open MD2 File" << "\n";
         return false;
     }
@@ -131,6 +156,17 @@ bool MD2Loader::Read(const std::string& name, MD2Model& model)
     }
     if (!CheckHeader(name, fileSize))
         return false;
+    // Accepted, but hardly meant. The game draws from the triangles, never from the
+    // GL commands; other programs that read the format follow them.
+    if (header[kNumGlCommands] < 0)
+        Warn(name, "GL-command count %d is negative", header[kNumGlCommands]);
+    else if (!BlockFits(header[kOffsetGlCommands], header[kNumGlCommands], 4, fileSize))
+        Warn(name, "the GL-command block at offset %d does not lie inside the file (%lld bytes)",
+             header[kOffsetGlCommands], static_cast<long long>(fileSize));
+    if (header[kNumTexCoords] == 0)
+        Warn(name, "no texture coordinates: the model is drawn untextured");
+    if (header[kNumFrames] == 0)
+        Warn(name, "no frames: the model is drawn as its box only");
 
     const int32_t numSkins = header[kNumSkins];
     const int32_t numVertices = header[kNumVertices];
@@ -332,6 +368,8 @@ void MD2Loader::BuildAnimations(MD2Model& model) const
                 if (start < 0 || start > anim.end) {
                     std::cout << "MD2 animation " << anim.name << " starts at frame " << start
                               << ", outside 0 ... " << anim.end << "\n";
+                    CFileNotes::Warning("animation " + previousBase + " starts at frame " + std::to_string(start) +
+                                        ", outside 0 ... " + std::to_string(anim.end));
                     start = start < 0 ? 0 : anim.end;
                 }
                 anim.start = start;

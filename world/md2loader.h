@@ -28,7 +28,12 @@ public:
     // has the wrong version, ends before its end offset or does not hold together; each
     // case prints one line saying why (a wrong version the game's own line and then the
     // file's name and version on a second).
+    // Models without texture coordinates or frames, and GL commands that are not there,
+    // load with a line that says so. Every line also goes to the file notes.
     bool Load(MD2Model& dest, const std::string& name);
+    // Load on a path of the caller's choice; its lines name the file as name, or as the
+    // path when name is empty.
+    bool LoadFile(MD2Model& dest, const std::string& path, const std::string& name = "");
 
 private:
     // Header fields, in file order.
@@ -51,7 +56,7 @@ private:
         std::vector<float> vertices;  // decoded, y mirrored
     };
 
-    bool Read(const std::string& name, MD2Model& model);
+    bool Read(const std::string& path, const std::string& name, MD2Model& model);
     bool CheckHeader(const std::string& name, int64_t fileSize);
     bool ReadBlock(int32_t offset, std::vector<uint8_t>& bytes, int64_t size);
     void BuildAnimations(MD2Model& model) const;

@@ -13,6 +13,7 @@
 #include <iostream>
 #include <string>
 
+#include "engine/filenotes.h"
 #include "engine/settings.h"
 
 int SoundManager::volumeFX = 100;
@@ -43,16 +44,24 @@ SoundManager::SoundManager(bool openDevice)
 {
     if (!openDevice)
         return;  // silent: nothing is opened, loaded or played
-    SDL_Init(SDL_INIT_AUDIO);
-    if (Mix_OpenAudio(frequency, static_cast<Uint16>(format), channels, chunkSize) != 0) {
+    const std::string why = Open();
+    if (!why.empty()) {
         fprintf(stderr,
                 "VELQ: cannot open the audio device (%s); to play without sound, start the "
                 "game with the setting -sound (velq -sound), or with SDL_AUDIODRIVER=dummy\n",
-                Mix_GetError());
+                why.c_str());
         exit(1);
     }
+}
+
+std::string SoundManager::Open()
+{
+    SDL_Init(SDL_INIT_AUDIO);
+    if (Mix_OpenAudio(frequency, static_cast<Uint16>(format), channels, chunkSize) != 0)
+        return Mix_GetError();
     open = true;
     mixer = {Mix_Volume, Mix_VolumeMusic};
+    return "";
 }
 
 SoundManager::~SoundManager()
@@ -91,10 +100,24 @@ std::string Unusable(const char* path)
     return empty ? "the file is empty" : "";
 }
 
-// The file and the reason on standard error; the game goes on without the sound.
+// The file and the reason on standard error, and to the file notes; the game goes on
+// without the sound.
 void SayNotLoaded(const char* path, const std::string& why)
 {
     std::cerr << "VELQ: " << path << ": " << why << "; playing on without it\n";
+    CFileNotes::Warning(why + "; the game plays on without it");
+}
+
+// An effect decoded whole, or null after saying why.
+Mix_Chunk* LoadEffect(const char* path)
+{
+    const std::string unusable = Unusable(path);
+    // The mixer frees the stream.
+    SDL_RWops* stream = unusable.empty() ? SDL_RWFromFile(path, "rb") : nullptr;
+    Mix_Chunk* chunk = stream ? Mix_LoadWAV_RW(stream, 1) : nullptr;
+    if (!chunk)
+        SayNotLoaded(path, unusable.empty() ? std::string("SDL_mixer: ") + Mix_GetError() : unusable);
+    return chunk;
 }
 
 }  // namespace
@@ -109,15 +132,17 @@ bool SoundManager::LoadSounds()
         if (!music[i])
             SayNotLoaded(kMusicFiles[i], unusable.empty() ? std::string("SDL_mixer: ") + Mix_GetError() : unusable);
     }
-    for (int i = 0; i < kSoundCount; ++i) {
-        const std::string unusable = Unusable(kSoundFiles[i]);
-        // The mixer frees the stream.
-        SDL_RWops* stream = unusable.empty() ? SDL_RWFromFile(kSoundFiles[i], "rb") : nullptr;
-        sounds[i] = stream ? Mix_LoadWAV_RW(stream, 1) : nullptr;
-        if (!sounds[i])
-            SayNotLoaded(kSoundFiles[i], unusable.empty() ? std::string("SDL_mixer: ") + Mix_GetError() : unusable);
-    }
+    for (int i = 0; i < kSoundCount; ++i)
+        sounds[i] = LoadEffect(kSoundFiles[i]);
     return true;
+}
+
+bool SoundManager::Decodes(const std::string& path) const
+{
+    Mix_Chunk* chunk = open ? LoadEffect(path.c_str()) : nullptr;
+    if (chunk)
+        Mix_FreeChunk(chunk);
+    return chunk != nullptr;
 }
 
 int SoundManager::PlaySound(int index)

@@ -27,6 +27,8 @@ public:
     // standard error and exits with code 1. A silent manager opens nothing and every
     // sound stays unloaded.
     explicit SoundManager(bool openDevice = true);
+    // Opens the audio device of a silent manager: "" or why not.
+    std::string Open();
     bool IsOpen() const { return open; }
     ~SoundManager();
 
@@ -34,6 +36,9 @@ public:
     // loaded (missing, empty, or refused by the mixer) stays null and plays nothing, with
     // a line on standard error naming it and why. Always true.
     bool LoadSounds();
+    // Decodes the whole file as LoadSounds does an effect, and lets it go again: false,
+    // with the line LoadSounds prints, when the mixer cannot play it or nothing is open.
+    bool Decodes(const std::string& path) const;
     // Plays an effect once on the first free channel; returns the channel, -1 when none
     // was free or the sound is not loaded.
     int PlaySound(int index);

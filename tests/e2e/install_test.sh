@@ -4,7 +4,7 @@
 # installed launcher, started through a link from an empty folder, running the game
 # in the player's own folder with the data link, its settings (moved there once from
 # where an older launcher kept them) in the desktop's folder for settings and its logs
-# in the one for state.
+# in the one for state, and checking the data it plays and the settings it reads.
 . "$(dirname "$0")/lib.sh"
 : "${VELQ_BUILD:?VELQ_BUILD must name the build directory}"
 
@@ -64,6 +64,12 @@ env -u DISPLAY -u LANGUAGE LC_ALL=C.UTF-8 "$WORK/moved/libexec/velq/velq" --help
     fail "the moved game does not find its English catalog"
 [ "$(readlink "$home/Resources")" = "$WORK/moved/share/velq/Resources" ] || fail "data link not refreshed"
 grep -q "screenX=640" "$WORK/config/velq/settings.esf" && [ -f "$home/settings.esf" ] || fail "settings moved over newer ones"
+# The check through the launcher: the installed data and the player's settings, and no
+# silent sound asked for (it would be taken for a file to check).
+(cd "$WORK/start" && env -u DISPLAY -u SDL_AUDIODRIVER XDG_DATA_HOME="$WORK/data" "$WORK/moved/bin/velq" --check \
+    >"$WORK/out.txt" 2>"$WORK/err.txt") && [ ! -s "$WORK/err.txt" ] &&
+    [ "$(cat "$WORK/out.txt")" = "checked $(($(find "$WORK/moved/share/velq/Resources" -type f | wc -l) + 1)) files: 0 errors, 0 warnings" ] ||
+    fail "--check through the launcher: $(cat "$WORK/out.txt" "$WORK/err.txt")"
 mkdir -p "$WORK/own/velq/Resources"
 launch "XDG_DATA_HOME=$WORK/own" >/dev/null && [ ! -L "$WORK/own/velq/Resources" ] && [ ! -s "$WORK/err.txt" ] ||
     fail "own Resources folder: $(cat "$WORK/err.txt")"

@@ -184,7 +184,7 @@ TEST(MD2Reader, FrameNamesGiveTheAnimationsTheLastEndingOnTheLastFrame)
     }
 }
 
-TEST(MD2Reader, ModelsWithoutTextureCoordinatesOrFramesAreLoaded)
+TEST(MD2Reader, ModelsWithoutTextureCoordinatesOrFramesOrWithNegativeGlCommandsAreLoadedWithAWord)
 {
     File bare = Tetrahedron({"stand01"});
     bare.texCoords.clear();
@@ -194,16 +194,26 @@ TEST(MD2Reader, ModelsWithoutTextureCoordinatesOrFramesAreLoaded)
     std::string boxOnly = Build(Tetrahedron({}));
     SetField(boxOnly, kNumVertices, 4);
     SetField(boxOnly, kFrameSize, 40 + 4 * 4);
-    for (const std::string* bytes : {&untextured, &boxOnly}) {
+    std::string negative = Build(Tetrahedron({"stand01"}));
+    SetField(negative, kNumGlCommands, -1);
+    const struct {
+        const std::string* bytes;
+        int frames;
+        std::string console;
+    } cases[] = {
+        {&untextured, 1, "MD2 File test.md2: no texture coordinates: the model is drawn untextured\n"},
+        {&boxOnly, 0, "MD2 File test.md2: no frames: the model is drawn as its box only\n"},
+        {&negative, 1, "MD2 File test.md2: GL-command count -1 is negative\n"},
+    };
+    for (const auto& c : cases) {
         MD2Model model;
-        EXPECT_EQ(WriteAndLoad(*bytes, model), "");
-        const bool frames = bytes == &untextured;
-        ASSERT_TRUE(model.loaded && model.frameCount == int32_t(frames) && model.frames.size() == size_t(frames));
-        if (frames) {
+        EXPECT_EQ(WriteAndLoad(*c.bytes, model), c.console);
+        ASSERT_TRUE(model.loaded && model.frameCount == c.frames && model.frames.size() == size_t(c.frames));
+        if (c.bytes == &untextured) {
             EXPECT_TRUE(model.frames[0]->texCoordCount == 0 && model.frames[0]->texCoords.empty());
         }
         model.ComputeBox();
-        EXPECT_EQ(model.modelHeight, frames ? 1.0 : 0.0) << "a model without frames keeps a zero box";
+        EXPECT_EQ(model.modelHeight, c.frames ? 1.0 : 0.0) << "a model without frames keeps a zero box";
     }
 }
 
