@@ -1,8 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Real time comes from SDL and the C library; driven time is a plain counter.
+// Real time comes from SDL, the C library and the steady clock; driven time is a plain
+// counter.
 #include "engine/clock.h"
 
 #include <SDL.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
 
 namespace {
 bool driven = false;
@@ -101,6 +106,18 @@ void CClock::WaitUntil(uint32_t ticks)
     const int32_t left = static_cast<int32_t>(ticks - now);  // wraps like the counter
     if (left > 0)
         SDL_Delay(static_cast<uint32_t>(left));
+}
+
+double CClock::GetRealMs()
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+void CClock::WaitUntilReal(double ms)
+{
+    const double left = ms - GetRealMs();
+    if (left > 0)
+        SDL_Delay(static_cast<uint32_t>(std::ceil(std::min(left, double{INT32_MAX}))));
 }
 
 void CClock::BeginFrame()

@@ -43,4 +43,10 @@ public:
     // Sleeps until the real tick count reaches ticks; returns at once on driven time,
     // so fixed-step and replayed runs never wait.
     static void WaitUntil(uint32_t ticks);
+
+    // Real milliseconds, to a fraction, from a steady clock, whatever drives the game's
+    // time: a replay's pace and a timedemo's frame lengths are measured on it.
+    static double GetRealMs();
+    // Sleeps until GetRealMs reaches ms, on driven time too (a replay keeps its pace).
+    static void WaitUntilReal(double ms);
 };

@@ -22,7 +22,7 @@ CKernel::CKernel() { SDL_Init(0); }
 CKernel::~CKernel()
 {
     SDL_Quit();
-    pausedTaskList.clear();
+    suspendedTaskList.clear();
     taskList.clear();
 }
 
@@ -34,11 +34,12 @@ int CKernel::Execute()
 {
     while (!taskList.empty()) {
         CClock::BeginFrame();
-        CGameRecording::BeginFrame();
+        // A replay that has gone past the recorded game's end ends this one.
+        const bool recordedGameOver = !CGameRecording::BeginFrame();
         const uint32_t frameStart = CClock::GetOutsideTicks();
         {
             PROFILE("Kernel task loop");
-            if (stopRequested) {
+            if (stopRequested || recordedGameOver) {
                 stopRequested = 0;
                 KillAllTasks();
             }
@@ -128,16 +129,16 @@ void CKernel::SuspendTask(CMMPointer<ITask>& t)
     t->OnSuspend();
     CMMPointer<ITask> keep = t;  // the list may hold the only reference
     EraseFromRunning(keep);
-    pausedTaskList.push_back(keep);
+    suspendedTaskList.push_back(keep);
 }
 
 void CKernel::ResumeTask(CMMPointer<ITask>& t)
 {
-    if (std::find(pausedTaskList.begin(), pausedTaskList.end(), t) == pausedTaskList.end())
+    if (std::find(suspendedTaskList.begin(), suspendedTaskList.end(), t) == suspendedTaskList.end())
         return;
     t->OnResume();
     CMMPointer<ITask> keep = t;
-    pausedTaskList.remove(keep);
+    suspendedTaskList.remove(keep);
     InsertByPriority(keep);
 }
 

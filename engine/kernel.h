@@ -37,6 +37,8 @@ public:
     // Starts the task and inserts it by priority behind its equals; false, and no
     // change, when its Start refuses.
     bool AddTask(CMMPointer<ITask>& t);
+    // A suspended task is neither updated nor stopped until it is resumed; it has
+    // nothing to do with the game's pause.
     void SuspendTask(CMMPointer<ITask>& t);
     void ResumeTask(CMMPointer<ITask>& t);
     // Marks a running task; it is stopped and removed at the end of the pass.
@@ -50,7 +52,7 @@ public:
     static int maxFps;
 
     const std::list<CMMPointer<ITask>>& GetTaskList() const { return taskList; }
-    const std::list<CMMPointer<ITask>>& GetPausedTaskList() const { return pausedTaskList; }
+    const std::list<CMMPointer<ITask>>& GetSuspendedTaskList() const { return suspendedTaskList; }
 
 private:
     void InsertByPriority(CMMPointer<ITask>& t);
@@ -58,7 +60,7 @@ private:
     void EraseFromRunning(const CMMPointer<ITask>& t);
 
     std::list<CMMPointer<ITask>> taskList;
-    std::list<CMMPointer<ITask>> pausedTaskList;
+    std::list<CMMPointer<ITask>> suspendedTaskList;
     // The walk of the current pass, standing on the entry being run; walkMoved
     // tells that the entry was erased and the walk already points past it.
     std::list<CMMPointer<ITask>>::iterator* walk = nullptr;

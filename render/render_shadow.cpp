@@ -3,7 +3,7 @@
 // and kept while it stays the same.
 #include <GL/glew.h>
 
-#include "engine/recording.h"  // the state hasher
+#include "engine/statehasher.h"
 #include "render/framebuffer.h"
 #include "render/rendertask.h"
 #include "world/gameworld.h"

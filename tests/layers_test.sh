@@ -44,7 +44,7 @@ corner() {
 corner "SDL_mixer.h" world/soundmanager.cpp
 corner "GL/" "render/*" app/main.cpp
 corner "SDL.h|SDL_syswm.h" engine/clock.cpp engine/inputtask.cpp engine/videotask.cpp engine/kernel.cpp \
-    engine/recording.cpp world/soundmanager.cpp app/application.cpp
+    world/soundmanager.cpp app/application.cpp
 # Every source file says its licence in its first lines.
 for f in $(cd "$root" && git ls-files 2>/dev/null | grep -E '\.(cpp|h|c|sh)$|CMakeLists\.txt$'); do
     if [ -f "$root/$f" ] && ! head -3 "$root/$f" | grep -q 'SPDX-License-Identifier: '; then

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/random.h"
-#include "engine/recording.h"
+#include "engine/statehasher.h"
 #include "world/actors.h"
 #include "world/gameworld.h"
 #include "world/vob.h"

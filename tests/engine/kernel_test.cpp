@@ -75,7 +75,7 @@ TEST_F(KernelTest, TasksRunByPriorityThenInsertionAndASuspendedOneSkipsThePassAn
         Add(name, p);
     EXPECT_EQ(Names(), (Strings{"timer", "a500", "b500", "c500", "render"}));
     kernel->SuspendTask(tasks["b500"]);
-    EXPECT_EQ(kernel->GetPausedTaskList().size(), 1u);
+    EXPECT_EQ(kernel->GetSuspendedTaskList().size(), 1u);
     RunOnePass();
     EXPECT_EQ(events, (Strings{"update timer", "update a500", "update c500", "update render", "update killer",
                                "stop timer", "stop a500", "stop c500", "stop render", "stop killer"}));
@@ -85,7 +85,7 @@ TEST_F(KernelTest, TasksRunByPriorityThenInsertionAndASuspendedOneSkipsThePassAn
     kernel->ResumeTask(tasks["b500"]);
     EXPECT_EQ(events, (Strings{"resume b500"}));
     EXPECT_EQ(Names(), (Strings{"low", "b500", "high"}));
-    EXPECT_TRUE(kernel->GetPausedTaskList().empty());
+    EXPECT_TRUE(kernel->GetSuspendedTaskList().empty());
 }
 
 TEST_F(KernelTest, OnePassUpdatesAndStopsInPriorityOrderWhateverTheTasksDoToEachOther)
@@ -130,7 +130,7 @@ TEST_F(KernelTest, OnePassUpdatesAndStopsInPriorityOrderWhateverTheTasksDoToEach
              t.kernel->RemoveTask(outsider);
              t.kernel->SuspendTask(outsider);
              t.kernel->ResumeTask(outsider);
-             t.kernel->ResumeTask(t.tasks["a"]);  // not paused
+             t.kernel->ResumeTask(t.tasks["a"]);  // not suspended
              EXPECT_EQ(events, (Strings{"start refused", "start a"}));
              EXPECT_FALSE(outsider->canKill);
          },
@@ -163,11 +163,12 @@ TEST_F(KernelTest, ObjectReleasedInAPassLivesUntilItsEndAndAStackTaskIsNeverFree
     EXPECT_FALSE(local.IsHeapAllocated());
     Add(&local);
     RunOnePass();
-    EXPECT_TRUE(aliveInLaterTask && deleted);
+    EXPECT_EQ(std::make_tuple(aliveInLaterTask, deleted), std::make_tuple(true, true));
     delete holder;
     tasks.clear();
     IMMObject::CollectGarbage();
-    EXPECT_TRUE(local.name == "local" && local.GetRefCount() == 0) << "still a valid object after collection";
+    EXPECT_EQ(std::make_tuple(local.name, local.GetRefCount()), std::make_tuple("local", 0))
+        << "still a valid object after collection";
 }
 
 }  // namespace

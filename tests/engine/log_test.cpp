@@ -51,7 +51,7 @@ TEST_F(LogTest, NumberedMessagesTakeTheirArgumentsUnformattedAndOverlongTextsAre
     log->Write(LOG_SERVER, "%s", big.c_str());
     log->Write(LOG_SERVER, 8, big.c_str(), big.c_str());
     const std::string text = File("srvrlog.txt");
-    EXPECT_TRUE(text.find('\n') == 1023u && text.size() == 1024u * 2) << text.size();
+    EXPECT_EQ(std::make_tuple(text.find('\n'), text.size()), std::make_tuple(1023u, 1024u * 2));
 }
 
 }  // namespace

@@ -38,17 +38,18 @@ TEST_F(MMObjectTest, ReleasedObjectWaitsOnTheDeadListAndComesBackBySelfAssignmen
     Counted* raw = p;
     p = raw;  // at count one: passes through the dead list and back
     EXPECT_EQ(out.Text(), "object died\n");
-    EXPECT_TRUE(raw->GetRefCount() == 1 && IMMObject::CountDeadObjects() == 0);
+    EXPECT_EQ(std::make_tuple(raw->GetRefCount(), IMMObject::CountDeadObjects()), std::make_tuple(1, 0));
     IMMObject::CollectGarbage();
     {
         CMMPointer<Counted> q = p;
-        EXPECT_TRUE(raw->GetRefCount() == 2 && IMMObject::CountLiveObjects() == liveBefore + 1);
+        EXPECT_EQ(std::make_tuple(raw->GetRefCount(), IMMObject::CountLiveObjects()), std::make_tuple(2, liveBefore + 1));
     }
     p = nullptr;
-    EXPECT_TRUE(deletions == 0 && IMMObject::CountLiveObjects() == liveBefore && IMMObject::CountDeadObjects() == 1);
+    EXPECT_EQ(std::make_tuple(deletions, IMMObject::CountLiveObjects(), IMMObject::CountDeadObjects()),
+              std::make_tuple(0, liveBefore, 1));
     CMMPointer<Counted> again(raw);  // revived before the collection
     IMMObject::CollectGarbage();
-    EXPECT_TRUE(deletions == 0 && again->GetRefCount() == 1);
+    EXPECT_EQ(std::make_tuple(deletions, again->GetRefCount()), std::make_tuple(0, 1));
     again = nullptr;
     IMMObject::CollectGarbage();
     EXPECT_EQ(deletions, 1);
@@ -64,7 +65,7 @@ TEST_F(MMObjectTest, UnheldUnlinkedAndDestructorReleasedObjectsDieAtTheNextColle
     EXPECT_FALSE(local.IsHeapAllocated());
     EXPECT_EQ(out.Text(), "") << "no \"object died\" for an object off the lists";
     auto* never = new Counted(&deletions);  // never handed to a pointer
-    EXPECT_TRUE(never->IsHeapAllocated() && IMMObject::CountDeadObjects() == 1);
+    EXPECT_EQ(std::make_tuple(never->IsHeapAllocated(), IMMObject::CountDeadObjects()), std::make_tuple(true, 1));
     CMMPointer<Counted> a(new Counted(&deletions)), b(new Counted(&deletions)), c(new Counted(&deletions));
     b = nullptr;  // the middle of the live list
     EXPECT_EQ(IMMObject::CountLiveObjects(), liveBefore + 2);
@@ -76,7 +77,7 @@ TEST_F(MMObjectTest, UnheldUnlinkedAndDestructorReleasedObjectsDieAtTheNextColle
     }
     EXPECT_EQ(IMMObject::CountDeadObjects(), 5);
     IMMObject::CollectGarbage();
-    EXPECT_TRUE(deletions == 5 && IMMObject::CountDeadObjects() == 0);
+    EXPECT_EQ(std::make_tuple(deletions, IMMObject::CountDeadObjects()), std::make_tuple(5, 0));
 }
 
 TEST_F(MMObjectTest, SurvivorsAreReportedWithTheirSizeAndNotFreed)

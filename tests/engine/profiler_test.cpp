@@ -67,7 +67,7 @@ TEST_F(ProfilerTest, NestedRegionsReportOwnTimeShareDepthAndRunningFigures)
     for (const auto& w : want) {
         const Line& l = recorder.lines[w.name];
         EXPECT_NEAR(l.avg, w.share, 1e-3) << w.name;
-        EXPECT_TRUE(l.min == l.avg && l.max == l.avg && l.depth == w.depth && l.calls == 1) << w.name;
+        EXPECT_EQ(std::make_tuple(l.min, l.max, l.depth, l.calls), std::make_tuple(l.avg, l.avg, w.depth, 1)) << w.name;
         EXPECT_NEAR(l.time, w.time, 1e-5) << w.name;
     }
     // Next period: three calls summed; calls restart, average, min and max go on.
@@ -88,7 +88,8 @@ TEST_F(ProfilerTest, NestedRegionsReportOwnTimeShareDepthAndRunningFigures)
 
     CProfileSample::ResetSample("Task");  // min and max of that slot only
     CProfileSample::ResetSample("No such region");
-    EXPECT_TRUE(CProfileSample::samples[1].minPc == -1 && CProfileSample::samples[1].dataCount == 0u);
+    EXPECT_EQ(std::make_tuple(CProfileSample::samples[1].minPc, CProfileSample::samples[1].dataCount),
+              std::make_tuple(-1.0f, 0ul));
     EXPECT_NEAR(CProfileSample::samples[2].maxPc, 10.0f, 1e-3);
     CProfileSample::ResetAll();
     EXPECT_EQ(CProfileSample::samples[2].maxPc, -1);

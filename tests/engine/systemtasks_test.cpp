@@ -50,7 +50,8 @@ TEST(Input, HeldKeyOrButtonIsDownInTheFirstFrameOnlyThenStillDownAndNoQueryReads
                                CInputTask::oldMouse(3)};
         const bool want[] = {f.down, f.stillDown, f.cur, f.old};
         for (int i = 0; i < 4; ++i)
-            EXPECT_TRUE(key[i] == want[i] && button[i] == want[i]) << "query " << i << " held " << f.held;
+            EXPECT_EQ(std::make_tuple(key[i], button[i]), std::make_tuple(want[i], want[i]))
+                << "query " << i << " held " << f.held;
         EXPECT_FALSE(CInputTask::curMouse(2));
     }
     ASSERT_EQ(CInputTask::keyCount, SDLK_LAST);
@@ -69,10 +70,12 @@ TEST(Input, EveryInputNumberReadsItsOwnKeyButtonHatOrHalfPushedAxis)
     for (int frame = 0; frame < 2; ++frame) {
         device.Frame({a}, 1u << 2, 1u << 5 | SDL_HAT_UP << CInputTask::kPadButtons, {{5, 16384}, {1, -16384}, {0, 16383}});
         for (int input : held)
-            EXPECT_TRUE(CInputTask::curInput(input) && CInputTask::inputDown(input) == (frame == 0) &&
-                        CInputTask::inputStillDown(input) == (frame == 1)) << input;
+            EXPECT_EQ(std::make_tuple(CInputTask::curInput(input), CInputTask::inputDown(input),
+                                      CInputTask::inputStillDown(input)),
+                      std::make_tuple(true, frame == 0, frame == 1)) << input;
         for (int input : notHeld)
-            EXPECT_FALSE(CInputTask::curInput(input) || CInputTask::oldInput(input)) << input;
+            EXPECT_EQ(std::make_tuple(CInputTask::curInput(input), CInputTask::oldInput(input)),
+                      std::make_tuple(false, false)) << input;
     }
 }
 
@@ -83,7 +86,7 @@ TEST(Input, NamesAreSDLsOwnFoundInEitherCaseOrAsTheLetterAndOddNamesFindNothing)
         {CInputTask::kMouseInput, "mouse1"}, {CInputTask::kPadButtonInput + 27, "joy27"},
         {CInputTask::kPadHatInput + 3, "hatleft"}, {CInputTask::kPadAxisInput + 11, "axis5-"}};
     for (const auto& n : named)
-        EXPECT_TRUE(InputName(n.input) == n.name && FindInput(n.name) == n.input) << n.name;
+        EXPECT_EQ(std::make_tuple(InputName(n.input), FindInput(n.name)), std::make_tuple(n.name, n.input));
     const struct { const char* name; int input; } found[] = {
         {"W", SDLK_w}, {"Page Up", SDLK_PAGEUP}, {"\xc3\xa9", SDLK_WORLD_73}, {"\xc2\xa0", SDLK_WORLD_0},
         {"", -1}, {"joy28", -1}, {"axis8+", -1}, {"mouse0", -1}, {"%", -1}, {"\xc3", -1}, {"\xe9", -1},

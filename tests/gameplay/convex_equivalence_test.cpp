@@ -6,6 +6,7 @@
 // that are no box at all, and distance runs and reductions alone. All of it is folded into
 // one FNV-1a digest per family of inputs; the digests below are the first version's.
 #include "gameplay/convex.h"
+#include "hardhulls.h"
 #include "support/testutil.h"
 #include "world/md2model.h"
 
@@ -20,13 +21,21 @@ struct Scatter {
     int Below(int n) { return static_cast<int>(Bits() % static_cast<uint64_t>(n)); }
 };
 
-// FNV-1a over the bytes of what is folded in.
+// FNV-1a over the bytes of what is folded in; and over each input's bytes alone, kept as two
+// bytes an input with its number in its loop.
 struct Digest {
-    uint64_t h = 14695981039346656037ull;
+    static constexpr uint64_t kStart = 14695981039346656037ull;
+    uint64_t h = kStart, input = kStart;
+    std::string inputs;
+    std::vector<int> numbers;
     void Bytes(const void* p, size_t n)
     {
-        for (size_t i = 0; i < n; ++i) h = (h ^ static_cast<const unsigned char*>(p)[i]) * 1099511628211ull;
+        for (size_t i = 0; i < n; ++i) {
+            const unsigned char b = static_cast<const unsigned char*>(p)[i];
+            h = (h ^ b) * 1099511628211ull, input = (input ^ b) * 1099511628211ull;
+        }
     }
+    void EndInput(int number) { inputs += {char(input), char(input >> 8)}, numbers.push_back(number), input = kStart; }
     Digest& operator<<(int32_t v) { return Bytes(&v, sizeof v), *this; }
     Digest& operator<<(double v) { return Bytes(&v, sizeof v), *this; }
     Digest& operator<<(const std::string& s)
@@ -68,7 +77,7 @@ struct Tally { int hits = 0, backups = 0, cachedRuns = 0; };
 
 // The test on a fresh record for a against b; then, from the record it left, once more with
 // b moved by step (the cached plane answers or a new run starts from the simplex).
-void Fold(const ModelHull& a, ModelHull b, const double step[3], Digest& d, Tally& tally)
+void Fold(int number, const ModelHull& a, ModelHull b, const double step[3], Digest& d, Tally& tally)
 {
     ConvexQuery q = MakeConvexQuery(a, b);
     for (int round = 0; round < 2; ++round) {
@@ -85,6 +94,7 @@ void Fold(const ModelHull& a, ModelHull b, const double step[3], Digest& d, Tall
             b.negTranslation[c] = -b.translation[c];
         }
     }
+    d.EndInput(number);
 }
 
 // Where B must stand along dir, from A's centre, for the two boxes to be gap apart (0: touching),
@@ -162,7 +172,7 @@ Digests BoxPairs(Tally& tally)
                              : kind == 0            ? "overlapping boxes"
                              : kind == 3            ? "boxes up to 0.05 apart"
                                                     : "boxes touching or about 1e-5 apart";
-        Fold(HullAt(ca, posA), HullAt(cb, posB), step, out[family], tally);
+        Fold(n, HullAt(ca, posA), HullAt(cb, posB), step, out[family], tally);
     }
     return out;
 }
@@ -203,33 +213,19 @@ Digests PointSets(Tally& tally)
         const char* family = clamped ? "point sets, counts clamped"
                              : far   ? "point sets far out"
                                      : "point sets";
-        Fold(a, b, step, out[family], tally);
+        Fold(n, a, b, step, out[family], tally);
     }
     // A flat octagon far out with a point above it, and a thin box with a point above its top
     // face: runs that go round, go on with the scaled bound and need the backup choice,
     // as they are and jittered.
-    const std::vector<std::array<double, 3>> octagon = {
-        {0x1.0a44ca18b1e59p+10, 0x1.792c5fefa29b9p+8, -0x1.07568a7ab5baap+8},
-        {0x1.cca0e6d6500dep+9, 0x1.6982b161e1be6p+8, -0x1.097af5bb9db8p+9},
-        {0x1.5f11ee6dea374p+9, 0x1.ec41e60f6dcd2p+8, -0x1.4827ee2a7dcb2p+9},
-        {0x1.168484dc0d458p+9, 0x1.3ae481743ede8p+9, -0x1.43233b962c73cp+9},
-        {0x1.0b4a6ea9fa935p+9, 0x1.a467bcf24c7b4p+9, -0x1.2a29106f72d99p+8},
-        {0x1.5ea0ee592c3bdp+9, 0x1.aa87d32b172aap+9, 0x1.37e3e34c58ap+0},
-        {0x1.d1ee44269af8p+9, 0x1.44e130d1c8318p+9, 0x1.a4842d9e0376p+3},
-        {0x1.241849971f65cp+10, 0x1.a65052bbac1f2p+8, -0x1.2692dca420fap+3},
-    };
-    const std::array<double, 3> above = {0x1.aa1521c281be5p+9, 0x1.126cc94777fe2p+9, -0x1.31506514fb561p+8};
-    const double thinLo[3] = {48.688694775757398, 5.609082896954785, 51.5991175216963};
-    const double thinHi[3] = {48.722210427759549, 5.8467143444981868, 53.117887971013118};
-    const std::array<double, 3> dot = {48.715533444335421, 5.6305744376794644, 53.276388886906162};
     const double none[3] = {0, 0, 0};
     for (int n = 0; n < 400; ++n) {
         const double jitter = n == 0 ? 0 : s.In(-1e-6, 1e-6);
-        std::vector<std::array<double, 3>> a = n % 2 ? octagon : Corners(thinLo, thinHi);
-        std::array<double, 3> b = n % 2 ? above : dot;
+        std::vector<std::array<double, 3>> a = n % 2 ? hardhulls::kOctagon : Corners(hardhulls::kThin.lo, hardhulls::kThin.hi);
+        std::array<double, 3> b = n % 2 ? hardhulls::kAboveOctagon : hardhulls::kAboveThin;
         for (double& c : b) c += jitter * (n % 2 ? 1000 : 1);
         const double step[3] = {s.In(-1e-3, 1e-3), 0, 0};
-        Fold(HullAt(a, a[0].data()), HullAt({b}, b.data()), n < 2 ? none : step,
+        Fold(n, HullAt(a, a[0].data()), HullAt({b}, b.data()), n < 2 ? none : step,
              out[n % 2 ? "flat octagon far out" : "thin box"], tally);
     }
     return out;
@@ -283,13 +279,17 @@ Digests DistanceRunsAndReductions(Tally& tally)
             for (int c = 0; c < 3; ++c) e << Number(r.v[c]);
             for (int i = 0; i < r.keptCount && i < 4; ++i) e << r.kept[i] << r.lambda[i];
         }
+        d.EndInput(n);
+        e.EndInput(n);
     }
     return out;
 }
 
 // FNV-1a of each family's answers, error lines and records (witness points while a plane
 // is cached, the simplex up to its size; v with zeros unsigned), from the first version.
-void ExpectFirstVersions(const Digests& got)
+// A family that differs names the first input that does, by each input's own bytes as kept
+// in tests/data/convex/; VELQ_KEEP_CONVEX_INPUTS=1 keeps them anew from a run that matches.
+void ExpectFirstVersions(const Digests& got, const std::string& test)
 {
     const std::map<std::string, uint64_t> first = {
         {"boxes far out", 0xb41ce48880e57860ull},
@@ -306,14 +306,28 @@ void ExpectFirstVersions(const Digests& got)
         {"distance runs", 0x17ec122e5034e95bull},
         {"reductions", 0x834456c9eca21d38ull},
     };
-    for (const auto& [family, d] : got)
-        EXPECT_EQ(d.h, first.at(family)) << family << " differ from the first version";
+    const std::string path = std::string(VELQ_TEST_DATA) + "/convex/" + test + ".bin";
+    std::ifstream file(path, std::ios::binary);
+    const std::string kept{std::istreambuf_iterator<char>(file), {}};
+    std::string all;
+    for (const auto& [family, d] : got) {
+        size_t i = 0;  // the first input whose own bytes differ from the kept
+        while (i < d.numbers.size() && kept.compare(std::min(kept.size(), all.size() + 2 * i), 2, d.inputs, 2 * i, 2) == 0)
+            ++i;
+        EXPECT_EQ(d.h, first.at(family)) << family << " differ from the first version, "
+                                         << (kept.empty()             ? "and no inputs are kept in " + path
+                                             : i < d.numbers.size() ? "first at input " + std::to_string(d.numbers[i])
+                                                                      : "though each input alone is as kept");
+        all += d.inputs;
+    }
+    if (std::getenv("VELQ_KEEP_CONVEX_INPUTS") && !::testing::Test::HasFailure())
+        std::ofstream(path, std::ios::binary) << all;
 }
 
 TEST(ConvexEquivalence, BoxPairsAnswerAsTheFirstVersionDid)
 {
     Tally tally;
-    ExpectFirstVersions(BoxPairs(tally));
+    ExpectFirstVersions(BoxPairs(tally), "box-pairs");
     // The cases the comparison needs did come up (two answers a pair).
     EXPECT_GT(tally.hits, 20000);
     EXPECT_LT(tally.hits, 60000);
@@ -323,7 +337,7 @@ TEST(ConvexEquivalence, BoxPairsAnswerAsTheFirstVersionDid)
 TEST(ConvexEquivalence, ArbitraryPointSetsAndCountsAnswerAsTheFirstVersionDid)
 {
     Tally tally;
-    ExpectFirstVersions(PointSets(tally));
+    ExpectFirstVersions(PointSets(tally), "point-sets");
     EXPECT_GT(tally.hits, 4000);
     EXPECT_LT(tally.hits, 36000);
     EXPECT_GT(tally.backups, 10);
@@ -332,7 +346,7 @@ TEST(ConvexEquivalence, ArbitraryPointSetsAndCountsAnswerAsTheFirstVersionDid)
 TEST(ConvexEquivalence, DistanceRunsAndReductionsMatchTheFirstVersion)
 {
     Tally tally;
-    ExpectFirstVersions(DistanceRunsAndReductions(tally));
+    ExpectFirstVersions(DistanceRunsAndReductions(tally), "distance-runs");
     EXPECT_GT(tally.backups, 0) << "the backup choice came up";
 }
 

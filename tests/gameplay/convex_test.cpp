@@ -4,15 +4,14 @@
 #include "gameplay/convex.h"
 
 #include "engine/random.h"
+#include "hardhulls.h"
 #include "support/testutil.h"
 #include "world/md2model.h"
 
 namespace {
 
-using Point = std::array<double, 3>;
-struct Box {
-    double lo[3], hi[3];
-};
+using hardhulls::Box;
+using hardhulls::Point;
 
 // The eight corners relative to the box centre, placed at the centre.
 ModelHull HullOf(const Box& b)
@@ -85,13 +84,13 @@ TEST(Convex, BoxPairsIntersectExactlyWhenCloserThanTheBound)
             const ModelHull ha = HullOf(a), hb = HullOf(b);
             ConvexQuery q = MakeConvexQuery(ha, hb);
             EXPECT_EQ(HullsIntersect(q), r.intersects);
-            EXPECT_TRUE(q.cachedSeparation == (r.intersects ? 0 : 1) && q.simplexSize >= 1);
+            EXPECT_EQ(std::make_tuple(q.cachedSeparation, q.simplexSize > 0), std::make_tuple(r.intersects ? 0 : 1, true));
             // Apart, the witness points lie in their boxes and are the distance apart.
             double gap[3];
             for (int c = 0; c < 3 && !r.intersects; ++c) {
                 const double wa = q.witnessA[c] + ha.translation[c], wb = q.witnessB[c] + ha.translation[c];
-                EXPECT_TRUE(wa >= a.lo[c] - 1e-9 && wa <= a.hi[c] + 1e-9 && wb >= b.lo[c] - 1e-9 &&
-                            wb <= b.hi[c] + 1e-9);
+                EXPECT_NEAR(wa, std::clamp(wa, a.lo[c], a.hi[c]), 1e-9) << "A's witness in its box, axis " << c;
+                EXPECT_NEAR(wb, std::clamp(wb, b.lo[c], b.hi[c]), 1e-9) << "B's witness in its box, axis " << c;
                 gap[c] = wb - wa;
             }
             if (!r.intersects) {
@@ -125,14 +124,14 @@ TEST(Convex, RandomBoxPairsAgreeWithTheirGaps)
         // v is a point of the hull of A − B, and the loop ends once no point lies more
         // than the bound (plus the rounding of the single-precision support) below it.
         EXPECT_GE(got, want - 1e-9);
-        EXPECT_TRUE(got == 0 || got - want <= 2e-5 / got);
+        EXPECT_LE(got - want, got == 0 ? 0.0 : 2e-5 / got);
         ConvexQuery q = MakeConvexQuery(ha, hb);
         const bool hit = HullsIntersect(q);
         EXPECT_EQ(hit, got < kConvexTouch);
-        EXPECT_TRUE(!hit || want < kConvexTouch);
+        EXPECT_LT(hit ? want : 0.0, kConvexTouch);
         separated += hit ? 0 : 1;
     }
-    EXPECT_TRUE(separated > 1000 && separated < 2000) << separated;
+    EXPECT_EQ(std::clamp(separated, 1001, 1999), separated);
 }
 
 TEST(Convex, CollinearAndFlatSetsWork)
@@ -149,7 +148,7 @@ TEST(Convex, CollinearAndFlatSetsWork)
     for (const auto& r : rows) {
         const ConvexDistance d = Closest(r.a, r.b);
         EXPECT_NEAR(Length(d.v), r.distance, 1e-9) << r.what;
-        EXPECT_TRUE(d.size <= r.maxSimplex && d.stop == ConvexStop::Converged) << r.what;
+        EXPECT_EQ(std::make_tuple(d.size <= r.maxSimplex, d.stop), std::make_tuple(true, ConvexStop::Converged)) << r.what;
     }
 }
 
@@ -159,7 +158,8 @@ TEST(Convex, CachedPlaneAnswersUntilItNoLongerSeparates)
     ModelHull b = HullOf(Cube(12.5, 10, 1, 2));
     auto moveTo = [](ModelHull& h, double x, double y) { h.translation[0] = x, h.translation[1] = y; };
     ConvexQuery q = MakeConvexQuery(a, b);
-    ASSERT_TRUE(!HullsIntersect(q) && q.cachedSeparation == 1);
+    ASSERT_FALSE(HullsIntersect(q));
+    ASSERT_EQ(q.cachedSeparation, 1);
     const double firstB = q.witnessB[0];
     EXPECT_DOUBLE_EQ(firstB - q.witnessA[0], 0.5);
 
@@ -168,11 +168,13 @@ TEST(Convex, CachedPlaneAnswersUntilItNoLongerSeparates)
     EXPECT_EQ(q.witnessB[0], firstB) << "answered from the plane, without a new run";
 
     moveTo(b, 11, 13);  // beside A now: apart, but across the old plane
-    EXPECT_TRUE(!HullsIntersect(q) && q.cachedSeparation == 1);
+    EXPECT_FALSE(HullsIntersect(q));
+    EXPECT_EQ(q.cachedSeparation, 1);
     EXPECT_DOUBLE_EQ(q.witnessB[1] - q.witnessA[1], 1.0) << "a new plane from a new run";
 
     moveTo(a, 11, 11.2);  // A walks into B: the plane moves with A
-    EXPECT_TRUE(HullsIntersect(q) && q.cachedSeparation == 0);
+    EXPECT_TRUE(HullsIntersect(q));
+    EXPECT_EQ(q.cachedSeparation, 0);
 
     moveTo(a, 10, 10), moveTo(b, 12.5, 10);
     ConvexQuery touch = MakeConvexQuery(a, b);
@@ -209,7 +211,7 @@ TEST(Convex, BadCountsAndNumbersNeverReadOutsideOrCrash)
         s.simplexSize = size;
         s.simplexPairs[size > 4 ? 0 : size - 1][1] = index;
         EXPECT_TRUE(HullsIntersect(s));
-        EXPECT_TRUE(s.simplexSize >= 1 && s.simplexSize <= 4) << s.simplexSize;
+        EXPECT_EQ(std::clamp(s.simplexSize, 1, 4), s.simplexSize);
     }
 }
 
@@ -242,32 +244,17 @@ TEST(Convex, FlatTetrahedronFallsBackToTheBackupChoice)
 // backup choice gets through. It ends with the point's height.
 TEST(Convex, HardRunsThatGoRoundEndAtTheRightDistance)
 {
-    const std::vector<Point> octagon = {
-        {0x1.0a44ca18b1e59p+10, 0x1.792c5fefa29b9p+8, -0x1.07568a7ab5baap+8},
-        {0x1.cca0e6d6500dep+9, 0x1.6982b161e1be6p+8, -0x1.097af5bb9db8p+9},
-        {0x1.5f11ee6dea374p+9, 0x1.ec41e60f6dcd2p+8, -0x1.4827ee2a7dcb2p+9},
-        {0x1.168484dc0d458p+9, 0x1.3ae481743ede8p+9, -0x1.43233b962c73cp+9},
-        {0x1.0b4a6ea9fa935p+9, 0x1.a467bcf24c7b4p+9, -0x1.2a29106f72d99p+8},
-        {0x1.5ea0ee592c3bdp+9, 0x1.aa87d32b172aap+9, 0x1.37e3e34c58ap+0},
-        {0x1.d1ee44269af8p+9, 0x1.44e130d1c8318p+9, 0x1.a4842d9e0376p+3},
-        {0x1.241849971f65cp+10, 0x1.a65052bbac1f2p+8, -0x1.2692dca420fap+3},
-    };
-    const std::vector<Point> point = {{0x1.aa1521c281be5p+9, 0x1.126cc94777fe2p+9, -0x1.31506514fb561p+8}};
-
     velqtest::CaptureCerr err;
-    const ConvexDistance d = Closest(octagon, point);
-    EXPECT_TRUE(err.Text().find("comp_sub_dist using backup proc\n") != std::string::npos &&
-                err.Text().find("backup failed") == std::string::npos)
-        << err.Text();
+    const ConvexDistance d = Closest(hardhulls::kOctagon, {hardhulls::kAboveOctagon});
+    EXPECT_NE(err.Text().find("comp_sub_dist using backup proc\n"), std::string::npos) << err.Text();
+    EXPECT_EQ(err.Text().find("backup failed"), std::string::npos) << err.Text();
     EXPECT_TRUE(d.strict);
     EXPECT_NEAR(Length(d.v), 0x1.4634f97dc7046p-1, 1e-9);
 
     // A box thinner than the bound's scale: the fixed bound takes the top face's edge for the
     // closest feature and keeps dropping the face's third corner.
-    const Box thin = {{48.688694775757398, 5.609082896954785, 51.5991175216963},
-                      {48.722210427759549, 5.8467143444981868, 53.117887971013118}};
-    const Box dot = {{48.715533444335421, 5.6305744376794644, 53.276388886906162},
-                     {48.715533444335421, 5.6305744376794644, 53.276388886906162}};
+    const Box& thin = hardhulls::kThin;
+    const Box dot = Cube(hardhulls::kAboveThin[0], hardhulls::kAboveThin[1], hardhulls::kAboveThin[2], 0);
     const ConvexDistance t = Closest(WorldCorners(HullOf(thin)), WorldCorners(HullOf(dot)));
     EXPECT_TRUE(t.strict);
     EXPECT_NEAR(Length(t.v), BoxGap(thin, dot), 1e-9);

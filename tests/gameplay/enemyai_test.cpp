@@ -62,7 +62,7 @@ TEST_F(EnemyAITest, FlagIsTakenFromWithinOneUnitOnBothAxesByTheFirstInOrderAndFo
             velqtest::CaptureCout out;
             task.Update();
             EXPECT_EQ(out.Text(), "FLAGCARRIER 43 41\n");
-            EXPECT_TRUE(flag->GetX() == 43.0f && flag->GetY() == 41.0f);
+            EXPECT_EQ(std::make_tuple(flag->GetX(), flag->GetY()), std::make_tuple(43.0f, 41.0f));
         }
         RemoveEnemies();
     }
@@ -97,9 +97,8 @@ TEST_F(EnemyAITest, WanderersDrawSpeedThenYThenXFromTheSecondPlusTheirPlaceAmong
         for (const auto& [e, seed] : {std::pair{first, now + 1}, {second, now + 2}}) {
             CRandom::Seed(seed);
             const double s = CRandom::Unit(), y = CRandom::Unit(), x = CRandom::Unit();
-            EXPECT_TRUE(e->GetSpeed() == float(s) && e->GetMoveX() == float(x * 10 - 5) &&
-                        e->GetMoveY() == float(y * 10 - 5) && e->GetMoveZ() == 0.0f)
-                << "seed " << seed << ": " << e->GetSpeed() << " " << e->GetMoveX() << " " << e->GetMoveY();
+            EXPECT_EQ(std::make_tuple(e->GetSpeed(), e->GetMoveX(), e->GetMoveY(), e->GetMoveZ()),
+                      std::make_tuple(float(s), float(x * 10 - 5), float(y * 10 - 5), 0.0f)) << "seed " << seed;
         }
         EXPECT_EQ(nearby->GetSpeed(), 0.3f) << "aims at the player";
     }

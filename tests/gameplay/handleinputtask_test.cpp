@@ -112,8 +112,8 @@ TEST_F(HandleInputTest, KeysAndButtonsActWhenHeldFromTheFrameAfterTheyGoDownAndT
     EXPECT_EQ(player->GetCurrentWeapon(), Player::kRocketLauncher);
     Frame({SDLK_w, SDLK_TAB}, kRight);
     EXPECT_EQ(player->GetY(), 22.0f);
-    EXPECT_TRUE(player->GetCurrentWeapon() == Player::kRocketLauncher && World().GetTowers().size() == 1u)
-        << "held is not pressed";
+    EXPECT_EQ(std::make_tuple(player->GetCurrentWeapon(), World().GetTowers().size()),
+              std::make_tuple(Player::kRocketLauncher, 1u)) << "held is not pressed";
     Frame({SDLK_s});
     Frame();
     EXPECT_EQ(player->GetY(), 22.0f) << "a tap between two frames never moves";
@@ -166,7 +166,8 @@ TEST_F(HandleInputTest, PauseKeyOrLostFocusStopsClockAndControlsUntilTheKeyOrACl
         Hold({SDLK_w, SDLK_TAB, SDLK_SPACE}, kRight);
         EXPECT_EQ(CClock::GetTicks(), start) << "the game's clock stands still";
         EXPECT_EQ(player->GetY(), 20.0f);
-        EXPECT_TRUE(player->GetCurrentWeapon() != Player::kRocketLauncher && World().GetTowers().empty());
+        EXPECT_NE(player->GetCurrentWeapon(), Player::kRocketLauncher);
+        EXPECT_EQ(World().GetTowers().size(), 0u);
         device.Focus(CInputTask::kAllFocus);
         Frame(c.resume, c.click);
         EXPECT_FALSE(CPause::IsOn());
@@ -227,14 +228,14 @@ TEST_F(HandleInputTest, NoWindowSizeOrBorderPutsThePlayerOffTheFieldOrOutOfNumbe
             EXPECT_TRUE(std::isfinite(v)) << w << "x" << h;
     }
     for (const auto& t : World().GetTowers())
-        EXPECT_TRUE(std::isfinite(t->GetX()) && std::isfinite(t->GetY()));
+        EXPECT_EQ(std::make_tuple(std::isfinite(t->GetX()), std::isfinite(t->GetY())), std::make_tuple(true, true));
 
     Screen(800, 600);
     MoveTo(player, 63.5f, 0.5f, 1);
     Cursor(800, 600);  // facing (1, -1), out over both borders
     CGlobalTimerTask::dT = 2.0f;
     Hold({SDLK_w});
-    EXPECT_TRUE(player->GetX() == 63.5f && player->GetY() == 0.5f);
+    EXPECT_EQ(std::make_tuple(player->GetX(), player->GetY()), std::make_tuple(63.5f, 0.5f));
     const VOBList& listed = player->GetNode()->GetObjects();
     EXPECT_EQ(std::count_if(listed.begin(), listed.end(), [&](VOB* o) { return o == player; }), 1) << "still listed";
 }
@@ -248,8 +249,8 @@ TEST_F(HandleInputTest, CameraKeysMoveTheOffsetTenUnitsASecondAndOrbitClampsBefo
     for (const auto& c : cases) {
         player->SetCameraOffset(0, 0, 30);
         Hold(c.keys);
-        EXPECT_TRUE(player->GetCameraOffset(1) == c.dy && player->GetCameraOffset(2) == 30 + c.dz)
-            << *c.keys.begin() << ": " << player->GetCameraOffset(1) << " " << player->GetCameraOffset(2);
+        EXPECT_EQ(std::make_tuple(player->GetCameraOffset(1), player->GetCameraOffset(2)), std::make_tuple(c.dy, 30 + c.dz))
+            << *c.keys.begin();
     }
 
     Cursor(0, 0);  // one unit left and one up per orbit step
@@ -257,7 +258,7 @@ TEST_F(HandleInputTest, CameraKeysMoveTheOffsetTenUnitsASecondAndOrbitClampsBefo
         player->SetCameraOffset(-75.0f, 70.5f, 30.0f);
         auto orbitFrame = [&] { button ? Frame({}, button) : Frame({SDLK_c}); };
         orbitFrame(), orbitFrame();
-        EXPECT_TRUE(player->GetCameraOffset(0) == -71.0f && player->GetCameraOffset(1) == 71.0f);
+        EXPECT_EQ(std::make_tuple(player->GetCameraOffset(0), player->GetCameraOffset(1)), std::make_tuple(-71.0f, 71.0f));
         orbitFrame(), Frame();
         EXPECT_EQ(player->GetCameraOffset(1), 71.0f) << "clamped again, then one more";
     }
@@ -268,7 +269,8 @@ TEST_F(HandleInputTest, TowersGoFourUnitsBehindOrInARingKeptOnTheFieldNeverOffIt
     Hold({}, kRight);
     ASSERT_EQ(World().GetTowers().size(), 1u);
     const CMMPointer<Tower> behind = World().GetTowers().front();
-    EXPECT_TRUE(behind->GetX() == 20.0f && behind->GetY() == 16.0f && behind->GetNode());
+    EXPECT_EQ(std::make_tuple(behind->GetX(), behind->GetY()), std::make_tuple(20.0f, 16.0f));
+    EXPECT_NE(behind->GetNode(), nullptr);
     EXPECT_EQ(static_cast<VOB*>(World().GetAllObjects().back()), static_cast<VOB*>(behind));
     MoveTo(player, 20, 2, 1);
     Hold({}, kRight);  // behind is y = -2
@@ -283,7 +285,7 @@ TEST_F(HandleInputTest, TowersGoFourUnitsBehindOrInARingKeptOnTheFieldNeverOffIt
         auto towers = World().GetTowers();
         ASSERT_EQ(towers.size(), 16u);
         for (const auto& t : towers)
-            EXPECT_TRUE(t->GetZ() == 0.5f && t->GetNode());
+            EXPECT_EQ(std::make_tuple(t->GetZ(), t->GetNode() != nullptr), std::make_tuple(0.5f, true));
         EXPECT_FLOAT_EQ(towers.front()->GetX(), east) << x;
         EXPECT_FLOAT_EQ((*std::next(towers.begin(), 8))->GetX(), west) << x;
     }
@@ -296,14 +298,14 @@ TEST_F(HandleInputTest, ToggleKeysFlipTheirOwnToggleAndTheSoundKeyEachVolumeByIt
     for (auto [ch, mu, chAfter, muAfter] : volumes) {
         channels = ch, music = mu;
         Hold({SDLK_m});
-        EXPECT_TRUE(channels == chAfter && music == muAfter) << ch << " " << mu;
+        EXPECT_EQ(std::make_tuple(channels, music), std::make_tuple(chAfter, muAfter)) << ch << " " << mu;
     }
     // The volumes set are the mixer's at start and after every unmute.
     Settings({"volumeFX=50", "volumeMusic=30"});
     sound->ApplyVolumes();
-    EXPECT_TRUE(channels == 64 && music == 38);
+    EXPECT_EQ(std::make_tuple(channels, music), std::make_tuple(64, 38));
     Hold({SDLK_m}), Hold({SDLK_m});
-    EXPECT_TRUE(channels == 64 && music == 38);
+    EXPECT_EQ(std::make_tuple(channels, music), std::make_tuple(64, 38));
     sound->SetMixer({nullptr, nullptr});  // silent
     Hold({SDLK_m});
     EXPECT_NE(out.Text().find("Sound off\nSound on: effects 50 %, music 30 %\nSound: none (started with -sound)\n"),
@@ -345,12 +347,12 @@ TEST_F(HandleInputTest, LevelKeysPickTheLastInOrderAndEscapeLeavesThenEndsTheRun
     CMMPointer<Player> old = player;  // a new player in the slot is the one that moves
     player = AddPlayer(40, 40);
     Hold({SDLK_w});
-    EXPECT_TRUE(player->GetY() == 42.0f && old->GetY() == 20.0f);
+    EXPECT_EQ(std::make_tuple(player->GetY(), old->GetY()), std::make_tuple(42.0f, 20.0f));
     World().SetActor(nullptr, GameWorld::kPlayerSlot);  // without one the game keys work
     Hold({SDLK_w, SDLK_6});
     EXPECT_EQ(World().GetLevel(), 2);
     Hold({SDLK_ESCAPE});
-    EXPECT_TRUE(World().GetLevel() == 0 && !other->canKill);
+    EXPECT_EQ(std::make_tuple(World().GetLevel(), other->canKill), std::make_tuple(0, false));
     velqtest::CaptureCout out;
     Hold({SDLK_ESCAPE});
     EXPECT_EQ(out.Text(), "VELQ KillAllTasks\n");
@@ -385,8 +387,11 @@ TEST_F(HandleInputTest, BindingLinesRebindOverTheLayoutAndBadOnesAreReportedKeep
         const std::vector<std::string> reports = Settings(c.lines);
         const std::string what = c.lines.front().substr(0, 40);
         EXPECT_EQ(CSettingsManager::GetSingleton().Values()[c.setting], c.value) << what;
-        EXPECT_TRUE(c.report.empty() ? reports.empty() : !reports.empty() && reports[0].find(c.report) != std::string::npos)
-            << what << ": " << (reports.empty() ? "no report" : reports[0]);
+        const std::string first = reports.empty() ? "" : reports[0];
+        if (c.report.empty())
+            EXPECT_EQ(first, "") << what;
+        else
+            EXPECT_NE(first.find(c.report), std::string::npos) << what << ": " << first;
     }
     EXPECT_EQ(Settings({"layout=azerty"}), std::vector<std::string>{}) << "a layout's own keys clash with nothing new";
 }
@@ -400,7 +405,7 @@ TEST_F(HandleInputTest, ActionsActOnTheirNewKeysOnlyAndEscapeAlwaysLeaves)
     Hold({SDLK_f});
     EXPECT_FALSE(World().GetMovers().empty());
     Hold({SDLK_z});
-    EXPECT_TRUE(player->GetY() == 22.0f && World().GetTowers().empty()) << "z walks forward";
+    EXPECT_EQ(std::make_tuple(player->GetY(), World().GetTowers().size()), std::make_tuple(22.0f, 0u)) << "z walks forward";
     Hold({SDLK_w});
     EXPECT_EQ(World().GetTowers().size(), 16u) << "w, where z is on a qwerty keyboard, places the ring";
     Hold({}, 0, 1u << 1);
@@ -419,22 +424,25 @@ TEST_F(HandleInputTest, SticksWalkTheWayTheyPointAndAimPastTheDeadZoneUntilTheMo
         {16384, 0, 20, 0.375f, 0}, {-32768, 32767, 0, -0.70711f, -0.70711f}, {0, 32767, 90, 0, -1}};
     for (const auto& s : sticks) {
         const CBindings::Stick got = CBindings::StickFrom(s.x, s.y, s.zone);
-        EXPECT_TRUE(std::fabs(got.x - s.wantX) < 1e-4f && std::fabs(got.y - s.wantY) < 1e-4f) << s.x << "," << s.y;
+        EXPECT_NEAR(got.x, s.wantX, 1e-4f) << s.x << "," << s.y;
+        EXPECT_NEAR(got.y, s.wantY, 1e-4f) << s.x << "," << s.y;
     }
     // Unlike a key, a stick walks in the frame it is pushed.
     Frame({}, 0, 0, {{0, 32767}, {1, -32767}});
-    EXPECT_TRUE(std::fabs(player->GetX() - 21.0f) < 1e-5f && std::fabs(player->GetY() - 21.0f) < 1e-5f)
-        << "a diagonal walk as the keys' diagonal";
+    EXPECT_NEAR(player->GetX(), 21.0f, 1e-5f) << "a diagonal walk as the keys' diagonal";
+    EXPECT_NEAR(player->GetY(), 21.0f, 1e-5f);
     MoveTo(player, 20, 20, 1);
     Frame({}, 0, 0, {{3, -32767}});
     Frame();
-    EXPECT_TRUE(player->GetLookX() == -1.0f && player->GetLookY() == 0.0f) << "the stick's facing stays";
+    EXPECT_EQ(std::make_tuple(player->GetLookX(), player->GetLookY()), std::make_tuple(-1.0f, 0.0f))
+        << "the stick's facing stays";
     Cursor(400, 599);
     Frame();
-    EXPECT_TRUE(player->GetLookX() == 0.0f && player->GetLookY() < 0.0f) << "until the mouse moves";
+    EXPECT_EQ(std::make_tuple(player->GetLookX(), player->GetLookY() < 0.0f), std::make_tuple(0.0f, true))
+        << "until the mouse moves";
     Settings({"padDeadZone=50"});
     Frame({}, 0, 0, {{1, -16000}});
-    EXPECT_TRUE(player->GetX() == 20.0f && player->GetY() == 20.0f) << "within half the travel";
+    EXPECT_EQ(std::make_tuple(player->GetX(), player->GetY()), std::make_tuple(20.0f, 20.0f)) << "within half the travel";
 }
 
 }  // namespace

@@ -32,8 +32,8 @@ TEST_F(MovementTest, ShotTakesItsDamageOffEveryoneInItsCellButItsOwnKind)
         CProjectile* shot = AddShot(c.type, c.owner, 20.6f, 20.4f);
         task.Update();
         EXPECT_EQ(player->GetHealth(), 100 - c.playerLoss);
-        EXPECT_TRUE(a->GetHealth() == 100 - c.enemyLoss && b->GetHealth() == a->GetHealth() &&
-                    away->GetHealth() == 100);
+        EXPECT_EQ(std::make_tuple(a->GetHealth(), b->GetHealth(), away->GetHealth()),
+                  std::make_tuple(100 - c.enemyLoss, 100 - c.enemyLoss, 100));
         const bool hit = c.playerLoss > 0 || c.enemyLoss > 0;
         EXPECT_EQ(shot->IsDead(), hit);
         EXPECT_EQ(IsMover(shot), !hit) << "a shot that hit is dropped in the same frame";
@@ -54,16 +54,17 @@ TEST_F(MovementTest, TheDeadAreCountedOffOnceAPlayerOutOfHealthLosesAndAShotDead
     aged->SetMaxAge(0.05f);
     task.Update();
     EXPECT_EQ(victim->GetHealth(), -6) << "the second pellet hits the dead enemy too";
-    EXPECT_TRUE(victim->IsDead() && World().GetEnemyCount() == 1 && World().GetEnemies().size() == 1u &&
-                World().GetMovers().size() == 2u)
+    EXPECT_EQ(std::make_tuple(victim->IsDead(), World().GetEnemyCount(), World().GetEnemies().size(),
+                              World().GetMovers().size()),
+              std::make_tuple(true, 1, 1u, 2u))
         << "counted off once; victim and pellets are gone";
-    ASSERT_TRUE(aged->IsDead() && IsMover(aged));
+    ASSERT_EQ(std::make_tuple(aged->IsDead(), IsMover(aged)), std::make_tuple(true, true));
     EXPECT_EQ(World().GetResult(), GameWorld::kPlaying);
     player->SetHealth(0);  // out of health: lost at the next update
     e->SetNextPosition(20.4f, 20.6f, 1.0f);  // into the dead shot's cell between frames
     e->TryMove();
     task.Update();
-    EXPECT_TRUE(e->GetHealth() == 94 && !IsMover(aged) && World().GetResult() == GameWorld::kLost);
+    EXPECT_EQ(std::make_tuple(e->GetHealth(), IsMover(aged), World().GetResult()), std::make_tuple(94, false, GameWorld::kLost));
 }
 
 TEST_F(MovementTest, KilledCarrierDropsTheFlagWhereItStandsAndIsCountedOffOnce)
@@ -83,7 +84,8 @@ TEST_F(MovementTest, KilledCarrierDropsTheFlagWhereItStandsAndIsCountedOffOnce)
         }
         velqtest::CaptureCout quiet;
         task.Update();
-        EXPECT_TRUE(flag->GetCarrier() == nullptr && World().GetEnemyCount() == 0 && World().GetMovers().empty());
+        EXPECT_EQ(std::make_tuple(flag->GetCarrier(), World().GetEnemyCount(), World().GetMovers().size()),
+                  std::make_tuple(nullptr, 0, 0u));
         EXPECT_FLOAT_EQ(flag->GetX(), 40.5f);
         IMMObject::CollectGarbage();  // the carrier is freed: the flag must not follow it now
         task.Update();
@@ -110,8 +112,10 @@ TEST_F(MovementTest, MoversAtTheEdgeOrInAnEndlessFrameStayInTheFieldAndInTheTree
         for (int frame = 0; frame < 3; ++frame)
             task.Update();
         for (VMOB* m : both) {
-            for (const float v : {m->GetX(), m->GetY(), m->GetZ()})
-                EXPECT_TRUE(v > 0.0f && v < 64.0f) << m->GetType() << " from " << c.x << " " << c.y;
+            for (const float v : {m->GetX(), m->GetY(), m->GetZ()}) {
+                EXPECT_GT(v, 0.0f) << m->GetType() << " from " << c.x << " " << c.y;
+                EXPECT_LT(v, 64.0f) << m->GetType() << " from " << c.x << " " << c.y;
+            }
             if (!m->IsDead()) {
                 ASSERT_NE(m->GetNode(), nullptr);
                 EXPECT_TRUE(m->GetNode()->Contains(m->GetX(), m->GetY(), 0.0f));
@@ -130,7 +134,8 @@ TEST_F(MovementTest, MoversAtTheEdgeOrInAnEndlessFrameStayInTheFieldAndInTheTree
     outside->Kill();
     task.Update();
     VOBList left;
-    EXPECT_TRUE(World().GetEnemyCount() == 0 && Root()->CollectObjects(left) == 1) << "only the player";
+    EXPECT_EQ(std::make_tuple(World().GetEnemyCount(), Root()->CollectObjects(left)), std::make_tuple(0, 1))
+        << "only the player";
 }
 
 }  // namespace

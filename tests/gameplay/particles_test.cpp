@@ -31,11 +31,12 @@ TEST_F(ParticlesTest, SystemStartsRedAtItsOriginFromTheClocksSeedWithSpeedsByThe
         int spread = 0;
         for (int i = 0; i < ParticleSystem::kParticleCount; ++i) {
             const Particle& p = s.GetParticle(i);
-            EXPECT_TRUE(p.active && p.life == 1.0f && p.fade >= 0.003f && p.fade <= 0.1021f && p.r == 1.0f &&
-                        p.g == 0.0f && p.x == 10.0f && p.y == 20.0f && p.z == 1.0f)
-                << i;
-            EXPECT_TRUE(IsSpeed(p.vx, xy) && IsSpeed(p.vy, xy) && IsSpeed(p.vz, z)) << i << " " << burst;
-            EXPECT_TRUE(p.vx == same.GetParticle(i).vx && p.fade == same.GetParticle(i).fade) << "same tick";
+            EXPECT_EQ(std::make_tuple(p.active, p.life, std::clamp(p.fade, 0.003f, 0.1021f), p.r, p.g, p.x, p.y, p.z),
+                      std::make_tuple(true, 1.0f, p.fade, 1.0f, 0.0f, 10.0f, 20.0f, 1.0f)) << i;
+            EXPECT_EQ(std::make_tuple(IsSpeed(p.vx, xy), IsSpeed(p.vy, xy), IsSpeed(p.vz, z)), std::make_tuple(true, true, true))
+                << i << " " << burst << ": " << p.vx << " " << p.vy << " " << p.vz;
+            EXPECT_EQ(std::make_tuple(p.vx, p.fade), std::make_tuple(same.GetParticle(i).vx, same.GetParticle(i).fade))
+                << "same tick";
             spread += p.vx != s.GetParticle(0).vx ? 1 : 0;
         }
         EXPECT_GT(spread, 50);
@@ -60,8 +61,8 @@ TEST_F(ParticlesTest, SpentParticlesGoOutOrStartAgainAtTheCurrentOriginWithoutBu
             if (p.life <= lives[i])
                 continue;
             ++reborn;
-            EXPECT_TRUE(p.life == 1.0f && p.r == 1.0f && p.x == 30.0f && p.y == 40.0f && p.z == 2.0f);
-            EXPECT_TRUE(IsSpeed(p.vx, 1.0f) && IsSpeed(p.vz, 1.0f)) << "a rebirth never bursts";
+            EXPECT_EQ(std::make_tuple(p.life, p.r, p.x, p.y, p.z), std::make_tuple(1.0f, 1.0f, 30.0f, 40.0f, 2.0f));
+            EXPECT_TRUE(IsSpeed(p.vx, 1.0f) && IsSpeed(p.vz, 1.0f)) << "a rebirth never bursts: " << p.vx << " " << p.vz;
         }
     }
     EXPECT_EQ(once.CountActive(), 0);

@@ -79,7 +79,8 @@ TEST_F(ProjectilesTest, LaserShotTurnsAwayFromTheSideTheObstacleMainlyLiesOn)
         shot->SetLookX(1.0f);
         shot->SetNextPosition(c.nextX, c.nextY, 1.0f);
         EXPECT_FALSE(shot->CollidesWith(*obstacle)) << "a bounce never blocks";
-        EXPECT_TRUE(shot->GetMoveX() == c.moveX && shot->GetMoveY() == c.moveY && shot->GetLookX() == c.lookX);
+        EXPECT_EQ(std::make_tuple(shot->GetMoveX(), shot->GetMoveY(), shot->GetLookX()),
+                  std::make_tuple(c.moveX, c.moveY, c.lookX));
         // A bounce steps again from where the shot is, one frame older.
         EXPECT_EQ(shot->GetAge(), bounces ? 1.0f / 64.0f : 0.0f);
         EXPECT_FLOAT_EQ(shot->GetNextX(), bounces ? 9.0f + c.moveX / 32.0f : c.nextX);
@@ -104,20 +105,22 @@ TEST_F(ProjectilesTest, RocketExplodesBeforeAWallOrAtAMuzzleOnItWithItsSoundAndI
     EXPECT_GE(SoundManager::GetSingleton().GetLastChannel(), 0) << "the explosion's sound";
     // It stops where it was, within one step outside the blast distance of the wall.
     const float x = rocket->GetX();
-    EXPECT_TRUE(x > 15.25f - 4.0f / 64.0f && x <= 15.25f) << x;
+    EXPECT_GT(x, 15.25f - 4.0f / 64.0f);
+    EXPECT_LE(x, 15.25f);
     ASSERT_NE(rocket->Effect(), nullptr);
     EXPECT_EQ(rocket->Effect()->CountActive(), ParticleSystem::kParticleCount) << "the blast";
     Frames(25);  // alive at 0.39 s, killed where it stands at 0.41 s, dropped in the next frame
     EXPECT_FALSE(rocket->IsDead());
     Frames(1);
-    EXPECT_TRUE(rocket->IsDead() && rocket->GetX() == x);
+    EXPECT_EQ(std::make_tuple(rocket->IsDead(), rocket->GetX()), std::make_tuple(true, x));
     Frames(1);
     EXPECT_EQ(TheRocket(), nullptr);
 
     rocket = FireRocket(14.5f, 10.0f);  // point blank: the muzzle, 15.6, is on the block
     ASSERT_NE(rocket, nullptr);
     EXPECT_EQ(rocket->GetType(), "projectile.explosion");
-    EXPECT_TRUE(std::fabs(rocket->GetX() - 15.6f) < 1e-5 && rocket->GetY() == 10.0f);
+    EXPECT_NEAR(rocket->GetX(), 15.6f, 1e-5);
+    EXPECT_EQ(rocket->GetY(), 10.0f);
     const ParticleSystem* blast = rocket->GetBlast();
     Frames(26);
     EXPECT_TRUE(rocket->IsDead()) << "an explosion beside a wall does not start again";
@@ -132,8 +135,7 @@ TEST_F(ProjectilesTest, LaserTrailIsMadeWhereTheShotIsFirstDrawnAndFollowsIt)
     EXPECT_EQ(shot->GetTrail(), nullptr) << "none before it is drawn";
     const ParticleSystem* trail = shot->Effect();
     ASSERT_NE(trail, nullptr);
-    EXPECT_EQ(trail->GetOriginX(), 20.0f);
-    EXPECT_EQ(trail->CountActive(), ParticleSystem::kParticleCount);
+    EXPECT_EQ(std::make_tuple(trail->GetOriginX(), trail->CountActive()), std::make_tuple(20.0f, ParticleSystem::kParticleCount));
     Frames(1);
     EXPECT_EQ(shot->Effect(), trail) << "one trail for the shot's life";
     EXPECT_FLOAT_EQ(trail->GetOriginX(), 20.0f + 6.0f / 64.0f);

@@ -31,7 +31,8 @@ TEST_F(WeaponsTest, ShotgunPelletsStartAtJittersXFirstSeededTwoApartFromTheSecon
     // Two shotguns firing in the same frame, looking along +y: ten pellets each.
     CMMPointer<Player> a = PlayerAt(20, 20), b = PlayerAt(40, 30);
     CClock::Advance(1001);
-    ASSERT_TRUE(a->Fire() && b->Fire());
+    ASSERT_TRUE(a->Fire());
+    ASSERT_TRUE(b->Fire());
     const auto movers = World().GetMovers();
     const std::vector<CMMPointer<VMOB>> pellets(movers.begin(), movers.end());
     ASSERT_EQ(pellets.size(), 20u);
@@ -45,7 +46,8 @@ TEST_F(WeaponsTest, ShotgunPelletsStartAtJittersXFirstSeededTwoApartFromTheSecon
         EXPECT_FLOAT_EQ(first.GetY(), 20.0f + jy + 1.1f);
         EXPECT_FLOAT_EQ(second.GetX() - 20.0f, first.GetX()) << "the same pattern within the second";
         EXPECT_FLOAT_EQ(second.GetY() - 10.0f, first.GetY());
-        EXPECT_TRUE(first.GetType() == "projectile.shotgun" && first.GetMoveX() == 0.0f && first.GetMoveY() == 1.0f);
+        EXPECT_EQ(std::make_tuple(first.GetType(), first.GetMoveX(), first.GetMoveY()),
+                  std::make_tuple("projectile.shotgun", 0.0f, 1.0f));
     }
 }
 
@@ -92,20 +94,23 @@ TEST_F(WeaponsTest, ShotStartsInFrontAlongTheLookAndOffTheFieldIsNoShotNoSoundAn
         velqtest::CaptureCout out;
         const bool fired = gun->Fire();
         const size_t shots = World().GetMovers().size();
-        EXPECT_TRUE(shots >= c.least && shots <= c.most) << shots;
-        EXPECT_TRUE(fired == (shots > 0) && sounds == int(fired) && (gun->GetLastShot() != ready) == fired);
+        EXPECT_EQ(std::clamp(shots, c.least, c.most), shots);
+        EXPECT_EQ(std::make_tuple(shots > 0, sounds, gun->GetLastShot() != ready), std::make_tuple(fired, int(fired), fired))
+            << "a shot, its sound and the time of the last shot go together";
         EXPECT_EQ(out.Text().find("WARNING"), std::string::npos) << "no object out of the scene graph";
         if (!fired) {
             t->SetLookX(-c.lookX), t->SetLookY(-c.lookY);
-            EXPECT_TRUE(gun->Fire() && sounds == 1) << "turned round in the same frame, it fires";
+            EXPECT_TRUE(gun->Fire()) << "turned round in the same frame, it fires";
+            EXPECT_EQ(sounds, 1);
         } else if (!c.shotgun) {
             // Look (-1, 3) divided by |x| + |y|: (-0.25, 0.75); 1.1 units out, at height 1.
             const CMMPointer<VMOB> shot = World().GetMovers().front();
-            EXPECT_TRUE(shot->GetType() == "projectile.lasermg" && shot->GetOwnerType() == "tower" &&
-                        shot->GetMoveX() == -0.25f && shot->GetMoveY() == 0.75f && shot->GetSpeed() == 6.0f);
+            EXPECT_EQ(std::make_tuple(shot->GetType(), shot->GetOwnerType(), shot->GetMoveX(), shot->GetMoveY(),
+                                      shot->GetSpeed()),
+                      std::make_tuple("projectile.lasermg", "tower", -0.25f, 0.75f, 6.0f));
             EXPECT_FLOAT_EQ(shot->GetX(), 62.0f - 0.275f);
             EXPECT_FLOAT_EQ(shot->GetY(), 30.0f + 0.825f);
-            EXPECT_TRUE(shot->GetZ() == 1.0f && shot->GetNode() != nullptr);
+            EXPECT_EQ(std::make_tuple(shot->GetZ(), shot->GetNode() != nullptr), std::make_tuple(1.0f, true));
         }
     }
 }

@@ -41,8 +41,9 @@ TEST(Hud, HelpLinesStartLowerForEachLineShownAboveThem)
         const auto texts = Texts(in);
         const Shown* first = Find(texts, "F1: Hilfe");
         const Shown* last = Find(texts, "m:  Musik/FX ein/aus");
-        ASSERT_TRUE(first && last);
-        EXPECT_TRUE(first->x == 170 && first->y == c.firstY && last->y == c.firstY - 10 * 16)
+        ASSERT_NE(first, nullptr);
+        ASSERT_NE(last, nullptr);
+        EXPECT_EQ(std::make_tuple(first->x, first->y, last->y), std::make_tuple(170, c.firstY, c.firstY - 10 * 16))
             << "level " << c.level << " result " << c.result;
     }
     HudInput noHelp;
@@ -66,8 +67,9 @@ TEST(Hud, TitleResultWeaponHealthRateAndTimeStandWhereTheyBelong)
 
     in.fps = true, in.rateText = "61";
     texts = Texts(in);
-    ASSERT_TRUE(Find(texts, "FPS: ") && Find(texts, "61"));
-    EXPECT_TRUE(Find(texts, "61")->x == 128 && Find(texts, "61")->set == 1);
+    ASSERT_NE(Find(texts, "FPS: "), nullptr);
+    ASSERT_NE(Find(texts, "61"), nullptr);
+    EXPECT_EQ(std::make_tuple(Find(texts, "61")->x, Find(texts, "61")->set), std::make_tuple(128, 1));
 
     for (int weapon : {-1, 3}) {
         in.weapon = weapon;
@@ -90,8 +92,9 @@ TEST(Hud, NoticesListFlippedTogglesTopDownButNeverHelp)
     EXPECT_EQ(Find(texts, "Hilfe"), nullptr);
     // The first notice at the top is seen on screen by the render end-to-end test.
     const Shown *shadow = Find(texts, "Shadowmap"), *on = Find(texts, ": ON");
-    ASSERT_TRUE(shadow && on && Find(texts, "Reflexionen"));
-    EXPECT_TRUE(shadow->y == 564 && on->y == 564 && on->x == 164);
+    for (const Shown* shown : {shadow, on, Find(texts, "Reflexionen")})
+        ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(std::make_tuple(shadow->y, on->y, on->x), std::make_tuple(564, 564, 164));
 }
 
 // In the test language every text of the catalogs' template comes after an "@".

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The ground under every object: height lookup, wrapping, bad coordinates, the grid.
+// The ground under every object: height lookup, wrapping, bad coordinates, the grid and
+// its chunks.
 #include "render/terrain.h"
 
 #include "support/testutil.h"
@@ -34,7 +35,7 @@ TEST(Terrain, GroundHeightReadsItsSampleAndWrapsEverySixtyFourUnits)
         EXPECT_FLOAT_EQ(t.GroundHeight(c.x, c.y), c.height) << c.x << ", " << c.y;
 }
 
-TEST(Terrain, GridHasSixtyThreeRowsOfQuadsWithUpwardNormals)
+TEST(Terrain, GridHasSixtyThreeRowsOfQuadsWithUpwardNormalsAndChunksHoldEachOnceInsideTheirBoxes)
 {
     // A ramp rising along x by one sample unit per world unit: heights x / 16.
     std::vector<unsigned char> bytes(static_cast<size_t>(N) * N);
@@ -53,9 +54,36 @@ TEST(Terrain, GridHasSixtyThreeRowsOfQuadsWithUpwardNormals)
         for (int a = 0; a < 3; ++a)
             EXPECT_FLOAT_EQ(q.corners[k][a], want[k][a]) << "corner " << k;
     // Rising along +x: the normal leans towards -x and points up, unit length.
-    EXPECT_TRUE(q.normal[0] < 0.0f && q.normal[1] == 0.0f && q.normal[2] > 0.0f);
+    EXPECT_LT(q.normal[0], 0.0f);
+    EXPECT_EQ(q.normal[1], 0.0f);
+    EXPECT_GT(q.normal[2], 0.0f);
     EXPECT_NEAR(std::hypot(q.normal[0], q.normal[2]), 1.0f, 1e-6f);
     EXPECT_FLOAT_EQ(t.Quad(62, 62).corners[2][0], 63.0f) << "the grid ends at 63";
+
+    // The chunks the ground is drawn and left out by, on rough ground: every quad in one,
+    // inside its box.
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<unsigned char>((i * 2654435761u) >> 24);
+    t.SetSamples(bytes.data());
+    {
+        velqtest::CaptureCout quiet;
+        t.BuildQuads();
+    }
+    std::vector<int> seen(TerrainGeometry::kQuads * TerrainGeometry::kQuads, 0);
+    for (int k = 0; k < TerrainGeometry::kChunks; ++k) {
+        const TerrainChunk& chunk = t.Chunk(k);
+        ASSERT_LE(chunk.firstRow + chunk.rows, TerrainGeometry::kQuads) << "chunk " << k;
+        ASSERT_LE(chunk.firstColumn + chunk.columns, TerrainGeometry::kQuads) << "chunk " << k;
+        for (int r = chunk.firstRow; r < chunk.firstRow + chunk.rows; ++r) {
+            for (int c = chunk.firstColumn; c < chunk.firstColumn + chunk.columns; ++c) {
+                ++seen[r * TerrainGeometry::kQuads + c];
+                for (const float* corner : t.Quad(r, c).corners)
+                    for (int a = 0; a < 3; ++a)
+                        ASSERT_EQ(std::clamp(corner[a], chunk.lo[a], chunk.hi[a]), corner[a]) << "chunk " << k;
+            }
+        }
+    }
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), 1), int(seen.size())) << "every quad in one chunk";
 }
 
 TEST(Terrain, FlatFallbackStandsAboveTheWater)

@@ -159,7 +159,8 @@ TEST(Tga, EveryBrokenHeaderOrShortFileIsRejectedWithItsReasonAndAnEmptyRecord)
     for (int i = 0; i < 4096 * 4096 / 128; ++i)
         runs += B(255) + "abcd";
     const Loaded edge = Load(Header(10, 4096, 4096, 32) + runs);
-    EXPECT_TRUE(edge.ok && edge.image.pixels.size() == size_t(kMaxTgaBytes)) << "the budget's edge is read";
+    EXPECT_EQ(std::make_tuple(edge.ok, edge.image.pixels.size()), std::make_tuple(true, size_t(kMaxTgaBytes)))
+        << "the budget's edge is read";
 }
 
 TEST(TextureFiles, LoadInTheirOrderIntoTheirSlotsAndStopAtTheFirstMissingFile)

@@ -3,7 +3,6 @@
 // matrices the GL is given.
 #include "render/viewvolume.h"
 
-#include "render/terrain.h"
 #include "support/testutil.h"
 
 namespace {
@@ -88,34 +87,6 @@ TEST(ViewVolume, ProjectsBoxesInFrontOnlyToTheRectangleTheyCover)
         for (int k = 0; c.projected && k < 4; ++k)
             EXPECT_NEAR(rect[k], c.rect[k], 1e-5f) << c.lo[0] << " side " << k;
     }
-}
-
-TEST(Terrain, ChunksHoldEveryQuadOnceInsideTheirBoxes)
-{
-    std::vector<unsigned char> bytes(static_cast<size_t>(TerrainGeometry::kSamples) * TerrainGeometry::kSamples);
-    for (size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = static_cast<unsigned char>((i * 2654435761u) >> 24);
-    TerrainGeometry t;
-    t.SetSamples(bytes.data());
-    {
-        velqtest::CaptureCout quiet;
-        t.BuildQuads();
-    }
-    std::vector<int> seen(TerrainGeometry::kQuads * TerrainGeometry::kQuads, 0);
-    for (int k = 0; k < TerrainGeometry::kChunks; ++k) {
-        const TerrainChunk& chunk = t.Chunk(k);
-        for (int r = chunk.firstRow; r < chunk.firstRow + chunk.rows; ++r) {
-            for (int c = chunk.firstColumn; c < chunk.firstColumn + chunk.columns; ++c) {
-                ASSERT_TRUE(r < TerrainGeometry::kQuads && c < TerrainGeometry::kQuads) << "chunk " << k;
-                ++seen[r * TerrainGeometry::kQuads + c];
-                for (const float* corner : t.Quad(r, c).corners)
-                    for (int a = 0; a < 3; ++a)
-                        ASSERT_TRUE(chunk.lo[a] <= corner[a] && corner[a] <= chunk.hi[a]) << "chunk " << k;
-            }
-        }
-    }
-    for (size_t i = 0; i < seen.size(); ++i)
-        ASSERT_EQ(seen[i], 1) << "quad " << i;
 }
 
 }  // namespace

@@ -57,7 +57,7 @@ TEST(CellMaps, EveryMapHasKnownCellsOneFlagAndSpawnEveryoneCanWalkToAndLevelsGro
         const auto rows = Map(level);  // 64 rows of 64 cells, each ended by one line feed
         ASSERT_EQ(rows.size(), 64u);
         for (const auto& row : rows) EXPECT_EQ(row.find_first_not_of(".wetfs"), std::string::npos) << row;
-        ASSERT_TRUE(Count(rows, 'f') == 1 && Count(rows, 's') == 1);
+        ASSERT_EQ(std::make_tuple(Count(rows, 'f'), Count(rows, 's')), std::make_tuple(1, 1)) << "flags and starts";
         int fr = -1, fc = -1;
         for (int r = 0; r < 64; ++r)
             for (int c = 0; c < 64; ++c)

@@ -38,7 +38,8 @@ Decoded Decode(const std::string& name) {
         for (long i = 0; i < n; ++i)
             for (int c = 0; c < d.channels; ++c) d.samples.push_back(pcm[c][i]);
     ov_clear(&vf);
-    EXPECT_TRUE(n == 0 && static_cast<ogg_int64_t>(d.Frames()) == total) << name << " decodes short or with an error";
+    EXPECT_EQ(std::make_tuple(n, static_cast<ogg_int64_t>(d.Frames())), std::make_tuple(0, total))
+        << name << " decodes short or with an error";
     EXPECT_TRUE(d.rate == 22050 || d.rate == 44100) << name << ": " << d.rate;
     EXPECT_LE(d.Peak(), 1.0f) << name;
     return d;
@@ -52,7 +53,7 @@ TEST(Sounds, EveryEffectIsShortAudibleAndStartsAndEndsQuietly) {
         const Decoded d = Decode(name);
         ASSERT_TRUE(d.Seconds() > 0.1f && d.Seconds() < 3.0f) << d.Seconds();
         EXPECT_GT(d.Peak(), 0.3f);
-        EXPECT_TRUE(std::fabs(d.samples.front()) < 0.05f && std::fabs(d.samples.back()) < 0.05f);
+        EXPECT_LT(std::max(std::fabs(d.samples.front()), std::fabs(d.samples.back())), 0.05f) << "the louder end";
     }
 }
 

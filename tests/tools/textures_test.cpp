@@ -39,7 +39,7 @@ TEST(Textures, EverySlotFileLoadsInTheGameAtASizeGlTakes) {
 
 TEST(Textures, FontHasGlyphsInTheirCellsCountedFromTheTopLeft) {
     const Tga font = LoadTexture("font.tga");
-    ASSERT_TRUE(font.width == 256 && font.height == 256 && font.bitsPerPixel == 32);
+    ASSERT_EQ(std::make_tuple(font.width, font.height, font.bitsPerPixel), std::make_tuple(256, 256, 32));
     for (int set = 0; set < 2; ++set) {
         SCOPED_TRACE(set);
         const int base = set * 128 - 32;
@@ -58,7 +58,8 @@ TEST(Textures, ParticleIsASoftRoundSpriteAndTheWaterFramesDiffer) {
     const Tga p = LoadTexture("particle.tga");
     ASSERT_EQ(p.bitsPerPixel, 32);
     const int w = p.width, h = p.height;
-    EXPECT_TRUE(p.Pixel(w / 2, h / 2)[3] > 200 && p.Pixel(0, 0)[3] == 0 && p.Pixel(w - 1, h - 1)[3] == 0);
+    EXPECT_EQ(std::make_tuple(p.Pixel(w / 2, h / 2)[3] > 200, int(p.Pixel(0, 0)[3]), int(p.Pixel(w - 1, h - 1)[3])),
+              std::make_tuple(true, 0, 0)) << "opaque in the middle, clear in the corners";
     std::set<int> alphas;
     for (int x = w / 2; x < w; ++x) alphas.insert(p.Pixel(x, h / 2)[3]);
     EXPECT_GT(alphas.size(), static_cast<size_t>(w / 4)) << "edges fade gradually";
@@ -78,7 +79,7 @@ TEST(Textures, SkinsAreColouredWhereTheirModelsMapThem) {
         std::string error;
         ASSERT_TRUE(ParseMd2(ReadBytes(ResourceDir() + "/Models/" + pair.model), m, error)) << error;
         const Tga skin = LoadTexture(pair.skin);
-        ASSERT_TRUE(skin.width == m.skinWidth && skin.height == m.skinHeight);
+        ASSERT_EQ(std::make_tuple(skin.width, skin.height), std::make_tuple(m.skinWidth, m.skinHeight));
         // The skin's background is the colour of its bottom-right texel, which no part uses.
         const uint8_t* background = skin.Pixel(skin.width - 1, skin.height - 1);
         int painted = 0, triangles = static_cast<int>(m.tris.size() / 6);

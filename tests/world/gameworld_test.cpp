@@ -28,7 +28,8 @@ TEST_F(GameWorldTest, AFlipIsShownForAWhileThenOnceMore)
     World().FlipToggle(Toggle::Fps);
     CClock::Advance(3000);
     EXPECT_TRUE(World().IsToggleShown(Toggle::Fps)) << "long after: once more";
-    EXPECT_FALSE(World().IsToggleShown(Toggle::Fps) || World().IsToggleShown(Toggle::Reflections));
+    EXPECT_EQ(std::make_tuple(World().IsToggleShown(Toggle::Fps), World().IsToggleShown(Toggle::Reflections)),
+              std::make_tuple(false, false));
 }
 
 TEST_F(GameWorldTest, ListsAreFilledAndEmptiedByKind)
@@ -39,14 +40,14 @@ TEST_F(GameWorldTest, ListsAreFilledAndEmptiedByKind)
     World().AddTower(new Tower(1, 2, 0));
     World().AddMover(shot);
     World().AddObject(new VOB("map.wall"));
-    EXPECT_TRUE(World().GetEnemyCount() == 1 && World().GetAllObjects().size() == 4u &&
-                World().GetMovers().size() == 2u && World().GetTowers().size() == 1u);
+    EXPECT_EQ(std::make_tuple(World().GetEnemyCount(), World().GetAllObjects().size(), World().GetMovers().size(),
+                              World().GetTowers().size()), std::make_tuple(1, 4u, 2u, 1u));
     World().AddMover(shot);  // registered twice: leaves with all its entries
     World().RemoveMover(shot);
     World().RemoveEnemy(enemy);
     World().RemoveEnemy(enemy);  // not listed any more: counted down once only
-    EXPECT_TRUE(World().GetEnemyCount() == 0 && World().GetEnemies().empty() && World().GetMovers().empty() &&
-                World().GetAllObjects().size() == 2u);
+    EXPECT_EQ(std::make_tuple(World().GetEnemyCount(), World().GetEnemies().size(), World().GetMovers().size(),
+                              World().GetAllObjects().size()), std::make_tuple(0, 0u, 0u, 2u));
     EXPECT_EQ(enemy->GetRefCount(), 1) << "only the test holds it now";
 }
 

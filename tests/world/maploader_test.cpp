@@ -53,18 +53,19 @@ TEST_F(MapLoaderTest, EveryCellKindPrintsItsLineAndMakesItsObjectOnItsCell)
     EXPECT_EQ(Placed(), (Cells{{"map.ground", {0, 0}}, {"map.wall", {7, 3}}, {"enemy", {2, 5}}, {"tower", {40, 12}},
                                {"flag", {10, 20}}, {"flag", {11, 20}}, {"player", {30, 30}}}));
     EXPECT_EQ(World().GetActor(GameWorld::kFlagSlot)->GetX(), 11.0f) << "the last flag takes the slot";
-    EXPECT_TRUE(World().GetMovers().size() == 1u && World().GetTowers().size() == 1u);
+    EXPECT_EQ(std::make_tuple(World().GetMovers().size(), World().GetTowers().size()), std::make_tuple(1u, 1u));
     EXPECT_EQ(World().GetEnemyCount(), 1) << "counted from zero";
     EXPECT_EQ(World().GetLevelStartTime(), 10500u);
     for (const CMMPointer<VOB>& o : World().GetAllObjects()) {
         if (o->GetType() == "map.wall") {
-            EXPECT_TRUE(o->GetZ() == 0.5f && o->GetDiameter() == 1.0f && o->GetModel().IsLoaded()) << "the cube";
+            EXPECT_EQ(std::make_tuple(o->GetZ(), o->GetDiameter(), o->GetModel().IsLoaded()),
+                      std::make_tuple(0.5f, 1.0f, true)) << "the cube";
         }
     }
     Enemy* enemy = World().GetEnemies().front();
     ASSERT_EQ(enemy->GetPath().size(), 2u);
-    EXPECT_TRUE(enemy->GetPath()[1].x == 35.0f && enemy->GetPath()[1].y == 25.0f && enemy->GetTarget().x == 25.0f &&
-                enemy->GetTarget().y == 25.0f) << "the first path point is the target";
+    EXPECT_EQ(std::make_tuple(enemy->GetPath()[1].x, enemy->GetPath()[1].y, enemy->GetTarget().x, enemy->GetTarget().y),
+              std::make_tuple(35.0f, 25.0f, 25.0f, 25.0f)) << "the first path point is the target";
 }
 
 TEST_F(MapLoaderTest, PlayerIsMadeOnTheFirstLevelReusedOnTheLevelsAndMadeNewOnTheSelectionLevel)
@@ -78,8 +79,9 @@ TEST_F(MapLoaderTest, PlayerIsMadeOnTheFirstLevelReusedOnTheLevelsAndMadeNewOnTh
     World().SetLevel(2);
     Load("level2.map", MakeMap({{20, {{33, 's'}, {34, 'f'}}}}));
     EXPECT_EQ(World().GetActor(GameWorld::kPlayerSlot), static_cast<VOB*>(first)) << "the same player";
-    EXPECT_TRUE(first->GetHealth() == 100 && first->GetCurrentWeapon() == Player::kLaserShotgun) << "reset";
-    EXPECT_TRUE(first->GetNextX() == 33.0f && first->GetNextY() == 20.0f);
+    EXPECT_EQ(std::make_tuple(first->GetHealth(), first->GetCurrentWeapon()), std::make_tuple(100, Player::kLaserShotgun))
+        << "reset";
+    EXPECT_EQ(std::make_tuple(first->GetNextX(), first->GetNextY()), std::make_tuple(33.0f, 20.0f));
     World().SetLevel(0);
     Load("select.map", MakeMap({{1, {{1, 's'}, {2, 'f'}}}}));
     EXPECT_NE(World().GetActor(GameWorld::kPlayerSlot), static_cast<VOB*>(first)) << "a new game, a new player";
@@ -139,11 +141,12 @@ TEST_F(MapLoaderTest, MapsWhoseLinesOrCellsDoNotMakeALevelAreRefusedWithTheFileL
         EXPECT_EQ(err.Text(), c.err.empty() ? "" : path + c.err) << c.name;
     }
     // What the fuzzers found (two-bytes.map: its bytes were left in the cells).
-    for (const auto& entry : std::filesystem::directory_iterator(std::string(VELQ_FUZZ_REGRESSIONS) + "/map")) {
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(VELQ_TEST_DATA) + "/fuzz/map")) {
         std::string cells = "cells of an earlier map";
         velqtest::CaptureCerr err;
         CaptureCout out;
-        EXPECT_TRUE(!MapLoader::ReadCells(entry.path().string(), cells) && cells.empty()) << entry.path();
+        EXPECT_FALSE(MapLoader::ReadCells(entry.path().string(), cells)) << entry.path();
+        EXPECT_EQ(cells.size(), 0u) << entry.path();
     }
     EXPECT_TRUE(World().GetAllObjects().empty());
     // Loading such a map for play ends the program.

@@ -4,7 +4,6 @@
 #include <climits>
 #include <limits>
 
-#include "engine/timertask.h"
 #include "support/testutil.h"
 #include "world/md2loader.h"
 #include "world/md2model.h"
@@ -148,15 +147,16 @@ TEST(MD2Reader, ReadsBackVerticesTextureCoordinatesAndTrianglesAsWritten)
     f.frames[1].translate[1] = 3.0f;
     MD2Model model;
     EXPECT_EQ(WriteAndLoad(Build(f), model), "");
-    ASSERT_TRUE(model.loaded && model.frames.size() == 2u);
+    ASSERT_EQ(std::make_tuple(model.loaded, model.frames.size()), std::make_tuple(true, 2u));
     const MD2Frame &first = *model.frames[0], &second = *model.frames[1];
-    EXPECT_TRUE(first.vertexCount == 4 && first.triangleCount == 4 && first.texCoordCount == 3);
+    EXPECT_EQ(std::tie(first.vertexCount, first.triangleCount, first.texCoordCount), std::make_tuple(4, 4, 3));
     EXPECT_FLOAT_EQ(second.vertices[1 * 3 + 0], 10.0f);
     EXPECT_FLOAT_EQ(second.vertices[2 * 3 + 1], -23.0f) << "y is mirrored";
     EXPECT_EQ(first.texCoords, (std::vector<double>{0, 1, 0.5, 0.5, 1, 0})) << "on 64 x 32, t turned over";
     EXPECT_EQ(first.triangles,
               (std::vector<int32_t>{0, 1, 2, 0, 1, 2, 0, 3, 1, 0, 1, 2, 1, 3, 2, 0, 1, 2, 2, 3, 0, 0, 1, 2}));
-    EXPECT_TRUE(second.triangles.empty() && second.texCoords.empty()) << "only the first frame carries the mesh";
+    EXPECT_EQ(std::make_tuple(second.triangles.size(), second.texCoords.size()), std::make_tuple(0u, 0u))
+        << "only the first frame carries the mesh";
 }
 
 TEST(MD2Reader, FrameNamesGiveTheAnimationsTheLastEndingOnTheLastFrame)
@@ -173,13 +173,13 @@ TEST(MD2Reader, FrameNamesGiveTheAnimationsTheLastEndingOnTheLastFrame)
     for (const auto& c : cases) {
         MD2Model model;
         EXPECT_EQ(WriteAndLoad(Build(Tetrahedron(c.names)), model), c.console);
-        ASSERT_TRUE(model.animationCount == int32_t(model.animations.size()) &&
-                    model.animations.size() == c.animations.size());
+        ASSERT_EQ(model.animations.size(), c.animations.size());
+        EXPECT_EQ(model.animationCount, int32_t(model.animations.size()));
         for (size_t i = 0; i < c.animations.size(); ++i) {
             const MD2Animation& got = model.animations[i];
-            EXPECT_TRUE(!std::strcmp(got.name, c.animations[i].name) && got.start == c.animations[i].start &&
-                        got.end == c.animations[i].end)
-                << c.animations[i].name << ": " << got.name << " " << got.start << " ... " << got.end;
+            const Want& want = c.animations[i];
+            EXPECT_EQ(std::make_tuple(std::string(got.name), got.start, got.end),
+                      std::make_tuple(std::string(want.name), want.start, want.end));
         }
     }
 }
@@ -208,9 +208,11 @@ TEST(MD2Reader, ModelsWithoutTextureCoordinatesOrFramesOrWithNegativeGlCommandsA
     for (const auto& c : cases) {
         MD2Model model;
         EXPECT_EQ(WriteAndLoad(*c.bytes, model), c.console);
-        ASSERT_TRUE(model.loaded && model.frameCount == c.frames && model.frames.size() == size_t(c.frames));
+        ASSERT_EQ(std::make_tuple(model.loaded, model.frameCount, model.frames.size()),
+                  std::make_tuple(true, c.frames, size_t(c.frames)));
         if (c.bytes == &untextured) {
-            EXPECT_TRUE(model.frames[0]->texCoordCount == 0 && model.frames[0]->texCoords.empty());
+            EXPECT_EQ(std::make_tuple(model.frames[0]->texCoordCount, model.frames[0]->texCoords.size()),
+                      std::make_tuple(0, 0u));
         }
         model.ComputeBox();
         EXPECT_EQ(model.modelHeight, c.frames ? 1.0 : 0.0) << "a model without frames keeps a zero box";
@@ -288,12 +290,15 @@ TEST(MD2Reader, EveryWayAFileCanBeBrokenIsRejectedWithItsReason)
         model.frameCount = 3;
         CaptureCout capture;
         EXPECT_FALSE(loader.Load(model, "broken.md2"));
-        EXPECT_TRUE(!model.loaded && model.frameCount == 0 && model.frames.empty() && model.animations.empty());
+        EXPECT_EQ(std::make_tuple(model.loaded, model.frameCount, model.frames.size(), model.animations.size()),
+                  std::make_tuple(false, 0, 0u, 0u));
         const std::string console = capture.Text();
-        EXPECT_TRUE(console == reason || (console.rfind(rejected, 0) == 0 && CountOf(console, "\n") == 1 &&
-                                          console.find(reason) != std::string::npos))
-            << console;
-        EXPECT_TRUE(loader.Load(model, "good.md2") && model.frames[0]->triangleCount == 4);
+        if (console != reason) {  // the one rejection line that gives it
+            EXPECT_EQ(std::make_tuple(console.rfind(rejected, 0), CountOf(console, "\n"), console.find(reason) != console.npos),
+                      std::make_tuple(0u, 1, true)) << console;
+        }
+        ASSERT_TRUE(loader.Load(model, "good.md2"));
+        EXPECT_EQ(model.frames[0]->triangleCount, 4);
     }
 }
 
@@ -305,7 +310,7 @@ TEST(MD2Animation, LoopsPlayTheirCountThenReturnToTheAnimationBeforeAndZeroPlays
         model.SetAnimation(2, 0);
         StepFrame(model);
         model.SetAnimation(1, loops);
-        EXPECT_TRUE(model.previousAnimation == 2 && model.currentFrame == 40);
+        EXPECT_EQ(std::tie(model.previousAnimation, model.currentFrame), std::make_tuple(2, 40));
         for (int round = 0; round < 3 && model.currentAnimation == 1; ++round) {
             std::vector<int32_t> seen;
             for (int i = 0; i < 5; ++i)
@@ -322,14 +327,14 @@ TEST(MD2Animation, MinusOneSwitchesBackAndUnknownIndicesChangeNothing)
     MD2Model model = AnimatedModel(46, {{0, 40}, {40, 45}});
     model.SetAnimation(1, 0);
     model.SetAnimation(-1, 0);
-    EXPECT_TRUE(model.currentAnimation == 0 && model.previousAnimation == 1 && model.currentFrame == 0);
+    EXPECT_EQ(std::tie(model.currentAnimation, model.previousAnimation, model.currentFrame), std::make_tuple(0, 1, 0));
     model.currentFrame = 7;
     MD2Model empty;  // failed to load: stays still
     CaptureCout quiet;
     model.SetAnimation(8, 1);
     model.SetAnimation(-2, 0);
     empty.SetAnimation(1, 0);
-    EXPECT_TRUE(model.currentAnimation == 0 && model.currentFrame == 7 && empty.currentAnimation == 0);
+    EXPECT_EQ(std::tie(model.currentAnimation, model.currentFrame, empty.currentAnimation), std::make_tuple(0, 7, 0));
 }
 
 TEST(MD2Animation, BlendFactorGrowsWithTheFrameTimeUntilTheFrameChangesAndStillModelsHold)
@@ -350,7 +355,7 @@ TEST(MD2Animation, BlendFactorGrowsWithTheFrameTimeUntilTheFrameChangesAndStillM
     MD2Model still = AnimatedModel(3, {}), empty;
     for (MD2Model* m : {&still, &empty}) {
         m->AdvanceAnimation(10.0f, next, t);
-        EXPECT_TRUE(m->currentFrame == 0 && next == 0);
+        EXPECT_EQ(std::tie(m->currentFrame, next), std::make_tuple(0, 0));
     }
     EXPECT_FLOAT_EQ(empty.frameTime, 0.0f);
 }
@@ -391,21 +396,26 @@ TEST(ModelCache, EachFileIsReadOnceAndCopiesShareFramesButAnimateApart)
     std::filesystem::remove(dir.Path() / "Resources/Models/male.md2");
     dir.Write("Resources/Models/turret.md2", GoodFile());
     CaptureCout capture;
-    EXPECT_TRUE(cache.GetModel(b, "male.md2") && cache.GetModel(c, "male.md2") && cache.GetModel(failed, "turret.md2"));
+    EXPECT_TRUE(cache.GetModel(b, "male.md2"));
+    EXPECT_TRUE(cache.GetModel(c, "male.md2"));
+    EXPECT_TRUE(cache.GetModel(failed, "turret.md2"));
     EXPECT_EQ(capture.Text(), "");
-    EXPECT_TRUE(!failed.loaded && failed.frames.empty() && failed.boundingRadius == 0.0);
-    ASSERT_TRUE(a.frames.size() == 5u && b.frames.size() == 5u && c.frames.size() == 5u);
-    for (size_t i = 0; i < a.frames.size(); ++i)
-        EXPECT_TRUE(a.frames[i].get() == b.frames[i].get() && a.frames[i].get() == c.frames[i].get()) << i;
+    EXPECT_EQ(std::make_tuple(failed.loaded, failed.frames.size(), failed.boundingRadius),
+              std::make_tuple(false, size_t{0}, 0.0));
+    ASSERT_EQ(a.frames.size(), 5u);
+    EXPECT_EQ(b.frames, a.frames) << "the same frames, shared";
+    EXPECT_EQ(c.frames, a.frames);
     // Tetrahedron edges of 20 model units, y mirrored: one world unit each way. The box is the
     // first frame's; the later ones stand higher.
-    EXPECT_TRUE(b.boxMin[1] == -1.0f && b.boxMax[0] == 1.0f && b.modelHeight == 1.0 && b.hull.vertexCount == 8);
+    EXPECT_EQ(std::make_tuple(b.boxMin[1], b.boxMax[0], b.modelHeight, b.hull.vertexCount),
+              std::make_tuple(-1.0f, 1.0f, 1.0, 8));
     EXPECT_NEAR(b.boundingRadius, std::sqrt(0.5), 1e-6);
     b.SetAnimation(1, 0);
     StepFrame(b);
     cache.GetModel(c, "male.md2");
-    EXPECT_TRUE(a.currentAnimation == 0 && a.currentFrame == 0 && c.currentAnimation == 0 && c.currentFrame == 0);
-    EXPECT_TRUE(b.currentAnimation == 1 && b.currentFrame == 3);
+    EXPECT_EQ(std::tie(a.currentAnimation, a.currentFrame, c.currentAnimation, c.currentFrame),
+              std::make_tuple(0, 0, 0, 0));
+    EXPECT_EQ(std::tie(b.currentAnimation, b.currentFrame), std::make_tuple(1, 3));
 }
 
 // The wall is drawn from its triangles; its box is tried by the gameplay collision tests.
@@ -415,10 +425,11 @@ TEST(ModelCache, WallCubeHasTwoTrianglesOnEveryFaceFacingOut)
     ModelCache cache;
     MD2Model wall;
     EXPECT_TRUE(cache.GetModel(wall, ModelCache::kWallModel));
-    ASSERT_TRUE(wall.loaded && wall.frames.size() == 1u);
+    ASSERT_EQ(std::make_tuple(wall.loaded, wall.frames.size()), std::make_tuple(true, 1u));
     const MD2Frame& frame = *wall.frames[0];
-    ASSERT_TRUE(frame.vertexCount == 24 && frame.triangleCount == 12 && frame.texCoordCount == 4 &&
-                frame.normals.size() == 72u && frame.triangles.size() == 72u);
+    ASSERT_EQ(std::make_tuple(frame.vertexCount, frame.triangleCount, frame.texCoordCount, frame.normals.size(),
+                              frame.triangles.size()),
+              std::make_tuple(24, 12, 4, size_t{72}, size_t{72}));
     std::set<std::pair<int, bool>> faces;  // axis and side of each face's normal
     for (int tri = 0; tri < 12; ++tri) {
         // Both triangles of face k use its four vertices, all with the face's flat normal, and
@@ -428,10 +439,10 @@ TEST(ModelCache, WallCubeHasTwoTrianglesOnEveryFaceFacingOut)
         const int axis = int(std::find_if(n, n + 3, [](float v) { return v != 0.0f; }) - n);
         ASSERT_LT(axis, 3);
         for (int c = 0; c < 3; ++c) {
-            ASSERT_TRUE(idx[c] >= 0 && idx[c] < 24 && idx[3 + c] >= 0 && idx[3 + c] < 4) << "triangle " << tri;
-            EXPECT_TRUE(idx[c] / 4 == tri / 2 && frame.vertices[idx[c] * 3 + axis] == 10.0f * n[axis] &&
-                        std::equal(n, n + 3, &frame.normals[idx[c] * 3]))
-                << "triangle " << tri;
+            ASSERT_EQ(std::make_tuple(unsigned(idx[c]) / 4, unsigned(idx[3 + c]) < 4), std::make_tuple(tri / 2u, true))
+                << "triangle " << tri << ": its face's vertices and a coordinate there is";
+            EXPECT_EQ(frame.vertices[idx[c] * 3 + axis], 10.0f * n[axis]) << "triangle " << tri;
+            EXPECT_TRUE(std::equal(n, n + 3, &frame.normals[idx[c] * 3])) << "triangle " << tri;
         }
         faces.insert({axis, n[axis] > 0});
     }

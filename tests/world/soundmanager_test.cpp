@@ -36,24 +36,28 @@ TEST_F(SoundManagerTest, FilesThatDoNotLoadAreNamedWithTheReasonAndPlayNothing)
     manager = std::make_unique<SoundManager>();
     velqtest::CaptureCerr err;
     EXPECT_TRUE(manager->LoadSounds());
-    EXPECT_TRUE(!manager->IsMusicLoaded(0) && !manager->IsSoundLoaded(0) && manager->IsSoundLoaded(1) &&
-                !manager->IsSoundLoaded(2) && !manager->IsSoundLoaded(3));
+    EXPECT_EQ(std::make_tuple(manager->IsMusicLoaded(0), manager->IsSoundLoaded(0), manager->IsSoundLoaded(1),
+                              manager->IsSoundLoaded(2), manager->IsSoundLoaded(3)), std::make_tuple(false, false, true, false, false));
     const std::string sfx = "VELQ: Resources/SFX/", on = "; playing on without it\n";
     EXPECT_EQ(err.Text(), sfx + "music.ogg: the file is empty" + on + sfx +
                               "dsplasma.ogg: cannot be opened: No such file or directory" + on + sfx +
                               "dsrxplod.ogg: the file is empty" + on + sfx + "dsrlaunc.ogg: SDL_mixer: " +
                               Mix_GetError() + on);
-    EXPECT_TRUE(manager->PlaySound(0) == -1 && manager->GetLastChannel() == -1 && manager->PlaySound(3) == -1);
+    EXPECT_EQ(manager->PlaySound(0), -1);
+    EXPECT_EQ(manager->GetLastChannel(), -1);
+    EXPECT_EQ(manager->PlaySound(3), -1);
     manager->PlayMusic(0);
     EXPECT_EQ(Mix_PlayingMusic(), 0);
     // Two shots in quick succession overlap on two channels; switched off by volume, a
     // sound still takes a channel, silently. (The game's own files load in every
     // start-up end-to-end run, which fails on any line about them.)
     const int first = manager->PlaySound(1), second = manager->PlaySound(1);
-    EXPECT_TRUE(first >= 0 && second >= 0 && first != second && manager->GetLastChannel() == second);
+    EXPECT_EQ(std::make_tuple(first >= 0, second >= 0, first != second, manager->GetLastChannel()),
+              std::make_tuple(true, true, true, second)) << first << " " << second;
     Mix_Volume(-1, 0);
     const int muted = manager->PlaySound(1);
-    EXPECT_TRUE(muted >= 0 && Mix_Playing(muted) == 1);
+    ASSERT_GE(muted, 0);
+    EXPECT_EQ(Mix_Playing(muted), 1);
 }
 
 TEST(SoundManagerDeathTest, NoAudioDeviceEndsWithCodeOneAndSaysHowToRunSilently)

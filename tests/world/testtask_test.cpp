@@ -57,15 +57,16 @@ TEST_F(TestTaskTest, StartLoadsTheSelectionLevelAndPlacesEveryObject)
 {
     EXPECT_EQ(World().GetAllObjects().size(), 6u) << "ground, wall, two enemies, player, flag";
     for (const CMMPointer<VOB>& o : World().GetAllObjects())
-        EXPECT_TRUE(InCurrentTree(o->GetNode()) && o->GetX() == o->GetNextX()) << "committed: " << o->GetType();
+        EXPECT_EQ(std::make_tuple(InCurrentTree(o->GetNode()), o->GetX()), std::make_tuple(true, o->GetNextX()))
+            << "in the tree and committed: " << o->GetType();
     ASSERT_TRUE(PlayerNow().isValid());
-    EXPECT_TRUE(PlayerNow()->GetX() == 5.0f && PlayerNow()->GetY() == 5.0f);
+    EXPECT_EQ(std::make_tuple(PlayerNow()->GetX(), PlayerNow()->GetY()), std::make_tuple(5.0f, 5.0f));
 }
 
 TEST_F(TestTaskTest, NothingOfTheOldLevelActsInTheNewOne)
 {
     Update(1);
-    ASSERT_TRUE(World().GetTowers().size() == 1u && World().GetEnemies().size() == 3u);
+    ASSERT_EQ(std::make_tuple(World().GetTowers().size(), World().GetEnemies().size()), std::make_tuple(1u, 3u));
     CMMPointer<Tower> oldTower = World().GetTowers().front();
     CMMPointer<Enemy> oldEnemy = World().GetEnemies().front();
     CMMPointer<Flag> oldFlag = static_cast<Flag*>(static_cast<VOB*>(World().GetActor(GameWorld::kFlagSlot)));
@@ -79,15 +80,18 @@ TEST_F(TestTaskTest, NothingOfTheOldLevelActsInTheNewOne)
     ASSERT_NE(spent->GetNode(), nullptr);
 
     EXPECT_EQ(CountOf(Update(2), " DELETING "), 3);
-    EXPECT_TRUE(World().GetTowers().empty() && World().GetMovers().empty() && World().GetEnemies().empty());
-    EXPECT_TRUE(oldShot->IsDead() && !oldFlag->IsCarried());
+    EXPECT_EQ(std::make_tuple(World().GetTowers().size(), World().GetMovers().size(), World().GetEnemies().size()),
+              std::make_tuple(0u, 0u, 0u));
+    EXPECT_EQ(std::make_tuple(oldShot->IsDead(), oldFlag->IsCarried()), std::make_tuple(true, false));
     EXPECT_NE(World().GetActor(GameWorld::kFlagSlot), static_cast<VOB*>(oldFlag)) << "the new level's flag";
-    EXPECT_TRUE(spent->GetNode() == nullptr && oldShot->GetNode() == nullptr) << "no node of the freed tree";
+    EXPECT_EQ(std::make_tuple(spent->GetNode(), oldShot->GetNode()), std::make_tuple(nullptr, nullptr))
+        << "no node of the freed tree";
     // Only the test still holds them: the lists let go and the old tree was freed.
     for (const VOB* o : {(VOB*)oldTower, (VOB*)oldEnemy, (VOB*)oldShot, (VOB*)spent})
         EXPECT_EQ(o->GetRefCount(), 1) << o->GetType();
     for (const CMMPointer<VOB>& o : World().GetAllObjects()) {
-        EXPECT_TRUE(o != static_cast<VOB*>(oldTower) && o != static_cast<VOB*>(oldFlag));
+        EXPECT_EQ(std::make_tuple(o == static_cast<VOB*>(oldTower), o == static_cast<VOB*>(oldFlag)),
+                  std::make_tuple(false, false)) << o->GetType();
         EXPECT_TRUE(InCurrentTree(o->GetNode())) << o->GetType();
     }
     VOBList inTree;
@@ -116,8 +120,9 @@ TEST_F(TestTaskTest, LevelChangeHappensOnceDeletesTheOldEnemiesAndKeepsThePlayer
     std::string out = Update(3);
     EXPECT_EQ(CountOf(out, " DELETING enemy\n"), 2) << out;
     EXPECT_EQ(World().GetAllObjects().size(), 4u) << "ground, the player, the flag, one enemy";
-    EXPECT_TRUE(task->GetCurrentLevel() == 3 && PlayerNow() == player);
-    EXPECT_TRUE(player->GetX() == 8.0f && InCurrentTree(player->GetNode()));
+    EXPECT_EQ(std::make_tuple(task->GetCurrentLevel(), PlayerNow() == static_cast<VOB*>(player)), std::make_tuple(3, true))
+        << "the same player";
+    EXPECT_EQ(std::make_tuple(player->GetX(), InCurrentTree(player->GetNode())), std::make_tuple(8.0f, true));
 
     Update(7);
     ASSERT_EQ(World().GetAllObjects().size(), 1u);
