@@ -6,6 +6,7 @@
 #include <cassert>
 
 #include "engine/text.h"
+#include "gameplay/bindings.h"
 #include "render/glyphs.h"
 #include "world/toggles.h"
 
@@ -61,21 +62,57 @@ private:
 
 }  // namespace
 
-// clang-format off
-const char* const kHelpLines[kHelpLineCount] = {
-    N_("F1: Hilfe"),
-    N_("F2: Scenegraph ein/aus"),
-    N_("F3: FPS ein/aus"),
-    N_("F4: Reflexionen ein/aus"),
-    // TRANSLATORS: "tot" is "dead": the sky box is never drawn.
-    N_("F5: Skybox ein/aus (tot :( )"),
-    N_("F6: Bounding Boxes ein/aus"),
-    N_("F7: Wireframe ein/aus"),
-    N_("F8: Displaylists ein/aus"),
-    N_("z:  Shadowmap ein/aus"),
-    N_("p:  Gegnerpfade ein/aus"),
-    N_("m:  Musik/FX ein/aus"),
+namespace {
+// The help page: each line's action, whose keys in force begin the line, and its words.
+struct HelpRow {
+    Action action;
+    const char* words;
 };
+// clang-format off
+constexpr HelpRow kHelpRows[] = {
+    {Action::Help,         N_("Hilfe")},
+    {Action::Scenegraph,   N_("Scenegraph ein/aus")},
+    {Action::Fps,          N_("FPS ein/aus")},
+    {Action::Reflections,  N_("Reflexionen ein/aus")},
+    // TRANSLATORS: "tot" is "dead": the sky box is never drawn.
+    {Action::Skybox,       N_("Skybox ein/aus (tot :( )")},
+    {Action::Boxes,        N_("Bounding Boxes ein/aus")},
+    {Action::Wireframe,    N_("Wireframe ein/aus")},
+    {Action::Displaylists, N_("Displaylists ein/aus")},
+    {Action::Shadowmap,    N_("Shadowmap ein/aus")},
+    {Action::Paths,        N_("Gegnerpfade ein/aus")},
+    {Action::Sound,        N_("Musik/FX ein/aus")},
+};
+// clang-format on
+static_assert(sizeof kHelpRows / sizeof kHelpRows[0] == kHelpLineCount, "one row per help line");
+}  // namespace
+
+void MakeHelpLines(std::string (&lines)[kHelpLineCount])
+{
+    for (int i = 0; i < kHelpLineCount; ++i) {
+        std::string& line = lines[i];
+        // The keys as their caps read (F1, not f1), two of them joined by a slash; the
+        // key and its colon take three places at least, as "F1:" does.
+        const std::string keys = CBindings::Names(kHelpRows[i].action, CBindings::kKeys);
+        line.clear();
+        if (keys == "none") {
+            line += '-';
+        } else {
+            for (size_t k = 0; k < keys.size(); ++k) {
+                const bool function = keys[k] == 'f' && (k == 0 || keys[k - 1] == ',') && k + 1 < keys.size() &&
+                                      keys[k + 1] >= '0' && keys[k + 1] <= '9';
+                line += function ? 'F' : keys[k] == ',' && k > 0 ? '/' : keys[k];
+            }
+        }
+        line += ':';
+        while (line.size() < 3)
+            line += ' ';
+        line += ' ';
+        line += Tr(kHelpRows[i].words);
+    }
+}
+
+// clang-format off
 const char* const kWeaponNames[3] = {N_("Raketenwerfer"), N_("LaserMG"), N_("Pumpgun")};
 // clang-format on
 
@@ -96,8 +133,8 @@ void LayoutHud(const HudInput& in, HudLayout& out)
     }
     if (in.help) {
         b.Backdrop(kWhite);
-        for (const char* line : kHelpLines) {
-            b.Text(170, y, 0, kWhite, Tr(line));
+        for (int i = 0; in.helpLines && i < kHelpLineCount; ++i) {
+            b.Text(170, y, 0, kWhite, in.helpLines[i].c_str());
             y -= kLineStep;
         }
     }

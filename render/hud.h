@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "world/toggles.h"
 
@@ -18,6 +19,7 @@ struct HudInput {
     bool toggleOn[kToggleCount] = {};     // by toggle
     bool toggleShown[kToggleCount] = {};  // notices still to show
     const char* healthText = "";
+    const std::string* helpLines = nullptr;  // kHelpLineCount of them, shown with help
     const char* rateText = "";
     const char* timeText = "";
 };
@@ -40,7 +42,10 @@ struct HudLayout {
 
 // In the game's own German; the layout shows them in the language in force.
 constexpr int kHelpLineCount = 11;
-extern const char* const kHelpLines[kHelpLineCount];
+// The help page's lines with the keys in force ("F1: Hilfe", "y:  Shadowmap ein/aus"),
+// in the language in force; into strings the caller keeps, so making them again
+// allocates nothing once they have grown.
+void MakeHelpLines(std::string (&lines)[kHelpLineCount]);
 extern const char* const kWeaponNames[3];
 
 // The items of one frame in drawing order.

@@ -64,6 +64,10 @@ void CRenderTask::DrawHud()
         in.toggleShown[i] = world.IsToggleShown(static_cast<Toggle>(i));
     }
     in.healthText = healthText;
+    if (in.help) {
+        MakeHelpLines(helpLines);
+        in.helpLines = helpLines;
+    }
     in.rateText = rateText;
     in.timeText = timeText;
     LayoutHud(in, hudLayout);

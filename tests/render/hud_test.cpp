@@ -3,7 +3,9 @@
 // text of every catalog among them), the frame-rate figure and the countdown.
 #include "render/hud.h"
 
+#include "engine/settings.h"
 #include "engine/text.h"
+#include "gameplay/bindings.h"
 #include "render/frameclock.h"
 #include "render/glyphs.h"
 #include "support/testutil.h"
@@ -34,10 +36,12 @@ const Shown* Find(const std::vector<Shown>& texts, const std::string& text)
 TEST(Hud, HelpLinesStartLowerForEachLineShownAboveThem)
 {
     struct Case { int level, result, firstY; };
+    std::string lines[kHelpLineCount];
+    MakeHelpLines(lines);
     // The selection level's 484 without a result is seen on screen by the render end-to-end test.
     for (const Case& c : {Case{1, 0, 500}, Case{1, 2, 484}, Case{0, 1, 468}}) {
         HudInput in;
-        in.level = c.level, in.result = c.result, in.help = true;
+        in.level = c.level, in.result = c.result, in.help = true, in.helpLines = lines;
         const auto texts = Texts(in);
         const Shown* first = Find(texts, "F1: Hilfe");
         const Shown* last = Find(texts, "m:  Musik/FX ein/aus");
@@ -47,7 +51,34 @@ TEST(Hud, HelpLinesStartLowerForEachLineShownAboveThem)
             << "level " << c.level << " result " << c.result;
     }
     HudInput noHelp;
+    noHelp.helpLines = lines;
     EXPECT_EQ(Find(Texts(noHelp), "F1: Hilfe"), nullptr);
+}
+
+TEST(Hud, TheHelpPageNamesTheKeysInForce)
+{
+    // Each row: the settings lines read, the help line of an action, and what it says.
+    const struct { std::vector<std::string> lines; int row; const char* shown; } cases[] = {
+        {{}, 0, "F1: Hilfe"},
+        {{}, 8, "y:  Shadowmap ein/aus"},  // where QWERTY has it
+        {{"layout=qwertz"}, 8, "z:  Shadowmap ein/aus"},
+        {{"key.help=h"}, 0, "h:  Hilfe"},
+        {{"key.help=none"}, 0, "-:  Hilfe"},
+        {{"key.sound=m,f10"}, 10, "m/F10: Musik/FX ein/aus"},
+        {{"key.sound=,"}, 10, ",:  Musik/FX ein/aus"},
+    };
+    for (const auto& c : cases) {
+        CBindings::Reset();
+        auto* settings = new CSettingsManager();
+        CBindings::Register(*settings);
+        for (const std::string& line : c.lines)
+            settings->ParseSetting(line);
+        std::string lines[kHelpLineCount];
+        MakeHelpLines(lines);
+        EXPECT_EQ(lines[c.row], c.shown);
+        delete settings;
+    }
+    CBindings::Reset();
 }
 
 TEST(Hud, TitleResultWeaponHealthRateAndTimeStandWhereTheyBelong)
