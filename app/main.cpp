@@ -4,6 +4,7 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 
 #include "app/application.h"
@@ -17,9 +18,25 @@
 #include "engine/options.h"
 #include "engine/recording.h"
 #include "engine/settings.h"
+#include "engine/text.h"
 
 namespace {
 void OnTerminate(int) { CKernel::RequestStop(); }
+
+// The language catalogs: beside the program in the build (locale/), or where the
+// installation keeps them, found from the program's own folder so that an installed
+// tree may move as a whole.
+std::string CatalogDir()
+{
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::read_symlink("/proc/self/exe", error).parent_path();
+    for (const char* below : {"locale", VELQ_CATALOGS_FROM_PROGRAM}) {
+        std::error_code missing;
+        if (!error && std::filesystem::is_directory(folder / below, missing))
+            return (folder / below).lexically_normal().string();
+    }
+    return "locale";
+}
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -29,12 +46,15 @@ int main(int argc, char* argv[])
         std::cerr << options.error << "\n";
         return 2;
     }
+    CLanguage::SetCatalogDir(CatalogDir());
     if (options.help) {
         // With the settings read, so that the keys listed are the ones in force. The
-        // manager stays: its settings are the program's until it ends.
+        // manager stays: its settings are the program's until it ends. The text is in
+        // the language of the locale, English where the game has not that one.
         new CSettingsManager();
         CApplication::ReadSettings(options);
         CSettingsManager::GetSingleton().ReportUnknown();
+        CLanguage::Choose(CLanguage::FromLocale("en"));
         std::cout << UsageText();
         return 0;
     }

@@ -3,6 +3,7 @@
 #include "app/manpage.h"
 
 #include "app/usage.h"
+#include "engine/text.h"
 
 std::string TroffText(const std::string& text)
 {
@@ -35,7 +36,7 @@ std::string Options()
 {
     std::string out;
     for (const UsageOption& o : UsageOptions())
-        out += Item(o.name, *o.argument ? std::string(" ") + o.argument : "", o.meaning);
+        out += Item(o.name, *o.argument ? std::string(" ") + o.argument : "", Tr(o.meaning));
     return out;
 }
 
@@ -43,7 +44,7 @@ std::string Settings()
 {
     std::string out;
     for (const UsageSetting& s : UsageSettings())
-        out += Item(std::string(s.name) + "=", s.value, s.meaning);
+        out += Item(std::string(s.name) + "=", s.value, Tr(s.meaning));
     return out;
 }
 
@@ -51,7 +52,7 @@ std::string Keys()
 {
     std::string out;
     for (const UsageKey& k : UsageKeys())
-        out += Item(k.keysEnglish, "", k.actionEnglish);
+        out += Item(k.keys, "", k.action);
     return out;
 }
 

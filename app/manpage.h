@@ -5,7 +5,7 @@
 #include <string>
 
 // The page template with each line ".\" velq: options", ".\" velq: settings" and
-// ".\" velq: keys" replaced by that table in troff. Returns false and names the
+// ".\" velq: keys" replaced by that table in troff, in the language in force. Returns false and names the
 // missing line in error when the template lacks one.
 bool FillManualPage(const std::string& page, std::string& filled, std::string& error);
 

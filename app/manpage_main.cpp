@@ -1,17 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Writes the manual page velq(6) from its template and the --help tables:
-//   velq_manpage TEMPLATE OUTPUT
+// Writes the manual page velq(6) from its template and the --help tables, in English
+// from the catalogs in CATALOGS (the build's LANG/LC_MESSAGES/velq.mo):
+//   velq_manpage TEMPLATE OUTPUT CATALOGS
 #include <fstream>
 #include <iostream>
 #include <sstream>
 
 #include "app/manpage.h"
+#include "engine/text.h"
 
 int main(int argc, char* argv[])
 {
-    if (argc != 3) {
-        std::cerr << "usage: velq_manpage TEMPLATE OUTPUT\n";
+    if (argc != 4) {
+        std::cerr << "usage: velq_manpage TEMPLATE OUTPUT CATALOGS\n";
         return 2;
+    }
+    CLanguage::SetCatalogDir(argv[3]);
+    if (!CLanguage::Choose("en")) {
+        std::cerr << "velq_manpage: no English catalog in " << argv[3] << "\n";
+        return 1;
     }
     std::ifstream in(argv[1]);
     std::stringstream page;

@@ -4,46 +4,34 @@
 
 #include <algorithm>
 
+#include "engine/text.h"
 #include "gameplay/bindings.h"
+#include "gameplay/settingstable.h"
 
 // clang-format off
 std::vector<UsageOption> UsageOptions()
 {
     return {
-        {"--help",     "",     "this text"},
-        {"--version",  "",     "name and version"},
-        {"--record",   "FILE", "write the game you play to FILE"},
-        {"--replay",   "FILE", "play FILE back and check that it ends as recorded"},
-        {"--timedemo", "FILE", "play FILE back as fast as it draws, print the frame rate"},
-        {"--settings", "FILE", "read the settings from FILE instead of settings.esf"},
-        {"--log-dir",  "DIR",  "write the logs into DIR instead of the working directory"},
-        {"--check",    "[PATH]...", "check the game files in PATH (by default Resources), play nothing"},
-    };
-}
-
-std::vector<UsageSetting> UsageSettings()
-{
-    return {
-        {"screenX",     "800",    "window width in pixels"},
-        {"screenY",     "600",    "window height in pixels"},
-        {"screenBPP",   "16",     "colour depth in bits per pixel"},
-        {"fullscreen",  "1",      "at the desktop's size; -fullscreen opens a window"},
-        {"fullResolution", "-1",  "1 sharp at the screen's size, 0 scaled up; -1 by the renderer"},
-        {"widescreen",  "1",      "the view widens to a wide screen; -widescreen keeps 4:3"},
-        {"effects",     "full",   "light: no shadows, fewer passes, softer glows; faster without a graphics card"},
-        {"sound",       "1",      "-sound plays silently, without an audio device"},
-        {"maxfps",      "0",      "frames per second at most; 0 draws as fast as it can"},
-        {"volumeFX",    "100",    "sound effects' volume in percent"},
-        {"volumeMusic", "100",    "music's volume in percent"},
-        {"layout",      "qwerty", "keys where a qwerty, azerty or qwertz keyboard has them"},
-        {"pad",         "1",      "-pad leaves a game controller alone"},
-        {"padDeadZone", "20",     "how far a stick must move, in percent, to count"},
-        {"reflections", "1",      "the water mirrors the level (F4 switches it for the game)"},
-        {"fps",         "1",      "the frame rate in the corner (F3 switches it for the game)"},
-        {"skybox",      "0",      "the sky box (F5 switches it for the game)"},
+        {"--help",     "",     N_("dieser Text")},
+        {"--version",  "",     N_("Name und Version")},
+        {"--record",   "FILE", N_("schreibt das Spiel, das du spielst, nach FILE")},
+        {"--replay",   "FILE", N_("spielt FILE ab und prüft, dass es endet wie aufgezeichnet")},
+        {"--timedemo", "FILE", N_("spielt FILE so schnell ab, wie es zeichnet, und nennt die Bildrate")},
+        {"--settings", "FILE", N_("liest die Einstellungen aus FILE statt aus settings.esf")},
+        {"--log-dir",  "DIR",  N_("schreibt die Logs nach DIR statt ins Arbeitsverzeichnis")},
+        {"--check",    "[PATH]...", N_("prüft die Spieldateien in PATH (sonst in Resources), spielt nichts")},
     };
 }
 // clang-format on
+
+// The settings from their one table.
+std::vector<UsageSetting> UsageSettings()
+{
+    std::vector<UsageSetting> rows;
+    for (std::size_t i = 0; i < kSettingsCount; ++i)
+        rows.push_back({kSettingsTable[i].name, kSettingsTable[i].value, kSettingsTable[i].meaning});
+    return rows;
+}
 
 std::vector<UsageKey> UsageKeys()
 {
@@ -59,18 +47,18 @@ std::vector<UsageKey> UsageKeys()
                 (device == CBindings::kKeys ? "key." : "pad.") + std::string(CBindings::Name(action)) + "=" + names;
             const bool quit =
                 action == Action::Quit && device == CBindings::kKeys && names.find("escape") == std::string::npos;
-            rows.push_back({line, CBindings::German(action) + std::string(quit ? " (auch Escape)" : ""), line,
-                            CBindings::English(action) + std::string(quit ? " (Escape as well)" : "")});
+            rows.push_back({line, Tr(CBindings::Words(action)) + (quit ? " " + std::string(Tr("(auch Escape)")) : "")});
         }
     }
     // clang-format off
-    const UsageKey unbound[] = {
-        {"Maus",              "zielen",                 "mouse",                   "aim: the figure faces the cursor"},
-        {"Stick links/rechts","laufen/zielen",          "left/right stick",        "walk the way it points; aim"},
-        {"Alt+Enter",         "Fenster/Vollbild",       "Alt+Enter",               "window or full screen"},
+    const char* const unbound[][2] = {
+        {N_("Maus"),               N_("zielen: die Figur schaut zum Zeiger")},
+        {N_("Stick links/rechts"), N_("laufen, wohin er zeigt; zielen")},
+        {"Alt+Enter",              N_("Fenster oder Vollbild")},
     };
     // clang-format on
-    rows.insert(rows.end(), std::begin(unbound), std::end(unbound));
+    for (const auto& [keys, action] : unbound)
+        rows.push_back({Tr(keys), Tr(action)});
     return rows;
 }
 
@@ -106,24 +94,23 @@ std::string UsageText()
     for (const UsageKey& k : keys)
         keyWidth = std::max(keyWidth, k.keys.size() + 3);
 
-    std::string out =
-        "Usage: velq [OPTION]... [SETTING]...\n"
-        "  or:  velq --check [PATH]...\n"
-        "Velq! - defend your flag against the enemies, with three weapons and towers.\n"
-        "\n"
-        "Options:\n";
+    // TRANSLATORS: the second line's command stands under the first's.
+    std::string out = std::string(Tr("Aufruf: velq [OPTION]... [EINSTELLUNG]...")) + "\n" +
+                      Tr("  oder: velq --check [PATH]...") + "\n" +
+                      Tr("Velq! - verteidige deine Fahne gegen die Gegner, mit drei Waffen und Türmen.") + "\n\n" +
+                      Tr("Optionen:") + "\n";
     for (const UsageOption& o : options)
-        AddRow(out, OptionTerm(o), o.meaning, width);
-    out +=
-        "\n"
-        "Settings (read from settings.esf, then the command line; name=value,\n"
-        "+name sets 1, -name sets 0):\n";
+        AddRow(out, OptionTerm(o), Tr(o.meaning), width);
+    out += std::string("\n") +
+           Tr("Einstellungen (aus settings.esf, dann von der Befehlszeile; name=Wert,\n"
+              "+name setzt 1, -name setzt 0):") +
+           "\n";
     for (const UsageSetting& s : settings)
-        AddRow(out, SettingTerm(s), s.meaning, width);
-    out +=
-        "\n"
-        "Tasten (key.AKTION=TASTE oder TASTE,TASTE belegt sie neu, none keine;\n"
-        "pad.AKTION=KNOPF ebenso den Controller):\n";
+        AddRow(out, SettingTerm(s), Tr(s.meaning), width);
+    out += std::string("\n") +
+           Tr("Tasten (key.AKTION=TASTE oder TASTE,TASTE belegt sie neu, none keine;\n"
+              "pad.AKTION=KNOPF ebenso den Controller):") +
+           "\n";
     for (const UsageKey& k : keys)
         AddRow(out, k.keys, k.action.c_str(), keyWidth);
     return out;

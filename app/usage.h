@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What --help prints and the manual page lists: the options, the settings with their
 // defaults and the keys, one table each. The manual page is made from these same
-// tables when the game is built, so a row added here appears in both.
+// tables when the game is built, so a row added here appears in both. Their words are
+// written in German, the game's own language and the catalogs' key, and are shown in
+// the language in force (--help: the locale's, English by default; the page: English).
 #pragma once
 
 #include <string>
@@ -10,23 +12,20 @@
 struct UsageOption {
     const char* name;      // "--record"
     const char* argument;  // "FILE", or "" for none
-    const char* meaning;
+    const char* meaning;   // in German: show it through Tr
 };
 
 struct UsageSetting {
     const char* name;   // as in settings.esf
     const char* value;  // the default
-    const char* meaning;
+    const char* meaning;  // in German: show it through Tr
 };
 
-// One row of keys: in the game's own words, as --help prints them, and in English
-// for the manual page. A bound action's keys are its setting as a line would set it
-// (key.fire=space,mouse1), with the bindings in force.
+// One row of keys, in the language in force. A bound action's keys are its setting as
+// a line would set it (key.fire=space,mouse1), with the bindings in force.
 struct UsageKey {
     std::string keys;
     std::string action;
-    std::string keysEnglish;
-    std::string actionEnglish;
 };
 
 std::vector<UsageOption> UsageOptions();
@@ -34,5 +33,5 @@ std::vector<UsageSetting> UsageSettings();
 // Every action with its keys, then its controller inputs, then what is not bound.
 std::vector<UsageKey> UsageKeys();
 
-// The whole --help text.
+// The whole --help text, in the language in force.
 std::string UsageText();

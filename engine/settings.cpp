@@ -15,6 +15,7 @@
 #include "engine/kernel.h"
 #include "engine/screen.h"
 #include "engine/settingsfile.h"
+#include "engine/text.h"
 #include "engine/videotask.h"
 
 namespace {
@@ -266,6 +267,7 @@ void CSettingsManager::CreateStandardSettings()
     RegisterVariable("pad", CMMPointer<BaseDator>(pad));
     widescreen = new Dator<int>(CScreen::widescreen, 0, 1);
     RegisterVariable("widescreen", CMMPointer<BaseDator>(widescreen));
+    CLanguage::Register(*this);
 }
 
 void CSettingsManager::DestroyStandardSettings()

@@ -10,6 +10,7 @@
 #include "engine/inputnames.h"
 #include "engine/inputtask.h"
 #include "engine/settings.h"
+#include "engine/text.h"
 
 namespace {
 
@@ -25,45 +26,44 @@ struct ActionRow {
     const char* name;
     const char* keys[kLayouts];
     const char* pad;
-    const char* german;
-    const char* english;
+    const char* words;  // for --help and the manual page, in German: the catalogs' key
 };
 // clang-format off
 constexpr ActionRow kActionTable[] = {
-    // action                 name            qwerty              azerty                 qwertz              pad            german                          english
-    {Action::Forward,       "forward",       {"w,up",            "z,up",                "w,up"},            "hatup",       "vorwärts",                     "walk forward, towards the cursor"},
-    {Action::Back,          "back",          {"s,down",          "s,down",              "s,down"},          "hatdown",     "rückwärts",                    "walk back"},
-    {Action::Left,          "left",          {"a,left",          "q,left",              "a,left"},          "hatleft",     "nach links",                   "walk to the left"},
-    {Action::Right,         "right",         {"d,right",         "d,right",             "d,right"},         "hatright",    "nach rechts",                  "walk to the right"},
-    {Action::Fire,          "fire",          {"space,mouse1",    "space,mouse1",        "space,mouse1"},    "axis5+,joy5", "feuern",                       "fire the weapon in hand"},
-    {Action::Weapon,        "weapon",        {"tab",             "tab",                 "tab"},             "joy2",        "Waffe wechseln",               "next weapon"},
-    {Action::Tower,         "tower",         {"mouse3",          "mouse3",              "mouse3"},          "joy0",        "Turm",                         "place a tower behind the figure"},
-    {Action::Ring,          "ring",          {"z",               "w",                   "y"},               "joy3",        "Turmring",                     "place a ring of towers around the figure"},
-    {Action::Orbit,         "orbit",         {"c,mouse2",        "c,mouse2",            "c,mouse2"},        "none",        "Kamera drehen (Maus)",         "turn the camera with the mouse"},
-    {Action::CameraForward, "cameraForward", {"1,page up",       "&,page up",           "1,page up"},       "none",        "Kamera vor",                   "move the camera forward"},
-    {Action::CameraBack,    "cameraBack",    {"2,page down",     "world 73,page down",  "2,page down"},     "none",        "Kamera zurück",                "move the camera back"},
-    {Action::CameraHigher,  "cameraHigher",  {"-,o",             "),o",                 "-,o"},             "none",        "Kamera höher",                 "raise the camera"},
-    {Action::CameraLower,   "cameraLower",   {"+,i",             "=,i",                 "+,i"},             "none",        "Kamera tiefer",                "lower the camera"},
-    {Action::CameraOut,     "cameraOut",     {"9",               "world 71",            "9"},               "none",        "Kamera höher und zurück",      "raise the camera and move it back"},
-    {Action::CameraIn,      "cameraIn",      {"8",               "_",                   "8"},               "none",        "Kamera tiefer und vor",        "lower the camera and move it forward"},
-    {Action::Sound,         "sound",         {"m",               "m",                   "m"},               "none",        "Musik/FX ein/aus",             "music and sound effects on and off"},
-    {Action::Help,          "help",          {"f1",              "f1",                  "f1"},              "none",        "Hilfe",                        "help on and off"},
-    {Action::Scenegraph,    "scenegraph",    {"f2",              "f2",                  "f2"},              "none",        "Scenegraph ein/aus",           "scene graph on and off"},
-    {Action::Fps,           "fps",           {"f3",              "f3",                  "f3"},              "none",        "FPS ein/aus",                  "frame rate on and off"},
-    {Action::Reflections,   "reflections",   {"f4",              "f4",                  "f4"},              "none",        "Reflexionen ein/aus",          "reflections on and off"},
-    {Action::Skybox,        "skybox",        {"f5",              "f5",                  "f5"},              "none",        "Skybox ein/aus",               "sky box on and off"},
-    {Action::Boxes,         "boxes",         {"f6",              "f6",                  "f6"},              "none",        "Bounding Boxes ein/aus",       "bounding boxes on and off"},
-    {Action::Paths,         "paths",         {"p",               "p",                   "p"},               "none",        "Gegnerpfade ein/aus",          "enemy paths on and off"},
-    {Action::Shadowmap,     "shadowmap",     {"y",               "y",                   "z"},               "none",        "Shadowmap ein/aus",            "shadow map on and off"},
-    {Action::Wireframe,     "wireframe",     {"f7",              "f7",                  "f7"},              "none",        "Wireframe ein/aus",            "wireframe on and off"},
-    {Action::Displaylists,  "displaylists",  {"f8",              "f8",                  "f8"},              "none",        "Displaylists ein/aus",         "display lists on and off"},
-    {Action::Level1,        "level1",        {"5",               "(",                   "5"},               "none",        "Level 1",                      "level 1"},
-    {Action::Level2,        "level2",        {"6",               "-",                   "6"},               "none",        "Level 2",                      "level 2"},
-    {Action::Level3,        "level3",        {"7",               "world 72",            "7"},               "none",        "Level 3",                      "level 3"},
-    {Action::Level4,        "level4",        {"8",               "_",                   "8"},               "none",        "Level 4",                      "level 4"},
-    {Action::Quit,          "quit",          {"escape",          "escape",              "escape"},          "joy6",        "zur Auswahl, dort beenden",    "back to the selection level; there, quit"},
-    {Action::Screenshot,    "screenshot",    {"f12",             "f12",                 "f12"},             "none",        "Bildschirmfoto",               "save a screenshot"},
-    {Action::Pause,         "pause",         {"pause,f9",        "pause,f9",            "pause,f9"},        "joy7",        "Pause",                        "pause"},
+    // action                 name            qwerty              azerty                 qwertz              pad            words
+    {Action::Forward,       "forward",       {"w,up",            "z,up",                "w,up"},            "hatup",       N_("vorwärts")},
+    {Action::Back,          "back",          {"s,down",          "s,down",              "s,down"},          "hatdown",     N_("rückwärts")},
+    {Action::Left,          "left",          {"a,left",          "q,left",              "a,left"},          "hatleft",     N_("nach links")},
+    {Action::Right,         "right",         {"d,right",         "d,right",             "d,right"},         "hatright",    N_("nach rechts")},
+    {Action::Fire,          "fire",          {"space,mouse1",    "space,mouse1",        "space,mouse1"},    "axis5+,joy5", N_("feuern")},
+    {Action::Weapon,        "weapon",        {"tab",             "tab",                 "tab"},             "joy2",        N_("Waffe wechseln")},
+    {Action::Tower,         "tower",         {"mouse3",          "mouse3",              "mouse3"},          "joy0",        N_("Turm")},
+    {Action::Ring,          "ring",          {"z",               "w",                   "y"},               "joy3",        N_("Turmring")},
+    {Action::Orbit,         "orbit",         {"c,mouse2",        "c,mouse2",            "c,mouse2"},        "none",        N_("Kamera drehen (Maus)")},
+    {Action::CameraForward, "cameraForward", {"1,page up",       "&,page up",           "1,page up"},       "none",        N_("Kamera vor")},
+    {Action::CameraBack,    "cameraBack",    {"2,page down",     "world 73,page down",  "2,page down"},     "none",        N_("Kamera zurück")},
+    {Action::CameraHigher,  "cameraHigher",  {"-,o",             "),o",                 "-,o"},             "none",        N_("Kamera höher")},
+    {Action::CameraLower,   "cameraLower",   {"+,i",             "=,i",                 "+,i"},             "none",        N_("Kamera tiefer")},
+    {Action::CameraOut,     "cameraOut",     {"9",               "world 71",            "9"},               "none",        N_("Kamera höher und zurück")},
+    {Action::CameraIn,      "cameraIn",      {"8",               "_",                   "8"},               "none",        N_("Kamera tiefer und vor")},
+    {Action::Sound,         "sound",         {"m",               "m",                   "m"},               "none",        N_("Musik/FX ein/aus")},
+    {Action::Help,          "help",          {"f1",              "f1",                  "f1"},              "none",        N_("Hilfe ein/aus")},
+    {Action::Scenegraph,    "scenegraph",    {"f2",              "f2",                  "f2"},              "none",        N_("Scenegraph ein/aus")},
+    {Action::Fps,           "fps",           {"f3",              "f3",                  "f3"},              "none",        N_("FPS ein/aus")},
+    {Action::Reflections,   "reflections",   {"f4",              "f4",                  "f4"},              "none",        N_("Reflexionen ein/aus")},
+    {Action::Skybox,        "skybox",        {"f5",              "f5",                  "f5"},              "none",        N_("Skybox ein/aus")},
+    {Action::Boxes,         "boxes",         {"f6",              "f6",                  "f6"},              "none",        N_("Bounding Boxes ein/aus")},
+    {Action::Paths,         "paths",         {"p",               "p",                   "p"},               "none",        N_("Gegnerpfade ein/aus")},
+    {Action::Shadowmap,     "shadowmap",     {"y",               "y",                   "z"},               "none",        N_("Shadowmap ein/aus")},
+    {Action::Wireframe,     "wireframe",     {"f7",              "f7",                  "f7"},              "none",        N_("Wireframe ein/aus")},
+    {Action::Displaylists,  "displaylists",  {"f8",              "f8",                  "f8"},              "none",        N_("Displaylists ein/aus")},
+    {Action::Level1,        "level1",        {"5",               "(",                   "5"},               "none",        N_("Level 1")},
+    {Action::Level2,        "level2",        {"6",               "-",                   "6"},               "none",        N_("Level 2")},
+    {Action::Level3,        "level3",        {"7",               "world 72",            "7"},               "none",        N_("Level 3")},
+    {Action::Level4,        "level4",        {"8",               "_",                   "8"},               "none",        N_("Level 4")},
+    {Action::Quit,          "quit",          {"escape",          "escape",              "escape"},          "joy6",        N_("zur Auswahl, dort beenden")},
+    {Action::Screenshot,    "screenshot",    {"f12",             "f12",                 "f12"},             "none",        N_("Bildschirmfoto")},
+    {Action::Pause,         "pause",         {"pause,f9",        "pause,f9",            "pause,f9"},        "joy7",        N_("Pause")},
 };
 // clang-format on
 static_assert(sizeof kActionTable / sizeof kActionTable[0] == CBindings::kActions, "one row per action");
@@ -351,9 +351,7 @@ std::vector<std::string> CBindings::SettingsLines()
 
 const char* CBindings::Name(Action a) { return Row(a).name; }
 
-const char* CBindings::German(Action a) { return Row(a).german; }
-
-const char* CBindings::English(Action a) { return Row(a).english; }
+const char* CBindings::Words(Action a) { return Row(a).words; }
 
 std::string CBindings::Names(Action a, Device d)
 {

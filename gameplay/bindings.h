@@ -60,11 +60,10 @@ public:
     // which a recording keeps so that its replay acts the same.
     static std::vector<std::string> SettingsLines();
 
-    // The action's setting name ("forward") and its words for --help (German) and
-    // the manual page (English).
+    // The action's setting name ("forward") and its words for --help and the manual
+    // page, in German (the catalogs' key: show them through Tr).
     static const char* Name(Action a);
-    static const char* German(Action a);
-    static const char* English(Action a);
+    static const char* Words(Action a);
     // The action's inputs as a setting writes them ("w,up"; "none" when it has none).
     static std::string Names(Action a, Device d);
 };

@@ -6,19 +6,15 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <cstring>
 
 #include "engine/screen.h"
+#include "render/glyphs.h"
 #include "render/tga.h"
 
 namespace {
 
 GLuint fontBase = 0;
-constexpr int kGlyphs = 256;
-constexpr int kGlyphSize = 16;   // pixels
-constexpr int kAdvance = 14;     // pixels: neighbours overlap by two
-constexpr int kFirstCode = 32;   // the space is the first cell of a set
-constexpr int kSetSize = 128;
+constexpr int kGlyphs = 2 * kGlyphSetSize;
 
 void Print(int x, int y, int set, bool scaled, float scaleX, float scaleY, const char* format, va_list args)
 {
@@ -27,6 +23,8 @@ void Print(int x, int y, int set, bool scaled, float scaleX, float scaleY, const
     char text[1024];
     // Longer texts are cut to the buffer; the game's own are far shorter.
     std::vsnprintf(text, sizeof(text), format, args);
+    unsigned char codes[sizeof(text)];
+    const size_t count = ToGlyphCodes(text, codes, sizeof(codes));
     if (set > 1)
         set = 1;
     if (set < 0)
@@ -46,10 +44,10 @@ void Print(int x, int y, int set, bool scaled, float scaleX, float scaleY, const
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 
     glTranslated(x, y, 0);
-    glListBase(fontBase - kFirstCode + kSetSize * set);
+    glListBase(fontBase - kFirstGlyphCode + kGlyphSetSize * set);
     if (scaled)
         glScalef(scaleX, scaleY, 1.0f);
-    glCallLists(static_cast<GLsizei>(std::strlen(text)), GL_UNSIGNED_BYTE, text);
+    glCallLists(static_cast<GLsizei>(count), GL_UNSIGNED_BYTE, codes);
 
     glDisable(GL_BLEND);
     glMatrixMode(GL_PROJECTION);
@@ -82,7 +80,7 @@ void BuildFont(const TextureImage& font)
         glTexCoord2f(cx, 1.0f - cy - 0.0625f);
         glVertex2i(0, 0);
         glEnd();
-        glTranslated(kAdvance, 0, 0);
+        glTranslated(kGlyphAdvance, 0, 0);
         glEndList();
     }
 }

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the head-up display shows and where, worked out without OpenGL: the draw step
-// only walks the items in order.
+// only walks the items in order. Every text is in the language in force, and a text
+// that would run past the frame's right edge is moved in until it fits.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "engine/screen.h"
 
@@ -19,6 +21,7 @@ struct HudInput {
     bool toggleOn[kToggleCount] = {};     // by toggle
     bool toggleShown[kToggleCount] = {};  // notices still to show
     const char* healthText = "";
+    const std::string* helpLines = nullptr;  // kHelpLineCount of them, shown with help
     const char* rateText = "";
     const char* timeText = "";
 };
@@ -31,7 +34,7 @@ struct HudItem {
     int set = 0;        // character set of the font
     float scaleX = 1.0f, scaleY = 1.0f;
     const float* colour = nullptr;  // red, green, blue; null keeps the current colour
-    const char* text = "";
+    const char* text = "";  // UTF-8
 };
 
 struct HudLayout {
@@ -40,8 +43,12 @@ struct HudLayout {
     int count = 0;
 };
 
+// In the game's own German; the layout shows them in the language in force.
 constexpr int kHelpLineCount = 11;
-extern const char* const kHelpLines[kHelpLineCount];
+// The help page's lines with the keys in force ("F1: Hilfe", "y:  Shadowmap ein/aus"),
+// in the language in force; into strings the caller keeps, so making them again
+// allocates nothing once they have grown.
+void MakeHelpLines(std::string (&lines)[kHelpLineCount]);
 extern const char* const kWeaponNames[3];
 
 // The items of one frame in drawing order. They are placed on the 800 pixels of the

@@ -4,7 +4,9 @@
 
 #include <cstdio>
 
+#include "engine/text.h"
 #include "render/font.h"
+#include "render/glyphs.h"
 #include "render/hud.h"
 #include "gameplay/menu/menu.h"
 #include "render/rendertask.h"
@@ -59,6 +61,10 @@ void CRenderTask::DrawHud()
         in.toggleShown[i] = world.IsToggleShown(static_cast<Toggle>(i));
     }
     in.healthText = healthText;
+    if (in.help) {
+        MakeHelpLines(helpLines);
+        in.helpLines = helpLines;
+    }
     in.rateText = rateText;
     in.timeText = timeText;
     LayoutHud(in, hudLayout);
@@ -100,13 +106,15 @@ void CRenderTask::DrawPause()
         DrawMenu();
         return;
     }
-    // Centred: five glyphs of 14 pixels' advance (the last one 16 wide), four times as large.
+    // Centred, four times as large.
     constexpr float kScale = 4.0f;
-    constexpr int kWidth = static_cast<int>((4 * 14 + 16) * kScale), kHeight = static_cast<int>(16 * kScale);
+    constexpr int kHeight = static_cast<int>(kGlyphSize * kScale);
+    const char* text = Tr("PAUSE");
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, TextureName(TextureId::Font));
     glColor3f(1.0f, 1.0f, 1.0f);
-    PrintTextScaled((frameWidth - kWidth) / 2, (kViewHeight - kHeight) / 2, 0, kScale, kScale, "PAUSE");
+    const int left = (frameWidth - TextWidth(text, kScale)) / 2;
+    PrintTextScaled(left, (kViewHeight - kHeight) / 2, 0, kScale, kScale, "%s", text);
     glDisable(GL_TEXTURE_2D);
 }
 

@@ -204,6 +204,7 @@ private:
     FrameRate frameRate;
     uint32_t nowTicks;
     char healthText[8];
+    std::string helpLines[kHelpLineCount];
     char rateText[8];
     char timeText[8];
     HudLayout hudLayout;  // this frame's HUD, made anew each frame in the same place

@@ -8,6 +8,7 @@
 
 #include "generators.h"
 #include "image.h"
+#include "render/glyphs.h"
 
 namespace assetgen {
 
@@ -15,19 +16,8 @@ namespace {
 
 constexpr int kCell = 16;         // texels per glyph cell
 constexpr int kGrid = 16;         // cells per row and column
-constexpr int kAdvance = 14;      // the game steps this far per character
 constexpr int kMaxInk = 12;       // widest glyph, leaving room for its dark rim
 constexpr int kBaseline = 12;     // rows from the cell's top to the baseline
-constexpr int kFirstChar = 32;
-constexpr int kCharsPerSet = 128;
-
-// Codes 128..159 show the first row of the old PC code page's upper half,
-// which holds the German umlauts.
-const unsigned kHighCodes[32] = {
-    0x00C7, 0x00FC, 0x00E9, 0x00E2, 0x00E4, 0x00E0, 0x00E5, 0x00E7, 0x00EA, 0x00EB, 0x00E8,
-    0x00EF, 0x00EE, 0x00EC, 0x00C4, 0x00C5, 0x00C9, 0x00E6, 0x00C6, 0x00F4, 0x00F6, 0x00F2,
-    0x00FB, 0x00F9, 0x00FF, 0x00D6, 0x00DC, 0x00A2, 0x00A3, 0x00A5, 0x00DF, 0x0192,
-};
 
 // One character set: the font file, its pixel size (width and height differ so
 // the glyphs fill the wide advance) and whether glyphs are centred in the advance.
@@ -37,7 +27,8 @@ const FontStyle kStyles[2] = {
     {"DejaVuSerif-Bold.ttf", 16, 13},
 };
 
-unsigned CodePoint(int c) { return c < 128 ? static_cast<unsigned>(c) : kHighCodes[c - 128]; }
+// The game draws codes 128..159 with the characters of kUpperGlyphs.
+unsigned CodePoint(int c) { return c < 128 ? static_cast<unsigned>(c) : kUpperGlyphs[c - 128]; }
 
 // Draws one glyph into its cell: white, alpha = coverage, with a faint dark
 // rim under it so that text stays readable on bright ground.
@@ -54,7 +45,7 @@ void DrawGlyph(Image& img, FT_Face face, unsigned code, int cell) {
     const FT_GlyphSlot g = face->glyph;
     const FT_Bitmap& bm = g->bitmap;
     const int cellX = (cell % kGrid) * kCell, cellY = (cell / kGrid) * kCell;
-    const int left = (kAdvance - static_cast<int>(bm.width)) / 2 + 1;
+    const int left = (kGlyphAdvance - static_cast<int>(bm.width)) / 2 + 1;
     const int top = kBaseline - g->bitmap_top;
     auto coverage = [&](int bx, int by) -> float {
         if (bx < 0 || by < 0 || bx >= static_cast<int>(bm.width) || by >= static_cast<int>(bm.rows)) return 0;
@@ -95,8 +86,8 @@ bool GenerateFont(const std::string& root, const std::string& fontDir) {
             break;
         }
         FT_Set_Pixel_Sizes(face, kStyles[set].pixelWidth, kStyles[set].pixelHeight);
-        for (int k = 0; k < kCharsPerSet; ++k)
-            DrawGlyph(img, face, CodePoint(kFirstChar + k), set * kCharsPerSet + k);
+        for (int k = 0; k < kGlyphSetSize; ++k)
+            DrawGlyph(img, face, CodePoint(kFirstGlyphCode + k), set * kGlyphSetSize + k);
         FT_Done_Face(face);
     }
     FT_Done_FreeType(lib);

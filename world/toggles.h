@@ -5,6 +5,8 @@
 
 #include <cstddef>
 
+#include "engine/text.h"
+
 enum class Toggle : int {
     Help, Scenegraph, Fps, Reflections, Skybox, Boxes, Paths, Shadowmap, Wireframe, Displaylists,
     Count
@@ -13,22 +15,24 @@ constexpr int kToggleCount = static_cast<int>(Toggle::Count);
 
 struct ToggleRow {
     Toggle toggle;
-    const char* name;  // as its notice shows it
+    const char* name;  // as its notice shows it, in German: show it through Tr
     bool initial;
 };
 // clang-format off
 constexpr ToggleRow kToggleTable[] = {
-    // toggle                 name            initial
-    {Toggle::Help,         "Hilfe",        false},
-    {Toggle::Scenegraph,   "Scenegraph",   false},
-    {Toggle::Fps,          "FPS",          true},
-    {Toggle::Reflections,  "Reflexionen",  true},
-    {Toggle::Skybox,       "Skybox",       false},
-    {Toggle::Boxes,        "Boundingbox",  false},
-    {Toggle::Paths,        "Pfade",        false},
-    {Toggle::Shadowmap,    "Shadowmap",    false},
-    {Toggle::Wireframe,    "Wireframe",    false},
-    {Toggle::Displaylists, "Displaylists", true},
+    // toggle                 name                initial
+    // TRANSLATORS: the toggles' notices; ": ON" or ": OFF" follows 164 pixels from the
+    // left, so a name of more than 12 letters runs into it.
+    {Toggle::Help,         N_("Hilfe"),        false},
+    {Toggle::Scenegraph,   N_("Scenegraph"),   false},
+    {Toggle::Fps,          N_("FPS"),          true},
+    {Toggle::Reflections,  N_("Reflexionen"),  true},
+    {Toggle::Skybox,       N_("Skybox"),       false},
+    {Toggle::Boxes,        N_("Boundingbox"),  false},
+    {Toggle::Paths,        N_("Pfade"),        false},
+    {Toggle::Shadowmap,    N_("Shadowmap"),    false},
+    {Toggle::Wireframe,    N_("Wireframe"),    false},
+    {Toggle::Displaylists, N_("Displaylists"), true},
 };
 // clang-format on
 static_assert(sizeof kToggleTable / sizeof kToggleTable[0] == static_cast<std::size_t>(kToggleCount),

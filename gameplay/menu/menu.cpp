@@ -9,6 +9,7 @@
 #include "engine/inputnames.h"
 #include "engine/inputtask.h"
 #include "engine/settings.h"
+#include "engine/text.h"
 #include "gameplay/bindings.h"
 #include "world/soundmanager.h"
 
@@ -27,7 +28,19 @@ int Glyphs(const std::string& text)
     return n;
 }
 
-std::string Lookup(const std::string& german) { return german; }
+std::string Lookup(const std::string& german) { return Tr(german.c_str()); }
+
+// The words joined by "|", one of them.
+std::string Word(const std::string& joined, std::ptrdiff_t index)
+{
+    std::size_t start = 0;
+    while (index-- > 0 && start != std::string::npos) {
+        start = joined.find('|', start);
+        if (start != std::string::npos)
+            ++start;
+    }
+    return start == std::string::npos ? "" : joined.substr(start, joined.find('|', start) - start);
+}
 
 }  // namespace
 
@@ -224,7 +237,7 @@ void CMenu::Rebind(const MenuRow& row, int input)
         const Action other = static_cast<Action>(a);
         if (other != action && CBindings::IsBound(other, device, input)) {
             message += (message.empty() ? InputName(input) + Lookup(" wirkt auch auf: ") : std::string(", ")) +
-                       Lookup(CBindings::German(other));
+                       Lookup(CBindings::Words(other));
         }
     }
 }
@@ -260,14 +273,14 @@ std::string CMenu::ValueText(const MenuRow& row) const
         return "< " + now + row.unit + " >";
     case MenuRow::Kind::Choice: {
         const auto at = std::find(row.values.begin(), row.values.end(), now);
-        return "< " + (at == row.values.end() ? now : Lookup(row.shown[at - row.values.begin()])) + " >";
+        return "< " + (at == row.values.end() ? now : Word(Lookup(row.shown), at - row.values.begin())) + " >";
     }
     case MenuRow::Kind::Binding:
         if (capturing && &row == &rows.rows[selected])
             return "...";
         return CBindings::Names(static_cast<Action>(row.action), static_cast<CBindings::Device>(row.device));
     case MenuRow::Kind::Mute:
-        return Lookup(SoundManager::Exists() && SoundManager::GetSingleton().IsMuted() ? "an" : "aus");
+        return Lookup(SoundManager::Exists() && SoundManager::GetSingleton().IsMuted() ? N_("an") : N_("aus"));
     default:
         return "";
     }
@@ -353,7 +366,9 @@ void CMenu::Layout(int w, int h, MenuLayout& out) const
         const bool chosen = index == selected;
         if (chosen)
             add(MenuItem::Kind::Highlight, box[0] + 4, y, box[2] - 8, kRowHeight, "", true, 1.0f);
-        add(MenuItem::Kind::Text, box[0] + kMargin, y + 3, 0, 0, Lookup(row.label), chosen, 1.0f);
+        const bool pad = row.kind == MenuRow::Kind::Binding && row.device == CBindings::kPad;
+        const std::string label = Lookup(row.label) + (pad ? " (Pad)" : "");
+        add(MenuItem::Kind::Text, box[0] + kMargin, y + 3, 0, 0, label, chosen, 1.0f);
         const std::string value = ValueText(row);
         if (!value.empty())
             add(MenuItem::Kind::Text, box[0] + kValueColumn, y + 3, 0, 0, value, chosen, 1.0f);

@@ -28,14 +28,14 @@ struct MenuRow {
         Back,     // the page before
     };
     Kind kind = Kind::Command;
-    std::string label;  // the game's own words, before the text lookup
+    std::string label;  // the game's own words, before the text lookup (a pad row's: its action's)
     MenuCommand command = MenuCommand::None;
     MenuPage page = MenuPage::Main;
     std::string setting;
     int lowest = 0, highest = 0, step = 1;
     const char* unit = "";            // after a number (" %")
     std::vector<std::string> values;  // a choice's words, as the setting takes them
-    std::vector<std::string> shown;   // and as the menu shows them
+    const char* shown = "";           // and as the menu shows them: German, joined by "|"
     int action = 0, device = 0;       // a binding's
 };
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The options: one row for each page of settings.
+#include "engine/text.h"
 #include "gameplay/menu/menu.h"
 
 MenuPageRows OptionsPage()
@@ -9,13 +10,13 @@ MenuPageRows OptionsPage()
         MenuPage page;
     };
     static constexpr Entry kEntries[] = {
-        {"Ton", MenuPage::Sound},
-        {"Steuerung", MenuPage::Controls},
-        {"Bildschirm", MenuPage::Screen},
-        {"Grafik", MenuPage::Graphics},
-        {"Sprache", MenuPage::Language},
+        {N_("Ton"), MenuPage::Sound},
+        {N_("Steuerung"), MenuPage::Controls},
+        {N_("Bildschirm"), MenuPage::Screen},
+        {N_("Grafik"), MenuPage::Graphics},
+        {N_("Sprache"), MenuPage::Language},
     };
-    MenuPageRows page{"Optionen", {}};
+    MenuPageRows page{N_("Optionen"), {}};
     for (const Entry& e : kEntries) {
         MenuRow row;
         row.kind = MenuRow::Kind::Open;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The rows every page shares: the settings table's rows of the page, and the way back.
+#include "engine/text.h"
 #include "gameplay/menu/menu.h"
 #include "gameplay/settingstable.h"
 
@@ -41,7 +42,7 @@ std::vector<MenuRow> SettingRows(MenuPage page)
         } else {
             row.kind = MenuRow::Kind::Choice;
             row.values = Words(info.values);
-            row.shown = Words(info.shown);
+            row.shown = info.shown;  // looked up as one, so the words change with the language
         }
         rows.push_back(row);
     }
@@ -52,6 +53,6 @@ MenuRow BackRow()
 {
     MenuRow row;
     row.kind = MenuRow::Kind::Back;
-    row.label = "Zurück";
+    row.label = N_("Zurück");
     return row;
 }

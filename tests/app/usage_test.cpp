@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // --help and the manual page against the program: the settings listed are the ones the
-// program registers, with the defaults they really have (a binding as its key row), and
-// every key row reaches the page.
+// program registers, with the defaults they really have (a binding as its key row),
+// every key row reaches the page, and every line is looked up in the catalogs.
 #include "app/usage.h"
 
 #include "app/application.h"
 #include "app/manpage.h"
 #include "engine/settings.h"
+#include "engine/text.h"
 #include "gameplay/bindings.h"
 #include "support/testutil.h"
 
@@ -41,6 +42,16 @@ TEST(Usage, ListsTheSettingsTheProgramRegistersWithTheirDefaultsAndNoOthers)
         EXPECT_EQ(listed.count(name) ? listed[name] : "not listed", value) << "--help on the setting " << name;
     for (const auto& [name, value] : listed)
         EXPECT_EQ(registered.count(name), 1u) << "--help lists " << name << ", which the program does not know";
+}
+
+TEST(Usage, EveryLineOfHelpIsLookedUpInTheCatalogs)
+{
+    CLanguage::SetCatalogDir(VELQ_PSEUDO_CATALOGS);
+    ASSERT_TRUE(CLanguage::Choose("xx"));
+    std::istringstream help(UsageText());
+    for (std::string line; std::getline(help, line);)
+        EXPECT_TRUE(line.empty() || line.find('@') != std::string::npos) << line;
+    CLanguage::Choose("de");
 }
 
 TEST(Usage, ManualPageTakesEveryTableAndRefusesATemplateWithoutItsPlace)

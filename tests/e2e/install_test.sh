@@ -19,7 +19,7 @@ for file in bin/velq libexec/velq/velq; do
 done
 for file in share/applications/velq.desktop share/icons/hicolor/scalable/apps/velq.svg \
     share/metainfo/org.example.velq.metainfo.xml share/man/man6/velq.6.gz \
-    share/doc/velq/copyright share/doc/velq/changelog.gz; do
+    share/doc/velq/copyright share/doc/velq/changelog.gz share/locale/en/LC_MESSAGES/velq.mo; do
     [ -s "$prefix/$file" ] || fail "$file is not installed"
 done
 # man finds the page below the prefix, and it names the installed files.
@@ -60,6 +60,8 @@ printf 'screenX=1\n' >"$home/settings.esf"  # older than the moved one: left alo
 mv "$prefix" "$WORK/moved"
 launch() { (cd "$WORK/start" && env -u DISPLAY "$@" "$WORK/moved/bin/velq" --version 2>"$WORK/err.txt"); }
 [ "$(launch "XDG_DATA_HOME=$WORK/data")" = "Velq! 1.0" ] || fail "--version through the launcher"
+env -u DISPLAY -u LANGUAGE LC_ALL=C.UTF-8 "$WORK/moved/libexec/velq/velq" --help | grep -q "^Usage: velq" ||
+    fail "the moved game does not find its English catalog"
 [ "$(readlink "$home/Resources")" = "$WORK/moved/share/velq/Resources" ] || fail "data link not refreshed"
 grep -q "screenX=640" "$WORK/config/velq/settings.esf" && [ -f "$home/settings.esf" ] || fail "settings moved over newer ones"
 # The check through the launcher: the installed data and the player's settings, and no

@@ -202,14 +202,15 @@ wait_until() {
 }
 
 # to_laser KEY: two presses of the weapon key, from the shotgun to the rocket launcher
-# (a longer name in the lower-right corner), then to the laser machine gun.
+# (a longer name in the lower-right corner, moved in from the edge), then to the laser
+# machine gun.
 to_laser() {
     white="r>0.85 && g>0.85 && b>0.85"
     shows 0 0 1 1 "1" 1
-    before=$(count_pixels "$WORK/shot.png" 630 16 170 16 "$white")
-    press "$1" shows 630 16 170 16 "$white" $((before * 6 / 5))
-    before=$(count_pixels "$WORK/shot.png" 630 16 170 16 "$white")
-    press "$1" shows 630 16 170 16 "$white" 0 $((before * 2 / 3))
+    before=$(count_pixels "$WORK/shot.png" 600 16 200 16 "$white")
+    press "$1" shows 600 16 200 16 "$white" $((before * 6 / 5))
+    before=$(count_pixels "$WORK/shot.png" 600 16 200 16 "$white")
+    press "$1" shows 600 16 200 16 "$white" 0 $((before * 2 / 3))
 }
 
 # press KEY CHECK...: holds the key (or mouse button: button1 to button3) down until

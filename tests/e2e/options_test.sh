@@ -1,7 +1,7 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
 # What a player finds on the command line and in the window: --help (with the keys in
-# force) and --version without a display, the game itself without one saying how to run it under Xvfb (exit
+# force, in English, or in German where the locale is German) and --version without a display, the game itself without one saying how to run it under Xvfb (exit
 # 1, nothing on standard output), an unknown option refused, -fullscreen in an 800 x 600 window
 # titled "Velq!", Alt+Enter to full screen, F12 screenshots, and -sound without any
 # audio driver.
@@ -9,13 +9,17 @@
 
 WORK=$(mktemp -d /tmp/velq-e2e-XXXXXX)
 printf 'layout=azerty\n' >"$WORK/mine.esf"
-env -u DISPLAY "$VELQ_BIN" --help --settings "$WORK/mine.esf" key.fire=f >"$WORK/help.txt" 2>&1 || fail "--help: exit $?"
-for want in "Usage: velq" "--record FILE" "fullscreen=1" "sound=1" "maxfps=0" "volumeFX=100" "Tasten ("; do
+env -u DISPLAY -u LANGUAGE LC_ALL=C.UTF-8 "$VELQ_BIN" --help --settings "$WORK/mine.esf" key.fire=f >"$WORK/help.txt" 2>&1 ||
+    fail "--help: exit $?"
+for want in "Usage: velq" "--record FILE" "fullscreen=1" "sound=1" "maxfps=0" "volumeFX=100" "Keys ("; do
     grep -qF -- "$want" "$WORK/help.txt" || fail "--help lacks '$want'"
 done
-for key in "key.help=f1 +Hilfe" "key.fire=f +feuern" "key.forward=z,up +vorw" "pad.fire=axis5\+,joy5 +feuern"; do
+for key in "key.help=f1 +help" "key.fire=f +fire" "key.forward=z,up +walk forward" "pad.fire=axis5\+,joy5 +fire"; do
     grep -qE "^  $key" "$WORK/help.txt" || fail "--help lacks the key row '$key'"
 done
+env -u DISPLAY -u LANGUAGE LC_ALL=de_DE.UTF-8 "$VELQ_BIN" --help language=fr >"$WORK/help.txt" 2>&1 &&
+    [ "$(grep -cE '^Tasten \(|^  key.fire=space,mouse1 +feuern|language=fr": no catalog for that' "$WORK/help.txt")" -eq 3 ] ||
+    fail "--help in a German locale: $(head -n 3 "$WORK/help.txt")"
 [ "$(env -u DISPLAY "$VELQ_BIN" --version)" = "Velq! 1.0" ] || fail "--version"
 (cd "$WORK" && env -u DISPLAY "$VELQ_BIN" >"$WORK/out.txt" 2>"$WORK/err.txt")
 rc=$?

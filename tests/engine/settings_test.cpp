@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Settings lines, the settings file's odd lines, settings of several values, the reports
-// on lines that mean nothing, and the inputs the fuzzers found.
+// on lines that mean nothing, the inputs the fuzzers found, and the language setting.
 #include "engine/settings.h"
 
 #include "engine/kernel.h"
+#include "engine/text.h"
 #include "engine/videotask.h"
 #include "support/testutil.h"
 
@@ -91,7 +92,7 @@ TEST_F(SettingsTest, UnknownNamesAreReportedOnceAfterEveryRegistrationAndALateOn
                               "settings.esf:6: \"SCREENY=1\\x1B[31m\\xC3\\xA4" + std::string(44, 'x') +
                                   "...\": no such setting (did you mean screenY?); ignored"}))
         << "reported once, control bytes spelled out, cut at 60 characters";
-    EXPECT_EQ(manager->CountNames(), 8u) << "unknown names are not kept in the table";
+    EXPECT_EQ(manager->CountNames(), 9u) << "unknown names are not kept in the table";
 }
 
 TEST_F(SettingsTest, FilesNameEachLineByNumberAndNeitherMissingFilesNorOverlongLinesStopTheReading)
@@ -115,7 +116,7 @@ TEST_F(SettingsTest, FilesNameEachLineByNumberAndNeitherMissingFilesNorOverlongL
         else
             manager->ParseSetting(velqtest::ReadFile(entry.path()));
     }
-    EXPECT_EQ(manager->CountNames(), 7u);
+    EXPECT_EQ(manager->CountNames(), 8u);
     EXPECT_EQ(Values(), (std::vector<int>{1024, 720, 16, 1, 0}));
 }
 
@@ -144,6 +145,45 @@ TEST_F(SettingsTest, DatorsCompareAsTextAndMultipleValuesAreAppliedPieceByPieceW
         manager->ParseSetting(c.line);
         EXPECT_EQ(total, c.want) << c.line;
         EXPECT_EQ(reports.size(), c.reports) << c.line;
+    }
+}
+
+TEST(Language, AutoTakesTheLocalesFirstLanguageThatTheGameHasAndTheCatalogSwitchesWhilePlaying)
+{
+    velqtest::TempDir dir;
+    dir.Write("en/LC_MESSAGES/velq.mo", "");  // only its presence counts here
+    CLanguage::SetCatalogDir(".");
+    struct Case { const char *language, *all, *messages, *lang, *found; };
+    const Case cases[] = {
+        {"", "", "", "en_US.UTF-8", "en"},
+        {"", "", "", "de_AT.UTF-8@euro", "de"},
+        {"", "", "", "fr_FR.UTF-8", "-"},              // no catalog
+        {"", "", "en_GB.UTF-8", "de_DE.UTF-8", "en"},  // LC_MESSAGES over LANG
+        {"", "de_DE.UTF-8", "en_GB.UTF-8", "", "de"},  // LC_ALL over both
+        {"fr:en:de", "", "", "de_DE.UTF-8", "en"},     // LANGUAGE first, in its order
+        {"fr", "", "", "de_DE.UTF-8", "de"},           // then the locale
+        {"en", "", "", "C.UTF-8", "en"},
+        {"en", "", "", "C", "-"},  // as for every gettext program, C turns LANGUAGE off
+        {"en", "", "", "", "-"},
+        {"", "", "", "../../etc/x", "-"},
+    };
+    for (const Case& c : cases) {
+        const std::map<std::string, const char*> values = {
+            {"LANGUAGE", c.language}, {"LC_ALL", c.all}, {"LC_MESSAGES", c.messages}, {"LANG", c.lang}};
+        const auto environment = [&](const char* name) { return *values.at(name) ? values.at(name) : nullptr; };
+        EXPECT_EQ(CLanguage::FromLocale(environment, "-"), c.found)
+            << c.language << " | " << c.all << " | " << c.messages << " | " << c.lang;
+    }
+    // A language without catalog leaves the game's own German in force.
+    EXPECT_FALSE(CLanguage::Choose("fr"));
+    EXPECT_TRUE(CLanguage::Current() == "de" && CLanguage::Choice() == "de");
+    CLanguage::SetCatalogDir(VELQ_TEST_CATALOGS);
+    EXPECT_EQ(CLanguage::Available(), (std::vector<std::string>{"de", "en"}));
+    for (const char* language : {"en", "de", "en", "auto", "de"}) {
+        ASSERT_TRUE(CLanguage::Choose(language));
+        const bool english = CLanguage::Current() == "en";
+        EXPECT_STREQ(Tr("GEWONNEN!"), english ? "YOU WON!" : "GEWONNEN!") << language;
+        EXPECT_STREQ(Tr("Velq!"), "Velq!") << "a text without translation stays as written";
     }
 }
 

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The menu's model on written input: moves, confirm, back and wrap, the pointer, the
-// settings a row changes and their file, and rebinding with the conflicts named.
+// settings a row changes and their file, rebinding with the conflicts named, and every
+// page's words looked up in the catalogs.
 #include "gameplay/menu/menu.h"
 
 #include "engine/inputnames.h"
 #include "engine/settings.h"
+#include "engine/text.h"
 #include "gameplay/bindings.h"
 #include "gameplay/handleinputtask.h"
 #include "support/worldfixture.h"
@@ -131,7 +133,7 @@ TEST_F(MenuTest, NumbersStepWithinTheirRangeChoicesWrapAndTheFileKeepsItsOtherLi
 TEST_F(MenuTest, ABindingTakesTheNextKeyOfItsDeviceNamesItsConflictsAndDefaultsGoBack)
 {
     OpenOptions("Steuerung");
-    while (!(Label() == CBindings::German(Action::Fire) && menu->Rows().rows[menu->Selected()].device == 0))
+    while (!(Label() == CBindings::Words(Action::Fire) && menu->Rows().rows[menu->Selected()].device == 0))
         Keys("d");
     Keys("c");
     ASSERT_TRUE(menu->Capturing());
@@ -167,6 +169,40 @@ TEST_F(MenuTest, ASettingsFileThatCannotBeWrittenGetsAWordAndTheChangeStaysInFor
     menu->SetSaving(false);  // a replay writes nothing
     Keys("l");
     EXPECT_EQ(SoundManager::volumeFX, 80);
+}
+
+// In the test language every text of the catalogs' template comes after an "@".
+TEST_F(MenuTest, EveryPagesTitleLabelsAndChoicesAreLookedUpInTheCatalogs)
+{
+    CLanguage::SetCatalogDir(VELQ_PSEUDO_CATALOGS);
+    ASSERT_TRUE(CLanguage::Choose("xx"));
+    auto check = [this] {
+        MenuLayout layout;
+        menu->Layout(800, 600, layout);
+        std::set<std::string> texts;
+        for (const MenuItem& item : layout.items)
+            texts.insert(item.text);
+        const MenuPageRows& page = menu->Rows();
+        EXPECT_EQ(texts.count("@" + page.title), 1u) << page.title;
+        for (size_t i = 0; i < page.rows.size() && i < CMenu::kVisibleRows; ++i) {
+            const MenuRow& row = page.rows[i];
+            EXPECT_EQ(texts.count("@" + row.label), 1u) << row.label;
+            // A choice's words (the layouts' are names), where the setting has one of them.
+            const auto& values = row.values;
+            const bool shown = std::count(values.begin(), values.end(), settings->GetValue(row.setting)) > 0;
+            if ((shown && row.setting != "layout") || row.kind == MenuRow::Kind::Mute) {
+                EXPECT_NE(menu->ValueText(row).find('@'), std::string::npos) << row.label;
+            }
+        }
+    };
+    check();  // the main page, then the options and each of theirs
+    Keys("dc");
+    check();
+    for (const char* page : {"Ton", "Steuerung", "Bildschirm", "Grafik", "Sprache"}) {
+        OpenOptions(page);
+        check();
+    }
+    CLanguage::Choose("de");
 }
 
 }  // namespace

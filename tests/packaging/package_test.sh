@@ -42,7 +42,7 @@ dpkg-deb --fsys-tarfile "$deb" | tar -t | sed 's,^\./,/,; s,/$,,' | grep -v '^/*
 grep -v "^$data/" "$WORK/files.txt" | grep -vx "$data" >"$WORK/outside.txt"
 for f in $launcher /usr/lib/games/velq/velq /usr/share/applications/velq.desktop /usr/share/doc/velq/changelog.gz \
     /usr/share/doc/velq/copyright /usr/share/icons/hicolor/scalable/apps/velq.svg /usr/share/man/man6/velq.6.gz \
-    /usr/share/metainfo/org.example.velq.metainfo.xml "$data"; do
+    /usr/share/metainfo/org.example.velq.metainfo.xml /usr/share/locale/en/LC_MESSAGES/velq.mo "$data"; do
     [ "$f" = "$data" ] || echo "$f"
     while [ "$f" != /usr ]; do f=${f%/*}; echo "$f"; done
 done | sort -u >"$WORK/expected.txt"
