@@ -3,6 +3,7 @@
 // render task into a real 800 x 600 window and shown, with 0, 100, 300 or 1,000 shots
 // standing round the player as they do in a battle. Needs an X server and the
 // generated Resources/ in the working directory: bench/draw.sh runs it under Xvfb.
+#include <cstdlib>
 #include <GL/freeglut.h>
 #include <benchmark/benchmark.h>
 
@@ -137,9 +138,14 @@ private:
         new SceneGraph();
         new ModelCache();
         new CKernel();  // starts SDL
-        CVideoTask::fullscreen = 0;
+        // Full screen on the screen bench/draw.sh was given (VELQ_SCREEN), else an 800 x 600 window.
+        CVideoTask::fullscreen = std::getenv("VELQ_SCREEN") ? 1 : 0;
         video = new CVideoTask();
         render = new CRenderTask();
+        // The lighter effects where bench/draw.sh was given VELQ_EFFECTS=light.
+        const char* effects = std::getenv("VELQ_EFFECTS");
+        CRenderTask::effects = effects && std::string(effects) == "light" ? CRenderTask::kLightEffects
+                                                                          : CRenderTask::kFullEffects;
         if (!video->Start() || !game.Start() || !render->Start()) {
             std::cerr << "draw bench: no window, no level or no GL extensions\n";
             return;

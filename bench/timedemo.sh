@@ -2,17 +2,20 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # A recorded game played back as fast as Mesa's llvmpipe draws it under Xvfb at
 # 800 x 600 (--timedemo), with its state hash checked:
-#   bench/timedemo.sh [FILE] [PICTURE.png|PICTURE.svg]
+#   bench/timedemo.sh [FILE] [PICTURE.png|PICTURE.svg|-] [GAME ARGUMENTS...]
 # FILE defaults to the kept level-4 battle, bench/data/level4-battle.rec (re-recorded
 # by bench/record-battle.sh). Prints the frames, frames per second, worst 1 % frame and
 # the most projectiles alive in one frame; with a PICTURE, also the frame-time graph.
 # VELQ_FRAMES=N plays only the first N frames (the game is stopped once it has drawn
 # them; the figures are those frames' own), for builds too slow to play it all.
+# GAME ARGUMENTS go to the game after the file's own, e.g. effects=light.
 # Needs a build (scripts/build.sh velq velq_resources).
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 file=$(readlink -f "${1:-$root/bench/data/level4-battle.rec}")
 picture=${2:-}
+[ "$picture" = "-" ] && picture=""
+[ $# -ge 2 ] && shift 2 || shift $#
 bin=${VELQ_BIN:-$root/build/velq}
 [ -x "$bin" ] || { echo "timedemo: build the game first (scripts/build.sh velq velq_resources)" >&2; exit 1; }
 work=$(mktemp -d /tmp/velq-timedemo-XXXXXX)
@@ -24,13 +27,13 @@ case $frames in *[!0-9]*) echo "timedemo: VELQ_FRAMES must be a number of frames
 status=0
 if [ -z "$frames" ]; then
     (cd "$work/game" && VELQ_FRAME_TIMES="$work/frames.txt" SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1 \
-        xvfb-run -a -s "-screen 0 800x600x24 -nolisten tcp" "$bin" --timedemo "$file" -fullscreen -sound) \
+        xvfb-run -a -s "-screen 0 800x600x24 -nolisten tcp" "$bin" --timedemo "$file" -fullscreen -sound "$@") \
         >"$work/out.txt" 2>"$work/err.txt" || status=$?
     grep -E "^(Timedemo|Replay):" "$work/out.txt" || { cat "$work/err.txt" >&2; exit 1; }
 else
     (cd "$work/game" && VELQ_FRAME_TIMES="$work/all.txt" VELQ_CAPTURE_FRAMES="$frames" VELQ_CAPTURE_DIR="$work" \
         SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1 \
-        exec xvfb-run -a -s "-screen 0 800x600x24 -nolisten tcp" "$bin" --timedemo "$file" -fullscreen -sound) \
+        exec xvfb-run -a -s "-screen 0 800x600x24 -nolisten tcp" "$bin" --timedemo "$file" -fullscreen -sound "$@") \
         >"$work/out.txt" 2>"$work/err.txt" &
     runner=$!
     last=$(printf "%s/frame-%05d.png" "$work" "$frames")

@@ -62,10 +62,11 @@ void ParticleLayer::SetFrame(uint32_t framebuffer, int x, int y, int w, int h)
 
 void ParticleLayer::Gather(const ParticleSystem& system)
 {
-    for (int i = 0; i < ParticleSystem::kParticleCount; ++i) {
+    const float strength = static_cast<float>(every);
+    for (int i = 0; i < ParticleSystem::kParticleCount; i += every) {
         const Particle& p = system.GetParticle(i);
         if (p.active)
-            Quad(p);
+            Quad(p, strength);
     }
 }
 
@@ -77,16 +78,17 @@ void ParticleLayer::SetDivisor(int d)
     frameWidth = frameHeight = 0;  // remade at the next frame's size
 }
 
-void ParticleLayer::Quad(const Particle& p)
+void ParticleLayer::Quad(const Particle& p, float strength)
 {
     // Round the square: with the same corners and texture coordinates, any split into
     // triangles gives the same picture.
     const float z = p.z + lift;
+    const float a = strength == 1.0f ? p.life : std::min(1.0f, p.life * strength);
     const Corner square[4] = {
-        {{p.r, p.g, p.b, p.life}, {1, 1}, {p.x + 0.5f, p.y + 0.5f, z}},
-        {{p.r, p.g, p.b, p.life}, {0, 1}, {p.x - 0.5f, p.y + 0.5f, z}},
-        {{p.r, p.g, p.b, p.life}, {0, 0}, {p.x - 0.5f, p.y - 0.5f, z}},
-        {{p.r, p.g, p.b, p.life}, {1, 0}, {p.x + 0.5f, p.y - 0.5f, z}},
+        {{p.r, p.g, p.b, a}, {1, 1}, {p.x + 0.5f, p.y + 0.5f, z}},
+        {{p.r, p.g, p.b, a}, {0, 1}, {p.x - 0.5f, p.y + 0.5f, z}},
+        {{p.r, p.g, p.b, a}, {0, 0}, {p.x - 0.5f, p.y - 0.5f, z}},
+        {{p.r, p.g, p.b, a}, {1, 0}, {p.x + 0.5f, p.y - 0.5f, z}},
     };
     if (corners.empty()) {
         lo[0] = hi[0] = p.x, lo[1] = hi[1] = p.y, lo[2] = hi[2] = z;

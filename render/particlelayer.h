@@ -17,6 +17,10 @@ public:
     static constexpr int kDivisor = 4, kLightDivisor = 8;
     // A new divisor remakes the picture at the next SetFrame.
     void SetDivisor(int d);
+    // Gathers only every n-th particle of a system, each n times as strong (to full
+    // strength at most): the lighter effects' trails, made of fewer squares. 1 by default.
+    static constexpr int kLightEvery = 2;
+    void SetEvery(int n) { every = n < 1 ? 1 : n; }
 
     // Makes the off-screen picture for a frame of width x height; false (and the
     // particles are then drawn straight into the frame) when the GL cannot.
@@ -32,7 +36,7 @@ public:
     // Forgets what was gathered (a frame that is not drawn to the end).
     void Clear();
 
-    // Every active particle of the system, where it stands now.
+    // Every active particle of the system (or every n-th), where it stands now.
     void Gather(const ParticleSystem& system);
 
     // Draws what was gathered with the camera's matrices and the frame's depth, and
@@ -58,7 +62,8 @@ private:
     std::vector<Corner> corners;  // four per particle; kept, so it stops growing
     float lo[3] = {}, hi[3] = {};  // the box round the corners gathered
     float lift = 0.0f;
-    void Quad(const Particle& p);
+    int every = 1;
+    void Quad(const Particle& p, float strength);
 
     // The frame's target, where the layer is laid over.
     uint32_t frameFramebuffer = 0;

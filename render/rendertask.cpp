@@ -220,6 +220,7 @@ void CRenderTask::BeginFrame()
     if (GLEW_EXT_framebuffer_object)
         glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, target.framebuffer);
     particles.SetDivisor(Light() ? ParticleLayer::kLightDivisor : ParticleLayer::kDivisor);
+    particles.SetEvery(Light() ? ParticleLayer::kLightEvery : 1);
     particles.SetFrame(target.framebuffer, target.x, target.y, target.width, target.height);
     if (Light()) {
         // No shadow map: unit 1 holds no texture, so turning it on and off does nothing.
