@@ -3,8 +3,9 @@
 # Plays the game for a long while with random but seeded input and watches it:
 #   scripts/soak.sh [MINUTES] [SEED]      (default 1 minute, seed 1)
 # Under a private X server, a driver changes levels, walks, aims, fires every weapon,
-# places towers and the ring, flips every toggle and the sound, while the game's
-# resident memory is sampled every 10 s. Fails when the game ends on its own (a crash
+# places towers and the ring, flips every toggle and the sound, opens the pause's menu
+# and changes the volumes and the graphics there, while the game's resident memory is
+# sampled every 10 s. Fails when the game ends on its own (a crash
 # or an assertion), or when its memory grows by more than 10 % after the first minute.
 # Needs a build (scripts/build.sh velq velq_resources).
 set -u
@@ -35,7 +36,8 @@ alive() {
     fail "the game ended by itself (exit $?) after $(( $(date +%s) - started )) s"
 }
 
-# One action per line: "key NAME MS", "button N MS", "move X Y", "back LEVELKEY".
+# One action per line: "key NAME MS", "button N MS", "move X Y", "back LEVELKEY",
+# "menu PAGE ROW" (the options' page, 0 sound or 3 graphics, and the row to change).
 awk -v seed="$seed" 'BEGIN {
     srand(seed)
     split("w a s d Up Down Left Right space space space Tab z c 1 2 o i Prior Next", play, " ")
@@ -45,12 +47,37 @@ awk -v seed="$seed" 'BEGIN {
         if (r < 0.45) printf "key %s %d\n", play[int(rand() * 20) + 1], 50 + int(rand() * 600)
         else if (r < 0.65) printf "move %d %d\n", int(rand() * 800), int(rand() * 600)
         else if (r < 0.78) printf "button %d %d\n", (rand() < 0.6 ? 1 : (rand() < 0.5 ? 2 : 3)), 50 + int(rand() * 400)
-        else if (r < 0.92) printf "key %s 80\n", toggle[int(rand() * 12) + 1]
-        else printf "back %d\n", 5 + int(rand() * 4)
+        else if (r < 0.91) printf "key %s 80\n", toggle[int(rand() * 12) + 1]
+        else if (r < 0.96) printf "back %d\n", 5 + int(rand() * 4)
+        else printf "menu %d %d\n", (rand() < 0.5 ? 0 : 3), int(rand() * 3)
     }
 }' >"$WORK/actions.txt"
 
 tap() { xdotool keydown "$1"; sleep 0.1; xdotool keyup "$1"; }
+# menu PAGE ROW: the pause's menu, Options, the page, a row's value changed, and
+# Escape page by page until the game resumes (never the menu's Quit or a rebinding).
+# Each key is held until the menu answers with a line, however slowly the game draws.
+answered() { [ "$(grep -c "^Menu: " "$WORK/out.txt")" -gt "$1" ] || seen "Resumed" "$2"; }
+step() { press "$1" answered "$(grep -c "^Menu: " "$WORK/out.txt")" $(($(grep -cx "Resumed" "$WORK/out.txt") + 1)); }
+menu() {
+    resumed=$(grep -cx "Resumed" "$WORK/out.txt")
+    xdotool mousemove 2 2  # in a corner, off the menu's rows, which follow the pointer
+    press F9 answered "$(grep -c "^Menu: " "$WORK/out.txt")" 1000000  # paused, its first row told
+    step Down; step Return
+    i=0; while [ $i -lt "$1" ]; do step Down; i=$((i + 1)); done
+    step Return
+    i=0; while [ $i -lt "$2" ]; do step Down; i=$((i + 1)); done
+    # A value at its end does not move to the right: then to the left; a switch that
+    # takes neither is switched with Return.
+    told=$(grep -c "^Menu: " "$WORK/out.txt")
+    for k in Right Left Return; do
+        tap "$k"
+        i=0; while [ $i -lt 20 ] && ! answered "$told" 1000000; do sleep 0.25; i=$((i + 1)); done
+        answered "$told" 1000000 && break
+    done
+    answered "$told" 1000000 || fail "the menu changed no value"
+    while ! seen "Resumed" $((resumed + 1)); do step Escape; done
+}
 started=$(date +%s)
 # Warm-up, inside the first minute where the machine allows: every level once, every
 # toggle on and then off again with every weapon fired in between, so each drawing
@@ -96,6 +123,7 @@ while [ "$(date +%s)" -lt "$ends" ]; do
         back) n=$(grep -cx "LEVEL CHANGE" "$WORK/out.txt")
               press Escape seen "LEVEL CHANGE" $((n + 1))
               press "$a" seen "LEVEL CHANGE" $((n + 2)) ;;
+        menu) menu "$a" "$b" ;;
     esac
 done
 alive
@@ -111,4 +139,4 @@ echo "soak: memory$samples"
 if [ -n "$first_minute" ] && [ $((worst * 10)) -gt $((first_minute * 11)) ]; then
     fail "memory grew from ${first_minute} kB after the first minute to ${worst} kB"
 fi
-echo "PASS: soak of $minutes minute(s), seed $seed, $GALLIUM_DRIVER, $(grep -c "LEVEL CHANGE" "$WORK/out.txt") level changes"
+echo "PASS: soak of $minutes minute(s), seed $seed, $GALLIUM_DRIVER, $(grep -c "LEVEL CHANGE" "$WORK/out.txt") level changes, $(grep -cx "Resumed" "$WORK/out.txt") menu visits"
