@@ -132,6 +132,10 @@ void MakeHelpLines(std::string (&lines)[kHelpLineCount])
     }
 }
 
+// TRANSLATORS: shown once to a player whose frames are drawn by the processor: the
+// way through the menu to the lighter effects, with the menu's own words.
+const char* const kSlowHintText = N_("Zu langsam? Pause > Optionen > Grafik > Effekte: leicht");
+
 // clang-format off
 const char* const kWeaponNames[3] = {N_("Raketenwerfer"), N_("LaserMG"), N_("Pumpgun")};
 // clang-format on
@@ -176,4 +180,27 @@ void LayoutHud(const HudInput& in, HudLayout& out)
         b.Text(Edge::Left, 164, y, 0, kWhite, in.toggleOn[i] ? Tr(": ON") : Tr(": OFF"));
         y -= kLineStep;
     }
+    if (in.slowHint)
+        b.Text(Edge::Left, 0, y, 0, kWhite, Tr(kSlowHintText));
+}
+
+bool SlowHint::Step(const Frame& f)
+{
+    if (told)
+        return false;
+    const bool slowNow = f.software && f.fullEffects && !f.clockDriven && f.framesPerSecond > 0 &&
+                         f.framesPerSecond < kSlowRate;
+    if (!slowNow) {
+        slow = false;
+        return false;
+    }
+    if (!slow) {
+        slow = true;
+        slowSince = f.nowMs;
+    }
+    if (f.nowMs - slowSince < static_cast<uint32_t>(kSlowSeconds) * 1000)
+        return false;
+    told = true;
+    toldAt = f.nowMs;
+    return true;
 }

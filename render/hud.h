@@ -24,6 +24,7 @@ struct HudInput {
     const std::string* helpLines = nullptr;  // kHelpLineCount of them, shown with help
     const char* rateText = "";
     const char* timeText = "";
+    bool slowHint = false;  // the word that the Graphics page can make the game faster
 };
 
 struct HudItem {
@@ -50,6 +51,7 @@ constexpr int kHelpLineCount = 11;
 // allocates nothing once they have grown.
 void MakeHelpLines(std::string (&lines)[kHelpLineCount]);
 extern const char* const kWeaponNames[3];
+extern const char* const kSlowHintText;
 
 // The items of one frame in drawing order. They are placed on the 800 pixels of the
 // 4:3 frame, and on a wider frame each keeps its place from the edge it belongs to:
@@ -57,3 +59,28 @@ extern const char* const kWeaponNames[3];
 // (weapon, health) from the right edge; the centred ones (countdown, result, the title's
 // and help page's box and the help page) stay centred.
 void LayoutHud(const HudInput& in, HudLayout& out);
+
+// Tells a player whose frames are drawn by the processor, once a run, that the lighter
+// effects on the menu's Graphics page make the game faster: after kSlowSeconds in a row
+// below kSlowRate frames per second with the full effects, for kShownMs. Never when the
+// clock is driven (a replay, a fixed step), where frame rates say nothing of the
+// player's machine and the picture must stay the recording's.
+class SlowHint {
+public:
+    static constexpr int kSlowRate = 45, kSlowSeconds = 5;
+    static constexpr uint32_t kShownMs = 10000;
+    struct Frame {
+        bool software, fullEffects, clockDriven;
+        int framesPerSecond;  // the last whole second's, 0 before the first
+        uint32_t nowMs;
+    };
+    // True on the one frame the hint begins; then Showing() for kShownMs.
+    bool Step(const Frame& f);
+    bool Showing(uint32_t nowMs) const { return told && nowMs - toldAt < kShownMs; }
+
+private:
+    bool told = false;
+    uint32_t toldAt = 0;
+    uint32_t slowSince = 0;
+    bool slow = false;
+};

@@ -67,6 +67,7 @@ void CRenderTask::DrawHud()
     }
     in.rateText = rateText;
     in.timeText = timeText;
+    in.slowHint = slowHint.Showing(nowTicks);
     LayoutHud(in, hudLayout);
 
     glEnable(GL_COLOR_MATERIAL);

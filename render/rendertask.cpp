@@ -13,6 +13,7 @@
 #include "engine/clock.h"
 #include "engine/pause.h"
 #include "engine/profiler.h"
+#include "engine/text.h"
 #include "gameplay/bindings.h"
 #include "render/font.h"
 #include "render/screenshot.h"
@@ -400,6 +401,8 @@ void CRenderTask::KeepTime()
         world.SetResult(GameWorld::kLost);
     std::snprintf(rateText, sizeof(rateText), "%d", frameRate.Get());
     std::snprintf(timeText, sizeof(timeText), "%d", timeLeft);
+    if (slowHint.Step({softwareRenderer, !Light(), CClock::IsDriven(), frameRate.Get(), nowTicks}))
+        std::cout << "VELQ: " << Tr(kSlowHintText) << std::endl;
 }
 
 void CRenderTask::FinishFrame()

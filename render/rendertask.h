@@ -238,6 +238,7 @@ private:
     CFrameTarget::Target target;  // this frame's
     int frameWidth;               // this frame's width in its own pixels
     bool softwareRenderer;        // the GL draws on the processor
+    SlowHint slowHint;            // the word that the lighter effects are faster
     ViewVolume view;  // of the pass being drawn
     LightObjects lightObjects;
     uint32_t lightFrameBuffer;  // the shadow map's framebuffer

@@ -149,6 +149,53 @@ TEST(Hud, NoticesListFlippedTogglesTopDownButNeverHelp)
     for (const Shown* shown : {shadow, on, Find(texts, "Reflexionen")})
         ASSERT_NE(shown, nullptr);
     EXPECT_EQ(std::make_tuple(shadow->y, on->y, on->x), std::make_tuple(564, 564, 164));
+    // The word about the lighter effects goes under the last notice, from the left edge.
+    in.slowHint = true;
+    const auto withHint = Texts(in);
+    const Shown* hint = Find(withHint, kSlowHintText);
+    ASSERT_NE(hint, nullptr);
+    EXPECT_EQ(std::make_tuple(hint->x, hint->y), std::make_tuple(0, Find(withHint, "Shadowmap")->y - 16));
+}
+
+// A slow processor-drawn game with the full effects hears of the lighter ones once,
+// after five slow seconds in a row; nothing else ever does.
+TEST(Hud, SlowHintIsToldOnceAfterFiveSlowSecondsOnlyWhereItCanHelp)
+{
+    using F = SlowHint::Frame;
+    const F slow{true, true, false, 30, 0};
+    struct Case {
+        const char* what;
+        F changed;  // the slow frame with one thing changed
+        bool told;
+    } cases[] = {
+        {"slow on the processor", slow, true},
+        {"on a graphics card", {false, true, false, 30, 0}, false},
+        {"with the light effects", {true, false, false, 30, 0}, false},
+        {"on a driven clock (a replay)", {true, true, true, 30, 0}, false},
+        {"fast enough", {true, true, false, SlowHint::kSlowRate, 0}, false},
+        {"before the first second's rate", {true, true, false, 0, 0}, false},
+    };
+    for (const Case& c : cases) {
+        SlowHint hint;
+        int toldAt = -1, toldTimes = 0;
+        for (uint32_t ms = 0; ms <= 20000; ms += 100) {
+            F f = c.changed;
+            f.nowMs = ms;
+            if (hint.Step(f))
+                toldAt = static_cast<int>(ms), ++toldTimes;
+        }
+        EXPECT_EQ(toldTimes, c.told ? 1 : 0) << c.what;
+        EXPECT_EQ(toldAt, c.told ? 5000 : -1) << c.what;
+    }
+    // A fast second in between starts the five seconds again; shown for ten seconds.
+    SlowHint hint;
+    EXPECT_FALSE(hint.Step({true, true, false, 30, 1000}));
+    EXPECT_FALSE(hint.Step({true, true, false, 60, 4000}));
+    EXPECT_FALSE(hint.Step({true, true, false, 30, 5000}));
+    EXPECT_FALSE(hint.Step({true, true, false, 30, 9999}));
+    EXPECT_TRUE(hint.Step({true, true, false, 30, 10000}));
+    EXPECT_TRUE(hint.Showing(19999));
+    EXPECT_FALSE(hint.Showing(20000));
 }
 
 // In the test language every text of the catalogs' template comes after an "@".
@@ -158,7 +205,7 @@ TEST(Hud, EveryWordShownIsLookedUpInTheCatalogs)
     ASSERT_TRUE(CLanguage::Choose("xx"));
     for (int weapon = 0; weapon < 3; ++weapon) {
         HudInput in;
-        in.weapon = weapon, in.result = 1 + weapon % 2, in.fps = in.help = true;
+        in.weapon = weapon, in.result = 1 + weapon % 2, in.fps = in.help = in.slowHint = true;
         for (int i = 0; i < 10; ++i)
             in.toggleShown[i] = true, in.toggleOn[i] = weapon % 2 == 0;
         for (const Shown& s : Texts(in))
