@@ -71,8 +71,10 @@ menu() {
     # takes neither is switched with Return.
     told=$(grep -c "^Menu: " "$WORK/out.txt")
     for k in Right Left Return; do
-        tap "$k"
-        i=0; while [ $i -lt 20 ] && ! answered "$told" 1000000; do sleep 0.25; i=$((i + 1)); done
+        # Held (up to 3 s) rather than tapped: a slow renderer polls the keys seldom.
+        xdotool keydown "$k"
+        i=0; while [ $i -lt 12 ] && ! answered "$told" 1000000; do sleep 0.25; i=$((i + 1)); done
+        xdotool keyup "$k"
         answered "$told" 1000000 && break
     done
     answered "$told" 1000000 || fail "the menu changed no value"

@@ -94,7 +94,7 @@ void CMenu::Tell()
     const std::string value = ValueText(row);
     std::string line = "Menu: " + rows.title + " / " + row.label + (value.empty() ? "" : ": " + value);
     if (line != told) {
-        std::cout << line << "\n";
+        std::cout << line << std::endl;  // at once: a player or a test waits for it
         told = std::move(line);
     }
 }
